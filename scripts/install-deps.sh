@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Installs every Debian package the program, its tests and its tools need.
+# Safe to run twice: packages already present are left alone.
+set -euo pipefail
+
+packages=(
+  build-essential cmake ninja-build pkg-config
+  qt6-base-dev qt6-base-dev-tools
+  qt6-speech-dev qt6-declarative-dev
+  qt6-speech-speechd-plugin qt6-speech-flite-plugin
+  libgl-dev
+  fonts-ipafont-gothic
+  xvfb xauth
+  libbenchmark-dev
+  clang libclang-rt-14-dev
+  clang-format
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+
+if [ ${#missing[@]} -gt 0 ]; then
+  sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  export DEBIAN_FRONTEND=noninteractive
+  $sudo apt-get update -qq
+  $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi

@@ -1,0 +1,84 @@
+#include "cp932.h"
+
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+namespace book {
+
+std::optional<QByteArray> encodeCp932(const QString& text) {
+    QStringEncoder encoder(kCodePage, QStringConverter::Flag::Stateless);
+    QByteArray bytes = encoder.encode(text);
+    if (encoder.hasError())
+        return std::nullopt;
+    return bytes;
+}
+
+QByteArray encodeCp932Lossy(const QString& text) {
+    if (auto whole = encodeCp932(text))
+        return *whole;
+    QByteArray bytes;
+    for (int i = 0; i < text.size(); ++i) {
+        const int width = (text.at(i).isHighSurrogate() && i + 1 < text.size()) ? 2 : 1;
+        const auto one = encodeCp932(text.mid(i, width));
+        bytes += one ? *one : QByteArray("?");
+        i += width - 1;
+    }
+    return bytes;
+}
+
+namespace {
+
+bool isLeadByte(uchar b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+
+// The byte length of the character that starts at i, by the lead-byte rule.
+qsizetype characterWidth(QByteArrayView bytes, qsizetype i) {
+    return isLeadByte(static_cast<uchar>(bytes[i])) && i + 1 < bytes.size() ? 2 : 1;
+}
+
+bool endsInLoneLeadByte(QByteArrayView bytes) {
+    qsizetype i = 0;
+    while (i < bytes.size()) {
+        if (i + 1 == bytes.size())
+            return isLeadByte(static_cast<uchar>(bytes[i]));
+        i += characterWidth(bytes, i);
+    }
+    return false;
+}
+
+} // namespace
+
+QString decodeCp932(QByteArrayView bytes) {
+    QStringDecoder whole(kCodePage);
+    QString text = whole.decode(bytes);
+    if (!whole.hasError() && !endsInLoneLeadByte(bytes))
+        return text;
+
+    // Damaged text: decode one character at a time so that a bad byte costs only itself.
+    text.clear();
+    qsizetype i = 0;
+    while (i < bytes.size()) {
+        const qsizetype width = characterWidth(bytes, i);
+        QStringDecoder one(kCodePage);
+        const QString piece = one.decode(bytes.sliced(i, width));
+        if (one.hasError() || piece.size() != 1 || (width == 1 && isLeadByte(static_cast<uchar>(bytes[i])))) {
+            text += QChar(QChar::ReplacementCharacter);
+            i += 1;
+        } else {
+            text += piece;
+            i += width;
+        }
+    }
+    return text;
+}
+
+QString trimBlanks(const QString& text) {
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && text.at(begin) == u' ')
+        ++begin;
+    while (end > begin && text.at(end - 1) == u' ')
+        --end;
+    return text.sliced(begin, end - begin);
+}
+
+} // namespace book

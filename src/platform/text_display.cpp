@@ -1,0 +1,27 @@
+#include "text_display.h"
+
+#include "book/text_file.h"
+
+#include <QFileInfo>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+
+namespace platform {
+
+QString ReadTextFile(const QString& path) {
+    if (!QFileInfo(path).isFile())
+        return {};
+    return book::readCp932File(path);
+}
+
+int lineCount(const QPlainTextEdit* box) { return box->document()->blockCount(); }
+
+int ScrollTextLines(QPlainTextEdit* box, int lines) {
+    // A plain text box scrolls by whole lines: its scroll bar counts lines.
+    QScrollBar* bar = box->verticalScrollBar();
+    const int before = bar->value();
+    bar->setValue(before + lines);
+    return bar->value() - before;
+}
+
+} // namespace platform

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+
+class QPlainTextEdit;
+
+namespace platform {
+
+// The whole CP932 file as text; the empty string when there is no such file.
+QString ReadTextFile(const QString& path);
+
+// The number of lines the text box holds.
+int lineCount(const QPlainTextEdit* box);
+
+// Scrolls the box down by `lines` lines (up for a negative count); returns the lines
+// actually scrolled.
+int ScrollTextLines(QPlainTextEdit* box, int lines);
+
+} // namespace platform
