@@ -1,0 +1,54 @@
+#pragma once
+
+#include "ports.h"
+
+#include "book/record_map.h"
+#include "book/settings.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <optional>
+
+namespace drill {
+
+// The Japanese input-method modes the answer box asks for.
+enum ImeMode : int {
+    ImeNone = 0, // nothing asked for yet
+    ImeHiragana = 4,
+    ImeKatakana = 5,
+    ImeAlphanumeric = 8,
+};
+
+// The entry a learner chooses for "I do not know".
+inline const QString kUnknownEntry = QStringLiteral("？");
+
+// What the window shows in cmbInputField: its list, its text and its input-method mode.
+struct AnswerBox {
+    QStringList entries;
+    QString text;
+    int imeMode = ImeNone;
+
+    // Removes all entries and empties the text.
+    void clear() {
+        entries.clear();
+        text.clear();
+    }
+    void requestIme(std::optional<int> mode) {
+        if (mode)
+            imeMode = *mode;
+    }
+};
+
+// 4 for hiragana, 5 for katakana, nothing without automatic conversion.
+std::optional<int> imeByMenu(book::InputMode menu);
+// 8 when a kana mode is checked, nothing otherwise.
+std::optional<int> imeLatinIfKana(book::InputMode menu);
+// The mode the box takes whenever it receives the focus.
+int imeOnFocus(book::Mode mode, book::InputMode menu);
+
+// The five texts in an order drawn at random (each order equally likely), then "？".
+QStringList shuffledWithUnknown(const std::array<QString, 5>& texts, RandomSource& random);
+
+} // namespace drill

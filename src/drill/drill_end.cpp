@@ -1,0 +1,61 @@
+#include "drill_engine.h"
+#include "result_text.h"
+
+#include "book/learning.h"
+
+namespace drill {
+
+void DrillEngine::ElaseDropOut(int drop) {
+    // A fall-out books nothing: the word just leaves this drill.
+    releaseWord(drop);
+    s_.cmbInputField.text.clear();
+    if (takeOutOfStock(drop, Departure::FellOut))
+        stopIfStockRunsDown();
+    giveNextWord(drop);
+    s_.cmbInputField.requestIme(isReading() ? imeLatinIfKana(host_.inputMode())
+                                            : imeByMenu(host_.inputMode()));
+    s_.dropSelectable[drop] = true;
+    s_.dropUnspoken[drop] = true;
+
+    if (isListening()) {
+        fillBox(translationList());
+        return;
+    }
+    // Reading and writing: every drop can be picked again, the one being answered too.
+    QStringList words;
+    for (int i = 0; i < kDropCount; ++i) {
+        words << (isReading() ? s_.dropWord[i].english : s_.dropWord[i].japanese);
+        s_.dropSelectable[i] = true;
+    }
+    fillBox(words);
+}
+
+void DrillEngine::Bottom() {
+    s_.lastTickTime = clock_.secondsSinceMidnight();
+    s_.drillElapsed = secondsBetween(s_.drillStartTime, s_.lastTickTime);
+    s_.timerOn = false;
+
+    const book::DrillEndBooking booking = book::bookDrillEnd(
+        wordFile_, s_.eofRecord, s_.classFirstRecord - 1, s_.mode, s_.drillElapsed);
+    checkWrite(booking.status);
+    s_.resultMemoryTotal = booking.memorisedTotal;
+
+    for (const QString& line :
+         summaryLines(s_.drillForgetCount, s_.drillMemoryCount, s_.resultMemoryTotal, s_.mode))
+        writeResultLine(line);
+    if (result_)
+        result_->close();
+}
+
+void DrillEngine::stop() {
+    if (!s_.running)
+        return;
+    Bottom();
+    s_.running = false;
+    s_.cmbInputField.clear();
+    s_.timerOn = false;
+    for (DropLabel& label : s_.lblDropWord)
+        label.caption = kStoppedCaption;
+}
+
+} // namespace drill

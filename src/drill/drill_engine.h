@@ -1,0 +1,104 @@
+#pragma once
+
+#include "drill_state.h"
+#include "ports.h"
+
+#include "book/record_file.h"
+#include "book/text_file.h"
+
+#include <QSet>
+#include <QString>
+
+#include <memory>
+
+namespace drill {
+
+// What the window knows when Start is pressed.
+struct DrillSetup {
+    QString className; // the text of cboWordClass
+    book::Mode mode = book::Reading;
+    int eofRecord = 0;
+    QString resultPath; // result.txt in the program folder
+};
+
+enum class StartResult {
+    Started,
+    NoClassFound, // the class list's text names no class: nothing was changed
+};
+
+// The falling-words drill of the main window, free of widgets. The window forwards its
+// events here (Start, End, each timer tick, each selection in the answer box, Enter) and
+// then draws state(). It reads and writes the book through the window's long-lived handle.
+class DrillEngine {
+  public:
+    DrillEngine(book::RecordFile& wordFile, RandomSource& random, Clock& clock, Speaker& speaker,
+                DrillHost& host);
+    ~DrillEngine();
+
+    const DrillState& state() const { return s_; }
+    // For setting up situations (tests); the window only reads.
+    DrillState& state() { return s_; }
+
+    // The engine's steps of cmdStart_Click.
+    StartResult start(const DrillSetup& setup);
+    // The engine's steps of cmdEnd_Click: Bottom, then the list cleared, the timer off,
+    // result.txt closed and the drops showing "☆■☆■". Does nothing when no drill runs.
+    void stop();
+    QString resultPath() const { return resultPath_; }
+
+    // One 100 ms tick, with the fall step of the speed menu.
+    void tmrMain_Timer(double dropSpeed);
+    // The window sets the box's text (a selection, or what the learner typed) ...
+    void setAnswerText(const QString& text) { s_.cmbInputField.text = text; }
+    // ... and runs this once per selected entry.
+    void cmbInputField_click();
+    // A key in the answer box; only Enter (13) in listening mode does anything.
+    void cmbInputField_KeyPress(int keyAscii);
+
+    // The drill's procedures.
+    bool PlusSet(const QString& className);
+    void WordStckSet();
+    void SetDropWord();
+    void SetDropLocation(int drop);
+    void InpHweDropDisp();
+    void ChangeDropIn(int drop);
+    void ElaseDropIn(int drop);
+    void AnswerDropIn(int drop);
+    void ElaseDropOut(int drop);
+    void Bottom();
+
+  private:
+    bool isReading() const { return s_.mode == book::Reading; }
+    bool isWriting() const { return s_.mode == book::Writing; }
+    bool isListening() const { return s_.mode == book::Listening; }
+
+    // Draws a free word for the drop and shows it there.
+    void giveNextWord(int drop);
+    void showWord(int drop, int stockIndex);
+    void releaseWord(int drop);
+    enum class Departure { Answered, FellOut };
+    bool takeOutOfStock(int drop, Departure departure);
+    bool anotherDropShows(int drop) const;
+    void stopIfStockRunsDown();
+
+    QStringList pickList();
+    QStringList translationList();
+    void fillBox(const QStringList& entries);
+
+    void writeResultLine(const QString& line);
+    void checkWrite(book::WriteStatus status);
+    void reportFailure(const QString& path);
+
+    book::RecordFile& wordFile_;
+    RandomSource& random_;
+    Clock& clock_;
+    Speaker& speaker_;
+    DrillHost& host_;
+
+    DrillState s_;
+    QString resultPath_;
+    std::unique_ptr<book::TextFileWriter> result_;
+    QSet<QString> reportedFailures_;
+};
+
+} // namespace drill

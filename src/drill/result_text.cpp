@@ -1,0 +1,61 @@
+#include "result_text.h"
+
+namespace drill {
+
+namespace {
+
+QString markText(AnswerMark mark) {
+    switch (mark) {
+    case AnswerMark::NewlyMemorised:
+        return QStringLiteral(" ☆ ");
+    case AnswerMark::Plain:
+        return QStringLiteral(" 　 ");
+    case AnswerMark::NewlyForgotten:
+        return QStringLiteral(" ？ ");
+    }
+    return {};
+}
+
+// One blank before a value of 0 or more; a negative value carries its minus sign there.
+QString signedBlank(int value) {
+    return value >= 0 ? u' ' + QString::number(value) : QString::number(value);
+}
+
+QString banner(book::Mode mode) {
+    switch (mode) {
+    case book::Reading:
+        return QStringLiteral("-- リーディング編 --");
+    case book::Writing:
+        return QStringLiteral("-- ライティング編 -- ");
+    case book::Listening:
+        return QStringLiteral("-- リスニング編 -- ");
+    }
+    return {};
+}
+
+const QString kIndent = u' ' + QString(12, QChar(0x3000));
+
+} // namespace
+
+QString startLine(const QString& className) {
+    return QStringLiteral(" 単語クラス：") + className + QStringLiteral("を選択しました。");
+}
+
+QString answerLine(AnswerMark mark, const QString& shownWord, const QString& answer) {
+    return markText(mark) + shownWord + QStringLiteral("    ") + answer;
+}
+
+QStringList summaryLines(int forgotten, int memorised, int memorisedTotal, book::Mode mode) {
+    return {
+        QString(),
+        kIndent + QStringLiteral("    < ☆：記憶単語、?：失念単語 >"),
+        QStringLiteral(" 結果は以下のとおりです。"),
+        QStringLiteral(" ・ 失念単語数：") + signedBlank(forgotten),
+        QStringLiteral(" ・ 記憶単語数：") + signedBlank(memorised),
+        QStringLiteral(" ・ 記憶単語総数：") + signedBlank(memorisedTotal),
+        QString(),
+        kIndent + QString(12, u' ') + banner(mode),
+    };
+}
+
+} // namespace drill

@@ -1,0 +1,44 @@
+#include "word_stock.h"
+
+namespace drill {
+
+void WordStock::load(const book::RecordFile& file, int firstRecord) {
+    for (int i = 0; i < kLoadedWords; ++i) {
+        const book::WordRecord record = file.read(firstRecord + i).trimmed();
+        entries_[i] = {record.english, record.japanese, record.modeCount, firstRecord + i, false};
+    }
+    count_ = kLoadedWords;
+}
+
+int WordStock::indexOfRecord(int recordNo) const {
+    for (int i = 0; i < count_; ++i) {
+        if (entries_[i].recordNo == recordNo)
+            return i;
+    }
+    return -1;
+}
+
+int WordStock::removeAt(int index) {
+    const int last = count_ - 1;
+    entries_[index] = entries_[last];
+    count_ = last;
+    return last;
+}
+
+int WordStock::drawFree(RandomSource& random) const {
+    // The last live entry is never drawn at random, as the drill always did.
+    const int drawable = count_ - 1;
+    for (int attempt = 0; attempt < kRandomDrawLimit && drawable > 0; ++attempt) {
+        const int index = int(random.next() * drawable);
+        if (!entries_[index].inUse)
+            return index;
+    }
+    for (int index = 0; index < count_; ++index) {
+        if (!entries_[index].inUse)
+            return index;
+    }
+    // Only reachable with more holding drops than live words, which the drill never has.
+    return 0;
+}
+
+} // namespace drill

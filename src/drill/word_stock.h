@@ -1,0 +1,54 @@
+#pragma once
+
+#include "ports.h"
+
+#include "book/record_file.h"
+
+#include <QString>
+
+#include <array>
+
+namespace drill {
+
+// One word of the drilled class as the drill keeps it in memory.
+struct WordStockEntry {
+    QString english;
+    QString japanese;
+    std::array<qint16, book::kModeCount> modeCount{}; // as loaded; not kept up to date
+    int recordNo = 0;
+    bool inUse = false; // held by a drop that can still answer it
+};
+
+// The words of the drilled class that have not left the drill yet: entries 0 to
+// count() - 1 are live. A word leaves by having the last live entry moved into its place.
+class WordStock {
+  public:
+    static constexpr int kLoadedWords = 50;
+    // Random draws before a draw settles for the first free entry, so that it always ends.
+    static constexpr int kRandomDrawLimit = 64;
+
+    // Loads the 50 words from `firstRecord` on, none in use.
+    void load(const book::RecordFile& file, int firstRecord);
+    void clear() { count_ = 0; }
+
+    int count() const { return count_; }
+    WordStockEntry& operator[](int index) { return entries_[index]; }
+    const WordStockEntry& operator[](int index) const { return entries_[index]; }
+
+    // The live entry of a word, or -1 once it has left the drill.
+    int indexOfRecord(int recordNo) const;
+
+    // Takes the live entry at `index` out: the last live entry moves into its place.
+    // Returns the index the moved entry came from.
+    int removeAt(int index);
+
+    // A random entry below count() - 1 that is not in use. After kRandomDrawLimit busy
+    // draws, the first free entry below count() - 1 (then below count()) is taken.
+    int drawFree(RandomSource& random) const;
+
+  private:
+    std::array<WordStockEntry, kLoadedWords + 1> entries_{};
+    int count_ = 0;
+};
+
+} // namespace drill
