@@ -16,7 +16,9 @@ EndRecord findEndRecord(const RecordFile& file) {
     return {};
 }
 
-long long roundHalfEven(double value) { return std::llrint(std::nearbyint(value)); }
+long long roundHalfEven(double value) {
+    return std::llrint(std::nearbyint(value));
+}
 
 int classCount(int eofRecord) {
     return int(roundHalfEven((eofRecord - 52) / double(kRecordsPerClass))) + 1;
@@ -40,6 +42,10 @@ std::optional<int> findClassByName(const RecordFile& file, int eofRecord, const 
 }
 
 WriteStatus resetLearningData(RecordFile& file, int eofRecord) {
+    // Without an end record there is no book to reset; writing records 1 to 19 would
+    // overwrite the first class of whatever the file holds.
+    if (eofRecord < 1)
+        return WriteStatus::BadRecordNumber;
     // Keep going after a failed write so that as much as possible is reset; report the first.
     WriteStatus first = WriteStatus::Ok;
     auto keep = [&first](WriteStatus status) {

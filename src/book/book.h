@@ -35,7 +35,8 @@ QStringList listClasses(const RecordFile& file, int eofRecord);
 std::optional<int> findClassByName(const RecordFile& file, int eofRecord, const QString& name);
 
 // Zeroes every counter up to the title record (texts survive, trimmed) and writes
-// the 18 statistics and settings records as {id, "0", "0", 0, 0, 0}.
+// the 18 statistics and settings records as {id, "0", "0", 0, 0, 0}. Refuses, writing
+// nothing, when no end record was found (eofRecord below 1).
 WriteStatus resetLearningData(RecordFile& file, int eofRecord);
 
 // Rounds half to even, as the book's statistics and class count round.
