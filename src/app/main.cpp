@@ -1,15 +1,49 @@
+#include "mainwin/frm_main.h"
 #include "mainwin/program_folder.h"
+#include "mainwin/texts.h"
 #include "platform/message_box.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QDir>
 #include <QStandardPaths>
 #include <QTextStream>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("veltyping"));
-    QApplication::setApplicationDisplayName(QStringLiteral("ヴェルタイピング for English"));
-    QApplication::setApplicationVersion(QStringLiteral("4.03"));
-    return 0;
+    QApplication::setApplicationDisplayName(QString::fromUtf8(mainwin::kProductName));
+    QApplication::setApplicationVersion(QString::fromUtf8(mainwin::kVersion));
+    QApplication::setDesktopFileName(QStringLiteral("veltyping"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("英単語の落ち物ドリル（English vocabulary drill for Japanese learners）"));
+    const QCommandLineOption folderOption(
+        QStringLiteral("folder"),
+        QStringLiteral("Program folder with Word.dat, display.txt and result.txt."),
+        QStringLiteral("DIR"));
+    const QCommandLineOption versionOption(QStringLiteral("version"),
+                                           QStringLiteral("Print the version and exit."));
+    parser.addOption(folderOption);
+    parser.addOption(versionOption);
+    parser.addHelpOption();
+    parser.process(app);
+
+    if (parser.isSet(versionOption)) {
+        QTextStream(stdout) << mainwin::productAndVersion() << Qt::endl;
+        return 0;
+    }
+
+    const QString folder =
+        QDir::cleanPath(parser.isSet(folderOption)
+                            ? QDir().absoluteFilePath(parser.value(folderOption))
+                            : QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+    QString error;
+    if (!mainwin::prepareProgramFolder(folder, &error))
+        platform::showCritical(nullptr, QStringLiteral("FILE OPEN ERROR"), error);
+
+    mainwin::FrmMain window(mainwin::FrmMainServices{folder});
+    window.show();
+    return app.exec();
 }

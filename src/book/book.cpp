@@ -16,9 +16,7 @@ EndRecord findEndRecord(const RecordFile& file) {
     return {};
 }
 
-long long roundHalfEven(double value) {
-    return std::llrint(std::nearbyint(value));
-}
+long long roundHalfEven(double value) { return std::llrint(std::nearbyint(value)); }
 
 int classCount(int eofRecord) {
     return int(roundHalfEven((eofRecord - 52) / double(kRecordsPerClass))) + 1;

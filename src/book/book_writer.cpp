@@ -4,7 +4,9 @@
 
 namespace book {
 
-QString classHeaderEnglish(int classIndex) { return QStringLiteral("Class %1").arg(classIndex + 1); }
+QString classHeaderEnglish(int classIndex) {
+    return QStringLiteral("Class %1").arg(classIndex + 1);
+}
 
 WriteStatus writeBookRecords(RecordFile& file, const BookContent& content) {
     int r = 1;

@@ -60,7 +60,8 @@ QString decodeCp932(QByteArrayView bytes) {
         const qsizetype width = characterWidth(bytes, i);
         QStringDecoder one(kCodePage);
         const QString piece = one.decode(bytes.sliced(i, width));
-        if (one.hasError() || piece.size() != 1 || (width == 1 && isLeadByte(static_cast<uchar>(bytes[i])))) {
+        if (one.hasError() || piece.size() != 1 ||
+            (width == 1 && isLeadByte(static_cast<uchar>(bytes[i])))) {
             text += QChar(QChar::ReplacementCharacter);
             i += 1;
         } else {

@@ -94,7 +94,8 @@ DrillEndBooking bookDrillEnd(RecordFile& file, int eofRecord, int classHeader, i
 
     const int classesRecord = trailerRecord(eofRecord, Trailer::MemorisedClasses);
     WordRecord classes = file.read(classesRecord);
-    classes.modeCount[mode] = saturatedCounter(countWordTotals(file, eofRecord).memorisedClasses[mode]);
+    classes.modeCount[mode] =
+        saturatedCounter(countWordTotals(file, eofRecord).memorisedClasses[mode]);
     log(file.write(classesRecord, classes));
 
     return {memorisedTotal, log.first};

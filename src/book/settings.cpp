@@ -30,7 +30,9 @@ std::optional<InputMode> inputModeFromText(const QString& text) {
     return std::nullopt;
 }
 
-QString storedVoiceText(bool voiceOn) { return voiceOn ? QStringLiteral("0") : QStringLiteral("1"); }
+QString storedVoiceText(bool voiceOn) {
+    return voiceOn ? QStringLiteral("0") : QStringLiteral("1");
+}
 
 std::optional<bool> voiceFromText(const QString& text) {
     if (text == storedVoiceText(true))

@@ -10,28 +10,28 @@ namespace drill {
 
 // Uniform random numbers in [0, 1).
 class RandomSource {
-  public:
+public:
     virtual ~RandomSource() = default;
     virtual double next() = 0;
 };
 
 // The time of day in seconds since midnight, with fractions.
 class Clock {
-  public:
+public:
     virtual ~Clock() = default;
     virtual double secondsSinceMidnight() = 0;
 };
 
 // Pronounces a text; returns at once and never fails in the learner's view.
 class Speaker {
-  public:
+public:
     virtual ~Speaker() = default;
     virtual void speak(const QString& text) = 0;
 };
 
 // What only the window knows or can do.
 class DrillHost {
-  public:
+public:
     virtual ~DrillHost() = default;
     // The stop command (End button): ends the drill and restores the controls.
     virtual void stopDrill() = 0;

@@ -8,9 +8,9 @@ namespace platform {
 QFont fixedPitchFont(double pointSize) {
     static const QString family = [] {
         const QStringList installed = QFontDatabase::families();
-        for (const QString& candidate : {QStringLiteral("ＭＳ ゴシック"), QStringLiteral("MS Gothic"),
-                                         QStringLiteral("IPAGothic"),
-                                         QStringLiteral("Noto Sans Mono CJK JP")}) {
+        for (const QString& candidate :
+             {QStringLiteral("ＭＳ ゴシック"), QStringLiteral("MS Gothic"),
+              QStringLiteral("IPAGothic"), QStringLiteral("Noto Sans Mono CJK JP")}) {
             if (installed.contains(candidate, Qt::CaseInsensitive))
                 return candidate;
         }

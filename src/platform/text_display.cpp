@@ -14,6 +14,12 @@ QString ReadTextFile(const QString& path) {
     return book::readCp932File(path);
 }
 
+void showText(QPlainTextEdit* box, const QString& text) {
+    QString plain = text;
+    plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    box->setPlainText(plain);
+}
+
 int lineCount(const QPlainTextEdit* box) { return box->document()->blockCount(); }
 
 int ScrollTextLines(QPlainTextEdit* box, int lines) {

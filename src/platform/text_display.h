@@ -9,6 +9,9 @@ namespace platform {
 // The whole CP932 file as text; the empty string when there is no such file.
 QString ReadTextFile(const QString& path);
 
+// Puts a text read from one of the program's files into the box (CR LF line ends).
+void showText(QPlainTextEdit* box, const QString& text);
+
 // The number of lines the text box holds.
 int lineCount(const QPlainTextEdit* box);
 

@@ -23,9 +23,9 @@ book::BookContent makeBookContent(int classCount, const QString& title) {
     for (int k = 0; k < classCount; ++k) {
         book::BookClass bookClass{QStringLiteral("クラス") + fullWidthDigits(k), {}};
         for (int i = 1; i <= 50; ++i) {
-            bookClass.words.append({QStringLiteral("w%1_%2").arg(k).arg(i),
-                                    QStringLiteral("訳") + fullWidthDigits(k) + u'＿' +
-                                        fullWidthDigits(i)});
+            bookClass.words.append(
+                {QStringLiteral("w%1_%2").arg(k).arg(i),
+                 QStringLiteral("訳") + fullWidthDigits(k) + u'＿' + fullWidthDigits(i)});
         }
         content.classes.append(bookClass);
     }

@@ -1,0 +1,174 @@
+#pragma once
+
+#include "book/book.h"
+#include "book/settings.h"
+#include "drill/ports.h"
+#include "program_folder.h"
+#include "system_services.h"
+
+#include <QMainWindow>
+
+#include <array>
+#include <memory>
+
+class QAction;
+class QActionGroup;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class QTimer;
+
+namespace mainwin {
+
+class PlayArea;
+
+// What the window needs from the world; tests hand in scripted ones.
+struct FrmMainServices {
+    QString folder;                        // the program folder
+    drill::Speaker* speaker = nullptr;     // null: the system's speech
+    drill::RandomSource* random = nullptr; // null: the system's random numbers
+    drill::Clock* clock = nullptr;         // null: the time of day
+};
+
+// The main window: the play area, the answer box, the class list, the mode buttons,
+// the main display and the menus. Opening it loads the word book.
+class FrmMain : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit FrmMain(FrmMainServices services, QWidget* parent = nullptr);
+    ~FrmMain() override;
+
+    // Loading and settings.
+    void Form_Load();
+    void cboWordClass_click();
+    void optMode_Click(int index);
+    void mnuSpeedOne_Click() { chooseSpeed(0); }
+    void mnuSpeedTwo_Click() { chooseSpeed(1); }
+    void mnuSpeedThree_Click() { chooseSpeed(2); }
+    void mnuSpeedFour_Click() { chooseSpeed(3); }
+    void mnuSpeedFive_Click() { chooseSpeed(4); }
+    void mnuHiragana_Click() { chooseInputMode(book::InputMode::Hiragana); }
+    void mnuKatakana_Click() { chooseInputMode(book::InputMode::Katakana); }
+    void mnuNormal_Click() { chooseInputMode(book::InputMode::Normal); }
+    void mnuVoiceOn_Click() { chooseVoice(true); }
+    void mnuVoiceOff_Click() { chooseVoice(false); }
+    void cmbInputField_GotFocus();
+    void mnuEdit_Click();
+    void mnuFileEnd_Click();
+
+    // Views.
+    void RuleDisp();
+    void mnuWords_Click();
+
+    // State the drill and the tests read.
+    int eofRecord() const { return eofRecord_; }
+    int classFirstRecord() const { return classFirstRecord_; }
+    double dropSpeed() const { return dropSpeed_; }
+    bool viewFileShown() const { return viewFileShown_; }
+    const QString& bookTitle() const { return bookTitle_; }
+    const ProgramFiles& files() const { return files_; }
+    int selectedMode() const;
+    bool voiceOn() const;
+    book::InputMode inputMode() const;
+    // The input-method mode asked of the answer box: 4, 5 or 8 (0 before any request).
+    int requestedImeMode() const { return requestedImeMode_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildControls();
+    void buildMenus();
+    void layOutControls();
+
+    void chooseSpeed(int speed);
+    void chooseInputMode(book::InputMode mode);
+    void chooseVoice(bool on);
+    void checkSpeed(int speed);
+    void checkInputMode(book::InputMode mode);
+    void checkVoice(bool on);
+    void checkView(QAction* view);
+    void applyImeMode(int mode);
+    // Writes one setting into the book, when the book may be written to.
+    void storeSetting(book::Trailer record, book::SettingField field, const QString& value);
+    void reportLoadFailure(const QString& reason);
+    void reportWriteFailure(const QString& path);
+
+    void setCaption(const QString& suffix);
+    // Writes the lines to display.txt and shows the file in the main display.
+    void showView(const QStringList& lines);
+    void prepareViewDisplay();
+    void setDisplayColour(const QColor& colour);
+    // Nothing is written to a file in which no end record was found.
+    bool bookWritable() const { return endRecord_.record > 0; }
+
+    FrmMainServices services_;
+    ProgramFiles files_;
+    // The real speech, random numbers and clock, for whichever the services left out.
+    std::unique_ptr<SystemSpeaker> systemSpeaker_;
+    SystemRandom systemRandom_;
+    SystemClock systemClock_;
+
+    // Book state.
+    book::EndRecord endRecord_;
+    int eofRecord_ = 0;
+    QString bookTitle_;
+    int classFirstRecord_ = 0;
+    std::array<qint16, 3> totalMemoryCount_{};
+    double dropSpeed_ = 0.0;
+    bool viewFileShown_ = false;
+    int requestedImeMode_ = 0;
+    std::unique_ptr<book::RecordFile> drillHandle_;
+
+    // Controls, named as the program names them.
+    PlayArea* VelBackPic = nullptr;
+    std::array<QLabel*, 6> lblDropWord{};
+    QPlainTextEdit* txtMainDisplay = nullptr;
+    QComboBox* cmbInputField = nullptr;
+    QLabel* lblInputField = nullptr;
+    QComboBox* cboWordClass = nullptr;
+    QLabel* lblWordClass = nullptr;
+    QLineEdit* txtTotalMemoryCnt = nullptr;
+    QLabel* lblTotalMemoryCnt = nullptr;
+    QGroupBox* Frame1 = nullptr;
+    std::array<QRadioButton*, 3> optMode{};
+    QPushButton* cmdStart = nullptr;
+    QPushButton* cmdEnd = nullptr;
+    QPushButton* cmdSearch = nullptr;
+    QTimer* tmrMain = nullptr;
+
+    QMenu* mnuFile = nullptr;
+    QAction* mnuFileOpen = nullptr;
+    QAction* mnuFileSaveWord = nullptr;
+    QAction* mnuFileSaveTxt = nullptr;
+    QAction* mnuFileInitialize = nullptr;
+    QAction* mnuFileEnd = nullptr;
+    QAction* mnuEdit = nullptr;
+    QMenu* mnuDsp = nullptr;
+    QAction* mnuManual = nullptr;
+    QAction* mnuGrades = nullptr;
+    QAction* mnuResult = nullptr;
+    QAction* mnuWords = nullptr;
+    QMenu* mnuSetting = nullptr;
+    QMenu* mnuInputMode = nullptr;
+    QAction* mnuHiragana = nullptr;
+    QAction* mnuKatakana = nullptr;
+    QAction* mnuNormal = nullptr;
+    QMenu* mnuVoice = nullptr;
+    QAction* mnuVoiceOn = nullptr;
+    QAction* mnuVoiceOFF = nullptr;
+    QMenu* mnuSpeed = nullptr;
+    std::array<QAction*, 5> mnuSpeedItems{}; // mnuSpeedOne ... mnuSpeedFive
+    QMenu* mnuHelp = nullptr;
+    QAction* mnuHelpMain = nullptr;
+    QAction* mnuWww = nullptr;
+};
+
+} // namespace mainwin

@@ -1,0 +1,305 @@
+// Loading the word book and keeping the window's class, mode and settings in step
+// with it.
+#include "frm_main.h"
+
+#include "book/learning.h"
+#include "book/text_file.h"
+#include "manual_view.h"
+#include "platform/help_page.h"
+#include "platform/message_box.h"
+#include "platform/text_display.h"
+#include "texts.h"
+#include "word_list_view.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace mainwin {
+
+namespace {
+
+const QString kFileOpenError = QStringLiteral("FILE OPEN ERROR");
+const QString kManualSuffix = QStringLiteral("向け / マニュアル");
+const QString kWordListSuffix = QStringLiteral("向け / 単語帳");
+const QString kDataLossQuestion = QStringLiteral("データは失われますが、よろしいですか？");
+
+QString obsoleteBookMessage() {
+    return QStringLiteral("単語帳ファイルが不正です。\r\n") + platform::homePageUrl() +
+           QStringLiteral("より、\r\n単語帳の最新版を入手して下さい。");
+}
+
+// Why a file is no word book at all, in the learner's words.
+QString unusableBookReason(const QString& path) {
+    const QFileInfo info(path);
+    if (!info.exists())
+        return QStringLiteral("単語帳ファイルが見つかりません。");
+    if (info.size() == 0)
+        return QStringLiteral("単語帳ファイルが空です。");
+    return QStringLiteral("単語帳ファイルに終わりの印（EOF）が見つかりません。");
+}
+
+} // namespace
+
+int FrmMain::selectedMode() const {
+    for (int m = 0; m < 3; ++m) {
+        if (optMode[m]->isChecked())
+            return m;
+    }
+    return book::Reading;
+}
+
+bool FrmMain::voiceOn() const { return mnuVoiceOn->isChecked(); }
+
+book::InputMode FrmMain::inputMode() const {
+    if (mnuHiragana->isChecked())
+        return book::InputMode::Hiragana;
+    if (mnuKatakana->isChecked())
+        return book::InputMode::Katakana;
+    return book::InputMode::Normal;
+}
+
+void FrmMain::Form_Load() {
+    RuleDisp();
+
+    book::RecordFile file(files_.wordBook);
+    file.open(book::RecordFile::Access::ReadOnly);
+    endRecord_ = book::findEndRecord(file);
+    eofRecord_ = endRecord_.record;
+    cmdStart->setEnabled(endRecord_.isValid());
+    cmdSearch->setEnabled(endRecord_.isValid());
+    if (endRecord_.state == book::BookState::NoEndRecord) {
+        // Not a word book: nothing is read from it or written to it.
+        drillHandle_.reset();
+        bookTitle_.clear();
+        cboWordClass->clear();
+        setCaption(kManualSuffix);
+        checkView(mnuManual);
+        reportLoadFailure(unusableBookReason(files_.wordBook));
+        return;
+    }
+    if (endRecord_.state == book::BookState::Obsolete)
+        platform::showCritical(this, kFileOpenError, obsoleteBookMessage());
+
+    bookTitle_ = file.read(book::trailerRecord(eofRecord_, book::Trailer::Title)).trimmed().english;
+    setCaption(kManualSuffix);
+
+    cboWordClass->clear();
+    cboWordClass->addItems(book::listClasses(file, eofRecord_));
+    cboWordClass->setEditText(file.read(1).trimmed().japanese);
+    viewFileShown_ = true;
+
+    const auto speed = book::speedFromText(
+        file.read(book::trailerRecord(eofRecord_, book::Trailer::Speed)).trimmed().english);
+    if (speed)
+        chooseSpeed(*speed);
+    // The stored voice is applied as the stored speed is, so the menu shows the book.
+    if (const auto voice = book::voiceFromText(
+            file.read(book::trailerRecord(eofRecord_, book::Trailer::Voice)).trimmed().japanese))
+        checkVoice(*voice);
+
+    totalMemoryCount_ =
+        file.read(book::trailerRecord(eofRecord_, book::Trailer::MemorisedTotal)).modeCount;
+    txtTotalMemoryCnt->setText(QString::number(totalMemoryCount_[book::Reading]));
+    checkView(mnuManual);
+
+    file.close();
+    drillHandle_ = std::make_unique<book::RecordFile>(files_.wordBook);
+    if (!drillHandle_->open(book::RecordFile::Access::ReadWrite))
+        drillHandle_->open(book::RecordFile::Access::ReadOnly);
+}
+
+void FrmMain::cboWordClass_click() {
+    setCaption(kWordListSuffix);
+    prepareViewDisplay();
+
+    book::RecordFile file(files_.wordBook);
+    file.open(book::RecordFile::Access::ReadOnly);
+    const int mode = selectedMode();
+    const auto classIndex = book::findClassByName(file, eofRecord_, cboWordClass->currentText());
+    if (classIndex)
+        classFirstRecord_ = book::firstWordRecord(*classIndex);
+
+    const WordListView view = buildWordListView(file, classFirstRecord_, classIndex, mode);
+    setDisplayColour(view.allMemorised ? QColor(128, 128, 128) : QColor(Qt::black));
+    if (eofRecord_ > 0) {
+        totalMemoryCount_ =
+            file.read(book::trailerRecord(eofRecord_, book::Trailer::MemorisedTotal)).modeCount;
+    }
+    if (classIndex)
+        txtTotalMemoryCnt->setText(QString::number(totalMemoryCount_[mode]));
+    file.close();
+
+    checkView(mnuWords);
+    viewFileShown_ = true;
+    showView(view.lines);
+}
+
+void FrmMain::optMode_Click(int) {
+    cboWordClass_click();
+    mnuHiragana->setEnabled(true);
+    mnuKatakana->setEnabled(true);
+    if (eofRecord_ > 0) {
+        book::RecordFile file(files_.wordBook);
+        file.open(book::RecordFile::Access::ReadOnly);
+        if (const auto stored = book::inputModeFromText(
+                file.read(book::trailerRecord(eofRecord_, book::Trailer::InputMode))
+                    .trimmed()
+                    .english))
+            checkInputMode(*stored);
+    }
+    checkView(mnuWords);
+}
+
+void FrmMain::chooseSpeed(int speed) {
+    storeSetting(book::Trailer::Speed, book::SettingField::English,
+                 QLatin1StringView(book::kSpeeds[speed].storedText));
+    checkSpeed(speed);
+    dropSpeed_ = book::kSpeeds[speed].dropSpeed;
+}
+
+void FrmMain::chooseInputMode(book::InputMode mode) {
+    // The menu shows the choice even if the book cannot take it.
+    checkInputMode(mode);
+    storeSetting(book::Trailer::InputMode, book::SettingField::English, book::storedText(mode));
+}
+
+void FrmMain::chooseVoice(bool on) {
+    checkVoice(on);
+    storeSetting(book::Trailer::Voice, book::SettingField::Japanese, book::storedVoiceText(on));
+}
+
+void FrmMain::storeSetting(book::Trailer record, book::SettingField field, const QString& value) {
+    if (!bookWritable())
+        return;
+    book::RecordFile file(files_.wordBook);
+    if (!file.open() || book::writeSetting(file, book::trailerRecord(eofRecord_, record), field,
+                                           value) != book::WriteStatus::Ok)
+        reportWriteFailure(files_.wordBook);
+}
+
+void FrmMain::checkSpeed(int speed) { mnuSpeedItems[speed]->setChecked(true); }
+
+void FrmMain::checkInputMode(book::InputMode mode) {
+    switch (mode) {
+    case book::InputMode::Hiragana:
+        mnuHiragana->setChecked(true);
+        break;
+    case book::InputMode::Katakana:
+        mnuKatakana->setChecked(true);
+        break;
+    case book::InputMode::Normal:
+        mnuNormal->setChecked(true);
+        break;
+    }
+}
+
+void FrmMain::checkVoice(bool on) { (on ? mnuVoiceOn : mnuVoiceOFF)->setChecked(true); }
+
+void FrmMain::checkView(QAction* view) {
+    for (QAction* item : {mnuManual, mnuGrades, mnuResult, mnuWords})
+        item->setChecked(item == view);
+}
+
+void FrmMain::cmbInputField_GotFocus() {
+    if (selectedMode() == book::Reading) {
+        applyImeMode(8);
+        return;
+    }
+    switch (inputMode()) {
+    case book::InputMode::Hiragana:
+        applyImeMode(4);
+        break;
+    case book::InputMode::Katakana:
+        applyImeMode(5);
+        break;
+    case book::InputMode::Normal:
+        applyImeMode(8);
+        break;
+    }
+}
+
+void FrmMain::applyImeMode(int mode) {
+    requestedImeMode_ = mode;
+    // Without a Japanese input method the modes become hints: 8 keeps to Latin letters.
+    const Qt::InputMethodHints hints =
+        mode == 8 ? Qt::ImhLatinOnly | Qt::ImhNoPredictiveText : Qt::ImhNone;
+    cmbInputField->setInputMethodHints(hints);
+    if (QLineEdit* edit = cmbInputField->lineEdit())
+        edit->setInputMethodHints(hints);
+}
+
+void FrmMain::mnuEdit_Click() {
+    mnuWords_Click();
+    if (bookWritable() &&
+        platform::askYesNo(this, QStringLiteral("ｳﾞｪﾙﾌｧｲﾙの編集"), kDataLossQuestion)) {
+        book::RecordFile file(files_.wordBook);
+        if (!file.open() || book::resetLearningData(file, eofRecord_) != book::WriteStatus::Ok)
+            reportWriteFailure(files_.wordBook);
+        file.close();
+        Form_Load();
+    }
+    mnuWords_Click();
+}
+
+void FrmMain::RuleDisp() {
+    prepareViewDisplay();
+    showView(manualLines(platform::homePageUrl()));
+    viewFileShown_ = true;
+    txtMainDisplay->show();
+}
+
+void FrmMain::mnuWords_Click() {
+    prepareViewDisplay();
+    cboWordClass_click();
+    checkView(mnuWords);
+    setCaption(kWordListSuffix);
+}
+
+void FrmMain::setCaption(const QString& suffix) {
+    setWindowTitle(windowCaption(bookTitle_, suffix));
+}
+
+void FrmMain::prepareViewDisplay() {
+    txtMainDisplay->setFont(lblDropWord[5]->font());
+    setDisplayColour(Qt::black);
+}
+
+void FrmMain::setDisplayColour(const QColor& colour) {
+    QPalette palette = txtMainDisplay->palette();
+    palette.setColor(QPalette::Text, colour);
+    txtMainDisplay->setPalette(palette);
+}
+
+void FrmMain::showView(const QStringList& lines) {
+    QString text;
+    if (book::writeTextFile(files_.display, lines)) {
+        text = platform::ReadTextFile(files_.display);
+    } else {
+        reportWriteFailure(files_.display);
+        text = lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
+    }
+    platform::showText(txtMainDisplay, text);
+}
+
+void FrmMain::reportLoadFailure(const QString& reason) {
+    platform::showCritical(this, kFileOpenError, reason + QStringLiteral("\r\n") + files_.wordBook);
+}
+
+void FrmMain::reportWriteFailure(const QString& path) {
+    platform::showCritical(
+        this, QStringLiteral("FILE WRITE ERROR"),
+        QStringLiteral("%1\r\nに書き込めませんでした。\r\n"
+                       "フォルダの書き込み権限とディスクの空き容量を確かめて下さい。")
+            .arg(QDir::toNativeSeparators(path)));
+}
+
+} // namespace mainwin

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "drill/ports.h"
+#include "platform/speech.h"
+
+namespace mainwin {
+
+// The real world behind the drill's ports.
+
+class SystemRandom final : public drill::RandomSource {
+public:
+    double next() override;
+};
+
+class SystemClock final : public drill::Clock {
+public:
+    double secondsSinceMidnight() override;
+};
+
+class SystemSpeaker final : public drill::Speaker {
+public:
+    void speak(const QString& text) override { speech_.speak(text); }
+    void prepare() { speech_.prepare(); }
+
+private:
+    platform::Speech speech_;
+};
+
+} // namespace mainwin

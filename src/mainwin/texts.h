@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+namespace mainwin {
+
+// The program's name and version as the title bar and --version show them.
+inline constexpr const char* kProductName = "ヴェルタイピング for English";
+inline constexpr const char* kVersion = "4.03";
+
+QString productAndVersion();
+
+// The window title: product, version, " / ", the book's title, then what is shown
+// (for instance "向け / マニュアル").
+QString windowCaption(const QString& bookTitle, const QString& suffix);
+
+// An integer with one blank in front of a value of 0 or more: " 3", "-3".
+QString signedBlank(long long value);
+
+} // namespace mainwin
