@@ -1,0 +1,92 @@
+#pragma once
+
+#include "drill/drill_engine.h"
+
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <deque>
+#include <memory>
+#include <random>
+
+namespace drilltest {
+
+// Hands out scripted numbers first, then numbers of a seeded generator.
+class ScriptedRandom : public drill::RandomSource {
+public:
+    void script(std::initializer_list<double> values) { queue_.insert(queue_.end(), values); }
+    void push(double value) { queue_.push_back(value); }
+    void seed(unsigned value) { generator_.seed(value); }
+    int scriptLeft() const { return int(queue_.size()); }
+    int draws() const { return draws_; }
+    double next() override;
+
+private:
+    std::deque<double> queue_;
+    std::mt19937 generator_{12345};
+    int draws_ = 0;
+};
+
+// A number that makes a random index below `count` come out as `index`.
+inline double indexDraw(int index, int count) { return (index + 0.5) / count; }
+
+class FakeClock : public drill::Clock {
+public:
+    double now = 36000;
+    double secondsSinceMidnight() override { return now; }
+};
+
+class RecordingSpeaker : public drill::Speaker {
+public:
+    QStringList spoken;
+    void speak(const QString& text) override { spoken << text; }
+};
+
+// The window as far as the engine sees it: End runs the engine's stop.
+class FakeHost : public drill::DrillHost {
+public:
+    drill::DrillEngine* engine = nullptr;
+    bool voice = true;
+    book::InputMode input = book::InputMode::Hiragana;
+    int stops = 0;
+    QStringList failures;
+
+    void stopDrill() override {
+        ++stops;
+        engine->stop();
+    }
+    bool voiceOn() const override { return voice; }
+    book::InputMode inputMode() const override { return input; }
+    void reportWriteFailure(const QString& path) override { failures << path; }
+};
+
+// A book in a temporary folder and an engine on it, with every port faked.
+class DrillRig {
+public:
+    explicit DrillRig(int classCount = 1);
+
+    drill::StartResult start(book::Mode mode,
+                             const QString& className = QStringLiteral("クラス０"));
+    drill::DrillState& s() { return engine->state(); }
+    void select(const QString& text);
+    void enter() { engine->cmbInputField_KeyPress(13); }
+    // Puts drop `picked` at `top` and every other drop far above the field.
+    void isolate(int picked, double top);
+    // The word record of a drop, read back from the file.
+    book::WordRecord wordOf(int drop) const;
+    int trailer(book::Trailer which) const { return book::trailerRecord(eofRecord, which); }
+    QStringList resultLines() const;
+
+    QTemporaryDir dir;
+    QString bookPath;
+    QString resultPath;
+    int eofRecord = 0;
+    std::unique_ptr<book::RecordFile> file;
+    ScriptedRandom random;
+    FakeClock clock;
+    RecordingSpeaker speaker;
+    FakeHost host;
+    std::unique_ptr<drill::DrillEngine> engine;
+};
+
+} // namespace drilltest
