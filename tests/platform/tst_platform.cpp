@@ -1,0 +1,135 @@
+// File helpers, dialogs and the program folder.
+#include "mainwin/program_folder.h"
+#include "platform/file_dialogs.h"
+#include "platform/files.h"
+#include "platform/text_display.h"
+#include "test_book.h"
+
+#include <QDir>
+#include <QFile>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+void writeBytes(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+    file.write(bytes);
+}
+
+} // namespace
+
+class TestPlatform : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir;
+
+private Q_SLOTS:
+    void readTextFile_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("empty file") << QByteArray() << QString();
+        QTest::newRow("five double-byte characters")
+            << QByteArray("\x82\xa0\x82\xa2\x82\xa4\x82\xa6\x82\xa8") << u"あいうえお"_s;
+        QTest::newRow("lines with CR LF") << QByteArray(" \x81\x40\r\nabc\r\n") << u" \u3000\r\nabc\r\n"_s;
+        QTest::newRow("lead byte cut off at the end") << QByteArray("ab\x82") << u"ab\uFFFD"_s;
+    }
+
+    void readTextFile() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, text);
+        const QString path = dir.filePath(u"text.txt"_s);
+        writeBytes(path, bytes);
+        QCOMPARE(platform::ReadTextFile(path), text);
+    }
+
+    void readMissingTextFileIsEmpty() {
+        QCOMPARE(platform::ReadTextFile(dir.filePath(u"nothing.txt"_s)), QString());
+        QCOMPARE(platform::ReadTextFile(dir.path()), QString());
+    }
+
+    void scrollToTheEnd() {
+        QPlainTextEdit box;
+        box.resize(200, 100);
+        box.show();
+        QStringList lines;
+        for (int i = 0; i < 100; ++i)
+            lines << QString::number(i);
+        platform::showText(&box, lines.join(u"\r\n"_s));
+        QCOMPARE(platform::lineCount(&box), 100);
+        QVERIFY(platform::ScrollTextLines(&box, platform::lineCount(&box)) > 0);
+        QCOMPARE(box.verticalScrollBar()->value(), box.verticalScrollBar()->maximum());
+    }
+
+    void filterPairs_data() {
+        QTest::addColumn<QString>("pairs");
+        QTest::addColumn<QString>("qtFilter");
+        QTest::newRow("word books") << u"ｳﾞｪﾙﾌｧｲﾙ(*.vel)\0*.vel\0"_s << u"ｳﾞｪﾙﾌｧｲﾙ(*.vel)"_s;
+        QTest::newRow("description without pattern") << u"Text\0*.txt\0"_s << u"Text (*.txt)"_s;
+        QTest::newRow("two types") << u"A(*.a)\0*.a\0B(*.b)\0*.b\0"_s << u"A(*.a);;B(*.b)"_s;
+    }
+
+    void filterPairs() {
+        QFETCH(QString, pairs);
+        QFETCH(QString, qtFilter);
+        QCOMPARE(platform::qtFilterFromPairs(pairs), qtFilter);
+    }
+
+    void scriptedDialogs() {
+        platform::testing::enableScriptedDialogs();
+        platform::testing::queueDialogPath(u"/tmp/mybook"_s);
+        QCOMPARE(platform::ShowSaveDialog(nullptr, u"A\0*.a\0"_s, dir.path()), u"/tmp/mybook"_s);
+        // Nothing queued: the learner cancelled.
+        QCOMPARE(platform::ShowOpenDialog(nullptr, u"A\0*.a\0"_s, dir.path()), u"0"_s);
+    }
+
+    void namesMatchWithoutCase() {
+        QTemporaryDir folder;
+        writeBytes(folder.filePath(u"WORD.DAT"_s), "x");
+        QCOMPARE(platform::pathInFolder(folder.path(), u"Word.dat"_s), folder.filePath(u"WORD.DAT"_s));
+        QCOMPARE(platform::pathInFolder(folder.path(), u"result.txt"_s), folder.filePath(u"result.txt"_s));
+    }
+
+    void failedCopyKeepsTheTarget() {
+        const QString target = dir.filePath(u"target.dat"_s);
+        writeBytes(target, "old book");
+        QString error;
+        QVERIFY(!platform::copyFileReplacing(dir.filePath(u"missing.vel"_s), target, &error));
+        QVERIFY(!error.isEmpty());
+        QCOMPARE(testsupport::fileBytes(target), QByteArray("old book"));
+
+        const QString source = dir.filePath(u"source.vel"_s);
+        writeBytes(source, "new book");
+        QVERIFY(platform::copyFileReplacing(source, target));
+        QCOMPARE(testsupport::fileBytes(target), QByteArray("new book"));
+    }
+
+    void firstStartKeepsAnExistingBook() {
+        QTemporaryDir folder;
+        writeBytes(folder.filePath(u"word.dat"_s), "mine");
+        QString error;
+        QVERIFY(mainwin::prepareProgramFolder(folder.path(), &error));
+        QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList{u"word.dat"_s});
+        QCOMPARE(testsupport::fileBytes(folder.filePath(u"word.dat"_s)), QByteArray("mine"));
+    }
+
+#ifdef HAVE_DEFAULT_BOOK
+    void firstStartCopiesTheDefaultBook() {
+        QTemporaryDir parent;
+        const QString folder = parent.filePath(u"new/folder"_s);
+        QString error;
+        QVERIFY2(mainwin::prepareProgramFolder(folder, &error), qPrintable(error));
+        const QString book = QDir(folder).filePath(u"Word.dat"_s);
+        QCOMPARE(testsupport::fileBytes(book).size(), (1225 + 19) * 128);
+        QVERIFY(QFileInfo(book).isWritable());
+    }
+#endif
+};
+
+QTEST_MAIN(TestPlatform)
+#include "tst_platform.moc"
