@@ -1,0 +1,147 @@
+#include "book_check.h"
+
+#include "book.h"
+#include "cp932.h"
+#include "learning.h"
+#include "record_map.h"
+
+#include <QFile>
+#include <QtEndian>
+
+namespace book {
+
+namespace {
+
+// Damaged slots listed one by one before the rest are only counted.
+constexpr int kListedSlotProblems = 10;
+
+const char* const kModeNames[kModeCount] = {"reading", "writing", "listening"};
+
+// Why the raw bytes of one slot are not a sound record; empty when they are.
+QString slotProblem(QByteArrayView slot) {
+    auto lengthAt = [&](qsizetype at) -> qsizetype {
+        return at + 2 <= slot.size() ? qFromLittleEndian<quint16>(slot.data() + at) : 0;
+    };
+    const qsizetype englishLength = lengthAt(4);
+    const qsizetype japaneseAt = 6 + englishLength;
+    const qsizetype japaneseLength = japaneseAt + 2 <= kSlotSize ? lengthAt(japaneseAt) : 0;
+    if (japaneseAt + 2 + japaneseLength + 2 * kModeCount > kSlotSize)
+        return QStringLiteral("its string lengths (%1 and %2 bytes) run past the end of its "
+                              "%3-byte slot")
+            .arg(englishLength)
+            .arg(japaneseLength)
+            .arg(kSlotSize);
+    const auto isCp932 = [&](qsizetype at, qsizetype length) {
+        const QByteArrayView text =
+            slot.sliced(std::min(at, slot.size()))
+                .first(std::min(length, slot.size() - std::min(at, slot.size())));
+        return !decodeCp932(text).contains(QChar::ReplacementCharacter);
+    };
+    if (!isCp932(6, englishLength))
+        return QStringLiteral("its English text is not Shift-JIS (CP932)");
+    if (!isCp932(japaneseAt + 2, japaneseLength))
+        return QStringLiteral("its Japanese text is not Shift-JIS (CP932)");
+    return {};
+}
+
+void checkSlots(const QByteArray& bytes, QStringList& problems) {
+    int damaged = 0;
+    for (qsizetype at = 0; at < bytes.size(); at += kSlotSize) {
+        const QString why = slotProblem(QByteArrayView(bytes).sliced(at).first(
+            std::min<qsizetype>(kSlotSize, bytes.size() - at)));
+        if (why.isEmpty())
+            continue;
+        if (++damaged <= kListedSlotProblems)
+            problems << QStringLiteral("record %1: %2").arg(at / kSlotSize + 1).arg(why);
+    }
+    if (damaged > kListedSlotProblems)
+        problems << QStringLiteral("%1 more damaged records").arg(damaged - kListedSlotProblems);
+}
+
+void checkStatistics(const RecordFile& file, int eofRecord, QStringList& problems) {
+    const WordTotals totals = countWordTotals(file, eofRecord);
+    struct Statistic {
+        Trailer record;
+        const char* name;
+        const std::array<int, kModeCount>& counted;
+    };
+    const Statistic statistics[] = {
+        {Trailer::MemorisedTotal, "memorised words", totals.memorised},
+        {Trailer::ForgottenTotal, "forgotten words", totals.forgotten},
+        {Trailer::MemorisedClasses, "fully memorised classes", totals.memorisedClasses},
+    };
+    for (const Statistic& statistic : statistics) {
+        const int recordNo = trailerRecord(eofRecord, statistic.record);
+        const WordRecord stored = file.read(recordNo);
+        for (int m = 0; m < kModeCount; ++m) {
+            if (stored.modeCount[m] != statistic.counted[m])
+                problems << QStringLiteral("the statistics record %1 counts %2 %3 in %4 mode, but "
+                                           "the word records hold %5")
+                                .arg(recordNo)
+                                .arg(stored.modeCount[m])
+                                .arg(QLatin1StringView(statistic.name),
+                                     QLatin1StringView(kModeNames[m]))
+                                .arg(statistic.counted[m]);
+        }
+    }
+}
+
+} // namespace
+
+BookCheck checkBook(const QString& path) {
+    BookCheck check;
+    QFile raw(path);
+    if (!raw.open(QIODevice::ReadOnly)) {
+        check.problems << QStringLiteral("the file cannot be opened: %1").arg(raw.errorString());
+        return check;
+    }
+    const QByteArray bytes = raw.readAll();
+    if (bytes.isEmpty()) {
+        check.problems << QStringLiteral("the file is empty");
+        return check;
+    }
+    if (bytes.size() % kSlotSize != 0)
+        check.problems << QStringLiteral("the file size (%1 bytes) is not a whole number of "
+                                         "%2-byte records")
+                              .arg(bytes.size())
+                              .arg(kSlotSize);
+    checkSlots(bytes, check.problems);
+
+    RecordFile file(path);
+    if (!file.open(RecordFile::Access::ReadOnly)) {
+        check.problems << QStringLiteral("the file cannot be opened: %1").arg(file.errorString());
+        return check;
+    }
+    const EndRecord end = findEndRecord(file);
+    if (end.state == BookState::NoEndRecord) {
+        check.problems << QStringLiteral("there is no end record: none of records 1 to %1 has the "
+                                         "English text \"EOF\"")
+                              .arg(kEndSearchLimit);
+        return check;
+    }
+    check.classes = classCount(end.record);
+    check.title = file.read(trailerRecord(end.record, Trailer::Title)).trimmed().english;
+    if (end.state == BookState::Obsolete) {
+        check.problems.prepend(QStringLiteral("record %1 holds \"Fin.\": this is an obsolete word "
+                                              "book, which the program does not play")
+                                   .arg(end.record));
+        check.verdict = BookVerdict::Obsolete;
+        return check;
+    }
+    if (end.record != endRecordFor(check.classes))
+        check.problems << QStringLiteral("the end record %1 does not follow whole classes of %2 "
+                                         "words")
+                              .arg(end.record)
+                              .arg(kWordsPerClass);
+    const int needed = end.record + kTrailerRecords;
+    if (bytes.size() < qsizetype(needed) * kSlotSize)
+        check.problems << QStringLiteral("the file ends before record %1, the last of the %2 "
+                                         "records behind the end record")
+                              .arg(needed)
+                              .arg(kTrailerRecords);
+    checkStatistics(file, end.record, check.problems);
+    check.verdict = check.problems.isEmpty() ? BookVerdict::Valid : BookVerdict::Broken;
+    return check;
+}
+
+} // namespace book

@@ -1,0 +1,377 @@
+// The book tool: word lists to books and back, refused lists, and the book check.
+#include "book/book.h"
+#include "book/book_check.h"
+#include "book/book_tsv.h"
+#include "book/learning.h"
+#include "test_book.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+using namespace book;
+using namespace testsupport;
+
+Q_DECLARE_METATYPE(book::BookVerdict)
+
+namespace {
+
+// A word list of `classes` classes as makeBookContent builds them; word i of class k is
+// on line 2 + 50k + (i - 1), behind the title line.
+QStringList tsvLines(int classes) {
+    QStringList lines{QStringLiteral("# title: 中学１年～①☆？")};
+    const BookContent content = makeBookContent(classes);
+    for (const BookClass& bookClass : content.classes) {
+        for (const BookWord& word : bookClass.words)
+            lines << bookClass.name + u'\t' + word.english + u'\t' + word.japanese;
+    }
+    return lines;
+}
+
+constexpr int lineOf(int classIndex, int word) { return 2 + 50 * classIndex + (word - 1); }
+
+QByteArray joined(const QStringList& lines) { return (lines.join(u'\n') + u'\n').toUtf8(); }
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+// Rewrites raw bytes of one record of a book on disk.
+void patchBytes(const QString& path, qint64 offset, const QByteArray& bytes) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    QVERIFY(file.seek(offset));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+struct Run {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+Run velbook(const QStringList& arguments) {
+    QProcess process;
+    process.start(QStringLiteral(VELBOOK_EXECUTABLE), arguments);
+    if (!process.waitForFinished(30000))
+        return {};
+    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
+}
+
+} // namespace
+
+class TestVelbook : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+
+    void createThenExportGivesTheSameList();
+    void titleComesFromOptionOrFileName();
+    void refusedList_data();
+    void refusedList();
+    void check_data();
+    void check();
+    void checkAgreesWithTheProgramsOwnBookkeeping();
+    void defaultBookIsValid();
+    void commandLine_data();
+    void commandLine();
+
+private:
+    QString path(const QString& name) const { return dir_->filePath(name); }
+
+    std::unique_ptr<QTemporaryDir> dir_;
+};
+
+void TestVelbook::init() {
+    dir_ = std::make_unique<QTemporaryDir>();
+    QVERIFY(dir_->isValid());
+}
+
+void TestVelbook::createThenExportGivesTheSameList() {
+    QStringList lines = tsvLines(3);
+    lines[lineOf(1, 7) - 1] = QStringLiteral("クラス１\tcan't\t～できない（ＣＡＮ’Ｔ）　①");
+    const QByteArray list = joined(lines);
+    writeFile(path(QStringLiteral("book.tsv")), list);
+
+    QCOMPARE(createBookFromTsv(path(QStringLiteral("book.tsv")), path(QStringLiteral("book.vel"))),
+             QStringList());
+    QString error;
+    const std::optional<QByteArray> exported =
+        exportBookTsv(path(QStringLiteral("book.vel")), &error);
+    QVERIFY2(exported, qPrintable(error));
+    QCOMPARE(QString::fromUtf8(*exported), QString::fromUtf8(list));
+
+    // The book itself is what the program reads: the word on its record, the title behind "EOF".
+    RecordFile file(path(QStringLiteral("book.vel")));
+    QVERIFY(file.open(RecordFile::Access::ReadOnly));
+    QCOMPARE(findEndRecord(file).record, 154);
+    QCOMPARE(file.read(firstWordRecord(1) + 6).japanese,
+             QStringLiteral("～できない（ＣＡＮ’Ｔ）　①"));
+    QCOMPARE(file.read(155).english, QStringLiteral("中学１年～①☆？"));
+    QCOMPARE(file.recordCount(), 154 + 19);
+    QCOMPARE(checkBook(path(QStringLiteral("book.vel"))).verdict, BookVerdict::Valid);
+}
+
+void TestVelbook::titleComesFromOptionOrFileName() {
+    QStringList lines = tsvLines(1);
+    writeFile(path(QStringLiteral("book.tsv")), joined(lines));
+    QCOMPARE(createBookFromTsv(path(QStringLiteral("book.tsv")), path(QStringLiteral("a.vel")),
+                               QStringLiteral(" 高校入試 ")),
+             QStringList());
+    QCOMPARE(checkBook(path(QStringLiteral("a.vel"))).title, QStringLiteral("高校入試"));
+
+    lines.removeFirst();
+    writeFile(path(QStringLiteral("英検3級.tsv")), joined(lines));
+    QCOMPARE(createBookFromTsv(path(QStringLiteral("英検3級.tsv")), path(QStringLiteral("b.vel"))),
+             QStringList());
+    QCOMPARE(checkBook(path(QStringLiteral("b.vel"))).title, QStringLiteral("英検3級"));
+}
+
+void TestVelbook::refusedList_data() {
+    QTest::addColumn<QByteArray>("list");
+    QTest::addColumn<int>("line"); // 0: the list as a whole
+    QTest::addColumn<QString>("reason");
+
+    const QStringList good = tsvLines(2);
+    auto with = [&good](int line, const QString& text) {
+        QStringList lines = good;
+        lines[line - 1] = text;
+        return joined(lines);
+    };
+
+    QStringList short49 = good;
+    short49.removeAt(lineOf(1, 50) - 1);
+    QTest::newRow("49 rows") << joined(short49) << lineOf(1, 1)
+                             << QStringLiteral("has only 49 rows");
+    QTest::newRow("51 rows") << joined(good + QStringList{QStringLiteral("クラス０\textra\t余分")})
+                             << lineOf(2, 1) << QStringLiteral("more than 50 rows");
+    QTest::newRow("25th class") << joined(tsvLines(25)) << lineOf(24, 1)
+                                << QStringLiteral("at most 24 classes");
+    QTest::newRow("115 bytes") << with(lineOf(0, 9), QStringLiteral("クラス０\t") +
+                                                         QString(59, u'a') + u'\t' +
+                                                         QString(28, u'語'))
+                               << lineOf(0, 9) << QStringLiteral("115 bytes");
+    QTest::newRow("duplicate English")
+        << with(lineOf(1, 20), QStringLiteral("クラス１\tw1_3\t別の訳")) << lineOf(1, 20)
+        << QStringLiteral("already has the English word \"w1_3\" (line %1)").arg(lineOf(1, 3));
+    QTest::newRow("duplicate Japanese")
+        << with(lineOf(0, 50), QStringLiteral("クラス０\tother\t訳０＿１")) << lineOf(0, 50)
+        << QStringLiteral("already has the Japanese meaning \"訳０＿１\" (line 2)");
+    QTest::newRow("character CP932 lacks")
+        << with(lineOf(1, 2), QStringLiteral("クラス１\tcafé\tカフェ")) << lineOf(1, 2)
+        << QStringLiteral("U+00e9");
+    QTest::newRow("missing column") << with(lineOf(0, 4), QStringLiteral("クラス０\tw0_4"))
+                                    << lineOf(0, 4) << QStringLiteral("Japanese column is missing");
+    QTest::newRow("empty English word") << with(lineOf(1, 5), QStringLiteral("クラス１\t  \t訳"))
+                                        << lineOf(1, 5) << QStringLiteral("English word is empty");
+    QTest::newRow("not UTF-8") << good.first().toUtf8() + "\nクラス０\tw\t\xff\xfe\n"
+                               << 2 << QStringLiteral("not valid UTF-8");
+    QTest::newRow("class name too long")
+        << joined(good + QStringList{QString(54, u'長') + QStringLiteral("\tw\t訳")})
+        << lineOf(2, 1) << QStringLiteral("class name");
+    QTest::newRow("title too long") << with(1, QStringLiteral("# title: ") + QString(58, u'題'))
+                                    << 1 << QStringLiteral("the title");
+    QTest::newRow("no rows") << QByteArray("# title: empty\n# nothing yet\n") << 0
+                             << QStringLiteral("no word rows");
+}
+
+void TestVelbook::refusedList() {
+    QFETCH(QByteArray, list);
+    QFETCH(int, line);
+    QFETCH(QString, reason);
+
+    const QString tsv = path(QStringLiteral("list.tsv"));
+    const QString out = path(QStringLiteral("out.vel"));
+    writeFile(tsv, list);
+    const QStringList messages = createBookFromTsv(tsv, out);
+    const QString where =
+        line > 0 ? QStringLiteral("%1:%2: ").arg(tsv).arg(line) : tsv + QStringLiteral(": ");
+    QVERIFY2(messages.size() == 1, qPrintable(messages.join(u'\n')));
+    QVERIFY2(messages.first().startsWith(where) && messages.first().contains(reason),
+             qPrintable(messages.first()));
+    QCOMPARE(QDir(dir_->path()).entryList(QDir::Files | QDir::Hidden),
+             QStringList{QStringLiteral("list.tsv")});
+
+    // An existing book of that name is left as it was.
+    writeFile(out, "old book");
+    QVERIFY(!createBookFromTsv(tsv, out).isEmpty());
+    QCOMPARE(fileBytes(out), QByteArray("old book"));
+    QCOMPARE(QDir(dir_->path()).count(), 4u); // ".", "..", the list and the old book
+}
+
+void TestVelbook::check_data() {
+    QTest::addColumn<QString>("damage");
+    QTest::addColumn<BookVerdict>("verdict");
+    QTest::addColumn<QString>("reason");
+
+    QTest::newRow("valid") << QString() << BookVerdict::Valid << QString();
+    QTest::newRow("obsolete") << QStringLiteral("Fin.") << BookVerdict::Obsolete
+                              << QStringLiteral("obsolete");
+    QTest::newRow("no end record")
+        << QStringLiteral("END") << BookVerdict::Broken << QStringLiteral("no end record");
+    QTest::newRow("length runs past the slot") << QStringLiteral("length") << BookVerdict::Broken
+                                               << QStringLiteral("record 30: its string lengths");
+    QTest::newRow("not CP932") << QStringLiteral("bytes") << BookVerdict::Broken
+                               << QStringLiteral("record 30: its Japanese text is not");
+    QTest::newRow("statistics disagree") << QStringLiteral("statistics") << BookVerdict::Broken
+                                         << QStringLiteral("the statistics record 108 counts 5 "
+                                                           "memorised words in writing mode, but "
+                                                           "the word records hold 0");
+    QTest::newRow("size not whole slots")
+        << QStringLiteral("tail") << BookVerdict::Broken << QStringLiteral("not a whole number");
+    QTest::newRow("trailer cut short") << QStringLiteral("short") << BookVerdict::Broken
+                                       << QStringLiteral("ends before record 122");
+    QTest::newRow("empty file") << QStringLiteral("empty") << BookVerdict::Broken
+                                << QStringLiteral("empty");
+    QTest::newRow("missing file") << QStringLiteral("missing") << BookVerdict::Broken
+                                  << QStringLiteral("cannot be opened");
+}
+
+void TestVelbook::check() {
+    QFETCH(QString, damage);
+    QFETCH(BookVerdict, verdict);
+    QFETCH(QString, reason);
+
+    const QString book = path(QStringLiteral("Word.dat"));
+    const int eof = writeBook(book, 2);
+    if (damage == u"Fin." || damage == u"END")
+        writeRecord(book, eof, WordRecord{eof, damage, QString(), {}});
+    else if (damage == u"length")
+        patchBytes(book, 29 * 128 + 4, QByteArray::fromHex("c800"));
+    else if (damage == u"bytes")
+        patchBytes(book, 29 * 128 + 13, QByteArray::fromHex("ff"));
+    else if (damage == u"statistics")
+        writeRecord(book, eof + 5,
+                    WordRecord{eof + 5, QStringLiteral("0"), QStringLiteral("0"), {0, 5, 0}});
+    else if (damage == u"tail")
+        patchBytes(book, fileBytes(book).size(), "xyz");
+    else if (damage == u"short")
+        QVERIFY(QFile(book).resize((eof + 10) * 128));
+    else if (damage == u"empty")
+        QVERIFY(QFile(book).resize(0));
+    else if (damage == u"missing")
+        QVERIFY(QFile::remove(book));
+
+    const BookCheck result = checkBook(book);
+    QCOMPARE(result.verdict, verdict);
+    if (reason.isEmpty())
+        QCOMPARE(result.problems, QStringList());
+    else
+        QVERIFY2(result.problems.join(u'\n').contains(reason),
+                 qPrintable(result.problems.join(u'\n')));
+}
+
+void TestVelbook::checkAgreesWithTheProgramsOwnBookkeeping() {
+    const QString book = path(QStringLiteral("Word.dat"));
+    const int eof = writeBook(book, 2);
+    RecordFile file(book);
+    QVERIFY(file.open());
+    for (int r = 2; r <= 51; ++r)
+        bookCorrectAnswer(file, eof, r, Writing);
+    bookMiss(file, eof, 2, Writing);
+    bookMiss(file, eof, 3, Writing);
+    bookCorrectAnswer(file, eof, 3, Writing);
+    bookMiss(file, eof, 60, Reading);
+    bookCorrectAnswer(file, eof, 61, Listening);
+    bookDrillEnd(file, eof, 1, Writing, 95.2);
+    QCOMPARE(checkBook(book).problems, QStringList());
+
+    bookMiss(file, eof, 61, Listening); // forgotten, but the drill end has not recounted yet
+    QCOMPARE(checkBook(book).verdict, BookVerdict::Valid);
+}
+
+void TestVelbook::defaultBookIsValid() {
+    for (const QString& book :
+         {QStringLiteral(DEFAULT_BOOK_FILE), QStringLiteral(":/veltyping/Word.dat")}) {
+        const BookCheck result = checkBook(book);
+        QVERIFY2(result.verdict == BookVerdict::Valid,
+                 qPrintable(book + u' ' + result.problems.join(u'\n')));
+        QCOMPARE(result.classes, 24);
+    }
+    // The bundled list is in the form export writes, so the embedded book holds it whole.
+    QString error;
+    const std::optional<QByteArray> exported =
+        exportBookTsv(QStringLiteral(":/veltyping/Word.dat"), &error);
+    QVERIFY2(exported, qPrintable(error));
+    QFile source(QStringLiteral(DEFAULT_BOOK_TSV));
+    QVERIFY(source.open(QIODevice::ReadOnly));
+    QCOMPARE(QString::fromUtf8(*exported), QString::fromUtf8(source.readAll()));
+}
+
+void TestVelbook::commandLine_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("output"); // expected in standard output or standard error
+
+    QTest::newRow("tool help") << QStringList{QStringLiteral("--help")} << 0
+                               << QStringLiteral("Commands:");
+    QTest::newRow("create help") << QStringList{QStringLiteral("create"), QStringLiteral("--help")}
+                                 << 0 << QStringLiteral("velbook create BOOK.tsv OUT");
+    QTest::newRow("export help") << QStringList{QStringLiteral("export"), QStringLiteral("-h")} << 0
+                                 << QStringLiteral("velbook export BOOK");
+    QTest::newRow("check help") << QStringList{QStringLiteral("check"), QStringLiteral("--help")}
+                                << 0 << QStringLiteral("velbook check BOOK");
+    QTest::newRow("no command") << QStringList{} << 2 << QStringLiteral("no command");
+    QTest::newRow("unknown command")
+        << QStringList{QStringLiteral("make")} << 2 << QStringLiteral("unknown command");
+    QTest::newRow("missing argument")
+        << QStringList{QStringLiteral("create"), QStringLiteral("list.tsv")} << 2
+        << QStringLiteral("wrong number of arguments");
+    QTest::newRow("unknown option")
+        << QStringList{QStringLiteral("check"), QStringLiteral("--fast"), QStringLiteral("x")} << 2
+        << QStringLiteral("Unknown option");
+    QTest::newRow("create") << QStringList{QStringLiteral("create"), QStringLiteral("list.tsv"),
+                                           QStringLiteral("new.vel"), QStringLiteral("--title"),
+                                           QStringLiteral("題")}
+                            << 0 << QString();
+    QTest::newRow("create refused")
+        << QStringList{QStringLiteral("create"), QStringLiteral("bad.tsv"),
+                       QStringLiteral("new.vel")}
+        << 1 << QStringLiteral("bad.tsv:2: the Japanese column is missing");
+    QTest::newRow("export to stdout")
+        << QStringList{QStringLiteral("export"), QStringLiteral("Word.dat")} << 0
+        << QStringLiteral("# title: テスト\nクラス０\tw0_1\t訳０＿１\n");
+    QTest::newRow("export to file")
+        << QStringList{QStringLiteral("export"), QStringLiteral("Word.dat"), QStringLiteral("-o"),
+                       QStringLiteral("out.tsv")}
+        << 0 << QString();
+    QTest::newRow("export of a non-book")
+        << QStringList{QStringLiteral("export"), QStringLiteral("bad.tsv")} << 1
+        << QStringLiteral("no end record");
+    QTest::newRow("check valid") << QStringList{QStringLiteral("check"), QStringLiteral("Word.dat")}
+                                 << 0
+                                 << QStringLiteral("Word.dat: valid word book \"テスト\", 1 class");
+    QTest::newRow("check broken") << QStringList{QStringLiteral("check"), QStringLiteral("bad.tsv")}
+                                  << 1
+                                  << QStringLiteral("bad.tsv: broken word book\n  the file size");
+}
+
+void TestVelbook::commandLine() {
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QString, output);
+
+    writeBook(path(QStringLiteral("Word.dat")), 1);
+    writeFile(path(QStringLiteral("list.tsv")), joined(tsvLines(1)));
+    writeFile(path(QStringLiteral("bad.tsv")), "# title: x\nc\tonly two\n");
+    QDir::setCurrent(dir_->path());
+
+    const Run run = velbook(arguments);
+    QCOMPARE(run.exitCode, exitCode);
+    QVERIFY2((run.out + run.err).contains(output), qPrintable(run.out + run.err));
+    if (arguments.contains(QStringLiteral("new.vel")))
+        QCOMPARE(QFile::exists(path(QStringLiteral("new.vel"))), exitCode == 0);
+    if (arguments.contains(QStringLiteral("out.tsv")))
+        QCOMPARE(fileBytes(path(QStringLiteral("out.tsv"))).left(16),
+                 QByteArray("# title: テスト\n").left(16));
+}
+
+QTEST_GUILESS_MAIN(TestVelbook)
+#include "tst_velbook.moc"
