@@ -4,6 +4,8 @@
 
 #include "book/text_file.h"
 
+#include <QSet>
+
 namespace drilltest {
 
 double ScriptedRandom::next() {
@@ -49,6 +51,45 @@ QStringList DrillRig::resultLines() const {
     if (text.endsWith(QStringLiteral("\r\n")))
         text.chop(2);
     return text.split(QStringLiteral("\r\n"));
+}
+
+} // namespace drilltest
+
+namespace drilltest {
+
+QString stockProblem(const drill::DrillState& s) {
+    const drill::WordStock& stock = s.wordStock;
+    QSet<int> live;
+    for (int e = 0; e < stock.count(); ++e) {
+        if (live.contains(stock[e].recordNo))
+            return QStringLiteral("record %1 is live twice").arg(stock[e].recordNo);
+        live.insert(stock[e].recordNo);
+
+        int holders = 0;
+        for (int i = 0; i < drill::kDropCount; ++i)
+            holders += s.dropHoldsWord[i] && s.dropStockIndex[i] == e;
+        if (holders > 1 || stock[e].inUse != (holders == 1))
+            return QStringLiteral("entry %1 in use %2 with %3 holders")
+                .arg(e)
+                .arg(stock[e].inUse)
+                .arg(holders);
+    }
+    for (int i = 0; i < drill::kDropCount; ++i) {
+        const int index = s.dropStockIndex[i];
+        const int recordNo = s.dropWord[i].recordNo;
+        if (s.dropRecord[i] != QString::number(recordNo))
+            return QStringLiteral("drop %1 record text differs").arg(i);
+        if (index == -1) {
+            if (live.contains(recordNo) || s.dropHoldsWord[i])
+                return QStringLiteral("drop %1 lost its live word %2").arg(i).arg(recordNo);
+        } else if (index < 0 || index >= stock.count() || stock[index].recordNo != recordNo) {
+            return QStringLiteral("drop %1 points at %2, not at its word %3")
+                .arg(i)
+                .arg(index)
+                .arg(recordNo);
+        }
+    }
+    return {};
 }
 
 } // namespace drilltest

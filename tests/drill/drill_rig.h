@@ -89,4 +89,9 @@ public:
     std::unique_ptr<drill::DrillEngine> engine;
 };
 
+// What breaks the stock's consistency, or an empty text: every drop finds its own word
+// or knows it has left, live words are distinct, and an entry is in use exactly when one
+// drop holds it.
+QString stockProblem(const drill::DrillState& state);
+
 } // namespace drilltest
