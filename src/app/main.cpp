@@ -12,7 +12,6 @@
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("veltyping"));
-    QApplication::setApplicationDisplayName(QString::fromUtf8(mainwin::kProductName));
     QApplication::setApplicationVersion(QString::fromUtf8(mainwin::kVersion));
     QApplication::setDesktopFileName(QStringLiteral("veltyping"));
 

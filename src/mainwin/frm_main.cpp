@@ -7,9 +7,11 @@
 #include <QActionGroup>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCompleter>
 #include <QCoreApplication>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -106,6 +108,11 @@ void FrmMain::buildControls() {
     cmbInputField->setMaxVisibleItems(6);
     cmbInputField->setFont(platform::fixedPitchFont(11));
     cmbInputField->installEventFilter(this);
+    cmbInputField->lineEdit()->installEventFilter(this);
+    // Completion offers the list's own words, which are compared exactly.
+    cmbInputField->completer()->setCaseSensitivity(Qt::CaseSensitive);
+    cmbInputField->completer()->setCompletionMode(QCompleter::InlineCompletion);
+    connect(cmbInputField, &QComboBox::activated, this, [this] { cmbInputField_click(); });
     lblInputField->setBuddy(cmbInputField);
 
     lblWordClass = new QLabel(QStringLiteral("単語クラス："));
@@ -151,6 +158,9 @@ void FrmMain::buildControls() {
     tmrMain = new QTimer(this);
     tmrMain->setObjectName(QStringLiteral("tmrMain"));
     tmrMain->setInterval(100);
+    connect(tmrMain, &QTimer::timeout, this, &FrmMain::tmrMain_Timer);
+    connect(cmdStart, &QPushButton::clicked, this, &FrmMain::cmdStart_Click);
+    connect(cmdEnd, &QPushButton::clicked, this, &FrmMain::cmdEnd_Click);
 }
 
 void FrmMain::buildMenus() {
@@ -292,18 +302,23 @@ void FrmMain::layOutControls() {
 
 void FrmMain::closeEvent(QCloseEvent* event) {
     // Form_Unload: the drill's handle on the book is closed with the window.
-    drillHandle_.reset();
+    closeDrillHandle();
     event->accept();
 }
 
 bool FrmMain::eventFilter(QObject* watched, QEvent* event) {
     if (watched == cmbInputField && event->type() == QEvent::FocusIn)
         cmbInputField_GotFocus();
+    if (watched == cmbInputField->lineEdit() && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter)
+            return answerBoxEnter();
+    }
     return QMainWindow::eventFilter(watched, event);
 }
 
 void FrmMain::mnuFileEnd_Click() {
-    drillHandle_.reset();
+    closeDrillHandle();
     QCoreApplication::quit();
 }
 

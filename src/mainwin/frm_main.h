@@ -2,6 +2,7 @@
 
 #include "book/book.h"
 #include "book/settings.h"
+#include "drill/drill_engine.h"
 #include "drill/ports.h"
 #include "program_folder.h"
 #include "system_services.h"
@@ -37,7 +38,7 @@ struct FrmMainServices {
 
 // The main window: the play area, the answer box, the class list, the mode buttons,
 // the main display and the menus. Opening it loads the word book.
-class FrmMain : public QMainWindow {
+class FrmMain : public QMainWindow, private drill::DrillHost {
     Q_OBJECT
 
 public:
@@ -62,6 +63,13 @@ public:
     void mnuEdit_Click();
     void mnuFileEnd_Click();
 
+    // The drill.
+    void cmdStart_Click();
+    void cmdEnd_Click();
+    void tmrMain_Timer();
+    void cmbInputField_click();
+    void cmbInputField_KeyPress(int keyAscii);
+
     // Views.
     void RuleDisp();
     void mnuWords_Click();
@@ -74,8 +82,10 @@ public:
     const QString& bookTitle() const { return bookTitle_; }
     const ProgramFiles& files() const { return files_; }
     int selectedMode() const;
-    bool voiceOn() const;
-    book::InputMode inputMode() const;
+    bool voiceOn() const override;
+    book::InputMode inputMode() const override;
+    // The drill of the loaded book; null while no book can be played.
+    const drill::DrillEngine* engine() const { return engine_.get(); }
     // The input-method mode asked of the answer box: 4, 5 or 8 (0 before any request).
     int requestedImeMode() const { return requestedImeMode_; }
 
@@ -98,8 +108,18 @@ private:
     void applyImeMode(int mode);
     // Writes one setting into the book, when the book may be written to.
     void storeSetting(book::Trailer record, book::SettingField field, const QString& value);
+    void closeDrillHandle();
     void reportLoadFailure(const QString& reason);
-    void reportWriteFailure(const QString& path);
+    void reportWriteFailure(const QString& path) override;
+    void stopDrill() override { cmdEnd_Click(); }
+
+    // Drill side: the controls locked during a drill, and drawing the drill's state.
+    void setDrillControlsEnabled(bool idle);
+    void renderDrill();
+    void renderAnswerBox();
+    // Enter in the answer box: the typed text selects its entry, or (listening) asks
+    // for the next word to be spoken.
+    bool answerBoxEnter();
 
     void setCaption(const QString& suffix);
     // Writes the lines to display.txt and shows the file in the main display.
@@ -126,6 +146,11 @@ private:
     bool viewFileShown_ = false;
     int requestedImeMode_ = 0;
     std::unique_ptr<book::RecordFile> drillHandle_;
+    std::unique_ptr<drill::DrillEngine> engine_;
+    // The answer box as last drawn from the drill, so that the learner's typing is
+    // replaced only when the drill itself changes the box.
+    drill::AnswerBox shownAnswerBox_;
+    bool writeFailureShowing_ = false;
 
     // Controls, named as the program names them.
     PlayArea* VelBackPic = nullptr;

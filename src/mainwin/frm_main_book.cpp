@@ -78,7 +78,7 @@ void FrmMain::Form_Load() {
     cmdSearch->setEnabled(endRecord_.isValid());
     if (endRecord_.state == book::BookState::NoEndRecord) {
         // Not a word book: nothing is read from it or written to it.
-        drillHandle_.reset();
+        closeDrillHandle();
         bookTitle_.clear();
         cboWordClass->clear();
         setCaption(kManualSuffix);
@@ -112,9 +112,19 @@ void FrmMain::Form_Load() {
     checkView(mnuManual);
 
     file.close();
+    closeDrillHandle();
     drillHandle_ = std::make_unique<book::RecordFile>(files_.wordBook);
     if (!drillHandle_->open(book::RecordFile::Access::ReadWrite))
         drillHandle_->open(book::RecordFile::Access::ReadOnly);
+    engine_ = std::make_unique<drill::DrillEngine>(*drillHandle_, *services_.random,
+                                                   *services_.clock, *services_.speaker,
+                                                   static_cast<drill::DrillHost&>(*this));
+}
+
+void FrmMain::closeDrillHandle() {
+    // The drill works through the handle, so it goes first.
+    engine_.reset();
+    drillHandle_.reset();
 }
 
 void FrmMain::cboWordClass_click() {
@@ -139,6 +149,10 @@ void FrmMain::cboWordClass_click() {
     file.close();
 
     checkView(mnuWords);
+    if (engine_) {
+        engine_->state().classFirstRecord = classFirstRecord_;
+        engine_->WordStckSet();
+    }
     viewFileShown_ = true;
     showView(view.lines);
 }
@@ -210,21 +224,7 @@ void FrmMain::checkView(QAction* view) {
 }
 
 void FrmMain::cmbInputField_GotFocus() {
-    if (selectedMode() == book::Reading) {
-        applyImeMode(8);
-        return;
-    }
-    switch (inputMode()) {
-    case book::InputMode::Hiragana:
-        applyImeMode(4);
-        break;
-    case book::InputMode::Katakana:
-        applyImeMode(5);
-        break;
-    case book::InputMode::Normal:
-        applyImeMode(8);
-        break;
-    }
+    applyImeMode(drill::imeOnFocus(book::Mode(selectedMode()), inputMode()));
 }
 
 void FrmMain::applyImeMode(int mode) {

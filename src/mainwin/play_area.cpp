@@ -22,11 +22,6 @@ void PlayArea::paintEvent(QPaintEvent*) {
     for (int y = 40; y < height(); y += 40)
         painter.drawLine(0, y, width(), y);
 
-    // The line a word must not pass.
-    const int bottom = 6200 / kTwipsPerPixel + kDropHeightTwips / kTwipsPerPixel;
-    painter.setPen(QPen(QColor(0xe0, 0x8a, 0x8a), 1, Qt::DashLine));
-    painter.drawLine(0, bottom, width(), bottom);
-
     painter.setPen(QColor(0xa9, 0xb8, 0xc9));
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }

@@ -1,0 +1,174 @@
+// The window's side of the drill: Start and End, the timer, the answer box, and
+// drawing the drill's state into the play area.
+#include "frm_main.h"
+
+#include "platform/message_box.h"
+#include "platform/text_display.h"
+#include "play_area.h"
+#include "texts.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QCompleter>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+
+namespace mainwin {
+
+namespace {
+
+constexpr int kEnterKey = 13;
+
+// How a drop looks in each answer state, so that the learner sees at once which word
+// is being answered and which ones show a missed word's answer.
+const QString kWaitingStyle = QStringLiteral("color: #1d2b44;");
+const QString kAnsweringStyle = QStringLiteral("color: #1a5fd0; font-weight: bold;");
+const QString kRevealedStyle = QStringLiteral("color: #b3261e;");
+
+} // namespace
+
+void FrmMain::cmdStart_Click() {
+    if (!engine_ || !cmdStart->isEnabled())
+        return;
+    setCaption(QStringLiteral("向け"));
+    cmbInputField->setFocus();
+    cmbInputField_GotFocus();
+    const drill::DrillSetup setup{cboWordClass->currentText(), book::Mode(selectedMode()),
+                                  eofRecord_, files_.result};
+    if (engine_->start(setup) == drill::StartResult::NoClassFound) {
+        platform::showInformation(this, QStringLiteral("開始"),
+                                  QStringLiteral("単語クラス「%1」が見つかりません。\r\n"
+                                                 "単語クラスの一覧から選んで下さい。")
+                                      .arg(cboWordClass->currentText()));
+        return;
+    }
+    classFirstRecord_ = engine_->state().classFirstRecord;
+    shownAnswerBox_ = {};
+    setDrillControlsEnabled(false);
+    txtMainDisplay->hide();
+    renderDrill();
+}
+
+void FrmMain::cmdEnd_Click() {
+    // What the drill's end shows: the result of the drill, scrolled to its end.
+    setCaption(QStringLiteral("向け / 学習結果"));
+    prepareViewDisplay();
+    txtMainDisplay->show();
+    if (engine_) {
+        engine_->stop();
+        txtTotalMemoryCnt->setText(QString::number(engine_->state().txtTotalMemoryCnt));
+    }
+    platform::showText(txtMainDisplay, platform::ReadTextFile(files_.result));
+    platform::ScrollTextLines(txtMainDisplay, platform::lineCount(txtMainDisplay));
+    viewFileShown_ = false;
+
+    renderDrill();
+    txtMainDisplay->setFocus();
+    // One Enter for whatever has the focus now, as the learner's last key would be.
+    if (QWidget* focused = QApplication::focusWidget()) {
+        QCoreApplication::postEvent(focused, new QKeyEvent(QEvent::KeyPress, Qt::Key_Return,
+                                                           Qt::NoModifier, QStringLiteral("\r")));
+    }
+    setDrillControlsEnabled(true);
+    checkView(mnuResult);
+}
+
+void FrmMain::setDrillControlsEnabled(bool idle) {
+    for (QMenu* menu : {mnuFile, mnuDsp, mnuHelp})
+        menu->menuAction()->setEnabled(idle);
+    mnuEdit->setEnabled(idle);
+    for (QAction* item : {mnuFileSaveTxt, mnuFileOpen, mnuFileInitialize, mnuFileSaveWord})
+        item->setEnabled(true);
+    mnuVoice->menuAction()->setEnabled(true);
+    cmdStart->setEnabled(idle);
+    cmdSearch->setEnabled(idle);
+    cboWordClass->setEnabled(idle);
+    for (QRadioButton* mode : optMode)
+        mode->setEnabled(idle);
+    cmdEnd->setEnabled(!idle);
+    cmbInputField->setEnabled(true);
+}
+
+void FrmMain::tmrMain_Timer() {
+    if (!engine_)
+        return;
+    engine_->tmrMain_Timer(dropSpeed_);
+    renderDrill();
+}
+
+void FrmMain::cmbInputField_click() {
+    if (!engine_)
+        return;
+    engine_->setAnswerText(cmbInputField->currentText());
+    engine_->cmbInputField_click();
+    renderDrill();
+}
+
+void FrmMain::cmbInputField_KeyPress(int keyAscii) {
+    if (!engine_)
+        return;
+    engine_->cmbInputField_KeyPress(keyAscii);
+    renderDrill();
+}
+
+bool FrmMain::answerBoxEnter() {
+    const int index = cmbInputField->findText(cmbInputField->currentText(),
+                                              Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (index >= 0 && !cmbInputField->currentText().isEmpty()) {
+        cmbInputField->setCurrentIndex(index);
+        cmbInputField_click();
+    } else {
+        cmbInputField_KeyPress(kEnterKey);
+    }
+    return true;
+}
+
+void FrmMain::renderDrill() {
+    if (!engine_)
+        return;
+    const drill::DrillState& s = engine_->state();
+    for (int i = 0; i < drill::kDropCount; ++i) {
+        const drill::DropLabel& drop = s.lblDropWord[i];
+        QLabel* label = lblDropWord[i];
+        label->setText(drop.caption);
+        label->move(twipsToPixels(drop.left), twipsToPixels(int(std::floor(drop.top))));
+        label->setVisible(drop.visible);
+        label->setEnabled(drop.enabled);
+        const bool answering = !s.dropSelectable[i] && s.selectedDrop == i;
+        label->setStyleSheet(s.dropSelectable[i] ? kWaitingStyle
+                             : answering         ? kAnsweringStyle
+                                                 : kRevealedStyle);
+    }
+    renderAnswerBox();
+    if (s.running)
+        txtTotalMemoryCnt->setText(QString::number(s.txtTotalMemoryCnt));
+    if (s.timerOn && !tmrMain->isActive())
+        tmrMain->start();
+    else if (!s.timerOn && tmrMain->isActive())
+        tmrMain->stop();
+}
+
+void FrmMain::renderAnswerBox() {
+    const drill::AnswerBox& box = engine_->state().cmbInputField;
+    if (box.entries != shownAnswerBox_.entries) {
+        const QSignalBlocker blocker(cmbInputField);
+        cmbInputField->clear();
+        cmbInputField->addItems(box.entries);
+        cmbInputField->setCurrentIndex(-1);
+        cmbInputField->setEditText(box.text);
+    } else if (box.text != shownAnswerBox_.text) {
+        cmbInputField->setEditText(box.text);
+    }
+    if (box.imeMode != shownAnswerBox_.imeMode && box.imeMode != drill::ImeNone)
+        applyImeMode(box.imeMode);
+    shownAnswerBox_ = box;
+}
+
+} // namespace mainwin
