@@ -1,0 +1,225 @@
+// A drill played on the real window from the keyboard: Start, one word right, one
+// word wrong, End; then the book, result.txt and the controls.
+#include "book/cp932.h"
+#include "book/record_map.h"
+#include "mainwin/frm_main.h"
+#include "platform/message_box.h"
+#include "test_book.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QInputMethodEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <random>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+class SeededRandom final : public drill::RandomSource {
+public:
+    double next() override { return std::uniform_real_distribution<double>(0, 1)(engine); }
+    std::mt19937 engine{20261207};
+};
+
+class SettableClock final : public drill::Clock {
+public:
+    double secondsSinceMidnight() override { return now; }
+    double now = 3600;
+};
+
+class RecordingSpeaker final : public drill::Speaker {
+public:
+    void speak(const QString& text) override { spoken << text; }
+    QStringList spoken;
+};
+
+} // namespace
+
+class TestFrmMainDrill : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> dir;
+    SeededRandom random;
+    SettableClock clock;
+    RecordingSpeaker speaker;
+    std::unique_ptr<mainwin::FrmMain> window;
+    int eof = 0;
+
+    QString bookPath() const { return dir->filePath(u"Word.dat"_s); }
+    template <typename T> T* child(const QString& name) {
+        T* found = window->findChild<T*>(name);
+        if (!found)
+            qFatal("no control %s", qPrintable(name));
+        return found;
+    }
+    QComboBox* answerBox() { return child<QComboBox>(u"cmbInputField"_s); }
+    const drill::DrillState& state() { return window->engine()->state(); }
+
+    // Ticks until some waiting drop can be picked; returns it.
+    int tickUntilPickable() {
+        for (int tick = 0; tick < 2000; ++tick) {
+            for (int i = 0; i < drill::kDropCount; ++i) {
+                if (state().dropSelectable[i] && state().lblDropWord[i].top >= -200 &&
+                    state().lblDropWord[i].top < 5000)
+                    return i;
+            }
+            window->tmrMain_Timer();
+        }
+        qFatal("no drop came into the field");
+    }
+
+    // Types a text into the answer box as a learner would, then Enter.
+    void typeAndEnter(const QString& text) {
+        QLineEdit* edit = answerBox()->lineEdit();
+        edit->clear();
+        bool ascii = true;
+        for (QChar c : text)
+            ascii = ascii && c.unicode() < 0x80;
+        if (ascii) {
+            QTest::keyClicks(edit, text);
+        } else {
+            // Japanese arrives from the input method as one committed string.
+            QInputMethodEvent commit;
+            commit.setCommitString(text);
+            QCoreApplication::sendEvent(edit, &commit);
+        }
+        QTest::keyClick(edit, Qt::Key_Return);
+    }
+
+private Q_SLOTS:
+    void initTestCase() {
+        QStandardPaths::setTestModeEnabled(true);
+        platform::testing::enableScriptedMessages();
+    }
+
+    void init() {
+        dir = std::make_unique<QTemporaryDir>();
+        speaker.spoken.clear();
+        eof = testsupport::writeBook(bookPath(), 2);
+        window = std::make_unique<mainwin::FrmMain>(
+            mainwin::FrmMainServices{dir->path(), &speaker, &random, &clock});
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    }
+
+    void cleanup() { window.reset(); }
+
+    void playOneRightAndOneWrongFromTheKeyboard() {
+        child<QPushButton>(u"cmdStart"_s)->click();
+        QVERIFY(state().running);
+        QVERIFY(child<QTimer>(u"tmrMain"_s)->isActive());
+        QVERIFY(!child<QPushButton>(u"cmdStart"_s)->isEnabled());
+        QVERIFY(!child<QMenu>(u"mnuFile"_s)->menuAction()->isEnabled());
+        QVERIFY(!child<QRadioButton>(u"optMode(1)"_s)->isEnabled());
+        QVERIFY(child<QMenu>(u"mnuSetting"_s)->menuAction()->isEnabled());
+        QVERIFY(!child<QPlainTextEdit>(u"txtMainDisplay"_s)->isVisible());
+        QCOMPARE(answerBox()->count(), 5);
+
+        // Right: type the falling word, Enter, then its meaning, Enter.
+        const int right = tickUntilPickable();
+        const QString english = state().lblDropWord[right].caption;
+        const QString japanese = state().dropAnswer[right];
+        const int recordRight = state().dropRecord[right].toInt();
+        typeAndEnter(english);
+        QCOMPARE(child<QLabel>(u"lblDropWord(%1)"_s.arg(right))->text(), u"？"_s);
+        QCOMPARE(answerBox()->count(), 6);
+        QCOMPARE(answerBox()->itemText(5), u"？"_s);
+        QCOMPARE(speaker.spoken, QStringList{english});
+        typeAndEnter(japanese);
+        QCOMPARE(child<QLineEdit>(u"txtTotalMemoryCnt"_s)->text(), u"1"_s);
+
+        // Wrong: pick another word, then "？".
+        const int wrong = tickUntilPickable();
+        const QString wrongEnglish = state().lblDropWord[wrong].caption;
+        const QString wrongJapanese = state().dropAnswer[wrong];
+        const int recordWrong = state().dropRecord[wrong].toInt();
+        typeAndEnter(wrongEnglish);
+        typeAndEnter(u"？"_s);
+        QCOMPARE(child<QLabel>(u"lblDropWord(%1)"_s.arg(wrong))->text(), wrongJapanese);
+
+        clock.now += 61;
+        child<QPushButton>(u"cmdEnd"_s)->click();
+
+        // The book: one word memorised, one missed once, the drill's statistics.
+        QCOMPARE(testsupport::readRecord(bookPath(), recordRight).modeCount[0],
+                 book::kMemorisedMark);
+        QCOMPARE(testsupport::readRecord(bookPath(), recordWrong).modeCount[0], qint16(1));
+        QCOMPARE(testsupport::readRecord(bookPath(), eof + 5).modeCount[0], qint16(1));
+        QCOMPARE(testsupport::readRecord(bookPath(), 1).modeCount[0], qint16(1));
+        QCOMPARE(testsupport::readRecord(bookPath(), eof + 11).modeCount[0], qint16(1));
+        QCOMPARE(testsupport::readRecord(bookPath(), eof + 12).modeCount[0], qint16(61));
+
+        const QByteArray result = testsupport::fileBytes(dir->filePath(u"result.txt"_s));
+        QVERIFY(result.startsWith(testsupport::cp932Lines(
+            {u" 単語クラス：クラス０を選択しました。"_s, u" ☆ "_s + english + u"    "_s + japanese,
+             u" \u3000 "_s + wrongEnglish + u"    "_s + wrongJapanese})));
+        QVERIFY(result.endsWith(testsupport::cp932Lines(
+            {u" \u3000\u3000\u3000\u3000\u3000\u3000\u3000\u3000\u3000\u3000\u3000\u3000            -- リーディング編 --"_s})));
+
+        // The controls are back, and the display shows the result.
+        QVERIFY(!child<QTimer>(u"tmrMain"_s)->isActive());
+        QVERIFY(child<QPushButton>(u"cmdStart"_s)->isEnabled());
+        QVERIFY(child<QPushButton>(u"cmdSearch"_s)->isEnabled());
+        QVERIFY(!child<QPushButton>(u"cmdEnd"_s)->isEnabled());
+        QVERIFY(child<QComboBox>(u"cboWordClass"_s)->isEnabled());
+        QVERIFY(child<QRadioButton>(u"optMode(2)"_s)->isEnabled());
+        QVERIFY(child<QMenu>(u"mnuFile"_s)->menuAction()->isEnabled());
+        QVERIFY(child<QAction>(u"mnuEdit"_s)->isEnabled());
+        QVERIFY(child<QAction>(u"mnuResult"_s)->isChecked());
+        QVERIFY(!child<QAction>(u"mnuManual"_s)->isChecked());
+        QVERIFY(!window->viewFileShown());
+        QCOMPARE(child<QLabel>(u"lblDropWord(0)"_s)->text(), u"☆■☆■"_s);
+        auto* display = child<QPlainTextEdit>(u"txtMainDisplay"_s);
+        QVERIFY(display->isVisible());
+        QVERIFY(display->toPlainText().contains(u"結果は以下のとおりです。"_s));
+        QCOMPARE(window->windowTitle(),
+                 u"ヴェルタイピング for English 4.03 / テスト向け / 学習結果"_s);
+    }
+
+    void listeningEnterAnnouncesAndArrowKeysAnswer() {
+        child<QRadioButton>(u"optMode(2)"_s)->click();
+        child<QPushButton>(u"cmdStart"_s)->click();
+        QCOMPARE(answerBox()->count(), 6);
+        const int drop = tickUntilPickable();
+        while (state().lblDropWord[drop].top <= -200)
+            window->tmrMain_Timer();
+
+        QTest::keyClick(answerBox()->lineEdit(), Qt::Key_Return);
+        QCOMPARE(speaker.spoken.size(), 1);
+        QCOMPARE(state().selectedDrop, drop);
+
+        // Each arrow key selects one entry and answers with it.
+        const QString first = answerBox()->itemText(0);
+        const bool right = first == state().dropAnswer[drop];
+        const int record = state().dropRecord[drop].toInt();
+        QTest::keyClick(answerBox(), Qt::Key_Down);
+        QCOMPARE(testsupport::readRecord(bookPath(), record).modeCount[book::Listening],
+                 right ? book::kMemorisedMark : qint16(1));
+        QVERIFY(state().speakReady);
+        QCOMPARE(answerBox()->count(), 6);
+    }
+
+    void startWithUnknownClassIsRefused() {
+        child<QComboBox>(u"cboWordClass"_s)->setEditText(u"どこにもない"_s);
+        platform::testing::takeShownMessages();
+        child<QPushButton>(u"cmdStart"_s)->click();
+        QCOMPARE(platform::testing::takeShownMessages().size(), 1);
+        QVERIFY(!state().running);
+        QVERIFY(child<QPushButton>(u"cmdStart"_s)->isEnabled());
+        QVERIFY(!QFile::exists(dir->filePath(u"result.txt"_s)));
+    }
+};
+
+QTEST_MAIN(TestFrmMainDrill)
+#include "tst_frmmain_drill.moc"
