@@ -311,8 +311,19 @@ std::optional<QByteArray> exportBookTsv(const QString& bookPath, QString* error)
             QStringLiteral("the title holds a tab or line break, which a word list cannot carry");
         return std::nullopt;
     }
+    QHash<QString, int> classByName;
     for (int k = 0; k < content->classes.size(); ++k) {
         const BookClass& bookClass = content->classes[k];
+        // A word list tells classes apart by name: two of one name would read back as one.
+        if (const int first = classByName.value(bookClass.name, -1); first >= 0) {
+            *error = QStringLiteral("classes %1 and %2 are both named %3, which a word list "
+                                    "cannot tell apart")
+                         .arg(first + 1)
+                         .arg(k + 1)
+                         .arg(quoted(bookClass.name));
+            return std::nullopt;
+        }
+        classByName.insert(bookClass.name, k);
         // A row starting with '#' would read back as a comment.
         if (breaksTsvLine(bookClass.name) || bookClass.name.startsWith(u'#')) {
             *error = QStringLiteral("the name of class %1 (record %2) cannot stand at the start "

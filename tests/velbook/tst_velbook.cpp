@@ -74,6 +74,8 @@ private Q_SLOTS:
 
     void createThenExportGivesTheSameList();
     void titleComesFromOptionOrFileName();
+    void exportRefusesWhatWouldNotReadBack_data();
+    void exportRefusesWhatWouldNotReadBack();
     void refusedList_data();
     void refusedList();
     void check_data();
@@ -132,6 +134,34 @@ void TestVelbook::titleComesFromOptionOrFileName() {
     QCOMPARE(createBookFromTsv(path(QStringLiteral("英検3級.tsv")), path(QStringLiteral("b.vel"))),
              QStringList());
     QCOMPARE(checkBook(path(QStringLiteral("b.vel"))).title, QStringLiteral("英検3級"));
+}
+
+void TestVelbook::exportRefusesWhatWouldNotReadBack_data() {
+    QTest::addColumn<int>("recordNo");
+    QTest::addColumn<QString>("japanese");
+    QTest::addColumn<QString>("reason");
+
+    QTest::newRow("two classes of one name") << classHeaderRecord(2) << QStringLiteral("クラス０")
+                                             << QStringLiteral("classes 1 and 3 are both named");
+    QTest::newRow("class name starting with #")
+        << classHeaderRecord(1) << QStringLiteral("#1") << QStringLiteral("class 2");
+    QTest::newRow("tab in a meaning") << firstWordRecord(1) + 3 << QStringLiteral("a\tb")
+                                      << QStringLiteral("record 56 holds a tab");
+}
+
+void TestVelbook::exportRefusesWhatWouldNotReadBack() {
+    QFETCH(int, recordNo);
+    QFETCH(QString, japanese);
+    QFETCH(QString, reason);
+
+    const QString book = path(QStringLiteral("Word.dat"));
+    writeBook(book, 3);
+    WordRecord record = readRecord(book, recordNo);
+    record.japanese = japanese;
+    writeRecord(book, recordNo, record);
+    QString error;
+    QCOMPARE(exportBookTsv(book, &error), std::nullopt);
+    QVERIFY2(error.contains(reason), qPrintable(error));
 }
 
 void TestVelbook::refusedList_data() {
