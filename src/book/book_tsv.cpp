@@ -40,7 +40,7 @@ QString slotProblem(const QString& english, const QString& japanese) {
         return QStringLiteral("the character %1 (U+%2) cannot be stored in a word book "
                               "(it has no Shift-JIS form)")
             .arg(quoted(bad))
-            .arg(bad.toUcs4().value(0), 4, 16, QLatin1Char('0'));
+            .arg(QString::number(bad.toUcs4().value(0), 16).toUpper().rightJustified(4, u'0'));
     }
     case SlotError::TooLong:
         return QStringLiteral("the texts take %1 bytes in Shift-JIS, but a record holds at most %2")

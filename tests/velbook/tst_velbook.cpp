@@ -196,7 +196,7 @@ void TestVelbook::refusedList_data() {
         << QStringLiteral("already has the Japanese meaning \"訳０＿１\" (line 2)");
     QTest::newRow("character CP932 lacks")
         << with(lineOf(1, 2), QStringLiteral("クラス１\tcafé\tカフェ")) << lineOf(1, 2)
-        << QStringLiteral("U+00e9");
+        << QStringLiteral("\"é\" (U+00E9)");
     QTest::newRow("missing column") << with(lineOf(0, 4), QStringLiteral("クラス０\tw0_4"))
                                     << lineOf(0, 4) << QStringLiteral("Japanese column is missing");
     QTest::newRow("empty English word") << with(lineOf(1, 5), QStringLiteral("クラス１\t  \t訳"))
