@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QSaveFile>
+#include <QSet>
 #include <QStringDecoder>
 #include <QTemporaryDir>
 
@@ -155,7 +156,7 @@ private:
             return nullptr;
         const int index = int(book_.content.classes.size());
         if (index == kMaxClasses) {
-            refusedClasses_.insert(className, lineNo);
+            refusedClasses_.insert(className);
             problem(lineNo,
                     QStringLiteral("class %1 would be class %2; a book holds at most %3 classes")
                         .arg(quoted(className))
@@ -164,7 +165,7 @@ private:
             return nullptr;
         }
         if (const QString why = slotProblem(classHeaderEnglish(index), className); !why.isEmpty()) {
-            refusedClasses_.insert(className, lineNo);
+            refusedClasses_.insert(className);
             problem(lineNo, QStringLiteral("class name %1: %2").arg(quoted(className), why));
             return nullptr;
         }
@@ -193,7 +194,7 @@ private:
 
     ParsedBook book_;
     QHash<QString, ClassRows> classes_;
-    QHash<QString, int> refusedClasses_;
+    QSet<QString> refusedClasses_;
 };
 
 // Puts the records of a book into `outPath` in one step, through writeBookRecords.
