@@ -31,7 +31,10 @@ void DrillEngine::cmbInputField_click() {
         if (label.top < kPickableTop || isListening())
             continue;
         const QString& mark = isReading() ? kFullWidthMark : kAsciiMark;
-        if (label.caption != mark && text == label.caption && s_.dropSelectable[i]) {
+        // A missed drop shows its translation and has let go of its word, which another
+        // drop may hold by now: it is not picked again, whatever the text selected.
+        if (label.caption != mark && text == label.caption && s_.dropSelectable[i] &&
+            s_.dropHoldsWord[i]) {
             ChangeDropIn(i);
             fillBox(translationList());
             s_.dropSelectable[i] = false;

@@ -4,8 +4,6 @@
 
 #include "book/text_file.h"
 
-#include <QSet>
-
 namespace drilltest {
 
 double ScriptedRandom::next() {
@@ -59,11 +57,14 @@ namespace drilltest {
 
 QString stockProblem(const drill::DrillState& s) {
     const drill::WordStock& stock = s.wordStock;
-    QSet<int> live;
+    // Live words by their place in the class, so that the check stays cheap.
+    std::array<bool, drill::WordStock::kLoadedWords> live{};
+    auto place = [&s](int recordNo) { return recordNo - s.classFirstRecord; };
     for (int e = 0; e < stock.count(); ++e) {
-        if (live.contains(stock[e].recordNo))
-            return QStringLiteral("record %1 is live twice").arg(stock[e].recordNo);
-        live.insert(stock[e].recordNo);
+        const int at = place(stock[e].recordNo);
+        if (at < 0 || at >= int(live.size()) || live[at])
+            return QStringLiteral("record %1 is foreign or live twice").arg(stock[e].recordNo);
+        live[at] = true;
 
         int holders = 0;
         for (int i = 0; i < drill::kDropCount; ++i)
@@ -77,10 +78,10 @@ QString stockProblem(const drill::DrillState& s) {
     for (int i = 0; i < drill::kDropCount; ++i) {
         const int index = s.dropStockIndex[i];
         const int recordNo = s.dropWord[i].recordNo;
-        if (s.dropRecord[i] != QString::number(recordNo))
+        if (s.dropRecord[i].toInt() != recordNo)
             return QStringLiteral("drop %1 record text differs").arg(i);
         if (index == -1) {
-            if (live.contains(recordNo) || s.dropHoldsWord[i])
+            if (live[place(recordNo)] || s.dropHoldsWord[i])
                 return QStringLiteral("drop %1 lost its live word %2").arg(i).arg(recordNo);
         } else if (index < 0 || index >= stock.count() || stock[index].recordNo != recordNo) {
             return QStringLiteral("drop %1 points at %2, not at its word %3")
