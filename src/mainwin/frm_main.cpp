@@ -309,7 +309,9 @@ void FrmMain::closeEvent(QCloseEvent* event) {
 bool FrmMain::eventFilter(QObject* watched, QEvent* event) {
     if (watched == cmbInputField && event->type() == QEvent::FocusIn)
         cmbInputField_GotFocus();
-    if (watched == cmbInputField->lineEdit() && event->type() == QEvent::KeyPress) {
+    // The box passes keys on to its line edit without filters, so watch both.
+    if ((watched == cmbInputField || watched == cmbInputField->lineEdit()) &&
+        event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter)
             return answerBoxEnter();

@@ -117,6 +117,7 @@ private:
     void setDrillControlsEnabled(bool idle);
     void renderDrill();
     void renderAnswerBox();
+    void offerTranslations();
     // Enter in the answer box: the typed text selects its entry, or (listening) asks
     // for the next word to be spoken.
     bool answerBoxEnter();
@@ -150,7 +151,7 @@ private:
     // The answer box as last drawn from the drill, so that the learner's typing is
     // replaced only when the drill itself changes the box.
     drill::AnswerBox shownAnswerBox_;
-    bool writeFailureShowing_ = false;
+    int offeredDrop_ = drill::kNoDrop; // the drop whose translations were last offered
 
     // Controls, named as the program names them.
     PlayArea* VelBackPic = nullptr;

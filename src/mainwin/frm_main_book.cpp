@@ -22,6 +22,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 
 namespace mainwin {
 
@@ -295,11 +296,19 @@ void FrmMain::reportLoadFailure(const QString& reason) {
 }
 
 void FrmMain::reportWriteFailure(const QString& path) {
-    platform::showCritical(
-        this, QStringLiteral("FILE WRITE ERROR"),
+    const QString text =
         QStringLiteral("%1\r\nに書き込めませんでした。\r\n"
                        "フォルダの書き込み権限とディスクの空き容量を確かめて下さい。")
-            .arg(QDir::toNativeSeparators(path)));
+            .arg(QDir::toNativeSeparators(path));
+    auto show = [this, text] {
+        platform::showCritical(this, QStringLiteral("FILE WRITE ERROR"), text);
+    };
+    // A failure found inside a drill step is shown once that step is over, so that the
+    // message box never runs the drill from within itself.
+    if (engine_ && engine_->state().running)
+        QTimer::singleShot(0, this, show);
+    else
+        show();
 }
 
 } // namespace mainwin

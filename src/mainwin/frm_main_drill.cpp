@@ -147,12 +147,29 @@ void FrmMain::renderDrill() {
                                                  : kRevealedStyle);
     }
     renderAnswerBox();
+    offerTranslations();
     if (s.running)
         txtTotalMemoryCnt->setText(QString::number(s.txtTotalMemoryCnt));
     if (s.timerOn && !tmrMain->isActive())
         tmrMain->start();
     else if (!s.timerOn && tmrMain->isActive())
         tmrMain->stop();
+}
+
+void FrmMain::offerTranslations() {
+    // Once a word is being answered its translations open as a list, so that the
+    // learner can browse them with the arrow keys and choose with Enter.
+    const drill::DrillState& s = engine_->state();
+    const bool answering = s.running && s.selectedDrop >= 0 && s.selectedDrop < drill::kDropCount &&
+                           !s.dropSelectable[s.selectedDrop];
+    const int drop = answering ? s.selectedDrop : drill::kNoDrop;
+    if (drop == offeredDrop_)
+        return;
+    offeredDrop_ = drop;
+    if (answering && cmbInputField->hasFocus() && cmbInputField->count() > 0)
+        cmbInputField->showPopup();
+    else if (!answering)
+        cmbInputField->hidePopup();
 }
 
 void FrmMain::renderAnswerBox() {
