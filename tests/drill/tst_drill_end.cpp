@@ -50,6 +50,7 @@ private Q_SLOTS:
     void revealedDropWhoseWordWasDrawnAgain_data();
     void revealedDropWhoseWordWasDrawnAgain();
     void dropOfTheMovedEntryFollowsIt();
+    void drawEndsOnTheFirstFreeEntry();
     void writeFailuresAreReportedOnce_data();
     void writeFailuresAreReportedOnce();
 };
@@ -291,6 +292,24 @@ void TestDrillEnd::dropOfTheMovedEntryFollowsIt() {
     answerDrop(rig, 2);
     QCOMPARE(rig.s().wordStock.indexOfRecord(word), -1);
     QCOMPARE(rig.s().wordStock.count(), 47);
+    QVERIFY2(stockProblem(rig.s()).isEmpty(), qPrintable(stockProblem(rig.s())));
+}
+
+void TestDrillEnd::drawEndsOnTheFirstFreeEntry() {
+    DrillRig rig;
+    rig.random.script({indexDraw(0, 49), 0, indexDraw(1, 49), 0, 0, indexDraw(2, 49), 0,
+                       indexDraw(3, 49), 0, 0, indexDraw(4, 49), 0});
+    rig.start(book::Reading);
+    // Every random draw lands on drop 1's word; the drop then takes the first free entry,
+    // which is the one moved into the hole drop 0 left.
+    for (int i = 0; i < WordStock::kRandomDrawLimit; ++i)
+        rig.random.push(indexDraw(1, 48));
+    const int draws = rig.random.draws();
+    rig.engine->ElaseDropOut(0);
+
+    QCOMPARE(rig.random.draws() - draws, WordStock::kRandomDrawLimit);
+    QCOMPARE(rig.s().dropStockIndex[0], 0);
+    QCOMPARE(rig.s().dropWord[0].recordNo, 51);
     QVERIFY2(stockProblem(rig.s()).isEmpty(), qPrintable(stockProblem(rig.s())));
 }
 

@@ -18,7 +18,7 @@ using namespace Qt::StringLiterals;
 namespace {
 
 constexpr int kClasses = 24;
-constexpr int kDrills = 2100;
+constexpr int kDrills = 2000;
 constexpr int kEventLimit = 20000;
 // The speed menu's steps, and faster ones that keep the number of ticks per drill down.
 constexpr std::array<double, 5> kSpeeds{5, 25, 100, 150, 200};
