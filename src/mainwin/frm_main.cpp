@@ -1,6 +1,8 @@
 #include "frm_main.h"
 
+#include "platform/files.h"
 #include "platform/fonts.h"
+#include "platform/help_page.h"
 #include "play_area.h"
 
 #include <QAction>
@@ -255,9 +257,9 @@ void FrmMain::buildMenus() {
     mnuHelp = menu(nullptr, "mnuHelp", QStringLiteral("ﾍﾙﾌﾟ(&H)"));
     mnuHelpMain =
         action(mnuHelp, "mnuHelpMain", QStringLiteral("ヴェルタイピング\u3000ｵﾝﾗｲﾝﾍﾙﾌﾟ(&H)"),
-               Qt::Key_F1, nullptr);
+               Qt::Key_F1, &FrmMain::mnuHelpMain_Click);
     mnuWww = action(mnuHelp, "mnuWww", QStringLiteral("ヴェルタイピング\u3000ﾎｰﾑﾍﾟｰｼﾞ(&W)"), {},
-                    nullptr);
+                    &FrmMain::MnuWww_Click);
 }
 
 void FrmMain::layOutControls() {
@@ -318,6 +320,10 @@ bool FrmMain::eventFilter(QObject* watched, QEvent* event) {
     }
     return QMainWindow::eventFilter(watched, event);
 }
+
+void FrmMain::mnuHelpMain_Click() { platform::openUrl(platform::helpPagePath()); }
+
+void FrmMain::MnuWww_Click() { platform::openUrl(platform::homePageUrl()); }
 
 void FrmMain::mnuFileEnd_Click() {
     closeDrillHandle();

@@ -62,6 +62,8 @@ public:
     void cmbInputField_GotFocus();
     void mnuEdit_Click();
     void mnuFileEnd_Click();
+    void mnuHelpMain_Click();
+    void MnuWww_Click();
 
     // The drill.
     void cmdStart_Click();
