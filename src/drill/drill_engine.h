@@ -30,7 +30,7 @@ enum class StartResult {
 // events here (Start, End, each timer tick, each selection in the answer box, Enter) and
 // then draws state(). It reads and writes the book through the window's long-lived handle.
 class DrillEngine {
-  public:
+public:
     DrillEngine(book::RecordFile& wordFile, RandomSource& random, Clock& clock, Speaker& speaker,
                 DrillHost& host);
     ~DrillEngine();
@@ -67,7 +67,7 @@ class DrillEngine {
     void ElaseDropOut(int drop);
     void Bottom();
 
-  private:
+private:
     bool isReading() const { return s_.mode == book::Reading; }
     bool isWriting() const { return s_.mode == book::Writing; }
     bool isListening() const { return s_.mode == book::Listening; }

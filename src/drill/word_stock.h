@@ -22,7 +22,7 @@ struct WordStockEntry {
 // The words of the drilled class that have not left the drill yet: entries 0 to
 // count() - 1 are live. A word leaves by having the last live entry moved into its place.
 class WordStock {
-  public:
+public:
     static constexpr int kLoadedWords = 50;
     // Random draws before a draw settles for the first free entry, so that it always ends.
     static constexpr int kRandomDrawLimit = 64;
@@ -46,7 +46,7 @@ class WordStock {
     // draws, the first free entry below count() - 1 (then below count()) is taken.
     int drawFree(RandomSource& random) const;
 
-  private:
+private:
     std::array<WordStockEntry, kLoadedWords + 1> entries_{};
     int count_ = 0;
 };
