@@ -1,0 +1,118 @@
+// How long the drill takes for one tick and for a whole drill on a full book.
+
+#include "drill/drill_engine.h"
+
+#include "book/book_writer.h"
+
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <random>
+
+namespace {
+
+class Random final : public drill::RandomSource {
+public:
+    double next() override { return std::uniform_real_distribution<double>(0, 1)(generator_); }
+
+private:
+    std::mt19937 generator_{7};
+};
+
+class FixedClock final : public drill::Clock {
+public:
+    double secondsSinceMidnight() override { return 36000; }
+};
+
+class Silent final : public drill::Speaker {
+public:
+    void speak(const QString&) override {}
+};
+
+class Host final : public drill::DrillHost {
+public:
+    drill::DrillEngine* engine = nullptr;
+    void stopDrill() override { engine->stop(); }
+    bool voiceOn() const override { return true; }
+    book::InputMode inputMode() const override { return book::InputMode::Hiragana; }
+    void reportWriteFailure(const QString&) override {}
+};
+
+// A full book of 24 classes in a temporary folder, and an engine on it.
+struct Drill {
+    Drill() : file(dir.filePath(QStringLiteral("Word.dat"))) {
+        book::BookContent content{QStringLiteral("bench"), {}};
+        for (int k = 0; k < book::kMaxClasses; ++k) {
+            book::BookClass bookClass{QStringLiteral("class%1").arg(k), {}};
+            for (int i = 0; i < book::kWordsPerClass; ++i)
+                bookClass.words.append({QStringLiteral("word%1_%2").arg(k).arg(i),
+                                        QStringLiteral("訳%1_%2").arg(k).arg(i)});
+            content.classes.append(bookClass);
+        }
+        file.open(book::RecordFile::Access::Create);
+        book::writeBookRecords(file, content);
+        host.engine = &engine;
+    }
+
+    void start(book::Mode mode) {
+        engine.start({QStringLiteral("class5"), mode, book::endRecordFor(book::kMaxClasses),
+                      dir.filePath(QStringLiteral("result.txt"))});
+    }
+
+    // Picks and answers whatever can be picked, and lets time pass otherwise.
+    void play() {
+        const drill::DrillState& s = engine.state();
+        const int answering = s.selectedDrop;
+        if (answering < drill::kDropCount && !s.dropSelectable[answering] &&
+            s.lblDropWord[answering].top >= drill::kPickableTop) {
+            engine.setAnswerText(s.dropAnswer[answering]);
+            engine.cmbInputField_click();
+            return;
+        }
+        for (int i = 0; i < drill::kDropCount; ++i) {
+            if (s.dropSelectable[i] && s.lblDropWord[i].top >= drill::kPickableTop) {
+                engine.setAnswerText(s.lblDropWord[i].caption);
+                engine.cmbInputField_click();
+                return;
+            }
+        }
+        engine.tmrMain_Timer(25);
+    }
+
+    QTemporaryDir dir;
+    book::RecordFile file;
+    Random random;
+    FixedClock clock;
+    Silent speaker;
+    Host host;
+    drill::DrillEngine engine{file, random, clock, speaker, host};
+};
+
+void BM_Tick(benchmark::State& state) {
+    Drill drill;
+    drill.start(book::Reading);
+    for (auto _ : state) {
+        drill.engine.tmrMain_Timer(25);
+        if (!drill.engine.state().running) {
+            state.PauseTiming();
+            drill.start(book::Reading);
+            state.ResumeTiming();
+        }
+    }
+}
+BENCHMARK(BM_Tick);
+
+void BM_WholeDrill(benchmark::State& state) {
+    Drill drill;
+    for (auto _ : state) {
+        drill.start(book::Writing);
+        while (drill.engine.state().running)
+            drill.play();
+    }
+}
+BENCHMARK(BM_WholeDrill)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();
