@@ -52,10 +52,11 @@ bool DrillEngine::takeOutOfStock(int drop, Departure departure) {
     // that other drop answered it correctly, the word has left the drill already.
     if (index < 0)
         return false;
-    // A revealed drop reaching the bottom while another drop shows its word (drawn since
-    // the miss): the word stays in the stock for that drop, and this fall-out takes
-    // nothing out and does not count towards the end of the drill. It leaves with the
-    // last drop that shows it.
+    // A drop reaching the bottom while another drop shows the same word (a revealed drop
+    // whose word another drop has drawn since the miss, or that other drop while the
+    // revealed one still falls) takes nothing out: the word stays in the stock for the
+    // other drop, this fall-out does not count towards the end of the drill, and the word
+    // leaves with the last drop that shows it.
     if (departure == Departure::FellOut && anotherDropShows(drop))
         return false;
 

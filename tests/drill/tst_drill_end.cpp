@@ -15,6 +15,9 @@ namespace {
 
 const QString kIndent = u" "_s + QString(12, QChar(0x3000));
 
+// What happens after drop 0 has missed its word and drop 1 may have drawn it.
+enum Then { NobodyDrewIt, RevealedFallsFirst, OtherAnswersFirst, OtherFallsFirst };
+
 void missDrop(DrillRig& rig, int drop) {
     rig.isolate(drop, -150);
     rig.select(rig.s().lblDropWord[drop].caption);
@@ -221,18 +224,17 @@ void TestDrillEnd::summaryLines() {
 }
 
 void TestDrillEnd::revealedDropWhoseWordWasDrawnAgain_data() {
-    QTest::addColumn<bool>("drawnAgain");
-    QTest::addColumn<bool>("otherAnswersFirst");
-    QTest::newRow("nobody drew it") << false << false;
-    QTest::newRow("revealed drop falls first") << true << false;
-    QTest::newRow("other drop answers first") << true << true;
+    QTest::addColumn<int>("then");
+    QTest::newRow("nobody drew it") << int(NobodyDrewIt);
+    QTest::newRow("revealed drop falls first") << int(RevealedFallsFirst);
+    QTest::newRow("other drop answers first") << int(OtherAnswersFirst);
+    QTest::newRow("other drop falls first") << int(OtherFallsFirst);
 }
 
-// Decision: a missed word that another drop has drawn since stays in the stock while any
-// drop shows it; the revealed drop's fall-out takes nothing out, and a word leaves once.
+// A missed word that another drop has drawn since stays in the stock while any drop
+// shows it; a fall-out then takes nothing out, and the word leaves exactly once.
 void TestDrillEnd::revealedDropWhoseWordWasDrawnAgain() {
-    QFETCH(bool, drawnAgain);
-    QFETCH(bool, otherAnswersFirst);
+    QFETCH(int, then);
 
     DrillRig rig;
     rig.start(book::Reading);
@@ -240,39 +242,57 @@ void TestDrillEnd::revealedDropWhoseWordWasDrawnAgain() {
     const int word = rig.s().dropWord[0].recordNo;
     const int index = rig.s().dropStockIndex[0];
     QVERIFY(!rig.s().wordStock[index].inUse);
+    auto checkStock = [&rig] {
+        QVERIFY2(stockProblem(rig.s()).isEmpty(), qPrintable(stockProblem(rig.s())));
+    };
 
-    // Drop 1 leaves and draws the missed word.
-    rig.random.push(drawnAgain ? indexDraw(index, 48) : indexDraw(index == 0 ? 1 : 0, 48));
+    // Drop 1 leaves and draws the missed word, or another one.
+    rig.random.push(indexDraw(then == NobodyDrewIt ? (index == 0 ? 1 : 0) : index, 48));
     rig.engine->ElaseDropOut(1);
     QCOMPARE(rig.s().wordStock.count(), 49);
-    QCOMPARE(rig.s().dropWord[1].recordNo == word, drawnAgain);
-    QVERIFY2(stockProblem(rig.s()).isEmpty(), qPrintable(stockProblem(rig.s())));
+    QCOMPARE(rig.s().dropWord[1].recordNo == word, then != NobodyDrewIt);
+    checkStock();
 
-    if (otherAnswersFirst) {
+    if (then == OtherAnswersFirst) {
         answerDrop(rig, 1);
         QCOMPARE(rig.s().wordStock.count(), 48);
         QCOMPARE(rig.s().dropStockIndex[0], -1);
-        QVERIFY2(stockProblem(rig.s()).isEmpty(), qPrintable(stockProblem(rig.s())));
+    } else if (then == OtherFallsFirst) {
+        int other = 0;
+        while (other == index || rig.s().wordStock[other].inUse)
+            ++other;
+        rig.random.push(indexDraw(other, 48));
+        rig.isolate(1, 6199);
+        rig.engine->tmrMain_Timer(5);
+        QCOMPARE(rig.s().wordStock.count(), 49);
+        QCOMPARE(rig.s().dropStockIndex[0], index);
+        QVERIFY(!rig.s().wordStock[index].inUse);
     }
+    checkStock();
+
     const int countBefore = rig.s().wordStock.count();
     rig.isolate(0, 6199);
     rig.engine->tmrMain_Timer(5);
-    QVERIFY2(stockProblem(rig.s()).isEmpty(), qPrintable(stockProblem(rig.s())));
+    checkStock();
 
-    if (!drawnAgain) {
+    switch (then) {
+    case NobodyDrewIt:
+    case OtherFallsFirst:
         QCOMPARE(rig.s().wordStock.count(), countBefore - 1);
-        QCOMPARE(rig.s().wordStock.indexOfRecord(word), -1);
-    } else if (otherAnswersFirst) {
+        break;
+    case OtherAnswersFirst:
         QCOMPARE(rig.s().wordStock.count(), countBefore);
-    } else {
+        break;
+    case RevealedFallsFirst:
         // The word stays with drop 1 and leaves with it.
         QCOMPARE(rig.s().wordStock.count(), countBefore);
         QCOMPARE(rig.s().wordStock[rig.s().dropStockIndex[1]].recordNo, word);
         QVERIFY(rig.s().wordStock[rig.s().dropStockIndex[1]].inUse);
         answerDrop(rig, 1);
         QCOMPARE(rig.s().wordStock.count(), countBefore - 1);
-        QCOMPARE(rig.s().wordStock.indexOfRecord(word), -1);
+        break;
     }
+    QCOMPARE(rig.s().wordStock.indexOfRecord(word), -1);
 }
 
 void TestDrillEnd::dropOfTheMovedEntryFollowsIt() {
