@@ -10,7 +10,6 @@ using namespace drilltest;
 using namespace Qt::StringLiterals;
 
 Q_DECLARE_METATYPE(book::Mode)
-Q_DECLARE_METATYPE(book::InputMode)
 
 class TestDrillStart : public QObject {
     Q_OBJECT
@@ -24,8 +23,6 @@ private Q_SLOTS:
     void answerBoxAtStart();
     void startWritesClassLineAndShowsModeTotal();
     void unknownClassStartsNothing();
-    void inputModeOnFocus_data();
-    void inputModeOnFocus();
 };
 
 void TestDrillStart::firstFiveWordsSkipTheLastAndNeverRepeat() {
@@ -162,28 +159,6 @@ void TestDrillStart::unknownClassStartsNothing() {
     QCOMPARE(rig.s().classFirstRecord, 0);
     QVERIFY(!QFile::exists(rig.resultPath));
     QCOMPARE(rig.random.draws(), 0);
-}
-
-void TestDrillStart::inputModeOnFocus_data() {
-    QTest::addColumn<book::Mode>("mode");
-    QTest::addColumn<book::InputMode>("menu");
-    QTest::addColumn<int>("ime");
-
-    QTest::newRow("reading, hiragana") << book::Reading << book::InputMode::Hiragana << 8;
-    QTest::newRow("writing, hiragana") << book::Writing << book::InputMode::Hiragana << 4;
-    QTest::newRow("writing, katakana") << book::Writing << book::InputMode::Katakana << 5;
-    QTest::newRow("listening, none") << book::Listening << book::InputMode::Normal << 8;
-}
-
-void TestDrillStart::inputModeOnFocus() {
-    QFETCH(book::Mode, mode);
-    QFETCH(book::InputMode, menu);
-    QFETCH(int, ime);
-
-    DrillRig rig;
-    rig.host.input = menu;
-    rig.start(mode);
-    QCOMPARE(rig.s().cmbInputField.imeMode, ime);
 }
 
 QTEST_GUILESS_MAIN(TestDrillStart)
