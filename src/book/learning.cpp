@@ -107,10 +107,10 @@ WordTotals countWordTotals(const RecordFile& file, int eofRecord) {
     for (int k = 0; k < classes; ++k) {
         std::array<int, 3> memorisedInClass{};
         for (int r = firstWordRecord(k); r < firstWordRecord(k) + kWordsPerClass; ++r) {
-            const WordRecord word = file.read(r);
+            const auto counters = file.readCounters(r);
             for (int m = 0; m < kModeCount; ++m) {
-                memorisedInClass[m] += isMemorised(word.modeCount[m]);
-                totals.forgotten[m] += isForgotten(word.modeCount[m]);
+                memorisedInClass[m] += isMemorised(counters[m]);
+                totals.forgotten[m] += isForgotten(counters[m]);
             }
         }
         for (int m = 0; m < kModeCount; ++m) {

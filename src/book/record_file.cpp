@@ -20,12 +20,16 @@ bool RecordFile::open(Access access) {
     return file_.open(mode);
 }
 
-WordRecord RecordFile::read(int recordNo) const {
-    if (recordNo < 1 || !file_.isOpen())
+QByteArray RecordFile::readSlot(int recordNo) const {
+    if (recordNo < 1 || !file_.isOpen() || !file_.seek(qint64(recordNo - 1) * kSlotSize))
         return {};
-    if (!file_.seek(qint64(recordNo - 1) * kSlotSize))
-        return {};
-    return decodeSlot(file_.read(kSlotSize));
+    return file_.read(kSlotSize);
+}
+
+WordRecord RecordFile::read(int recordNo) const { return decodeSlot(readSlot(recordNo)); }
+
+std::array<qint16, kModeCount> RecordFile::readCounters(int recordNo) const {
+    return decodeSlotCounters(readSlot(recordNo));
 }
 
 WriteStatus RecordFile::write(int recordNo, const WordRecord& record) {

@@ -32,6 +32,8 @@ public:
 
     // A record below 1 or past the end of the file reads as an empty record.
     WordRecord read(int recordNo) const;
+    // The counters of a record alone, as read() would give them.
+    std::array<qint16, kModeCount> readCounters(int recordNo) const;
     WriteStatus write(int recordNo, const WordRecord& record);
 
     // Slots in the file, counting a truncated last one.
@@ -40,6 +42,9 @@ public:
     QString errorString() const { return file_.errorString(); }
 
 private:
+    // The raw bytes of a slot; empty for a record below 1 or past the end.
+    QByteArray readSlot(int recordNo) const;
+
     mutable QFile file_;
 };
 

@@ -55,14 +55,16 @@ public:
         return value;
     }
 
-    QString text() {
+    QString text() { return decodeCp932(textBytes()); }
+
+    QByteArrayView textBytes() {
         const qsizetype length = integer<quint16>();
         const qsizetype available = std::min(length, slot_.size() - pos_);
-        const QString value = decodeCp932(slot_.sliced(pos_, available));
+        const QByteArrayView bytes = slot_.sliced(pos_, available);
         pos_ += available;
         if (available < length)
             pos_ = slot_.size(); // the length ran past the slot: nothing after it is real
-        return value;
+        return bytes;
     }
 
 private:
@@ -81,6 +83,17 @@ WordRecord decodeSlot(QByteArrayView slot) {
     for (qint16& count : record.modeCount)
         count = reader.integer<qint16>();
     return record;
+}
+
+std::array<qint16, kModeCount> decodeSlotCounters(QByteArrayView slot) {
+    SlotReader reader(slot.first(std::min<qsizetype>(slot.size(), kSlotSize)));
+    reader.integer<qint32>();
+    reader.textBytes();
+    reader.textBytes();
+    std::array<qint16, kModeCount> counters{};
+    for (qint16& count : counters)
+        count = reader.integer<qint16>();
+    return counters;
 }
 
 QString slotErrorText(SlotError error) {

@@ -47,6 +47,10 @@ EncodedSlot encodeSlot(const WordRecord& record);
 // slot or bytes that are not CP932 never fail; what is missing reads as empty or 0.
 WordRecord decodeSlot(QByteArrayView slot);
 
+// Only the three counters of a slot, read as decodeSlot reads them but without
+// decoding the texts: for counting over a whole book.
+std::array<qint16, kModeCount> decodeSlotCounters(QByteArrayView slot);
+
 // Why a record does not fit its slot, in words for the learner; empty when it fits.
 QString slotErrorText(SlotError error);
 
