@@ -6,16 +6,6 @@
 
 namespace drilltest {
 
-double ScriptedRandom::next() {
-    ++draws_;
-    if (!queue_.empty()) {
-        const double value = queue_.front();
-        queue_.pop_front();
-        return value;
-    }
-    return std::uniform_real_distribution<double>(0.0, 1.0)(generator_);
-}
-
 DrillRig::DrillRig(int classCount)
     : bookPath(dir.filePath(QStringLiteral("Word.dat"))),
       resultPath(dir.filePath(QStringLiteral("result.txt"))) {

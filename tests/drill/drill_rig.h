@@ -1,6 +1,7 @@
 #pragma once
 
 #include "drill/drill_engine.h"
+#include "test_doubles.h"
 
 #include <QStringList>
 #include <QTemporaryDir>
@@ -11,36 +12,10 @@
 
 namespace drilltest {
 
-// Hands out scripted numbers first, then numbers of a seeded generator.
-class ScriptedRandom : public drill::RandomSource {
-public:
-    void script(std::initializer_list<double> values) { queue_.insert(queue_.end(), values); }
-    void push(double value) { queue_.push_back(value); }
-    void seed(unsigned value) { generator_.seed(value); }
-    int scriptLeft() const { return int(queue_.size()); }
-    int draws() const { return draws_; }
-    double next() override;
-
-private:
-    std::deque<double> queue_;
-    std::mt19937 generator_{12345};
-    int draws_ = 0;
-};
-
-// A number that makes a random index below `count` come out as `index`.
-inline double indexDraw(int index, int count) { return (index + 0.5) / count; }
-
-class FakeClock : public drill::Clock {
-public:
-    double now = 36000;
-    double secondsSinceMidnight() override { return now; }
-};
-
-class RecordingSpeaker : public drill::Speaker {
-public:
-    QStringList spoken;
-    void speak(const QString& text) override { spoken << text; }
-};
+using testsupport::FakeClock;
+using testsupport::indexDraw;
+using testsupport::RecordingSpeaker;
+using testsupport::ScriptedRandom;
 
 // The window as far as the engine sees it: End runs the engine's stop.
 class FakeHost : public drill::DrillHost {

@@ -5,6 +5,7 @@
 #include "mainwin/frm_main.h"
 #include "platform/message_box.h"
 #include "test_book.h"
+#include "test_doubles.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -19,22 +20,12 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-class RecordingSpeaker final : public drill::Speaker {
-public:
-    void speak(const QString& text) override { spoken << text; }
-    QStringList spoken;
-};
-
-} // namespace
-
 class TestFrmMain : public QObject {
     Q_OBJECT
 
 private:
     std::unique_ptr<QTemporaryDir> dir;
-    RecordingSpeaker speaker;
+    testsupport::RecordingSpeaker speaker;
     int eof = 0;
 
     QString bookPath() const { return dir->filePath(u"Word.dat"_s); }
@@ -43,10 +34,7 @@ private:
         return std::make_unique<mainwin::FrmMain>(mainwin::FrmMainServices{dir->path(), &speaker});
     }
     template <typename T> static T* child(QObject* window, const QString& name) {
-        T* found = window->findChild<T*>(name);
-        if (!found)
-            qFatal("no control %s", qPrintable(name));
-        return found;
+        return testsupport::namedChild<T>(window, name);
     }
     static QAction* action(QObject* window, const QString& name) {
         return child<QAction>(window, name);

@@ -5,6 +5,7 @@
 #include "mainwin/frm_main.h"
 #include "platform/message_box.h"
 #include "test_book.h"
+#include "test_doubles.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -20,48 +21,21 @@
 #include <QTest>
 #include <QTimer>
 
-#include <random>
-
 using namespace Qt::StringLiterals;
-
-namespace {
-
-class SeededRandom final : public drill::RandomSource {
-public:
-    double next() override { return std::uniform_real_distribution<double>(0, 1)(engine); }
-    std::mt19937 engine{20261207};
-};
-
-class SettableClock final : public drill::Clock {
-public:
-    double secondsSinceMidnight() override { return now; }
-    double now = 3600;
-};
-
-class RecordingSpeaker final : public drill::Speaker {
-public:
-    void speak(const QString& text) override { spoken << text; }
-    QStringList spoken;
-};
-
-} // namespace
 
 class TestFrmMainDrill : public QObject {
     Q_OBJECT
 
     std::unique_ptr<QTemporaryDir> dir;
-    SeededRandom random;
-    SettableClock clock;
-    RecordingSpeaker speaker;
+    testsupport::ScriptedRandom random;
+    testsupport::FakeClock clock;
+    testsupport::RecordingSpeaker speaker;
     std::unique_ptr<mainwin::FrmMain> window;
     int eof = 0;
 
     QString bookPath() const { return dir->filePath(u"Word.dat"_s); }
     template <typename T> T* child(const QString& name) {
-        T* found = window->findChild<T*>(name);
-        if (!found)
-            qFatal("no control %s", qPrintable(name));
-        return found;
+        return testsupport::namedChild<T>(window.get(), name);
     }
     QComboBox* answerBox() { return child<QComboBox>(u"cmbInputField"_s); }
     const drill::DrillState& state() { return window->engine()->state(); }
