@@ -1,0 +1,342 @@
+#include "frm_edit.h"
+
+#include "book/book.h"
+#include "class_rename.h"
+#include "platform/message_box.h"
+#include "word_edit.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCompleter>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace editor {
+
+namespace {
+
+template <typename T> T* named(QWidget* parent, const char* name) {
+    auto* control = new T(parent);
+    control->setObjectName(QLatin1StringView(name));
+    return control;
+}
+
+QLabel* label(QWidget* parent, const char* name, const QString& caption, const QString& tip) {
+    auto* control = named<QLabel>(parent, name);
+    control->setText(caption);
+    control->setToolTip(tip);
+    return control;
+}
+
+// A box the learner can type into as well as choose from; typing never adds entries,
+// and completion keeps to the exact case, since names are compared exactly.
+QComboBox* editableBox(QWidget* parent, const char* name, const QString& tip) {
+    auto* box = named<QComboBox>(parent, name);
+    box->setEditable(true);
+    box->setInsertPolicy(QComboBox::NoInsert);
+    box->completer()->setCaseSensitivity(Qt::CaseSensitive);
+    box->setToolTip(tip);
+    return box;
+}
+
+QLineEdit* textBox(QWidget* parent, const char* name, const QString& tip) {
+    auto* box = named<QLineEdit>(parent, name);
+    box->setToolTip(tip);
+    return box;
+}
+
+QPushButton* button(QWidget* parent, const char* name, const QString& caption, const QString& tip) {
+    auto* control = named<QPushButton>(parent, name);
+    control->setText(caption);
+    control->setToolTip(tip);
+    control->setAutoDefault(false);
+    return control;
+}
+
+} // namespace
+
+FrmEdit::FrmEdit(EditorHost& host, QWidget* parent) : QWidget(parent, Qt::Window), host_(host) {
+    setObjectName(QStringLiteral("frmEdit"));
+    setWindowTitle(QStringLiteral("ｳﾞｪﾙﾌｧｲﾙの編集"));
+    buildControls();
+    layOutControls();
+    connectHandlers();
+    Form_Load();
+}
+
+void FrmEdit::buildControls() {
+    frmWordEdit = named<QGroupBox>(this, "frmWordEdit");
+    frmWordEdit->setTitle(QStringLiteral("単語編集"));
+    const QString classTip = QStringLiteral("変更したい単語を含む、単語クラスを選択します。");
+    lblClass = label(frmWordEdit, "lblClass", QStringLiteral("単語クラス："), classTip);
+    cboClassEdit = editableBox(frmWordEdit, "cboClassEdit", classTip);
+    const QString idTip = QStringLiteral("変更したい単語を、ID値にもとづいて選択します。");
+    lblID = label(frmWordEdit, "lblID", QStringLiteral("ID："), idTip);
+    cboIdEdit = editableBox(frmWordEdit, "cboIdEdit", idTip);
+    const QString englishTip =
+        QStringLiteral("英単語が表示されます。　変更する場合は、この単語を編集して下さい。");
+    lblEnglish = label(frmWordEdit, "lblEnglish", QStringLiteral("英語："), englishTip);
+    txtEnglishEdit = textBox(frmWordEdit, "txtEnglishEdit", englishTip);
+    const QString japaneseTip = QStringLiteral(
+        "英語に対する日本語訳が表示されます。　変更する場合は、この単語を編集して下さい。");
+    lblJapanese = label(frmWordEdit, "lblJapanese", QStringLiteral("日本語："), japaneseTip);
+    txtJapaneseEdit = textBox(frmWordEdit, "txtJapaneseEdit", japaneseTip);
+    cmdWordSearch = button(
+        frmWordEdit, "cmdWordSearch", QStringLiteral("検索(&F)"),
+        QStringLiteral(
+            "英語フィールドもしくは日本語フィールドが空欄の場合、それぞれの訳語を検索します。"));
+    cmdWordUpdate = button(frmWordEdit, "cmdWordUpdate", QStringLiteral("更新(&U)"),
+                           QStringLiteral("更新内容を有効にします。"));
+
+    frmClassEdit = named<QGroupBox>(this, "frmClassEdit");
+    frmClassEdit->setTitle(QStringLiteral("クラス編集"));
+    const QString beforeTip = QStringLiteral("変更したいクラス名を選択します。");
+    lblBeforeClass = label(frmClassEdit, "lblBeforeClass", QStringLiteral("変更前："), beforeTip);
+    cboBeforeClass = editableBox(frmClassEdit, "cboBeforeClass", beforeTip);
+    lblAfterClass = label(frmClassEdit, "lblAfterClass", QStringLiteral("変更後："),
+                          QStringLiteral("希望のクラス名を入力します。"));
+    txtAfterClass =
+        textBox(frmClassEdit, "txtAfterClass", QStringLiteral("希望するクラス名を入力します。"));
+    cmdClassChange = button(frmClassEdit, "cmdClassChange", QStringLiteral("変更(&H)"),
+                            QStringLiteral("変更内容を有効にします。"));
+
+    cmdEditClose = button(this, "cmdEditClose", QStringLiteral("閉じる(&C)"),
+                          QStringLiteral("編集ウィンドウを閉じます。"));
+
+    for (QLabel* caption :
+         {lblClass, lblID, lblEnglish, lblJapanese, lblBeforeClass, lblAfterClass})
+        caption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    lblClass->setBuddy(cboClassEdit);
+    lblID->setBuddy(cboIdEdit);
+    lblEnglish->setBuddy(txtEnglishEdit);
+    lblJapanese->setBuddy(txtJapaneseEdit);
+    lblBeforeClass->setBuddy(cboBeforeClass);
+    lblAfterClass->setBuddy(txtAfterClass);
+}
+
+void FrmEdit::layOutControls() {
+    auto buttonRow = [](std::initializer_list<QPushButton*> buttons) {
+        auto* row = new QHBoxLayout;
+        row->addStretch();
+        for (QPushButton* b : buttons)
+            row->addWidget(b);
+        return row;
+    };
+
+    auto* words = new QGridLayout(frmWordEdit);
+    words->addWidget(lblClass, 0, 0);
+    words->addWidget(cboClassEdit, 0, 1, 1, 2);
+    words->addWidget(lblID, 1, 0);
+    words->addWidget(cboIdEdit, 1, 1);
+    words->addWidget(lblEnglish, 2, 0);
+    words->addWidget(txtEnglishEdit, 2, 1, 1, 2);
+    words->addWidget(lblJapanese, 3, 0);
+    words->addWidget(txtJapaneseEdit, 3, 1, 1, 2);
+    words->addLayout(buttonRow({cmdWordSearch, cmdWordUpdate}), 4, 0, 1, 3);
+    words->setColumnStretch(2, 1);
+    cboIdEdit->setMinimumContentsLength(4);
+
+    auto* classes = new QGridLayout(frmClassEdit);
+    classes->addWidget(lblBeforeClass, 0, 0);
+    classes->addWidget(cboBeforeClass, 0, 1);
+    classes->addWidget(lblAfterClass, 1, 0);
+    classes->addWidget(txtAfterClass, 1, 1);
+    classes->addLayout(buttonRow({cmdClassChange}), 2, 0, 1, 2);
+    classes->setColumnStretch(1, 1);
+
+    // The same label column in both frames, so that their fields line up.
+    int labelWidth = 0;
+    for (QLabel* caption :
+         {lblClass, lblID, lblEnglish, lblJapanese, lblBeforeClass, lblAfterClass})
+        labelWidth = std::max(labelWidth, caption->sizeHint().width());
+    words->setColumnMinimumWidth(0, labelWidth);
+    classes->setColumnMinimumWidth(0, labelWidth);
+
+    auto* window = new QVBoxLayout(this);
+    window->addWidget(frmWordEdit);
+    window->addWidget(frmClassEdit);
+    window->addLayout(buttonRow({cmdEditClose}));
+    setMinimumWidth(440);
+}
+
+void FrmEdit::connectHandlers() {
+    connect(cboClassEdit, &QComboBox::activated, this, &FrmEdit::cboClassEdit_Click);
+    connect(cboIdEdit, &QComboBox::activated, this, &FrmEdit::cboIdEdit_Click);
+    connect(cboBeforeClass, &QComboBox::activated, this, &FrmEdit::cboBeforeClass_Click);
+    connect(txtEnglishEdit, &QLineEdit::textChanged, this, &FrmEdit::txtEnglishEdit_Change);
+    connect(txtJapaneseEdit, &QLineEdit::textChanged, this, &FrmEdit::txtJapaneseEdit_Change);
+    connect(txtAfterClass, &QLineEdit::textChanged, this, &FrmEdit::txtAfterClass_Change);
+    connect(cmdWordSearch, &QPushButton::clicked, this, &FrmEdit::cmdWordSearch_Click);
+    connect(cmdWordUpdate, &QPushButton::clicked, this, &FrmEdit::cmdWordUpdate_Click);
+    connect(cmdClassChange, &QPushButton::clicked, this, &FrmEdit::cmdClassChange_Click);
+    connect(cmdEditClose, &QPushButton::clicked, this, &FrmEdit::cmdEditClose_Click);
+    for (QComboBox* box : {cboClassEdit, cboIdEdit, cboBeforeClass})
+        box->installEventFilter(this);
+}
+
+void FrmEdit::Form_Load() {
+    unloaded_ = false;
+    cboIdEdit->clear();
+    for (int id = 1; id <= 50; ++id)
+        cboIdEdit->addItem(QString::number(id));
+    showInBox(cboIdEdit, QStringLiteral("1"));
+
+    book::RecordFile file(host_.wordBookPath());
+    file.open(book::RecordFile::Access::ReadOnly);
+    const book::WordRecord firstWord = file.read(book::firstWordRecord(0)).trimmed();
+    txtEnglishEdit->setText(firstWord.english);
+    txtJapaneseEdit->setText(firstWord.japanese);
+    const QString firstClass = file.read(book::classHeaderRecord(0)).trimmed().japanese;
+    const QStringList names = book::listClasses(file, book::findEndRecord(file).record);
+    fillClassBox(cboClassEdit, names, firstClass);
+    fillClassBox(cboBeforeClass, names, firstClass);
+
+    setWordButtons(false, false);
+    cmdClassChange->setEnabled(false);
+}
+
+void FrmEdit::cboClassEdit_Click() {
+    cboIdEdit_Click();
+    followClass();
+}
+
+void FrmEdit::followClass() { host_.showClassWords(cboClassEdit->currentText()); }
+
+void FrmEdit::cboIdEdit_Click() {
+    book::RecordFile file(host_.wordBookPath());
+    file.open(book::RecordFile::Access::ReadOnly);
+    // An ID that is no number addresses nothing: the fields keep what they show.
+    if (const auto record =
+            recordToShow(file, cboClassEdit->currentText(), cboIdEdit->currentText())) {
+        txtEnglishEdit->setText(record->english);
+        txtJapaneseEdit->setText(record->japanese);
+    }
+    setWordButtons(false, false);
+}
+
+void FrmEdit::wordFieldsChanged() {
+    if (txtEnglishEdit->text().isEmpty() || txtJapaneseEdit->text().isEmpty())
+        setWordButtons(true, false);
+    else
+        cmdWordUpdate->setEnabled(true);
+}
+
+void FrmEdit::setWordButtons(bool searchEnabled, bool updateEnabled) {
+    cmdWordSearch->setEnabled(searchEnabled);
+    cmdWordUpdate->setEnabled(updateEnabled);
+}
+
+void FrmEdit::cmdWordSearch_Click() {
+    const QString english = txtEnglishEdit->text();
+    const QString japanese = txtJapaneseEdit->text();
+    if (english.isEmpty() && japanese.isEmpty()) {
+        cboIdEdit_Click();
+        return;
+    }
+    book::RecordFile file(host_.wordBookPath());
+    file.open(book::RecordFile::Access::ReadOnly);
+    if (const auto hit = searchTranslation(file, english, japanese)) {
+        if (hit->byEnglish)
+            txtJapaneseEdit->setText(hit->japanese);
+        else
+            txtEnglishEdit->setText(hit->english);
+        showInBox(cboIdEdit, QString::number(hit->id));
+        showInBox(cboClassEdit, hit->className);
+    }
+    setWordButtons(false, false);
+}
+
+void FrmEdit::cmdWordUpdate_Click() {
+    book::RecordFile file(host_.wordBookPath());
+    file.open(book::RecordFile::Access::ReadWrite);
+    const QString refusal = updateWord(file, cboClassEdit->currentText(), cboIdEdit->currentText(),
+                                       txtEnglishEdit->text(), txtJapaneseEdit->text());
+    file.close();
+    if (!refusal.isEmpty())
+        platform::showInformation(this, QStringLiteral("更新をキャンセルします"), refusal);
+    cmdWordUpdate->setEnabled(false);
+    followClass();
+}
+
+void FrmEdit::cmdEditClose_Click() { close(); }
+
+void FrmEdit::Form_Unload() {
+    if (std::exchange(unloaded_, true))
+        return;
+    host_.editorClosed();
+}
+
+void FrmEdit::closeEvent(QCloseEvent* event) {
+    Form_Unload();
+    QWidget::closeEvent(event);
+}
+
+void FrmEdit::cboBeforeClass_Click() { host_.showClassWords(cboBeforeClass->currentText()); }
+
+void FrmEdit::txtAfterClass_Change() {
+    cmdClassChange->setEnabled(!txtAfterClass->text().isEmpty());
+}
+
+void FrmEdit::cmdClassChange_Click() {
+    book::RecordFile file(host_.wordBookPath());
+    file.open(book::RecordFile::Access::ReadWrite);
+    const RenameResult result =
+        renameClass(file, cboBeforeClass->currentText(), txtAfterClass->text());
+    file.close();
+    if (!result.refusal.isEmpty())
+        platform::showInformation(this, QStringLiteral("変更をキャンセルします"), result.refusal);
+    cmdClassChange->setEnabled(false);
+    if (result.shownClass < 0)
+        return;
+
+    const QString shown = result.classNames.value(result.shownClass);
+    fillClassBox(cboBeforeClass, result.classNames, shown);
+    fillClassBox(cboClassEdit, result.classNames, shown);
+    host_.setClassList(result.classNames, shown);
+    cboClassEdit_Click();
+    followClass();
+}
+
+void FrmEdit::fillClassBox(QComboBox* box, const QStringList& names, const QString& current) {
+    box->clear();
+    box->addItems(names);
+    showInBox(box, current);
+}
+
+void FrmEdit::showInBox(QComboBox* box, const QString& text) {
+    // Adding the first entry of an empty box selects it; the text shown is set last.
+    const int index = box->findText(text);
+    if (index >= 0)
+        box->setCurrentIndex(index);
+    box->setEditText(text);
+}
+
+bool FrmEdit::eventFilter(QObject* watched, QEvent* event) {
+    const bool down = event->type() == QEvent::KeyPress;
+    if (!down && event->type() != QEvent::KeyRelease)
+        return QWidget::eventFilter(watched, event);
+    // Enter takes what was typed as the choice, as picking it from the list would.
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (down && (key == Qt::Key_Return || key == Qt::Key_Enter)) {
+        if (watched == cboClassEdit)
+            cboClassEdit_Click();
+        else if (watched == cboIdEdit)
+            cboIdEdit_Click();
+        else
+            cboBeforeClass_Click();
+        return true;
+    }
+    if (watched == cboClassEdit)
+        down ? cboClassEdit_KeyDown() : cboClassEdit_KeyUp();
+    else if (watched == cboBeforeClass)
+        down ? cboBeforeClass_KeyDown() : cboBeforeClass_KeyUp();
+    return false;
+}
+
+} // namespace editor
