@@ -163,6 +163,7 @@ void FrmMain::buildControls() {
     connect(tmrMain, &QTimer::timeout, this, &FrmMain::tmrMain_Timer);
     connect(cmdStart, &QPushButton::clicked, this, &FrmMain::cmdStart_Click);
     connect(cmdEnd, &QPushButton::clicked, this, &FrmMain::cmdEnd_Click);
+    connect(cmdSearch, &QPushButton::clicked, this, &FrmMain::cmdSearch_Click);
 }
 
 void FrmMain::buildMenus() {
@@ -171,8 +172,7 @@ void FrmMain::buildMenus() {
         QAction* item = menu->addAction(caption);
         item->setObjectName(QLatin1StringView(name));
         item->setShortcut(shortcut);
-        if (handler)
-            connect(item, &QAction::triggered, this, handler);
+        connect(item, &QAction::triggered, this, handler);
         return item;
     };
     auto checkable = [](QActionGroup* group, std::initializer_list<QAction*> items) {
@@ -190,14 +190,16 @@ void FrmMain::buildMenus() {
 
     mnuFile = menu(nullptr, "mnuFile", QStringLiteral("ﾌｧｲﾙ(&M)"));
     mnuFileOpen = action(mnuFile, "mnuFileOpen", QStringLiteral("単語帳を開く(&O)"),
-                         QKeySequence(Qt::CTRL | Qt::Key_O), nullptr);
-    mnuFileSaveWord = action(mnuFile, "mnuFileSaveWord",
-                             QStringLiteral("名前を付けて単語帳の保存(&E)"), {}, nullptr);
-    mnuFileSaveTxt =
-        action(mnuFile, "mnuFileSaveTxt", QStringLiteral("名前を付けて保存(&A)"), {}, nullptr);
+                         QKeySequence(Qt::CTRL | Qt::Key_O), &FrmMain::mnuFileOpen_Click);
+    mnuFileSaveWord =
+        action(mnuFile, "mnuFileSaveWord", QStringLiteral("名前を付けて単語帳の保存(&E)"), {},
+               &FrmMain::mnuFileSaveWord_Click);
+    mnuFileSaveTxt = action(mnuFile, "mnuFileSaveTxt", QStringLiteral("名前を付けて保存(&A)"), {},
+                            &FrmMain::mnuFileSaveTxt_Click);
     mnuFile->addSeparator()->setObjectName(QStringLiteral("mnuLine0"));
-    mnuFileInitialize = action(mnuFile, "mnuFileInitialize", QStringLiteral("データの初期化(&D)"),
-                               QKeySequence(Qt::CTRL | Qt::Key_D), nullptr);
+    mnuFileInitialize =
+        action(mnuFile, "mnuFileInitialize", QStringLiteral("データの初期化(&D)"),
+               QKeySequence(Qt::CTRL | Qt::Key_D), &FrmMain::mnuFileInitialize_Click);
     mnuFile->addSeparator()->setObjectName(QStringLiteral("mnuLine2"));
     mnuFileEnd = action(mnuFile, "mnuFileEnd", QStringLiteral("終了(&X)"),
                         QKeySequence(Qt::CTRL | Qt::Key_Q), &FrmMain::mnuFileEnd_Click);
@@ -208,9 +210,12 @@ void FrmMain::buildMenus() {
     connect(mnuEdit, &QAction::triggered, this, &FrmMain::mnuEdit_Click);
 
     mnuDsp = menu(nullptr, "mnuDsp", QStringLiteral("表示(&V)"));
-    mnuManual = action(mnuDsp, "mnuManual", QStringLiteral("マニュアル"), Qt::Key_F2, nullptr);
-    mnuGrades = action(mnuDsp, "mnuGrades", QStringLiteral("成績表"), Qt::Key_F3, nullptr);
-    mnuResult = action(mnuDsp, "mnuResult", QStringLiteral("テスト結果"), Qt::Key_F4, nullptr);
+    mnuManual = action(mnuDsp, "mnuManual", QStringLiteral("マニュアル"), Qt::Key_F2,
+                       &FrmMain::mnuManual_Click);
+    mnuGrades = action(mnuDsp, "mnuGrades", QStringLiteral("成績表"), Qt::Key_F3,
+                       &FrmMain::mnuGrades_Click);
+    mnuResult = action(mnuDsp, "mnuResult", QStringLiteral("テスト結果"), Qt::Key_F4,
+                       &FrmMain::mnuResult_Click);
     mnuWords =
         action(mnuDsp, "mnuWords", QStringLiteral("単語帳"), Qt::Key_F5, &FrmMain::mnuWords_Click);
     // Search results are shown with no view checked, so the group may have none.

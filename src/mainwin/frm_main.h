@@ -74,7 +74,18 @@ public:
 
     // Views.
     void RuleDisp();
+    void GradeDsp();
+    void mnuManual_Click();
+    void mnuGrades_Click();
+    void mnuResult_Click();
     void mnuWords_Click();
+    void mnuFileSaveTxt_Click();
+    void cmdSearch_Click();
+
+    // Word book files.
+    void mnuFileOpen_Click();
+    void mnuFileSaveWord_Click();
+    void mnuFileInitialize_Click();
 
     // State the drill and the tests read.
     int eofRecord() const { return eofRecord_; }
@@ -111,6 +122,11 @@ private:
     // Writes one setting into the book, when the book may be written to.
     void storeSetting(book::Trailer record, book::SettingField field, const QString& value);
     void closeDrillHandle();
+    // Resets the learning data of a book that may be written to; false if it may not.
+    bool resetBook();
+    // Copies `source` to the path the learner chose, with `extension` added unless the
+    // path ends in it (lower or upper case); tells the learner when that fails.
+    void saveCopyAs(const QString& source, const QString& chosen, const QString& extension);
     void reportLoadFailure(const QString& reason);
     void reportWriteFailure(const QString& path) override;
     void stopDrill() override { cmdEnd_Click(); }

@@ -28,16 +28,6 @@ namespace mainwin {
 
 namespace {
 
-const QString kFileOpenError = QStringLiteral("FILE OPEN ERROR");
-const QString kManualSuffix = QStringLiteral("向け / マニュアル");
-const QString kWordListSuffix = QStringLiteral("向け / 単語帳");
-const QString kDataLossQuestion = QStringLiteral("データは失われますが、よろしいですか？");
-
-QString obsoleteBookMessage() {
-    return QStringLiteral("単語帳ファイルが不正です。\r\n") + platform::homePageUrl() +
-           QStringLiteral("より、\r\n単語帳の最新版を入手して下さい。");
-}
-
 // Why a file is no word book at all, in the learner's words.
 QString unusableBookReason(const QString& path) {
     const QFileInfo info(path);
@@ -241,54 +231,10 @@ void FrmMain::applyImeMode(int mode) {
 void FrmMain::mnuEdit_Click() {
     mnuWords_Click();
     if (bookWritable() &&
-        platform::askYesNo(this, QStringLiteral("ｳﾞｪﾙﾌｧｲﾙの編集"), kDataLossQuestion)) {
-        book::RecordFile file(files_.wordBook);
-        if (!file.open() || book::resetLearningData(file, eofRecord_) != book::WriteStatus::Ok)
-            reportWriteFailure(files_.wordBook);
-        file.close();
+        platform::askYesNo(this, QStringLiteral("ｳﾞｪﾙﾌｧｲﾙの編集"), kDataLossQuestion) &&
+        resetBook())
         Form_Load();
-    }
     mnuWords_Click();
-}
-
-void FrmMain::RuleDisp() {
-    prepareViewDisplay();
-    showView(manualLines(platform::homePageUrl()));
-    viewFileShown_ = true;
-    txtMainDisplay->show();
-}
-
-void FrmMain::mnuWords_Click() {
-    prepareViewDisplay();
-    cboWordClass_click();
-    checkView(mnuWords);
-    setCaption(kWordListSuffix);
-}
-
-void FrmMain::setCaption(const QString& suffix) {
-    setWindowTitle(windowCaption(bookTitle_, suffix));
-}
-
-void FrmMain::prepareViewDisplay() {
-    txtMainDisplay->setFont(lblDropWord[5]->font());
-    setDisplayColour(Qt::black);
-}
-
-void FrmMain::setDisplayColour(const QColor& colour) {
-    QPalette palette = txtMainDisplay->palette();
-    palette.setColor(QPalette::Text, colour);
-    txtMainDisplay->setPalette(palette);
-}
-
-void FrmMain::showView(const QStringList& lines) {
-    QString text;
-    if (book::writeTextFile(files_.display, lines)) {
-        text = platform::ReadTextFile(files_.display);
-    } else {
-        reportWriteFailure(files_.display);
-        text = lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
-    }
-    platform::showText(txtMainDisplay, text);
 }
 
 void FrmMain::reportLoadFailure(const QString& reason) {

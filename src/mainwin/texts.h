@@ -14,6 +14,15 @@ QString productAndVersion();
 // (for instance "向け / マニュアル").
 QString windowCaption(const QString& bookTitle, const QString& suffix);
 
+// Texts the window's commands share.
+inline const QString kManualSuffix = QStringLiteral("向け / マニュアル");
+inline const QString kWordListSuffix = QStringLiteral("向け / 単語帳");
+inline const QString kFileOpenError = QStringLiteral("FILE OPEN ERROR");
+inline const QString kDataLossQuestion = QStringLiteral("データは失われますが、よろしいですか？");
+
+// The message for a file that is not a usable word book: where to get a new one.
+QString obsoleteBookMessage();
+
 // An integer with one blank in front of a value of 0 or more: " 3", "-3".
 QString signedBlank(long long value);
 

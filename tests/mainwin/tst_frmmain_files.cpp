@@ -1,0 +1,225 @@
+// The view, search and file commands on the real window, with scripted dialogs.
+#include "book/record_map.h"
+#include "mainwin/frm_main.h"
+#include "platform/file_dialogs.h"
+#include "platform/message_box.h"
+#include "test_book.h"
+#include "test_doubles.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+class TestFrmMainFiles : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> dir;
+    std::unique_ptr<QTemporaryDir> elsewhere; // where the learner keeps files
+    testsupport::RecordingSpeaker speaker;
+    int eof = 0;
+
+    QString bookPath() const { return dir->filePath(u"Word.dat"_s); }
+    std::unique_ptr<mainwin::FrmMain> openWindow() {
+        return std::make_unique<mainwin::FrmMain>(mainwin::FrmMainServices{dir->path(), &speaker});
+    }
+    static QAction* action(QObject* window, const QString& name) {
+        return testsupport::namedChild<QAction>(window, name);
+    }
+    static void writeFile(const QString& path, const QByteArray& bytes) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(bytes);
+    }
+
+private Q_SLOTS:
+    void initTestCase() {
+        QStandardPaths::setTestModeEnabled(true);
+        platform::testing::enableScriptedMessages();
+        platform::testing::enableScriptedDialogs();
+    }
+
+    void init() {
+        dir = std::make_unique<QTemporaryDir>();
+        elsewhere = std::make_unique<QTemporaryDir>();
+        eof = testsupport::writeBook(bookPath(), 2);
+        speaker.spoken.clear();
+        platform::testing::takeShownMessages();
+    }
+
+    void saveTextAddsTheExtension_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("saved");
+        QTest::newRow("no extension") << u"notes"_s << u"notes.txt"_s;
+        QTest::newRow("upper case") << u"notes.TXT"_s << u"notes.TXT"_s;
+        QTest::newRow("mixed case") << u"notes.Txt"_s << u"notes.Txt.txt"_s;
+    }
+
+    void saveTextAddsTheExtension() {
+        QFETCH(QString, typed);
+        QFETCH(QString, saved);
+        auto window = openWindow();
+        platform::testing::queueDialogPath(elsewhere->filePath(typed));
+        action(window.get(), u"mnuFileSaveTxt"_s)->trigger();
+        QCOMPARE(QDir(elsewhere->path()).entryList(QDir::Files), QStringList{saved});
+        // The manual is on display, so the manual is saved.
+        QCOMPARE(testsupport::fileBytes(elsewhere->filePath(saved)),
+                 testsupport::fileBytes(dir->filePath(u"display.txt"_s)));
+    }
+
+    void saveTextSavesTheShownResult() {
+        writeFile(dir->filePath(u"result.txt"_s), " result\r\n");
+        auto window = openWindow();
+        action(window.get(), u"mnuResult"_s)->trigger();
+        QVERIFY(!window->viewFileShown());
+        platform::testing::queueDialogPath(elsewhere->filePath(u"r"_s));
+        action(window.get(), u"mnuFileSaveTxt"_s)->trigger();
+        QCOMPARE(testsupport::fileBytes(elsewhere->filePath(u"r.txt"_s)),
+                 QByteArray(" result\r\n"));
+    }
+
+    void saveAsksBeforeReplacingUnderTheAddedExtension() {
+        writeFile(elsewhere->filePath(u"notes.txt"_s), "keep me");
+        auto window = openWindow();
+        platform::testing::queueDialogPath(elsewhere->filePath(u"notes"_s));
+        platform::testing::queueAnswer(QMessageBox::No);
+        action(window.get(), u"mnuFileSaveTxt"_s)->trigger();
+        QCOMPARE(testsupport::fileBytes(elsewhere->filePath(u"notes.txt"_s)),
+                 QByteArray("keep me"));
+        QCOMPARE(platform::testing::takeShownMessages().size(), 1);
+    }
+
+    void savingAMissingResultSaysSo() {
+        auto window = openWindow();
+        action(window.get(), u"mnuResult"_s)->trigger();
+        platform::testing::queueDialogPath(elsewhere->filePath(u"r"_s));
+        action(window.get(), u"mnuFileSaveTxt"_s)->trigger();
+        QVERIFY(!QFile::exists(elsewhere->filePath(u"r.txt"_s)));
+        const auto shown = platform::testing::takeShownMessages();
+        QCOMPARE(shown.size(), 1);
+        QVERIFY(shown[0].text.contains(QDir::toNativeSeparators(elsewhere->filePath(u"r.txt"_s))));
+    }
+
+    void saveWordBookNames_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("saved");
+        QTest::newRow("no extension") << u"mybook"_s << u"mybook.vel"_s;
+        QTest::newRow("upper case") << u"mybook.VEL"_s << u"mybook.VEL"_s;
+        QTest::newRow("mixed case") << u"mybook.Vel"_s << u"mybook.Vel.vel"_s;
+        QTest::newRow("other extension") << u"mybook.txt"_s << u"mybook.txt.vel"_s;
+    }
+
+    void saveWordBookNames() {
+        QFETCH(QString, typed);
+        QFETCH(QString, saved);
+        auto window = openWindow();
+        for (int time = 0; time < 2; ++time) { // works twice in one run
+            platform::testing::queueDialogPath(elsewhere->filePath(typed));
+            action(window.get(), u"mnuFileSaveWord"_s)->trigger();
+        }
+        QCOMPARE(QDir(elsewhere->path()).entryList(QDir::Files), QStringList{saved});
+        QCOMPARE(testsupport::fileBytes(elsewhere->filePath(saved)),
+                 testsupport::fileBytes(bookPath()));
+    }
+
+    void savingAnObsoleteBookWarnsAndSaves() {
+        testsupport::writeRecord(bookPath(), 3, {3, u"Fin."_s, u"x"_s, {}});
+        auto window = openWindow();
+        platform::testing::takeShownMessages();
+        platform::testing::queueDialogPath(elsewhere->filePath(u"old"_s));
+        action(window.get(), u"mnuFileSaveWord"_s)->trigger();
+        const auto shown = platform::testing::takeShownMessages();
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(shown[0].title, u"FILE OPEN ERROR"_s);
+        QVERIFY(QFile::exists(elsewhere->filePath(u"old.vel"_s)));
+    }
+
+    void openBook_data() {
+        QTest::addColumn<bool>("yes");
+        QTest::addColumn<QString>("chosen"); // empty: the dialog is cancelled
+        QTest::addColumn<int>("classesAfter");
+        QTest::newRow("answered No") << false << QString() << 2;
+        QTest::newRow("dialog cancelled") << true << QString() << 2;
+        QTest::newRow("not a word book") << true << u"junk.vel"_s << 2;
+        QTest::newRow("missing file") << true << u"missing.vel"_s << 2;
+        QTest::newRow("three classes") << true << u"three.vel"_s << 3;
+    }
+
+    void openBook() {
+        QFETCH(bool, yes);
+        QFETCH(QString, chosen);
+        QFETCH(int, classesAfter);
+        writeFile(elsewhere->filePath(u"junk.vel"_s), QByteArray(4000, 'x'));
+        testsupport::writeBook(elsewhere->filePath(u"three.vel"_s), 3);
+        const QByteArray before = testsupport::fileBytes(bookPath());
+        auto window = openWindow();
+
+        platform::testing::queueAnswer(yes ? QMessageBox::Yes : QMessageBox::No);
+        if (!chosen.isEmpty())
+            platform::testing::queueDialogPath(elsewhere->filePath(chosen));
+        action(window.get(), u"mnuFileOpen"_s)->trigger();
+
+        auto* classes = testsupport::namedChild<QComboBox>(window.get(), u"cboWordClass"_s);
+        QCOMPARE(classes->count(), classesAfter);
+        if (classesAfter == 2) {
+            QCOMPARE(testsupport::fileBytes(bookPath()), before);
+            QVERIFY(action(window.get(), u"mnuGrades"_s)->isChecked());
+        } else {
+            QCOMPARE(testsupport::fileBytes(bookPath()),
+                     testsupport::fileBytes(elsewhere->filePath(chosen)));
+            QCOMPARE(window->eofRecord(), 154);
+        }
+    }
+
+    void initialiseResetsTheBook() {
+        const int book2eof = eof;
+        for (int r : {1, 2, 51}) {
+            book::WordRecord record = testsupport::readRecord(bookPath(), r);
+            record.modeCount = {book::kMemorisedMark, 4, -3};
+            testsupport::writeRecord(bookPath(), r, record);
+        }
+        // Bytes behind the book's last statistics record are left alone.
+        QFile file(bookPath());
+        QVERIFY(file.open(QIODevice::Append));
+        file.write(QByteArray(128, '\x7f'));
+        file.close();
+        const QByteArray before = testsupport::fileBytes(bookPath());
+        auto window = openWindow();
+
+        platform::testing::queueAnswer(QMessageBox::Yes);
+        action(window.get(), u"mnuFileInitialize"_s)->trigger();
+
+        const QByteArray after = testsupport::fileBytes(bookPath());
+        QCOMPARE(after.mid(122 * 128), before.mid(122 * 128));
+        for (int r : {1, 2, 51})
+            QCOMPARE(testsupport::readRecord(bookPath(), r).modeCount, (std::array<qint16, 3>{}));
+        QCOMPARE(testsupport::readRecord(bookPath(), book2eof + 19),
+                 (book::WordRecord{book2eof + 19, u"0"_s, u"0"_s, {}}));
+        QVERIFY(action(window.get(), u"mnuGrades"_s)->isChecked());
+    }
+
+    void searchSpeaksItsHits() {
+        auto window = openWindow();
+        auto* box = testsupport::namedChild<QComboBox>(window.get(), u"cmbInputField"_s);
+        box->setEditText(u"w1_7"_s);
+        window->cmdSearch_Click();
+        QCOMPARE(speaker.spoken, QStringList{u"w1_7"_s});
+        QCOMPARE(window->windowTitle(),
+                 u"ヴェルタイピング for English 4.03 / テスト向け / 検索結果"_s);
+        for (const QString& view : {u"mnuManual"_s, u"mnuGrades"_s, u"mnuResult"_s, u"mnuWords"_s})
+            QVERIFY(!action(window.get(), view)->isChecked());
+        QVERIFY(window->viewFileShown());
+        QVERIFY(testsupport::fileBytes(dir->filePath(u"display.txt"_s))
+                    .contains(testsupport::cp932Lines({u" ・ w1_7  訳１＿７  [クラス１]"_s})));
+
+        box->setEditText(u"nothing"_s);
+        window->cmdSearch_Click();
+        QCOMPARE(speaker.spoken.size(), 1);
+    }
+};
+
+QTEST_MAIN(TestFrmMainFiles)
+#include "tst_frmmain_files.moc"
