@@ -202,7 +202,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("english");
         QTest::addColumn<QString>("japanese");
         QTest::newRow("English") << u"nothing"_s << QString();
-        QTest::newRow("Japanese") << QString() << u"無い"_s;
         QTest::newRow("a settings text") << QString() << u"0"_s;
         QTest::newRow("the title") << u"テスト"_s << QString();
     }
@@ -225,7 +224,6 @@ private Q_SLOTS:
         QTest::newRow("texts of another class")
             << u"w0_7"_s << u"訳２＿７"_s << u"w0_7"_s << u"訳２＿７"_s;
         QTest::newRow("unchanged") << u"w1_3"_s << u"訳１＿３"_s << u"w1_3"_s << u"訳１＿３"_s;
-        QTest::newRow("one text changed") << u"w1_3"_s << u"別"_s << u"w1_3"_s << u"別"_s;
     }
     void updateWritesOnlyTheWord() {
         QFETCH(QString, english);
@@ -275,12 +273,9 @@ private Q_SLOTS:
                                      << u"英語と日本語の両方を入力して下さい。"_s;
         QTest::newRow("unknown class")
             << u"無い"_s << u"3"_s << u"x"_s << u"y"_s << u"指定した単語クラスが見つかりません。"_s;
-        QTest::newRow("class name with a blank") << u"クラス０ "_s << u"3"_s << u"x"_s << u"y"_s
-                                                 << u"指定した単語クラスが見つかりません。"_s;
         QTest::newRow("ID 0") << u"クラス０"_s << u"0"_s << u"x"_s << u"y"_s << badId;
         QTest::newRow("ID 51") << u"クラス０"_s << u"51"_s << u"x"_s << u"y"_s << badId;
         QTest::newRow("ID not a number") << u"クラス０"_s << u"三"_s << u"x"_s << u"y"_s << badId;
-        QTest::newRow("ID empty") << u"クラス０"_s << QString() << u"x"_s << u"y"_s << badId;
     }
     void refusedUpdateWritesNothing() {
         QFETCH(QString, className);
@@ -325,7 +320,6 @@ private Q_SLOTS:
         QCOMPARE(host.shownClasses.last(), u"新名"_s);
         checkFields(u"w1_9"_s, u"訳１＿９"_s);
         QVERIFY(!enabled("cmdClassChange"));
-        QCOMPARE(text("txtAfterClass")->text(), u" 新名  "_s);
     }
 
     void refusedRenameWritesNothing_data() {
