@@ -4,6 +4,7 @@
 #include "book/settings.h"
 #include "drill/drill_engine.h"
 #include "drill/ports.h"
+#include "editor/editor_host.h"
 #include "program_folder.h"
 #include "system_services.h"
 
@@ -38,7 +39,7 @@ struct FrmMainServices {
 
 // The main window: the play area, the answer box, the class list, the mode buttons,
 // the main display and the menus. Opening it loads the word book.
-class FrmMain : public QMainWindow, private drill::DrillHost {
+class FrmMain : public QMainWindow, private drill::DrillHost, private editor::EditorHost {
     Q_OBJECT
 
 public:
@@ -130,6 +131,14 @@ private:
     void reportLoadFailure(const QString& reason);
     void reportWriteFailure(const QString& path) override;
     void stopDrill() override { cmdEnd_Click(); }
+
+    // What the word editor asks of this window.
+    QString wordBookPath() const override { return files_.wordBook; }
+    void showClassWords(const QString& className) override;
+    void setClassList(const QStringList& names, const QString& current) override;
+    void editorClosed() override;
+    // The commands locked while the editor is open.
+    void setEditorCommandsEnabled(bool enabled);
 
     // Drill side: the controls locked during a drill, and drawing the drill's state.
     void setDrillControlsEnabled(bool idle);

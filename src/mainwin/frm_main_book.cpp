@@ -4,6 +4,7 @@
 
 #include "book/learning.h"
 #include "book/text_file.h"
+#include "editor/frm_edit.h"
 #include "manual_view.h"
 #include "platform/help_page.h"
 #include "platform/message_box.h"
@@ -232,9 +233,37 @@ void FrmMain::mnuEdit_Click() {
     mnuWords_Click();
     if (bookWritable() &&
         platform::askYesNo(this, QStringLiteral("ｳﾞｪﾙﾌｧｲﾙの編集"), kDataLossQuestion) &&
-        resetBook())
+        resetBook()) {
         Form_Load();
+        auto* editorWindow = new editor::FrmEdit(static_cast<editor::EditorHost&>(*this), this);
+        editorWindow->setAttribute(Qt::WA_DeleteOnClose);
+        editorWindow->setObjectName(QStringLiteral("frmEdit"));
+        editorWindow->show();
+        setEditorCommandsEnabled(false);
+    }
     mnuWords_Click();
+}
+
+void FrmMain::showClassWords(const QString& className) {
+    cboWordClass->setEditText(className);
+    cboWordClass_click();
+}
+
+void FrmMain::setClassList(const QStringList& names, const QString& current) {
+    const QSignalBlocker blocker(cboWordClass);
+    cboWordClass->clear();
+    cboWordClass->addItems(names);
+    cboWordClass->setEditText(current);
+}
+
+void FrmMain::editorClosed() { setEditorCommandsEnabled(true); }
+
+void FrmMain::setEditorCommandsEnabled(bool enabled) {
+    for (QMenu* menu : {mnuFile, mnuDsp, mnuSetting})
+        menu->menuAction()->setEnabled(enabled);
+    mnuEdit->setEnabled(enabled);
+    // An obsolete book can be edited but never played.
+    cmdStart->setEnabled(enabled && endRecord_.isValid());
 }
 
 void FrmMain::reportLoadFailure(const QString& reason) {

@@ -245,6 +245,24 @@ private Q_SLOTS:
         // The reloaded book is on speed two again.
         QCOMPARE(window->dropSpeed(), 10.0);
         QVERIFY(action(window.get(), u"mnuWords"_s)->isChecked());
+
+        // The editor is open, and the commands that would disturb it are locked.
+        auto* editorWindow = child<QWidget>(window.get(), u"frmEdit"_s);
+        QVERIFY(editorWindow->isVisible());
+        QVERIFY(!action(window.get(), u"mnuEdit"_s)->isEnabled());
+        QVERIFY(!child<QMenu>(window.get(), u"mnuSetting"_s)->menuAction()->isEnabled());
+        QVERIFY(!child<QPushButton>(window.get(), u"cmdStart"_s)->isEnabled());
+
+        // Choosing another class in the editor moves the main window's word list along.
+        auto* editorClasses = child<QComboBox>(editorWindow, u"cboClassEdit"_s);
+        editorClasses->setCurrentIndex(1);
+        Q_EMIT editorClasses->activated(1);
+        QCOMPARE(window->classFirstRecord(), 53);
+
+        editorWindow->close();
+        QVERIFY(action(window.get(), u"mnuEdit"_s)->isEnabled());
+        QVERIFY(child<QMenu>(window.get(), u"mnuSetting"_s)->menuAction()->isEnabled());
+        QVERIFY(child<QPushButton>(window.get(), u"cmdStart"_s)->isEnabled());
     }
 
     void bookWithoutEndRecordIsNeverWritten() {
