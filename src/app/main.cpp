@@ -6,14 +6,23 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QStandardPaths>
 #include <QTextStream>
+#include <QTranslator>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("veltyping"));
     QApplication::setApplicationVersion(QString::fromUtf8(mainwin::kVersion));
     QApplication::setDesktopFileName(QStringLiteral("veltyping"));
+
+    // The program speaks Japanese whatever the system's language: so do Qt's own dialogs.
+    QTranslator qtTranslator;
+    if (qtTranslator.load(QLocale(QLocale::Japanese), QStringLiteral("qtbase"), QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&qtTranslator);
 
     QCommandLineParser parser;
     parser.setApplicationDescription(
