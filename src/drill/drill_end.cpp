@@ -9,13 +9,7 @@ void DrillEngine::ElaseDropOut(int drop) {
     // A fall-out books nothing: the word just leaves this drill.
     releaseWord(drop);
     s_.cmbInputField.text.clear();
-    if (takeOutOfStock(drop, Departure::FellOut))
-        stopIfStockRunsDown();
-    giveNextWord(drop);
-    s_.cmbInputField.requestIme(isReading() ? imeLatinIfKana(host_.inputMode())
-                                            : imeByMenu(host_.inputMode()));
-    s_.dropSelectable[drop] = true;
-    s_.dropUnspoken[drop] = true;
+    replaceDepartedWord(drop, Departure::FellOut);
 
     if (isListening()) {
         fillBox(translationList());

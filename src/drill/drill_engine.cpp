@@ -121,4 +121,14 @@ void DrillEngine::reportFailure(const QString& path) {
     host_.reportWriteFailure(path);
 }
 
+void DrillEngine::replaceDepartedWord(int drop, Departure departure) {
+    if (takeOutOfStock(drop, departure))
+        stopIfStockRunsDown();
+    giveNextWord(drop);
+    s_.cmbInputField.requestIme(isReading() ? imeLatinIfKana(host_.inputMode())
+                                            : imeByMenu(host_.inputMode()));
+    s_.dropSelectable[drop] = true;
+    s_.dropUnspoken[drop] = true;
+}
+
 } // namespace drill

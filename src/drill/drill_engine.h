@@ -78,6 +78,9 @@ private:
     void releaseWord(int drop);
     enum class Departure { Answered, FellOut };
     bool takeOutOfStock(int drop, Departure departure);
+    // The drop's word has left: the drill may end, and the drop gets its next word
+    // (even when the drill has just stopped).
+    void replaceDepartedWord(int drop, Departure departure);
     bool anotherDropShows(int drop) const;
     void stopIfStockRunsDown();
 

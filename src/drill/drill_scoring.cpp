@@ -22,14 +22,7 @@ void DrillEngine::ElaseDropIn(int drop) {
     if (isWriting() && host_.voiceOn())
         speaker_.speak(s_.cmbInputField.text);
 
-    if (takeOutOfStock(drop, Departure::Answered))
-        stopIfStockRunsDown();
-    // The drop gets its next word even when the drill has just stopped.
-    giveNextWord(drop);
-    s_.cmbInputField.requestIme(isReading() ? imeLatinIfKana(host_.inputMode())
-                                            : imeByMenu(host_.inputMode()));
-    s_.dropSelectable[drop] = true;
-    s_.dropUnspoken[drop] = true;
+    replaceDepartedWord(drop, Departure::Answered);
 }
 
 void DrillEngine::AnswerDropIn(int drop) {

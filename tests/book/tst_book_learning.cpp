@@ -34,7 +34,7 @@ int counterInSlot(const QByteArray& slot, int mode) {
 class TestBookLearning : public QObject {
     Q_OBJECT
 
-  private Q_SLOTS:
+private Q_SLOTS:
     void init();
 
     void answerEvent_data();
@@ -43,7 +43,7 @@ class TestBookLearning : public QObject {
     void drillEnd();
     void settingWriteKeepsTheOtherField();
 
-  private:
+private:
     std::unique_ptr<QTemporaryDir> dir_;
     QString path_;
 };

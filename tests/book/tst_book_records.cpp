@@ -63,7 +63,7 @@ void writeBytes(const QString& path, const QByteArray& bytes) {
 class TestBookRecords : public QObject {
     Q_OBJECT
 
-  private Q_SLOTS:
+private Q_SLOTS:
     void init();
 
     void writeIsSeenThroughAnotherOpenHandle();
@@ -78,7 +78,7 @@ class TestBookRecords : public QObject {
     void missingAndEmptyFiles();
     void textFileIsCp932WithCrLf();
 
-  private:
+private:
     std::unique_ptr<QTemporaryDir> dir_;
     QString path_;
 };

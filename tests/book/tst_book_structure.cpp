@@ -17,7 +17,7 @@ using RecordTexts = QList<QPair<int, QString>>;
 class TestBookStructure : public QObject {
     Q_OBJECT
 
-  private Q_SLOTS:
+private Q_SLOTS:
     void init();
 
     void endRecordSearch_data();
@@ -32,7 +32,7 @@ class TestBookStructure : public QObject {
     void resetGrowsAShortFile();
     void resetWithoutEndRecordWritesNothing();
 
-  private:
+private:
     std::unique_ptr<QTemporaryDir> dir_;
     QString path_;
 };

@@ -36,7 +36,8 @@ private Q_SLOTS:
         QTest::newRow("empty file") << QByteArray() << QString();
         QTest::newRow("five double-byte characters")
             << QByteArray("\x82\xa0\x82\xa2\x82\xa4\x82\xa6\x82\xa8") << u"あいうえお"_s;
-        QTest::newRow("lines with CR LF") << QByteArray(" \x81\x40\r\nabc\r\n") << u" \u3000\r\nabc\r\n"_s;
+        QTest::newRow("lines with CR LF")
+            << QByteArray(" \x81\x40\r\nabc\r\n") << u" \u3000\r\nabc\r\n"_s;
         QTest::newRow("lead byte cut off at the end") << QByteArray("ab\x82") << u"ab\uFFFD"_s;
     }
 
@@ -91,8 +92,10 @@ private Q_SLOTS:
     void namesMatchWithoutCase() {
         QTemporaryDir folder;
         writeBytes(folder.filePath(u"WORD.DAT"_s), "x");
-        QCOMPARE(platform::pathInFolder(folder.path(), u"Word.dat"_s), folder.filePath(u"WORD.DAT"_s));
-        QCOMPARE(platform::pathInFolder(folder.path(), u"result.txt"_s), folder.filePath(u"result.txt"_s));
+        QCOMPARE(platform::pathInFolder(folder.path(), u"Word.dat"_s),
+                 folder.filePath(u"WORD.DAT"_s));
+        QCOMPARE(platform::pathInFolder(folder.path(), u"result.txt"_s),
+                 folder.filePath(u"result.txt"_s));
     }
 
     void failedCopyKeepsTheTarget() {
