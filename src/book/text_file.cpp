@@ -18,6 +18,10 @@ bool TextFileWriter::writeLine(const QString& line) {
     return !failed_;
 }
 
+QString signedBlank(long long value) {
+    return value >= 0 ? u' ' + QString::number(value) : QString::number(value);
+}
+
 bool writeTextFile(const QString& path, const QStringList& lines) {
     TextFileWriter writer(path);
     writer.open();

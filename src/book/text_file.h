@@ -25,6 +25,10 @@ private:
     bool failed_ = false;
 };
 
+// An integer as the text files write counts: one blank in front of a value of 0 or
+// more (" 3"), the minus sign in that place otherwise ("-3").
+QString signedBlank(long long value);
+
 // Writes all lines to a new file; false if the file could not be written whole.
 bool writeTextFile(const QString& path, const QStringList& lines);
 

@@ -11,17 +11,10 @@ void DrillEngine::ElaseDropOut(int drop) {
     s_.cmbInputField.text.clear();
     replaceDepartedWord(drop, Departure::FellOut);
 
-    if (isListening()) {
-        fillBox(translationList());
-        return;
-    }
     // Reading and writing: every drop can be picked again, the one being answered too.
-    QStringList words;
-    for (int i = 0; i < kDropCount; ++i) {
-        words << (isReading() ? s_.dropWord[i].english : s_.dropWord[i].japanese);
-        s_.dropSelectable[i] = true;
-    }
-    fillBox(words);
+    if (!isListening())
+        s_.dropSelectable.fill(true);
+    fillBox(pickList());
 }
 
 void DrillEngine::Bottom() {

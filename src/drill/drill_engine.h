@@ -45,6 +45,11 @@ public:
     // result.txt closed and the drops showing "☆■☆■". Does nothing when no drill runs.
     void stop();
     QString resultPath() const { return resultPath_; }
+    // Whether a drop is in its answer phase: the next selection answers it.
+    bool answering() const {
+        return s_.selectedDrop >= 0 && s_.selectedDrop < kDropCount &&
+               !s_.dropSelectable[s_.selectedDrop];
+    }
 
     // One 100 ms tick, with the fall step of the speed menu.
     void tmrMain_Timer(double dropSpeed);

@@ -1,5 +1,7 @@
 #include "result_text.h"
 
+#include "book/text_file.h"
+
 namespace drill {
 
 namespace {
@@ -14,11 +16,6 @@ QString markText(AnswerMark mark) {
         return QStringLiteral(" ？ ");
     }
     return {};
-}
-
-// One blank before a value of 0 or more; a negative value carries its minus sign there.
-QString signedBlank(int value) {
-    return value >= 0 ? u' ' + QString::number(value) : QString::number(value);
 }
 
 QString banner(book::Mode mode) {
@@ -50,9 +47,9 @@ QStringList summaryLines(int forgotten, int memorised, int memorisedTotal, book:
         QString(),
         kIndent + QStringLiteral("    < ☆：記憶単語、?：失念単語 >"),
         QStringLiteral(" 結果は以下のとおりです。"),
-        QStringLiteral(" ・ 失念単語数：") + signedBlank(forgotten),
-        QStringLiteral(" ・ 記憶単語数：") + signedBlank(memorised),
-        QStringLiteral(" ・ 記憶単語総数：") + signedBlank(memorisedTotal),
+        QStringLiteral(" ・ 失念単語数：") + book::signedBlank(forgotten),
+        QStringLiteral(" ・ 記憶単語数：") + book::signedBlank(memorised),
+        QStringLiteral(" ・ 記憶単語総数：") + book::signedBlank(memorisedTotal),
         QString(),
         kIndent + QString(12, u' ') + banner(mode),
     };

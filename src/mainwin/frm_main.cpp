@@ -1,5 +1,6 @@
 #include "frm_main.h"
 
+#include "editor/frm_edit.h"
 #include "platform/files.h"
 #include "platform/fonts.h"
 #include "platform/help_page.h"
@@ -20,6 +21,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShortcutEvent>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -27,19 +29,10 @@ namespace mainwin {
 
 namespace {
 
-// Each drop's column and how its text sits in its box, so that five words spread
-// across the field although three of them share a column.
-struct DropColumn {
-    int leftTwips;
-    Qt::Alignment alignment;
-};
-constexpr std::array<DropColumn, 5> kDropColumns{{
-    {120, Qt::AlignLeft},
-    {1440, Qt::AlignLeft},
-    {2760, Qt::AlignLeft},
-    {2640, Qt::AlignHCenter},
-    {2760, Qt::AlignRight},
-}};
+// How each drop's text sits in its box, so that five words spread across the field
+// although three of them share a column.
+constexpr std::array<Qt::Alignment, drill::kDropCount> kDropAlignments{
+    Qt::AlignLeft, Qt::AlignLeft, Qt::AlignLeft, Qt::AlignHCenter, Qt::AlignRight};
 
 QString indexedName(const char* name, int index) {
     return QStringLiteral("%1(%2)").arg(QLatin1StringView(name)).arg(index);
@@ -80,8 +73,8 @@ void FrmMain::buildControls() {
                                 VelBackPic);
         drop->setObjectName(indexedName("lblDropWord", i));
         drop->setFont(dropFont);
-        drop->setAlignment(kDropColumns[i].alignment | Qt::AlignVCenter);
-        drop->setGeometry(kDropColumns[i].leftTwips / kTwipsPerPixel, -kDropHeightTwips,
+        drop->setAlignment(kDropAlignments[i] | Qt::AlignVCenter);
+        drop->setGeometry(drill::kDropColumns[i] / kTwipsPerPixel, -kDropHeightTwips,
                           kDropWidthTwips / kTwipsPerPixel, kDropHeightTwips / kTwipsPerPixel + 2);
         drop->setAttribute(Qt::WA_TransparentForMouseEvents);
         lblDropWord[i] = drop;
@@ -151,6 +144,7 @@ void FrmMain::buildControls() {
 
     cmdStart = new QPushButton(QStringLiteral("開始(&S)"));
     cmdStart->setObjectName(QStringLiteral("cmdStart"));
+    cmdStart->installEventFilter(this);
     cmdEnd = new QPushButton(QStringLiteral("中止(&C)"));
     cmdEnd->setObjectName(QStringLiteral("cmdEnd"));
     cmdEnd->setEnabled(false);
@@ -308,14 +302,25 @@ void FrmMain::layOutControls() {
 }
 
 void FrmMain::closeEvent(QCloseEvent* event) {
-    // Form_Unload: the drill's handle on the book is closed with the window.
+    // Form_Unload: the editor and the drill's handle on the book go with the window.
+    for (editor::FrmEdit* editorWindow : findChildren<editor::FrmEdit*>())
+        editorWindow->close();
     closeDrillHandle();
     event->accept();
 }
 
 bool FrmMain::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == cmbInputField && event->type() == QEvent::FocusIn)
+    // The focus coming back from the box's own list is no new visit to the box.
+    if (watched == cmbInputField && event->type() == QEvent::FocusIn &&
+        static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason)
         cmbInputField_GotFocus();
+    // Start and the Settings menu share Alt+S; Qt then only moves the focus. Start wins
+    // while it is enabled, so that a drill can be started from the keyboard.
+    if (watched == cmdStart && event->type() == QEvent::Shortcut &&
+        static_cast<QShortcutEvent*>(event)->isAmbiguous() && cmdStart->isEnabled()) {
+        cmdStart->animateClick();
+        return true;
+    }
     // The box passes keys on to its line edit without filters, so watch both.
     if ((watched == cmbInputField || watched == cmbInputField->lineEdit()) &&
         event->type() == QEvent::KeyPress) {

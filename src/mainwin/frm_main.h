@@ -122,9 +122,13 @@ private:
     void applyImeMode(int mode);
     // Writes one setting into the book, when the book may be written to.
     void storeSetting(book::Trailer record, book::SettingField field, const QString& value);
+    // The long-lived handle on the book and the drill that works through it.
+    void openDrillHandle();
     void closeDrillHandle();
-    // Resets the learning data of a book that may be written to; false if it may not.
+    // Resets the learning data of the book; false, after telling the learner, on failure.
     bool resetBook();
+    // Tells the learner that a command needs a word book, when none is loaded.
+    void reportNoBook();
     // Copies `source` to the path the learner chose, with `extension` added unless the
     // path ends in it (lower or upper case); tells the learner when that fails.
     void saveCopyAs(const QString& source, const QString& chosen, const QString& extension);
@@ -148,11 +152,15 @@ private:
     // Enter in the answer box: the typed text selects its entry, or (listening) asks
     // for the next word to be spoken.
     bool answerBoxEnter();
+    // The entry the learner typed into the answer box, or -1.
+    int entryTypedInAnswerBox() const;
 
     void setCaption(const QString& suffix);
     // Writes the lines to display.txt and shows the file in the main display.
     void showView(const QStringList& lines);
     void prepareViewDisplay();
+    // Shows result.txt scrolled to its end, with the result view checked.
+    void showResultFile(const QString& captionSuffix);
     void setDisplayColour(const QColor& colour);
     // Nothing is written to a file in which no end record was found.
     bool bookWritable() const { return endRecord_.record > 0; }

@@ -104,6 +104,10 @@ void FrmMain::Form_Load() {
     checkView(mnuManual);
 
     file.close();
+    openDrillHandle();
+}
+
+void FrmMain::openDrillHandle() {
     closeDrillHandle();
     drillHandle_ = std::make_unique<book::RecordFile>(files_.wordBook);
     if (!drillHandle_->open(book::RecordFile::Access::ReadWrite))
@@ -162,7 +166,6 @@ void FrmMain::optMode_Click(int) {
                     .english))
             checkInputMode(*stored);
     }
-    checkView(mnuWords);
 }
 
 void FrmMain::chooseSpeed(int speed) {
@@ -216,7 +219,13 @@ void FrmMain::checkView(QAction* view) {
 }
 
 void FrmMain::cmbInputField_GotFocus() {
-    applyImeMode(drill::imeOnFocus(book::Mode(selectedMode()), inputMode()));
+    const int mode = drill::imeOnFocus(book::Mode(selectedMode()), inputMode());
+    applyImeMode(mode);
+    // The drill's own requests start again from what the box now has.
+    if (engine_) {
+        engine_->state().cmbInputField.imeMode = mode;
+        shownAnswerBox_.imeMode = mode;
+    }
 }
 
 void FrmMain::applyImeMode(int mode) {
@@ -231,8 +240,11 @@ void FrmMain::applyImeMode(int mode) {
 
 void FrmMain::mnuEdit_Click() {
     mnuWords_Click();
-    if (bookWritable() &&
-        platform::askYesNo(this, QStringLiteral("ｳﾞｪﾙﾌｧｲﾙの編集"), kDataLossQuestion) &&
+    if (!bookWritable()) {
+        reportNoBook();
+        return;
+    }
+    if (platform::askYesNo(this, QStringLiteral("ｳﾞｪﾙﾌｧｲﾙの編集"), kDataLossQuestion) &&
         resetBook()) {
         Form_Load();
         auto* editorWindow = new editor::FrmEdit(static_cast<editor::EditorHost&>(*this), this);
@@ -275,15 +287,19 @@ void FrmMain::reportWriteFailure(const QString& path) {
         QStringLiteral("%1\r\nに書き込めませんでした。\r\n"
                        "フォルダの書き込み権限とディスクの空き容量を確かめて下さい。")
             .arg(QDir::toNativeSeparators(path));
-    auto show = [this, text] {
+    if (!engine_ || !engine_->state().running) {
         platform::showCritical(this, QStringLiteral("FILE WRITE ERROR"), text);
-    };
-    // A failure found inside a drill step is shown once that step is over, so that the
-    // message box never runs the drill from within itself.
-    if (engine_ && engine_->state().running)
-        QTimer::singleShot(0, this, show);
-    else
-        show();
+        return;
+    }
+    // Inside a drill the message waits until the step is over, so that the box never runs
+    // the drill from within itself, and the words stop falling while it is open.
+    QTimer::singleShot(0, this, [this, text] {
+        const bool falling = tmrMain->isActive();
+        tmrMain->stop();
+        platform::showCritical(this, QStringLiteral("FILE WRITE ERROR"), text);
+        if (falling && engine_ && engine_->state().timerOn)
+            tmrMain->start();
+    });
 }
 
 } // namespace mainwin

@@ -37,11 +37,9 @@ const QString kRevealedStyle = QStringLiteral("color: #b3261e;");
 void FrmMain::cmdStart_Click() {
     if (!engine_ || !cmdStart->isEnabled())
         return;
-    setCaption(QStringLiteral("向け"));
-    cmbInputField->setFocus();
-    cmbInputField_GotFocus();
     const drill::DrillSetup setup{cboWordClass->currentText(), book::Mode(selectedMode()),
                                   eofRecord_, files_.result};
+    // A refused start leaves the window as it was.
     if (engine_->start(setup) == drill::StartResult::NoClassFound) {
         platform::showInformation(this, QStringLiteral("開始"),
                                   QStringLiteral("単語クラス「%1」が見つかりません。\r\n"
@@ -49,28 +47,22 @@ void FrmMain::cmdStart_Click() {
                                       .arg(cboWordClass->currentText()));
         return;
     }
-    classFirstRecord_ = engine_->state().classFirstRecord;
+    setCaption(QStringLiteral("向け"));
     shownAnswerBox_ = {};
+    cmbInputField->setFocus();
+    classFirstRecord_ = engine_->state().classFirstRecord;
     setDrillControlsEnabled(false);
     txtMainDisplay->hide();
     renderDrill();
 }
 
 void FrmMain::cmdEnd_Click() {
-    // What the drill's end shows: the result of the drill, scrolled to its end.
-    setCaption(QStringLiteral("向け / 学習結果"));
-    prepareViewDisplay();
-    txtMainDisplay->show();
     if (engine_) {
         engine_->stop();
         txtTotalMemoryCnt->setText(QString::number(engine_->state().txtTotalMemoryCnt));
     }
-    platform::showText(txtMainDisplay, platform::ReadTextFile(files_.result));
-    platform::ScrollTextLines(txtMainDisplay, platform::lineCount(txtMainDisplay));
-    viewFileShown_ = false;
-
+    showResultFile(QStringLiteral("向け / 学習結果"));
     renderDrill();
-    txtMainDisplay->setFocus();
     // One Enter for whatever has the focus now, as the learner's last key would be.
     if (QWidget* focused = QApplication::focusWidget()) {
         QCoreApplication::postEvent(focused, new QKeyEvent(QEvent::KeyPress, Qt::Key_Return,
@@ -119,15 +111,36 @@ void FrmMain::cmbInputField_KeyPress(int keyAscii) {
 }
 
 bool FrmMain::answerBoxEnter() {
-    const int index = cmbInputField->findText(cmbInputField->currentText(),
-                                              Qt::MatchExactly | Qt::MatchCaseSensitive);
-    if (index >= 0 && !cmbInputField->currentText().isEmpty()) {
+    if (engine_ && engine_->state().running && selectedMode() == book::Listening &&
+        !engine_->answering()) {
+        // Waiting for a word: Enter asks for it to be spoken, whatever the box holds.
+        cmbInputField->setEditText(QString());
+        cmbInputField_KeyPress(kEnterKey);
+        return true;
+    }
+    const int index = entryTypedInAnswerBox();
+    if (index >= 0) {
         cmbInputField->setCurrentIndex(index);
         cmbInputField_click();
     } else {
         cmbInputField_KeyPress(kEnterKey);
     }
     return true;
+}
+
+int FrmMain::entryTypedInAnswerBox() const {
+    const QLineEdit* edit = cmbInputField->lineEdit();
+    const auto exact = [this](const QString& text) {
+        return text.isEmpty()
+                   ? -1
+                   : cmbInputField->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    };
+    // What the learner typed wins over what completion added to it ("at" before "attend").
+    if (edit->hasSelectedText() && edit->selectionEnd() == edit->text().size()) {
+        if (const int typed = exact(edit->text().left(edit->selectionStart())); typed >= 0)
+            return typed;
+    }
+    return exact(edit->text());
 }
 
 void FrmMain::renderDrill() {
@@ -137,14 +150,17 @@ void FrmMain::renderDrill() {
     for (int i = 0; i < drill::kDropCount; ++i) {
         const drill::DropLabel& drop = s.lblDropWord[i];
         QLabel* label = lblDropWord[i];
-        label->setText(drop.caption);
+        if (label->text() != drop.caption)
+            label->setText(drop.caption);
         label->move(twipsToPixels(drop.left), twipsToPixels(int(std::floor(drop.top))));
         label->setVisible(drop.visible);
         label->setEnabled(drop.enabled);
         const bool answering = !s.dropSelectable[i] && s.selectedDrop == i;
-        label->setStyleSheet(s.dropSelectable[i] ? kWaitingStyle
-                             : answering         ? kAnsweringStyle
-                                                 : kRevealedStyle);
+        const QString& style = s.dropSelectable[i] ? kWaitingStyle
+                               : answering         ? kAnsweringStyle
+                                                   : kRevealedStyle;
+        if (label->styleSheet() != style)
+            label->setStyleSheet(style);
     }
     renderAnswerBox();
     offerTranslations();
@@ -160,8 +176,7 @@ void FrmMain::offerTranslations() {
     // Once a word is being answered its translations open as a list, so that the
     // learner can browse them with the arrow keys and choose with Enter.
     const drill::DrillState& s = engine_->state();
-    const bool answering = s.running && s.selectedDrop >= 0 && s.selectedDrop < drill::kDropCount &&
-                           !s.dropSelectable[s.selectedDrop];
+    const bool answering = s.running && engine_->answering();
     const int drop = answering ? s.selectedDrop : drill::kNoDrop;
     if (drop == offeredDrop_)
         return;

@@ -41,11 +41,14 @@ void FrmMain::mnuFileOpen_Click() {
         platform::showCritical(this, kFileOpenError, obsoleteBookMessage());
         return;
     }
+    // The drill's handle lets go of the old book first; the reload opens the new one.
+    closeDrillHandle();
     QString reason;
     if (!platform::copyFileReplacing(chosen, files_.wordBook, &reason)) {
         platform::showCritical(this, kFileOpenError,
                                QStringLiteral("%1\r\nを開けませんでした。\r\n%2")
                                    .arg(QDir::toNativeSeparators(chosen), reason));
+        openDrillHandle(); // the old book stays in use
         return;
     }
     cboWordClass->clear();
@@ -67,6 +70,10 @@ void FrmMain::mnuFileSaveWord_Click() {
 
 void FrmMain::mnuFileInitialize_Click() {
     mnuGrades_Click();
+    if (!bookWritable()) {
+        reportNoBook();
+        return;
+    }
     if (platform::askYesNo(this, QStringLiteral("データの初期化"), kDataLossQuestion) &&
         resetBook()) {
         txtTotalMemoryCnt->setText(QStringLiteral("0"));
@@ -76,12 +83,19 @@ void FrmMain::mnuFileInitialize_Click() {
 }
 
 bool FrmMain::resetBook() {
-    if (!bookWritable())
-        return false;
     book::RecordFile file(files_.wordBook);
-    if (!file.open() || book::resetLearningData(file, eofRecord_) != book::WriteStatus::Ok)
+    if (!file.open() || book::resetLearningData(file, eofRecord_) != book::WriteStatus::Ok) {
         reportWriteFailure(files_.wordBook);
+        return false;
+    }
     return true;
+}
+
+void FrmMain::reportNoBook() {
+    platform::showInformation(
+        this, kFileOpenError,
+        QStringLiteral("単語帳が読み込まれていません。\r\n"
+                       "ファイルメニューの「単語帳を開く」で単語帳を開いて下さい。"));
 }
 
 } // namespace mainwin

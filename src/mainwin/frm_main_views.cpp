@@ -36,12 +36,8 @@ void FrmMain::RuleDisp() {
     txtMainDisplay->show();
 }
 
-void FrmMain::mnuWords_Click() {
-    prepareViewDisplay();
-    cboWordClass_click();
-    checkView(mnuWords);
-    setCaption(kWordListSuffix);
-}
+// The word list prepares the display, checks its menu and sets its caption itself.
+void FrmMain::mnuWords_Click() { cboWordClass_click(); }
 
 void FrmMain::setCaption(const QString& suffix) {
     setWindowTitle(windowCaption(bookTitle_, suffix));
@@ -90,15 +86,18 @@ void FrmMain::mnuGrades_Click() {
     setCaption(QStringLiteral("向け / 成績表"));
 }
 
-void FrmMain::mnuResult_Click() {
+void FrmMain::mnuResult_Click() { showResultFile(QStringLiteral("向け / テスト結果")); }
+
+void FrmMain::showResultFile(const QString& captionSuffix) {
+    setCaption(captionSuffix);
     prepareViewDisplay();
     txtMainDisplay->show();
     platform::showText(txtMainDisplay, platform::ReadTextFile(files_.result));
+    // The end of a result is what the learner wants to see.
     platform::ScrollTextLines(txtMainDisplay, platform::lineCount(txtMainDisplay));
     viewFileShown_ = false;
     txtMainDisplay->setFocus();
     checkView(mnuResult);
-    setCaption(QStringLiteral("向け / テスト結果"));
 }
 
 void FrmMain::cmdSearch_Click() {

@@ -17,8 +17,4 @@ QString obsoleteBookMessage() {
            QStringLiteral("より、\r\n単語帳の最新版を入手して下さい。");
 }
 
-QString signedBlank(long long value) {
-    return value >= 0 ? u' ' + QString::number(value) : QString::number(value);
-}
-
 } // namespace mainwin

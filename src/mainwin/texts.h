@@ -23,7 +23,4 @@ inline const QString kDataLossQuestion = QStringLiteral("データは失われ�
 // The message for a file that is not a usable word book: where to get a new one.
 QString obsoleteBookMessage();
 
-// An integer with one blank in front of a value of 0 or more: " 3", "-3".
-QString signedBlank(long long value);
-
 } // namespace mainwin

@@ -2,7 +2,7 @@
 
 #include "book/learning.h"
 #include "book/record_map.h"
-#include "texts.h"
+#include "book/text_file.h"
 
 namespace mainwin {
 
@@ -60,17 +60,17 @@ WordListView buildWordListView(const book::RecordFile& file, int classFirstRecor
     WordListView view;
     view.allMemorised = memorised == book::kWordsPerClass;
     const book::WordRecord header = file.read(classFirstRecord - 1);
-    view.lines << kPlayCountLabel + signedBlank(header.modeCount[mode])
+    view.lines << kPlayCountLabel + book::signedBlank(header.modeCount[mode])
                << (mode == book::Reading ? kReadingHeading : kWritingHeading) +
-                      signedBlank(memorised)
-               << kForgottenLabel + signedBlank(forgotten);
+                      book::signedBlank(memorised)
+               << kForgottenLabel + book::signedBlank(forgotten);
     if (!classIndex)
         return view;
 
     const int first = book::firstWordRecord(*classIndex);
     for (int r = first; r < first + book::kWordsPerClass; ++r)
         view.lines << wordLine(file.read(r).trimmed(), mode);
-    view.lines << QString() << kFooterPrefix + signedBlank(*classIndex + 1) + kFooterSuffix;
+    view.lines << QString() << kFooterPrefix + book::signedBlank(*classIndex + 1) + kFooterSuffix;
     return view;
 }
 

@@ -9,6 +9,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QFocusEvent>
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -183,6 +184,57 @@ private Q_SLOTS:
                  right ? book::kMemorisedMark : qint16(1));
         QVERIFY(state().speakReady);
         QCOMPARE(answerBox()->count(), 6);
+    }
+
+    void typedWordWinsOverItsCompletion() {
+        using testsupport::indexDraw;
+        // Drop 0 shows "w0_10", drop 1 "w0_1"; drop 0 enters first, drop 1 from -5000.
+        random.script({indexDraw(9, 49), 0.0, indexDraw(0, 49), 0.0, 0.0, indexDraw(20, 49), 0.0,
+                       indexDraw(21, 49), 0.0, 0.0, indexDraw(22, 49), 0.0, 0.9, 0.0, 0.0});
+        child<QPushButton>(u"cmdStart"_s)->click();
+        QCOMPARE(answerBox()->itemText(0), u"w0_10"_s);
+        QCOMPARE(answerBox()->itemText(1), u"w0_1"_s);
+        while (state().lblDropWord[1].top < -200)
+            window->tmrMain_Timer();
+
+        // Completion offers "w0_10" for "w0_1"; Enter takes what was typed.
+        QTest::keyClicks(answerBox(), u"w0_1"_s);
+        QCOMPARE(answerBox()->currentText(), u"w0_10"_s);
+        QTest::keyClick(answerBox(), Qt::Key_Return);
+        QCOMPARE(state().selectedDrop, 1);
+        QCOMPARE(state().lblDropWord[1].caption, u"？"_s);
+    }
+
+    void listeningEnterAnnouncesWhateverTheBoxHolds() {
+        child<QRadioButton>(u"optMode(2)"_s)->click();
+        child<QPushButton>(u"cmdStart"_s)->click();
+        const int drop = tickUntilPickable();
+        while (state().lblDropWord[drop].top <= -200)
+            window->tmrMain_Timer();
+        // An entry chosen before any word was spoken answers nothing and stays in the box.
+        QTest::keyClick(answerBox(), Qt::Key_Down);
+        QVERIFY(!answerBox()->currentText().isEmpty());
+        QTest::keyClick(answerBox(), Qt::Key_Return);
+        QCOMPARE(speaker.spoken.size(), 1);
+        QCOMPARE(state().selectedDrop, drop);
+    }
+
+    void closingTheListKeepsTheInputMode() {
+        testsupport::namedChild<QAction>(window.get(), u"mnuHiragana"_s)->trigger();
+        child<QPushButton>(u"cmdStart"_s)->click();
+        const int drop = tickUntilPickable();
+        typeAndEnter(state().lblDropWord[drop].caption);
+        QCOMPARE(window->requestedImeMode(), 4); // Japanese meanings come next
+        QFocusEvent back(QEvent::FocusIn, Qt::PopupFocusReason);
+        QCoreApplication::sendEvent(answerBox(), &back);
+        QCOMPARE(window->requestedImeMode(), 4);
+    }
+
+    void altSStartsTheDrill() {
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        QTest::keyClick(window.get(), Qt::Key_S, Qt::AltModifier);
+        QTRY_VERIFY(state().running);
     }
 
     void startWithUnknownClassIsRefused() {
