@@ -164,8 +164,10 @@ void FrmMain::renderDrill() {
     }
     renderAnswerBox();
     offerTranslations();
-    if (s.running)
-        txtTotalMemoryCnt->setText(QString::number(s.txtTotalMemoryCnt));
+    // Drawn on every tick: touch the box only when the number changed.
+    if (const QString total = QString::number(s.txtTotalMemoryCnt);
+        s.running && txtTotalMemoryCnt->text() != total)
+        txtTotalMemoryCnt->setText(total);
     if (s.timerOn && !tmrMain->isActive())
         tmrMain->start();
     else if (!s.timerOn && tmrMain->isActive())
