@@ -1,10 +1,27 @@
 #include "record_file.h"
 
+#include <QFileInfo>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
+
 namespace book {
 
-RecordFile::RecordFile(const QString& path) : file_(path) {}
+RecordFile::RecordFile(const QString& path)
+    : file_(std::make_unique<QFile>(path)), device_(file_.get()) {}
+
+RecordFile::RecordFile(QIODevice& device) : device_(&device) {}
+
+RecordFile::~RecordFile() = default;
 
 bool RecordFile::open(Access access) {
+    if (!file_)
+        return device_->isOpen();
+    const QFileInfo info(file_->fileName());
+    notRegular_ = info.exists() && !info.isFile();
+    if (notRegular_)
+        return false;
     QIODevice::OpenMode mode = QIODevice::Unbuffered;
     switch (access) {
     case Access::ReadOnly:
@@ -17,13 +34,14 @@ bool RecordFile::open(Access access) {
         mode |= QIODevice::ReadWrite;
         break;
     }
-    return file_.open(mode);
+    movedAway_ = false;
+    return file_->open(mode);
 }
 
 QByteArray RecordFile::readSlot(int recordNo) const {
-    if (recordNo < 1 || !file_.isOpen() || !file_.seek(qint64(recordNo - 1) * kSlotSize))
+    if (recordNo < 1 || !device_->isOpen() || !device_->seek(qint64(recordNo - 1) * kSlotSize))
         return {};
-    return file_.read(kSlotSize);
+    return device_->read(kSlotSize);
 }
 
 WordRecord RecordFile::read(int recordNo) const { return decodeSlot(readSlot(recordNo)); }
@@ -44,21 +62,49 @@ WriteStatus RecordFile::write(int recordNo, const WordRecord& record) {
     case SlotError::None:
         break;
     }
-    if (!file_.isOpen() || !file_.isWritable())
+    if (!device_->isOpen() || !device_->isWritable())
         return WriteStatus::IoError;
+    // A write into a file that is no longer the book would be lost in silence.
+    if (!stillAtPath())
+        return WriteStatus::NotAtPath;
     const qint64 offset = qint64(recordNo - 1) * kSlotSize;
-    // Slots skipped over by a write past the end are filled with zero bytes.
-    if (file_.size() < offset && !file_.resize(offset))
+    // Slots skipped over by a write past the end are filled with zero bytes (a buffer
+    // does so when it seeks past its end).
+    if (file_ && file_->size() < offset && !file_->resize(offset))
         return WriteStatus::IoError;
-    if (!file_.seek(offset) || file_.write(slot.bytes) != kSlotSize)
+    if (!device_->seek(offset) || device_->write(slot.bytes) != kSlotSize)
         return WriteStatus::IoError;
     return WriteStatus::Ok;
 }
 
 int RecordFile::recordCount() const {
-    if (!file_.isOpen())
+    if (!device_->isOpen())
         return 0;
-    return int((file_.size() + kSlotSize - 1) / kSlotSize);
+    return int((device_->size() + kSlotSize - 1) / kSlotSize);
+}
+
+QString RecordFile::errorString() const {
+    if (notRegular_)
+        return QStringLiteral("not a regular file");
+    if (movedAway_)
+        return QStringLiteral("the file was deleted or replaced since it was opened");
+    return device_->errorString();
+}
+
+bool RecordFile::stillAtPath() const {
+#ifdef Q_OS_UNIX
+    if (!file_ || !file_->isOpen())
+        return true;
+    struct stat opened {};
+    struct stat atPath {};
+    const bool same = ::fstat(file_->handle(), &opened) == 0 &&
+                      ::stat(QFile::encodeName(file_->fileName()).constData(), &atPath) == 0 &&
+                      opened.st_dev == atPath.st_dev && opened.st_ino == atPath.st_ino;
+    movedAway_ = !same;
+    return same;
+#else
+    return true;
+#endif
 }
 
 } // namespace book

@@ -91,6 +91,7 @@ QString writeFailureText(book::WriteStatus status) {
         return book::slotErrorText(book::SlotError::NotEncodable);
     case book::WriteStatus::BadRecordNumber:
     case book::WriteStatus::IoError:
+    case book::WriteStatus::NotAtPath:
         break;
     }
     return QStringLiteral("単語帳に書き込めませんでした。");

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+
+namespace book {
+
+// Why a whole-file read or write failed, in terms both the program and velbook can word.
+struct FileFailure {
+    enum class Kind {
+        NotFound,
+        NotRegular, // a folder, a FIFO, a device: nothing the program reads or replaces
+        TooLarge,   // larger than anything of its kind could be
+        DiskFull,   // no space left, or a file-size limit reached
+        Denied,     // no permission, or a read-only file system
+        Other,
+    };
+    Kind kind = Kind::Other;
+    QString systemText; // the system's own words, for the cases Kind does not name
+};
+
+// The reason a failed file operation gave, as the system worded it.
+FileFailure failureFromSystemText(const QString& systemText);
+
+// Reads a regular file of at most `maxBytes` whole; refuses anything else.
+std::optional<QByteArray> readWholeFile(const QString& path, qint64 maxBytes,
+                                        FileFailure* failure = nullptr);
+
+// Replaces `target` with `bytes` all or nothing: every byte is written and flushed to
+// disk before the rename; on failure the old target is untouched and no temporary file
+// is left. A target that exists must be a regular file.
+bool writeWholeFile(const QString& target, QByteArrayView bytes, FileFailure* failure = nullptr);
+
+// Whether a name in the program folder is a temporary file that a whole-file write of
+// one of `names` left behind when the program died before its rename.
+bool isLeftoverTemporary(const QString& fileName, const QStringList& names);
+
+} // namespace book
