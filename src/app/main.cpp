@@ -1,7 +1,8 @@
 #include "mainwin/frm_main.h"
-#include "mainwin/program_folder.h"
 #include "mainwin/texts.h"
 #include "platform/message_box.h"
+#include "session/failure_text.h"
+#include "session/program_folder.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -47,9 +48,23 @@ int main(int argc, char* argv[]) {
         QDir::cleanPath(parser.isSet(folderOption)
                             ? QDir().absoluteFilePath(parser.value(folderOption))
                             : QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+    // One program per folder: a second one would write into a book the first replaces.
+    session::FolderClaim claim(folder);
     QString error;
-    if (!mainwin::prepareProgramFolder(folder, &error))
-        platform::showCritical(nullptr, QStringLiteral("FILE OPEN ERROR"), error);
+    switch (claim.claim(&error)) {
+    case session::FolderClaim::Result::InUse:
+        platform::showCritical(nullptr, session::kFileOpenError, error);
+        return 1;
+    case session::FolderClaim::Result::Failed:
+        platform::showCritical(nullptr, session::kFileOpenError, error);
+        break;
+    case session::FolderClaim::Result::Claimed:
+        break;
+    }
+    const session::ProgramFiles files = session::programFiles(folder);
+    session::removeLeftoverTemporaries(files);
+    if (!session::prepareWordBook(files, &error))
+        platform::showCritical(nullptr, session::kFileOpenError, error);
 
     mainwin::FrmMain window(mainwin::FrmMainServices{folder});
     window.show();

@@ -34,7 +34,7 @@ bool fail(FileFailure* out, FileFailure failure) {
 
 } // namespace
 
-std::optional<QByteArray> readWholeFile(const QString& path, qint64 maxBytes,
+std::optional<QByteArray> readFileStart(const QString& path, qint64 maxBytes,
                                         FileFailure* failure) {
     const QFileInfo info(path);
     if (!info.isFile()) {
@@ -42,22 +42,24 @@ std::optional<QByteArray> readWholeFile(const QString& path, qint64 maxBytes,
              {info.exists() ? FileFailure::Kind::NotRegular : FileFailure::Kind::NotFound, {}});
         return std::nullopt;
     }
-    if (info.size() > maxBytes) {
-        fail(failure, {FileFailure::Kind::TooLarge, {}});
-        return std::nullopt;
-    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         fail(failure, failureFromSystemText(file.errorString()));
         return std::nullopt;
     }
-    // The file may have grown since it was looked at: read one byte past the limit.
-    QByteArray bytes = file.read(maxBytes + 1);
+    QByteArray bytes = file.read(maxBytes);
     if (file.error() != QFileDevice::NoError) {
         fail(failure, failureFromSystemText(file.errorString()));
         return std::nullopt;
     }
-    if (bytes.size() > maxBytes) {
+    return bytes;
+}
+
+std::optional<QByteArray> readWholeFile(const QString& path, qint64 maxBytes,
+                                        FileFailure* failure) {
+    // One byte past the limit tells a file that is too large, even one that grew meanwhile.
+    std::optional<QByteArray> bytes = readFileStart(path, maxBytes + 1, failure);
+    if (bytes && bytes->size() > maxBytes) {
         fail(failure, {FileFailure::Kind::TooLarge, {}});
         return std::nullopt;
     }

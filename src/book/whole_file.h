@@ -24,6 +24,10 @@ struct FileFailure {
 // The reason a failed file operation gave, as the system worded it.
 FileFailure failureFromSystemText(const QString& systemText);
 
+// The first `maxBytes` bytes of a regular file (all of a shorter one); refuses anything else.
+std::optional<QByteArray> readFileStart(const QString& path, qint64 maxBytes,
+                                        FileFailure* failure = nullptr);
+
 // Reads a regular file of at most `maxBytes` whole; refuses anything else.
 std::optional<QByteArray> readWholeFile(const QString& path, qint64 maxBytes,
                                         FileFailure* failure = nullptr);

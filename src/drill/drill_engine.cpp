@@ -105,20 +105,20 @@ void DrillEngine::writeResultLine(const QString& line) {
     if (!result_ || !result_->isOpen())
         return;
     if (!result_->writeLine(line))
-        reportFailure(resultPath_);
+        reportFailure(resultPath_, QString());
 }
 
 void DrillEngine::checkWrite(book::WriteStatus status) {
     if (status != book::WriteStatus::Ok)
-        reportFailure(wordFile_.path());
+        reportFailure(wordFile_.path(), wordFile_.errorString());
 }
 
-void DrillEngine::reportFailure(const QString& path) {
+void DrillEngine::reportFailure(const QString& path, const QString& systemText) {
     // One message per file and drill: the drill goes on and would repeat it at every answer.
     if (reportedFailures_.contains(path))
         return;
     reportedFailures_.insert(path);
-    host_.reportWriteFailure(path);
+    host_.reportWriteFailure(path, systemText);
 }
 
 void DrillEngine::replaceDepartedWord(int drop, Departure departure) {

@@ -95,7 +95,7 @@ private:
 
     void writeResultLine(const QString& line);
     void checkWrite(book::WriteStatus status);
-    void reportFailure(const QString& path);
+    void reportFailure(const QString& path, const QString& systemText);
 
     book::RecordFile& wordFile_;
     RandomSource& random_;

@@ -40,7 +40,7 @@ StartResult DrillEngine::start(const DrillSetup& setup) {
     resultPath_ = setup.resultPath;
     result_ = std::make_unique<book::TextFileWriter>(resultPath_);
     if (!result_->open())
-        reportFailure(resultPath_);
+        reportFailure(resultPath_, QString());
 
     SetDropWord();
     for (int i = 0; i < kDropCount; ++i) {

@@ -39,8 +39,9 @@ public:
     virtual bool voiceOn() const = 0;
     // The checked entry of the input-mode menu.
     virtual book::InputMode inputMode() const = 0;
-    // A book, result file or display file write failed; the host tells the learner once.
-    virtual void reportWriteFailure(const QString& path) = 0;
+    // A book or result file write failed, for the reason the system gave (empty when
+    // it gave none); the host tells the learner.
+    virtual void reportWriteFailure(const QString& path, const QString& systemText) = 0;
 };
 
 } // namespace drill

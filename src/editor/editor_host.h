@@ -11,8 +11,6 @@ class EditorHost {
 public:
     virtual ~EditorHost() = default;
 
-    // The working word book, opened anew by each handler of the editor.
-    virtual QString wordBookPath() const = 0;
     // Puts the name into the class list and runs its click, so that the main display
     // shows that class's word list.
     virtual void showClassWords(const QString& className) = 0;

@@ -1,9 +1,6 @@
 #include "frm_edit.h"
 
-#include "book/book.h"
-#include "class_rename.h"
 #include "platform/message_box.h"
-#include "word_edit.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -61,7 +58,8 @@ QPushButton* button(QWidget* parent, const char* name, const QString& caption, c
 
 } // namespace
 
-FrmEdit::FrmEdit(EditorHost& host, QWidget* parent) : QWidget(parent, Qt::Window), host_(host) {
+FrmEdit::FrmEdit(session::BookSession& book, EditorHost& host, QWidget* parent)
+    : QWidget(parent, Qt::Window), book_(book), host_(host) {
     setObjectName(QStringLiteral("frmEdit"));
     setWindowTitle(QStringLiteral("ｳﾞｪﾙﾌｧｲﾙの編集"));
     buildControls();
@@ -187,13 +185,12 @@ void FrmEdit::Form_Load() {
         cboIdEdit->addItem(QString::number(id));
     showInBox(cboIdEdit, QStringLiteral("1"));
 
-    book::RecordFile file(host_.wordBookPath());
-    file.open(book::RecordFile::Access::ReadOnly);
-    const book::WordRecord firstWord = file.read(book::firstWordRecord(0)).trimmed();
+    const QStringList names = book_.readClassNames();
+    const QString firstClass = names.value(0);
+    const book::WordRecord firstWord =
+        book_.recordToShow(firstClass, QStringLiteral("1")).value_or(book::WordRecord{});
     txtEnglishEdit->setText(firstWord.english);
     txtJapaneseEdit->setText(firstWord.japanese);
-    const QString firstClass = file.read(book::classHeaderRecord(0)).trimmed().japanese;
-    const QStringList names = book::listClasses(file, book::findEndRecord(file).record);
     fillClassBox(cboClassEdit, names, firstClass);
     fillClassBox(cboBeforeClass, names, firstClass);
 
@@ -209,11 +206,9 @@ void FrmEdit::cboClassEdit_Click() {
 void FrmEdit::followClass() { host_.showClassWords(cboClassEdit->currentText()); }
 
 void FrmEdit::cboIdEdit_Click() {
-    book::RecordFile file(host_.wordBookPath());
-    file.open(book::RecordFile::Access::ReadOnly);
     // An ID that is no number addresses nothing: the fields keep what they show.
     if (const auto record =
-            recordToShow(file, cboClassEdit->currentText(), cboIdEdit->currentText())) {
+            book_.recordToShow(cboClassEdit->currentText(), cboIdEdit->currentText())) {
         txtEnglishEdit->setText(record->english);
         txtJapaneseEdit->setText(record->japanese);
     }
@@ -239,9 +234,7 @@ void FrmEdit::cmdWordSearch_Click() {
         cboIdEdit_Click();
         return;
     }
-    book::RecordFile file(host_.wordBookPath());
-    file.open(book::RecordFile::Access::ReadOnly);
-    if (const auto hit = searchTranslation(file, english, japanese)) {
+    if (const auto hit = book_.searchTranslation(english, japanese)) {
         if (hit->byEnglish)
             txtJapaneseEdit->setText(hit->japanese);
         else
@@ -253,11 +246,8 @@ void FrmEdit::cmdWordSearch_Click() {
 }
 
 void FrmEdit::cmdWordUpdate_Click() {
-    book::RecordFile file(host_.wordBookPath());
-    file.open(book::RecordFile::Access::ReadWrite);
-    const QString refusal = updateWord(file, cboClassEdit->currentText(), cboIdEdit->currentText(),
-                                       txtEnglishEdit->text(), txtJapaneseEdit->text());
-    file.close();
+    const QString refusal = book_.updateWord(cboClassEdit->currentText(), cboIdEdit->currentText(),
+                                             txtEnglishEdit->text(), txtJapaneseEdit->text());
     if (!refusal.isEmpty())
         platform::showInformation(this, QStringLiteral("更新をキャンセルします"), refusal);
     cmdWordUpdate->setEnabled(false);
@@ -284,11 +274,8 @@ void FrmEdit::txtAfterClass_Change() {
 }
 
 void FrmEdit::cmdClassChange_Click() {
-    book::RecordFile file(host_.wordBookPath());
-    file.open(book::RecordFile::Access::ReadWrite);
-    const RenameResult result =
-        renameClass(file, cboBeforeClass->currentText(), txtAfterClass->text());
-    file.close();
+    const session::RenameResult result =
+        book_.renameClass(cboBeforeClass->currentText(), txtAfterClass->text());
     if (!result.refusal.isEmpty())
         platform::showInformation(this, QStringLiteral("変更をキャンセルします"), result.refusal);
     cmdClassChange->setEnabled(false);

@@ -2,6 +2,8 @@
 
 #include "editor_host.h"
 
+#include "session/book_session.h"
+
 #include <QWidget>
 
 class QComboBox;
@@ -14,13 +16,13 @@ namespace editor {
 
 // The word book editor: changes a word's English and Japanese, looks up a translation,
 // and renames word classes. A top-level window that is not modal; it reads and writes
-// the book through a handle of its own in every handler.
+// the book through the session in every handler.
 class FrmEdit : public QWidget {
     Q_OBJECT
 
 public:
     // Builds the window and runs Form_Load; the caller shows it.
-    explicit FrmEdit(EditorHost& host, QWidget* parent = nullptr);
+    FrmEdit(session::BookSession& book, EditorHost& host, QWidget* parent = nullptr);
 
     void Form_Load();
     void cboClassEdit_Click();
@@ -56,6 +58,7 @@ private:
     static void fillClassBox(QComboBox* box, const QStringList& names, const QString& current);
     static void showInBox(QComboBox* box, const QString& text);
 
+    session::BookSession& book_;
     EditorHost& host_;
     bool unloaded_ = false;
 

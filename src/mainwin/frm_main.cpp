@@ -5,6 +5,7 @@
 #include "platform/fonts.h"
 #include "platform/help_page.h"
 #include "play_area.h"
+#include "session/failure_text.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -41,7 +42,7 @@ QString indexedName(const char* name, int index) {
 } // namespace
 
 FrmMain::FrmMain(FrmMainServices services, QWidget* parent)
-    : QMainWindow(parent), services_(std::move(services)), files_(programFiles(services_.folder)) {
+    : QMainWindow(parent), services_(std::move(services)) {
     setObjectName(QStringLiteral("frmMain"));
     if (!services_.speaker) {
         systemSpeaker_ = std::make_unique<SystemSpeaker>();
@@ -51,6 +52,10 @@ FrmMain::FrmMain(FrmMainServices services, QWidget* parent)
         services_.random = &systemRandom_;
     if (!services_.clock)
         services_.clock = &systemClock_;
+    session_ = std::make_unique<session::BookSession>(
+        services_.folder,
+        session::BookSession::Ports{*services_.random, *services_.clock, *services_.speaker,
+                                    static_cast<session::SessionHost&>(*this)});
 
     buildControls();
     buildMenus();
@@ -305,7 +310,6 @@ void FrmMain::closeEvent(QCloseEvent* event) {
     // Form_Unload: the editor and the drill's handle on the book go with the window.
     for (editor::FrmEdit* editorWindow : findChildren<editor::FrmEdit*>())
         editorWindow->close();
-    closeDrillHandle();
     event->accept();
 }
 
@@ -333,11 +337,8 @@ bool FrmMain::eventFilter(QObject* watched, QEvent* event) {
 
 void FrmMain::mnuHelpMain_Click() { platform::openUrl(platform::helpPagePath()); }
 
-void FrmMain::MnuWww_Click() { platform::openUrl(platform::homePageUrl()); }
+void FrmMain::MnuWww_Click() { platform::openUrl(session::kHomePageUrl); }
 
-void FrmMain::mnuFileEnd_Click() {
-    closeDrillHandle();
-    QCoreApplication::quit();
-}
+void FrmMain::mnuFileEnd_Click() { QCoreApplication::quit(); }
 
 } // namespace mainwin

@@ -1,11 +1,7 @@
 #pragma once
 
-#include "book/book.h"
-#include "book/settings.h"
-#include "drill/drill_engine.h"
-#include "drill/ports.h"
 #include "editor/editor_host.h"
-#include "program_folder.h"
+#include "session/book_session.h"
 #include "system_services.h"
 
 #include <QMainWindow>
@@ -39,7 +35,7 @@ struct FrmMainServices {
 
 // The main window: the play area, the answer box, the class list, the mode buttons,
 // the main display and the menus. Opening it loads the word book.
-class FrmMain : public QMainWindow, private drill::DrillHost, private editor::EditorHost {
+class FrmMain : public QMainWindow, private session::SessionHost, private editor::EditorHost {
     Q_OBJECT
 
 public:
@@ -89,17 +85,17 @@ public:
     void mnuFileInitialize_Click();
 
     // State the drill and the tests read.
-    int eofRecord() const { return eofRecord_; }
-    int classFirstRecord() const { return classFirstRecord_; }
+    int eofRecord() const { return session_->eofRecord(); }
+    int classFirstRecord() const { return session_->classFirstRecord(); }
     double dropSpeed() const { return dropSpeed_; }
     bool viewFileShown() const { return viewFileShown_; }
-    const QString& bookTitle() const { return bookTitle_; }
-    const ProgramFiles& files() const { return files_; }
+    const QString& bookTitle() const { return session_->title(); }
+    const session::ProgramFiles& files() const { return session_->files(); }
     int selectedMode() const;
     bool voiceOn() const override;
     book::InputMode inputMode() const override;
     // The drill of the loaded book; null while no book can be played.
-    const drill::DrillEngine* engine() const { return engine_.get(); }
+    const drill::DrillEngine* engine() const { return session_->engine(); }
     // The input-method mode asked of the answer box: 4, 5 or 8 (0 before any request).
     int requestedImeMode() const { return requestedImeMode_; }
 
@@ -120,24 +116,16 @@ private:
     void checkVoice(bool on);
     void checkView(QAction* view);
     void applyImeMode(int mode);
-    // Writes one setting into the book, when the book may be written to.
-    void storeSetting(book::Trailer record, book::SettingField field, const QString& value);
-    // The long-lived handle on the book and the drill that works through it.
-    void openDrillHandle();
-    void closeDrillHandle();
-    // Resets the learning data of the book; false, after telling the learner, on failure.
-    bool resetBook();
     // Tells the learner that a command needs a word book, when none is loaded.
     void reportNoBook();
-    // Copies `source` to the path the learner chose, with `extension` added unless the
-    // path ends in it (lower or upper case); tells the learner when that fails.
-    void saveCopyAs(const QString& source, const QString& chosen, const QString& extension);
-    void reportLoadFailure(const QString& reason);
-    void reportWriteFailure(const QString& path) override;
+    // The path the learner chose, with `extension` added unless the path ends in it
+    // (lower or upper case); empty when the learner declines to overwrite that file.
+    QString saveTarget(const QString& chosen, const QString& extension);
+    void showFailure(const session::Failure& failure) override;
     void stopDrill() override { cmdEnd_Click(); }
+    drill::DrillEngine* drillEngine() { return session_->engine(); }
 
     // What the word editor asks of this window.
-    QString wordBookPath() const override { return files_.wordBook; }
     void showClassWords(const QString& className) override;
     void setClassList(const QStringList& names, const QString& current) override;
     void editorClosed() override;
@@ -162,27 +150,18 @@ private:
     // Shows result.txt scrolled to its end, with the result view checked.
     void showResultFile(const QString& captionSuffix);
     void setDisplayColour(const QColor& colour);
-    // Nothing is written to a file in which no end record was found.
-    bool bookWritable() const { return endRecord_.record > 0; }
-
     FrmMainServices services_;
-    ProgramFiles files_;
     // The real speech, random numbers and clock, for whichever the services left out.
     std::unique_ptr<SystemSpeaker> systemSpeaker_;
     SystemRandom systemRandom_;
     SystemClock systemClock_;
 
-    // Book state.
-    book::EndRecord endRecord_;
-    int eofRecord_ = 0;
-    QString bookTitle_;
-    int classFirstRecord_ = 0;
-    std::array<qint16, 3> totalMemoryCount_{};
+    // The word book, its files and its drill.
+    std::unique_ptr<session::BookSession> session_;
+    // What the window shows of it.
     double dropSpeed_ = 0.0;
     bool viewFileShown_ = false;
     int requestedImeMode_ = 0;
-    std::unique_ptr<book::RecordFile> drillHandle_;
-    std::unique_ptr<drill::DrillEngine> engine_;
     // The answer box as last drawn from the drill, so that the learner's typing is
     // replaced only when the drill itself changes the box.
     drill::AnswerBox shownAnswerBox_;

@@ -35,12 +35,11 @@ const QString kRevealedStyle = QStringLiteral("color: #b3261e;");
 } // namespace
 
 void FrmMain::cmdStart_Click() {
-    if (!engine_ || !cmdStart->isEnabled())
+    if (!drillEngine() || !cmdStart->isEnabled())
         return;
-    const drill::DrillSetup setup{cboWordClass->currentText(), book::Mode(selectedMode()),
-                                  eofRecord_, files_.result};
     // A refused start leaves the window as it was.
-    if (engine_->start(setup) == drill::StartResult::NoClassFound) {
+    if (session_->startDrill(cboWordClass->currentText(), book::Mode(selectedMode())) ==
+        drill::StartResult::NoClassFound) {
         platform::showInformation(this, QStringLiteral("開始"),
                                   QStringLiteral("単語クラス「%1」が見つかりません。\r\n"
                                                  "単語クラスの一覧から選んで下さい。")
@@ -50,16 +49,15 @@ void FrmMain::cmdStart_Click() {
     setCaption(QStringLiteral("向け"));
     shownAnswerBox_ = {};
     cmbInputField->setFocus();
-    classFirstRecord_ = engine_->state().classFirstRecord;
     setDrillControlsEnabled(false);
     txtMainDisplay->hide();
     renderDrill();
 }
 
 void FrmMain::cmdEnd_Click() {
-    if (engine_) {
-        engine_->stop();
-        txtTotalMemoryCnt->setText(QString::number(engine_->state().txtTotalMemoryCnt));
+    if (drill::DrillEngine* engine = drillEngine()) {
+        engine->stop();
+        txtTotalMemoryCnt->setText(QString::number(engine->state().txtTotalMemoryCnt));
     }
     showResultFile(QStringLiteral("向け / 学習結果"));
     renderDrill();
@@ -89,30 +87,34 @@ void FrmMain::setDrillControlsEnabled(bool idle) {
 }
 
 void FrmMain::tmrMain_Timer() {
-    if (!engine_)
+    drill::DrillEngine* engine = drillEngine();
+    if (!engine)
         return;
-    engine_->tmrMain_Timer(dropSpeed_);
+    engine->tmrMain_Timer(dropSpeed_);
     renderDrill();
 }
 
 void FrmMain::cmbInputField_click() {
-    if (!engine_)
+    drill::DrillEngine* engine = drillEngine();
+    if (!engine)
         return;
-    engine_->setAnswerText(cmbInputField->currentText());
-    engine_->cmbInputField_click();
+    engine->setAnswerText(cmbInputField->currentText());
+    engine->cmbInputField_click();
     renderDrill();
 }
 
 void FrmMain::cmbInputField_KeyPress(int keyAscii) {
-    if (!engine_)
+    drill::DrillEngine* engine = drillEngine();
+    if (!engine)
         return;
-    engine_->cmbInputField_KeyPress(keyAscii);
+    engine->cmbInputField_KeyPress(keyAscii);
     renderDrill();
 }
 
 bool FrmMain::answerBoxEnter() {
-    if (engine_ && engine_->state().running && selectedMode() == book::Listening &&
-        !engine_->answering()) {
+    const drill::DrillEngine* engine = drillEngine();
+    if (engine && engine->state().running && selectedMode() == book::Listening &&
+        !engine->answering()) {
         // Waiting for a word: Enter asks for it to be spoken, whatever the box holds.
         cmbInputField->setEditText(QString());
         cmbInputField_KeyPress(kEnterKey);
@@ -144,9 +146,10 @@ int FrmMain::entryTypedInAnswerBox() const {
 }
 
 void FrmMain::renderDrill() {
-    if (!engine_)
+    const drill::DrillEngine* engine = drillEngine();
+    if (!engine)
         return;
-    const drill::DrillState& s = engine_->state();
+    const drill::DrillState& s = engine->state();
     for (int i = 0; i < drill::kDropCount; ++i) {
         const drill::DropLabel& drop = s.lblDropWord[i];
         QLabel* label = lblDropWord[i];
@@ -177,8 +180,8 @@ void FrmMain::renderDrill() {
 void FrmMain::offerTranslations() {
     // Once a word is being answered its translations open as a list, so that the
     // learner can browse them with the arrow keys and choose with Enter.
-    const drill::DrillState& s = engine_->state();
-    const bool answering = s.running && engine_->answering();
+    const drill::DrillState& s = drillEngine()->state();
+    const bool answering = s.running && drillEngine()->answering();
     const int drop = answering ? s.selectedDrop : drill::kNoDrop;
     if (drop == offeredDrop_)
         return;
@@ -190,7 +193,7 @@ void FrmMain::offerTranslations() {
 }
 
 void FrmMain::renderAnswerBox() {
-    const drill::AnswerBox& box = engine_->state().cmbInputField;
+    const drill::AnswerBox& box = drillEngine()->state().cmbInputField;
     if (box.entries != shownAnswerBox_.entries) {
         const QSignalBlocker blocker(cmbInputField);
         cmbInputField->clear();

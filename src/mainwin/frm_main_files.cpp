@@ -2,12 +2,13 @@
 #include "frm_main.h"
 
 #include "platform/file_dialogs.h"
-#include "platform/files.h"
 #include "platform/message_box.h"
+#include "session/failure_text.h"
 #include "texts.h"
 
 #include <QComboBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QLineEdit>
 
 namespace mainwin {
@@ -18,15 +19,6 @@ const QString kBookFileFilter =
     QStringLiteral("ｳﾞｪﾙﾌｧｲﾙ(*.vel)") + QChar(u'\0') + QStringLiteral("*.vel") + QChar(u'\0');
 const QString kOpenTitle = QStringLiteral("ｳﾞｪﾙﾌｧｲﾙを開く");
 
-// The end record of a book file on disk, looked for through a handle of its own.
-book::EndRecord endRecordOf(const QString& path, int lastRecord = book::kEndSearchLimit) {
-    book::RecordFile file(path);
-    if (!file.open(book::RecordFile::Access::ReadOnly))
-        return {};
-    const book::EndRecord end = book::findEndRecord(file);
-    return end.record <= lastRecord ? end : book::EndRecord{};
-}
-
 } // namespace
 
 void FrmMain::mnuFileOpen_Click() {
@@ -36,64 +28,48 @@ void FrmMain::mnuFileOpen_Click() {
     const QString chosen = platform::ShowOpenDialog(this, kBookFileFilter, QDir::currentPath());
     if (chosen == platform::kDialogCancelled)
         return;
-    // A file that is no word book at all would leave the program without one.
-    if (endRecordOf(chosen).state == book::BookState::NoEndRecord) {
-        platform::showCritical(this, kFileOpenError, obsoleteBookMessage());
-        return;
-    }
-    // The drill's handle lets go of the old book first; the reload opens the new one.
-    closeDrillHandle();
-    QString reason;
-    if (!platform::copyFileReplacing(chosen, files_.wordBook, &reason)) {
-        platform::showCritical(this, kFileOpenError,
-                               QStringLiteral("%1\r\nを開けませんでした。\r\n%2")
-                                   .arg(QDir::toNativeSeparators(chosen), reason));
-        openDrillHandle(); // the old book stays in use
-        return;
-    }
-    cboWordClass->clear();
-    Form_Load();
+    if (session_->replaceBook(chosen))
+        Form_Load();
 }
 
 void FrmMain::mnuFileSaveWord_Click() {
     const QString chosen = platform::ShowSaveDialog(this, kBookFileFilter, QDir::currentPath());
     if (chosen == platform::kDialogCancelled)
         return;
-    // Saving looks at records 1 to 1240 only; an obsolete book is saved all the same.
-    const book::EndRecord end = endRecordOf(files_.wordBook, book::kEndSearchLimit - 1);
-    if (end.record > 0)
-        eofRecord_ = end.record;
-    if (end.state == book::BookState::Obsolete)
-        platform::showCritical(this, kFileOpenError, obsoleteBookMessage());
-    saveCopyAs(files_.wordBook, chosen, QStringLiteral(".vel"));
+    if (const QString target = saveTarget(chosen, QStringLiteral(".vel")); !target.isEmpty())
+        session_->saveBookAs(target);
 }
 
 void FrmMain::mnuFileInitialize_Click() {
     mnuGrades_Click();
-    if (!bookWritable()) {
+    if (!session_->writable()) {
         reportNoBook();
         return;
     }
     if (platform::askYesNo(this, QStringLiteral("データの初期化"), kDataLossQuestion) &&
-        resetBook()) {
+        session_->resetLearningData()) {
         txtTotalMemoryCnt->setText(QStringLiteral("0"));
         Form_Load();
     }
     mnuGrades_Click();
 }
 
-bool FrmMain::resetBook() {
-    book::RecordFile file(files_.wordBook);
-    if (!file.open() || book::resetLearningData(file, eofRecord_) != book::WriteStatus::Ok) {
-        reportWriteFailure(files_.wordBook);
-        return false;
-    }
-    return true;
+QString FrmMain::saveTarget(const QString& chosen, const QString& extension) {
+    const QString ending = chosen.right(4);
+    const bool hasExtension = ending == extension || ending == extension.toUpper();
+    const QString target = hasExtension ? chosen : chosen + extension;
+    // The dialog asked about the name as typed only, not about the one with the extension.
+    if (!hasExtension && QFileInfo::exists(target) &&
+        !platform::askYesNo(this, QStringLiteral("名前を付けて保存"),
+                            QStringLiteral("%1 は既にあります。\r\n上書きしますか？")
+                                .arg(QDir::toNativeSeparators(target))))
+        return {};
+    return target;
 }
 
 void FrmMain::reportNoBook() {
     platform::showInformation(
-        this, kFileOpenError,
+        this, session::kFileOpenError,
         QStringLiteral("単語帳が読み込まれていません。\r\n"
                        "ファイルメニューの「単語帳を開く」で単語帳を開いて下さい。"));
 }

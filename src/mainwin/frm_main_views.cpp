@@ -2,15 +2,10 @@
 // search results) and saving the one on display as a text file.
 #include "frm_main.h"
 
-#include "book/text_file.h"
-#include "grade_view.h"
 #include "manual_view.h"
 #include "platform/file_dialogs.h"
-#include "platform/files.h"
-#include "platform/help_page.h"
-#include "platform/message_box.h"
 #include "platform/text_display.h"
-#include "search_view.h"
+#include "session/failure_text.h"
 #include "texts.h"
 
 #include <QAction>
@@ -31,7 +26,7 @@ const QString kTextFileFilter =
 
 void FrmMain::RuleDisp() {
     prepareViewDisplay();
-    showView(manualLines(platform::homePageUrl()));
+    showView(manualLines(session::kHomePageUrl));
     viewFileShown_ = true;
     txtMainDisplay->show();
 }
@@ -40,7 +35,7 @@ void FrmMain::RuleDisp() {
 void FrmMain::mnuWords_Click() { cboWordClass_click(); }
 
 void FrmMain::setCaption(const QString& suffix) {
-    setWindowTitle(windowCaption(bookTitle_, suffix));
+    setWindowTitle(windowCaption(bookTitle(), suffix));
 }
 
 void FrmMain::prepareViewDisplay() {
@@ -55,13 +50,9 @@ void FrmMain::setDisplayColour(const QColor& colour) {
 }
 
 void FrmMain::showView(const QStringList& lines) {
-    QString text;
-    if (book::writeTextFile(files_.display, lines)) {
-        text = platform::ReadTextFile(files_.display);
-    } else {
-        reportWriteFailure(files_.display);
-        text = lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
-    }
+    const QString text = session_->writeDisplay(lines)
+                             ? platform::ReadTextFile(files().display)
+                             : lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
     platform::showText(txtMainDisplay, text);
 }
 
@@ -73,9 +64,7 @@ void FrmMain::mnuManual_Click() {
 
 void FrmMain::GradeDsp() {
     prepareViewDisplay();
-    book::RecordFile file(files_.wordBook);
-    file.open(book::RecordFile::Access::ReadOnly);
-    showView(gradeTableLines(file, eofRecord_));
+    showView(session_->gradeTable());
     viewFileShown_ = true;
     txtMainDisplay->show();
 }
@@ -92,7 +81,7 @@ void FrmMain::showResultFile(const QString& captionSuffix) {
     setCaption(captionSuffix);
     prepareViewDisplay();
     txtMainDisplay->show();
-    platform::showText(txtMainDisplay, platform::ReadTextFile(files_.result));
+    platform::showText(txtMainDisplay, platform::ReadTextFile(files().result));
     // The end of a result is what the learner wants to see.
     platform::ScrollTextLines(txtMainDisplay, platform::lineCount(txtMainDisplay));
     viewFileShown_ = false;
@@ -105,9 +94,7 @@ void FrmMain::cmdSearch_Click() {
     // Like every other view, the caption names the book's audience.
     setCaption(QStringLiteral("向け / 検索結果"));
     prepareViewDisplay();
-    book::RecordFile file(files_.wordBook);
-    file.open(book::RecordFile::Access::ReadOnly);
-    const SearchView view = buildSearchView(file, eofRecord_, text);
+    const session::SearchView view = session_->search(text);
     if (view.hits > 0)
         services_.speaker->speak(text);
     checkView(nullptr);
@@ -121,27 +108,8 @@ void FrmMain::mnuFileSaveTxt_Click() {
     const QString chosen = platform::ShowSaveDialog(this, kTextFileFilter, QDir::currentPath());
     if (chosen == platform::kDialogCancelled)
         return;
-    saveCopyAs(viewFileShown_ ? files_.display : files_.result, chosen, QStringLiteral(".txt"));
-}
-
-void FrmMain::saveCopyAs(const QString& source, const QString& chosen, const QString& extension) {
-    const QString ending = chosen.right(4);
-    const bool hasExtension = ending == extension || ending == extension.toUpper();
-    const QString target = hasExtension ? chosen : chosen + extension;
-    // The dialog asked about the name as typed only, not about the one with the extension.
-    if (!hasExtension && QFileInfo::exists(target) &&
-        !platform::askYesNo(this, QStringLiteral("名前を付けて保存"),
-                            QStringLiteral("%1 は既にあります。\r\n上書きしますか？")
-                                .arg(QDir::toNativeSeparators(target))))
-        return;
-    QString reason;
-    if (!QFileInfo(source).isFile())
-        reason = QStringLiteral("保存する内容がありません。");
-    else if (platform::copyFileReplacing(source, target, &reason))
-        return;
-    platform::showCritical(this, QStringLiteral("FILE WRITE ERROR"),
-                           QStringLiteral("%1\r\nに保存できませんでした。\r\n%2")
-                               .arg(QDir::toNativeSeparators(target), reason));
+    if (const QString target = saveTarget(chosen, QStringLiteral(".txt")); !target.isEmpty())
+        session_->saveTextAs(viewFileShown_ ? files().display : files().result, target);
 }
 
 } // namespace mainwin

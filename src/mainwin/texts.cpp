@@ -1,7 +1,5 @@
 #include "texts.h"
 
-#include "platform/help_page.h"
-
 namespace mainwin {
 
 QString productAndVersion() {
@@ -10,11 +8,6 @@ QString productAndVersion() {
 
 QString windowCaption(const QString& bookTitle, const QString& suffix) {
     return productAndVersion() + QStringLiteral(" / ") + bookTitle + suffix;
-}
-
-QString obsoleteBookMessage() {
-    return QStringLiteral("単語帳ファイルが不正です。\r\n") + platform::homePageUrl() +
-           QStringLiteral("より、\r\n単語帳の最新版を入手して下さい。");
 }
 
 } // namespace mainwin

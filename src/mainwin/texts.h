@@ -6,7 +6,7 @@ namespace mainwin {
 
 // The program's name and version as the title bar and --version show them.
 inline constexpr const char* kProductName = "ヴェルタイピング for English";
-inline constexpr const char* kVersion = "4.03";
+inline constexpr const char* kVersion = VELTYPING_VERSION; // the project version in CMake
 
 QString productAndVersion();
 
@@ -17,10 +17,6 @@ QString windowCaption(const QString& bookTitle, const QString& suffix);
 // Texts the window's commands share.
 inline const QString kManualSuffix = QStringLiteral("向け / マニュアル");
 inline const QString kWordListSuffix = QStringLiteral("向け / 単語帳");
-inline const QString kFileOpenError = QStringLiteral("FILE OPEN ERROR");
 inline const QString kDataLossQuestion = QStringLiteral("データは失われますが、よろしいですか？");
-
-// The message for a file that is not a usable word book: where to get a new one.
-QString obsoleteBookMessage();
 
 } // namespace mainwin

@@ -2,22 +2,25 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QStandardPaths>
 
 namespace platform {
 
-QString homePageUrl() { return QStringLiteral("https://veltyping.example.jp/"); }
-
 QString helpPagePath() {
-    const QString installed = QDir(QCoreApplication::applicationDirPath())
-                                  .filePath(QStringLiteral("../share/veltyping/help/index.html"));
+    const QString installed =
+        QDir::cleanPath(QDir(QCoreApplication::applicationDirPath())
+                            .filePath(QStringLiteral("../share/veltyping/help/index.html")));
     if (QFileInfo::exists(installed))
-        return QDir::cleanPath(installed);
-#ifdef VELTYPING_SOURCE_DIR
-    return QStringLiteral(VELTYPING_SOURCE_DIR "/data/help/index.html");
-#else
-    return QDir::cleanPath(installed);
-#endif
+        return installed;
+    // A browser needs a real file: the built-in page is copied out once it is asked for.
+    const QString cache = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
+    const QString copy = QDir(cache).filePath(QStringLiteral("help/index.html"));
+    QDir().mkpath(QFileInfo(copy).path());
+    QFile::remove(copy);
+    QFile::copy(QStringLiteral(":/veltyping/help/index.html"), copy);
+    return copy;
 }
 
 } // namespace platform

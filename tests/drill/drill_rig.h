@@ -32,7 +32,7 @@ public:
     }
     bool voiceOn() const override { return voice; }
     book::InputMode inputMode() const override { return input; }
-    void reportWriteFailure(const QString& path) override { failures << path; }
+    void reportWriteFailure(const QString& path, const QString&) override { failures << path; }
 };
 
 // A book in a temporary folder and an engine on it, with every port faked.

@@ -23,7 +23,6 @@ public:
     QList<std::pair<QStringList, QString>> classLists;
     int closed = 0;
 
-    QString wordBookPath() const override { return path; }
     void showClassWords(const QString& className) override { shownClasses << className; }
     void setClassList(const QStringList& names, const QString& current) override {
         classLists.append({names, current});
@@ -41,6 +40,11 @@ class TestEditor : public QObject {
 private:
     std::unique_ptr<QTemporaryDir> dir;
     FakeHost host;
+    testsupport::ScriptedRandom random;
+    testsupport::FakeClock clock;
+    testsupport::RecordingSpeaker speaker;
+    testsupport::RecordingSessionHost sessionHost;
+    std::unique_ptr<session::BookSession> bookSession;
     std::unique_ptr<editor::FrmEdit> window;
 
     template <typename T> T* child(const char* name) {
@@ -84,11 +88,17 @@ private Q_SLOTS:
         host = FakeHost{};
         host.path = dir->filePath(u"Word.dat"_s);
         testsupport::writeBook(host.path, 3);
-        window = std::make_unique<editor::FrmEdit>(host);
+        bookSession = std::make_unique<session::BookSession>(
+            dir->path(), session::BookSession::Ports{random, clock, speaker, sessionHost});
+        bookSession->load();
+        window = std::make_unique<editor::FrmEdit>(*bookSession, host);
         platform::testing::takeShownMessages();
     }
 
-    void cleanup() { window.reset(); }
+    void cleanup() {
+        window.reset();
+        bookSession.reset();
+    }
 
     void opensOnFirstWordOfFirstClass() {
         QCOMPARE(window->windowTitle(), u"ｳﾞｪﾙﾌｧｲﾙの編集"_s);

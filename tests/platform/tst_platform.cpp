@@ -1,8 +1,8 @@
 // File helpers, dialogs and the program folder.
-#include "mainwin/program_folder.h"
+#include "book/whole_file.h"
 #include "platform/file_dialogs.h"
-#include "platform/files.h"
 #include "platform/text_display.h"
+#include "session/program_folder.h"
 #include "test_book.h"
 
 #include <QDir>
@@ -92,23 +92,18 @@ private Q_SLOTS:
     void namesMatchWithoutCase() {
         QTemporaryDir folder;
         writeBytes(folder.filePath(u"WORD.DAT"_s), "x");
-        QCOMPARE(platform::pathInFolder(folder.path(), u"Word.dat"_s),
+        QCOMPARE(session::pathInFolder(folder.path(), u"Word.dat"_s),
                  folder.filePath(u"WORD.DAT"_s));
-        QCOMPARE(platform::pathInFolder(folder.path(), u"result.txt"_s),
+        QCOMPARE(session::pathInFolder(folder.path(), u"result.txt"_s),
                  folder.filePath(u"result.txt"_s));
     }
 
     void failedCopyKeepsTheTarget() {
         const QString target = dir.filePath(u"target.dat"_s);
         writeBytes(target, "old book");
-        QString error;
-        QVERIFY(!platform::copyFileReplacing(dir.filePath(u"missing.vel"_s), target, &error));
-        QVERIFY(!error.isEmpty());
+        QVERIFY(!book::writeWholeFile(dir.filePath(u"missing/target.dat"_s), "new book"));
         QCOMPARE(testsupport::fileBytes(target), QByteArray("old book"));
-
-        const QString source = dir.filePath(u"source.vel"_s);
-        writeBytes(source, "new book");
-        QVERIFY(platform::copyFileReplacing(source, target));
+        QVERIFY(book::writeWholeFile(target, "new book"));
         QCOMPARE(testsupport::fileBytes(target), QByteArray("new book"));
     }
 
@@ -116,7 +111,7 @@ private Q_SLOTS:
         QTemporaryDir folder;
         writeBytes(folder.filePath(u"word.dat"_s), "mine");
         QString error;
-        QVERIFY(mainwin::prepareProgramFolder(folder.path(), &error));
+        QVERIFY(session::prepareWordBook(session::programFiles(folder.path()), &error));
         QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList{u"word.dat"_s});
         QCOMPARE(testsupport::fileBytes(folder.filePath(u"word.dat"_s)), QByteArray("mine"));
     }
@@ -126,7 +121,9 @@ private Q_SLOTS:
         QTemporaryDir parent;
         const QString folder = parent.filePath(u"new/folder"_s);
         QString error;
-        QVERIFY2(mainwin::prepareProgramFolder(folder, &error), qPrintable(error));
+        QVERIFY(QDir().mkpath(folder));
+        QVERIFY2(session::prepareWordBook(session::programFiles(folder), &error),
+                 qPrintable(error));
         const QString book = QDir(folder).filePath(u"Word.dat"_s);
         QCOMPARE(testsupport::fileBytes(book).size(), (1225 + 19) * 128);
         QVERIFY(QFileInfo(book).isWritable());

@@ -192,7 +192,7 @@ int runCheck(const QStringList& arguments) {
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("velbook"));
-    QCoreApplication::setApplicationVersion(QStringLiteral("4.03"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(VELTYPING_VERSION));
 
     const QStringList arguments = QCoreApplication::arguments();
     const QString command = arguments.value(1);

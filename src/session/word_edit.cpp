@@ -5,7 +5,7 @@
 
 #include <cmath>
 
-namespace editor {
+namespace session {
 
 namespace {
 
@@ -53,32 +53,33 @@ std::optional<SearchHit> searchTranslation(const book::RecordFile& file, const Q
     return std::nullopt;
 }
 
-QString updateWord(book::RecordFile& file, const QString& className, const QString& idText,
-                   const QString& english, const QString& japanese) {
+WordUpdate updateWord(book::RecordFile& file, const QString& className, const QString& idText,
+                      const QString& english, const QString& japanese) {
     const int header = classHeaderByName(file, className);
     if (header == 0)
-        return QStringLiteral("指定した単語クラスが見つかりません。");
+        return {QStringLiteral("指定した単語クラスが見つかりません。")};
     const auto id = parseWordId(idText);
     if (!id || *id < 1 || *id > book::kWordsPerClass)
-        return QStringLiteral("IDには1から50までの数字を指定して下さい。");
+        return {QStringLiteral("IDには1から50までの数字を指定して下さい。")};
     // Compare what will be stored, so that a blank at either end cannot slip a duplicate past.
     const QString newEnglish = book::trimBlanks(english);
     const QString newJapanese = book::trimBlanks(japanese);
     if (newEnglish.isEmpty() || newJapanese.isEmpty())
-        return QStringLiteral("英語と日本語の両方を入力して下さい。");
+        return {QStringLiteral("英語と日本語の両方を入力して下さい。")};
 
     const int target = header + *id;
     for (int r = header + 1; r <= header + book::kWordsPerClass; ++r) {
         const book::WordRecord word = file.read(r).trimmed();
         if (word.english == newEnglish) {
             if (file.read(target).trimmed().english != newEnglish)
-                return QStringLiteral("指定した英単語はすでに登録されています。");
+                return {QStringLiteral("指定した英単語はすでに登録されています。")};
         } else if (word.japanese == newJapanese) {
             if (file.read(target).trimmed().japanese != newJapanese)
-                return QStringLiteral("指定した日本語はすでに登録されています。");
+                return {QStringLiteral("指定した日本語はすでに登録されています。")};
         }
     }
-    return writeFailureText(file.write(target, {target, newEnglish, newJapanese, {}}));
+    const book::WriteStatus status = file.write(target, {target, newEnglish, newJapanese, {}});
+    return {writeFailureText(status), status};
 }
 
 QString writeFailureText(book::WriteStatus status) {
@@ -97,4 +98,4 @@ QString writeFailureText(book::WriteStatus status) {
     return QStringLiteral("単語帳に書き込めませんでした。");
 }
 
-} // namespace editor
+} // namespace session

@@ -4,7 +4,7 @@
 #include "book/cp932.h"
 #include "word_edit.h"
 
-namespace editor {
+namespace session {
 
 namespace {
 
@@ -41,8 +41,9 @@ RenameResult renameClass(book::RecordFile& file, const QString& oldName, const Q
     record.japanese = name;
     record.modeCount[book::Reading] = 0;
     record.modeCount[book::Writing] = 0;
-    result.refusal = renameFailureText(file.write(header, record));
+    result.status = file.write(header, record);
+    result.refusal = renameFailureText(result.status);
     return listShowing(*renamed);
 }
 
-} // namespace editor
+} // namespace session

@@ -6,7 +6,7 @@
 
 #include <optional>
 
-namespace editor {
+namespace session {
 
 // The work of the word editor on one open word book, without any widget: finding the
 // record a class name and an ID address, the translation search and the update.
@@ -38,12 +38,16 @@ struct SearchHit {
 std::optional<SearchHit> searchTranslation(const book::RecordFile& file, const QString& english,
                                            const QString& japanese);
 
+struct WordUpdate {
+    QString refusal; // why nothing was written, for the learner; empty when written
+    book::WriteStatus status = book::WriteStatus::Ok;
+};
+
 // Writes the word with the given ID of the named class as a new word (all counters 0).
-// Returns why the update was refused, for the learner; empty when it was written.
-QString updateWord(book::RecordFile& file, const QString& className, const QString& idText,
-                   const QString& english, const QString& japanese);
+WordUpdate updateWord(book::RecordFile& file, const QString& className, const QString& idText,
+                      const QString& english, const QString& japanese);
 
 // Why a refused write wrote nothing, for the learner.
 QString writeFailureText(book::WriteStatus status);
 
-} // namespace editor
+} // namespace session

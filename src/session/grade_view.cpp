@@ -6,7 +6,7 @@
 
 #include <cmath>
 
-namespace mainwin {
+namespace session {
 
 namespace {
 
@@ -58,4 +58,4 @@ QStringList gradeTableLines(const book::RecordFile& file, int eofRecord) {
     return lines;
 }
 
-} // namespace mainwin
+} // namespace session

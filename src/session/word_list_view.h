@@ -6,11 +6,12 @@
 
 #include <optional>
 
-namespace mainwin {
+namespace session {
 
 struct WordListView {
     QStringList lines;
     bool allMemorised = false; // every word of the class memorised in the mode: shown grey
+    bool classFound = false;   // the name named a class, whose words are listed
 };
 
 // The word list of one class for one drill mode: three heading lines with the play,
@@ -19,4 +20,4 @@ struct WordListView {
 WordListView buildWordListView(const book::RecordFile& file, int classFirstRecord,
                                std::optional<int> classIndex, int mode);
 
-} // namespace mainwin
+} // namespace session

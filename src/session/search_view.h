@@ -4,7 +4,7 @@
 
 #include <QStringList>
 
-namespace mainwin {
+namespace session {
 
 struct SearchView {
     QStringList lines;
@@ -15,4 +15,4 @@ struct SearchView {
 // each with the name of its class.
 SearchView buildSearchView(const book::RecordFile& file, int eofRecord, const QString& text);
 
-} // namespace mainwin
+} // namespace session

@@ -5,7 +5,7 @@
 #include <QString>
 #include <QStringList>
 
-namespace editor {
+namespace session {
 
 struct RenameResult {
     // Why nothing was renamed, for the learner; empty after a rename.
@@ -15,10 +15,11 @@ struct RenameResult {
     int shownClass = -1;
     // The class names as the book now holds them, when shownClass is a class.
     QStringList classNames;
+    book::WriteStatus status = book::WriteStatus::Ok; // of the rename's write
 };
 
 // Renames the first class named `oldName` (as typed) to `newName` with its blanks trimmed.
 // Only the header's name and its reading and writing play counts change.
 RenameResult renameClass(book::RecordFile& file, const QString& oldName, const QString& newName);
 
-} // namespace editor
+} // namespace session

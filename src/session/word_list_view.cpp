@@ -4,7 +4,7 @@
 #include "book/record_map.h"
 #include "book/text_file.h"
 
-namespace mainwin {
+namespace session {
 
 namespace {
 
@@ -59,6 +59,7 @@ WordListView buildWordListView(const book::RecordFile& file, int classFirstRecor
 
     WordListView view;
     view.allMemorised = memorised == book::kWordsPerClass;
+    view.classFound = classIndex.has_value();
     const book::WordRecord header = file.read(classFirstRecord - 1);
     view.lines << kPlayCountLabel + book::signedBlank(header.modeCount[mode])
                << (mode == book::Reading ? kReadingHeading : kWritingHeading) +
@@ -74,4 +75,4 @@ WordListView buildWordListView(const book::RecordFile& file, int classFirstRecor
     return view;
 }
 
-} // namespace mainwin
+} // namespace session

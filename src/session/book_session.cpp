@@ -1,0 +1,359 @@
+#include "book_session.h"
+
+#include "failure_text.h"
+
+#include "book/record_map.h"
+#include "book/text_file.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace session {
+
+namespace {
+
+// No word book reaches further than this; a larger file is read only as far.
+constexpr qint64 kMaxBookBytes = qint64(book::kEndSearchLimit + book::kTrailerRecords) * 128;
+// A text view or a book file chosen to open: anything larger is no file of the program's.
+constexpr qint64 kMaxFileBytes = 16 * 1024 * 1024;
+
+QString native(const QString& path) { return QDir::toNativeSeparators(path); }
+
+// Why a file is no word book at all, in the learner's words.
+QString unusableBookReason(const QString& path) {
+    const QFileInfo info(path);
+    if (!info.exists())
+        return QStringLiteral("単語帳ファイルが見つかりません。");
+    if (info.isDir())
+        return QStringLiteral("単語帳ファイルの代わりに、同じ名前のフォルダがあります。");
+    if (!info.isFile())
+        return QStringLiteral(
+            "単語帳ファイルが通常のファイルではありません（FIFO やデバイスなど）。");
+    if (info.size() == 0)
+        return QStringLiteral("単語帳ファイルが空です。");
+    return QStringLiteral("単語帳ファイルに終わりの印（EOF）が見つかりません。");
+}
+
+book::EndRecord endRecordIn(QByteArray& bytes) {
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return book::findEndRecord(book::RecordFile(buffer));
+}
+
+} // namespace
+
+BookSession::BookSession(const QString& folder, Ports ports)
+    : files_(programFiles(folder)), random_(ports.random), clock_(ports.clock),
+      speaker_(ports.speaker), host_(ports.host), backups_(folder) {}
+
+BookSession::~BookSession() { close(); }
+
+void BookSession::close() {
+    // The drill works through the handle, so it goes first.
+    engine_.reset();
+    book_.reset();
+}
+
+void BookSession::load() {
+    close();
+    endRecord_ = {};
+    title_.clear();
+    classNames_.clear();
+    storedSpeed_.reset();
+    storedVoice_.reset();
+    totalMemoryCount_ = {};
+
+    auto handle = std::make_unique<book::RecordFile>(files_.wordBook);
+    // A read-only book can still be played; its writes are reported as they fail.
+    if (!handle->open(book::RecordFile::Access::ReadWrite) &&
+        !handle->open(book::RecordFile::Access::ReadOnly)) {
+        const QFileInfo info(files_.wordBook);
+        reportOpenFailure(
+            files_.wordBook,
+            info.isFile() && info.size() > 0
+                ? failureText(book::failureFromSystemText(handle->errorString()), files_.wordBook)
+                : unusableBookReason(files_.wordBook));
+        return;
+    }
+    endRecord_ = book::findEndRecord(*handle);
+    if (endRecord_.state == book::BookState::NoEndRecord) {
+        reportOpenFailure(files_.wordBook, unusableBookReason(files_.wordBook));
+        return;
+    }
+    if (endRecord_.state == book::BookState::Obsolete)
+        host_.showFailure({kFileOpenError, obsoleteBookMessage()});
+
+    const int eof = endRecord_.record;
+    title_ = handle->read(book::trailerRecord(eof, book::Trailer::Title)).trimmed().english;
+    classNames_ = book::listClasses(*handle, eof);
+    storedSpeed_ = book::speedFromText(
+        handle->read(book::trailerRecord(eof, book::Trailer::Speed)).trimmed().english);
+    storedVoice_ = book::voiceFromText(
+        handle->read(book::trailerRecord(eof, book::Trailer::Voice)).trimmed().japanese);
+    totalMemoryCount_ =
+        handle->read(book::trailerRecord(eof, book::Trailer::MemorisedTotal)).modeCount;
+
+    book_ = std::move(handle);
+    engine_ = std::make_unique<drill::DrillEngine>(*book_, random_, clock_, speaker_,
+                                                   static_cast<drill::DrillHost&>(*this));
+}
+
+std::optional<book::InputMode> BookSession::storedInputMode() const {
+    if (!writable())
+        return std::nullopt;
+    return book::inputModeFromText(
+        records()
+            .read(book::trailerRecord(eofRecord(), book::Trailer::InputMode))
+            .trimmed()
+            .english);
+}
+
+void BookSession::storeSpeed(int speed) {
+    storeSetting(book::Trailer::Speed, book::SettingField::English,
+                 QLatin1StringView(book::kSpeeds[speed].storedText));
+}
+
+void BookSession::storeInputMode(book::InputMode mode) {
+    storeSetting(book::Trailer::InputMode, book::SettingField::English, book::storedText(mode));
+}
+
+void BookSession::storeVoice(bool on) {
+    storeSetting(book::Trailer::Voice, book::SettingField::Japanese, book::storedVoiceText(on));
+}
+
+void BookSession::storeSetting(book::Trailer record, book::SettingField field,
+                               const QString& value) {
+    if (!writable() || !book_)
+        return;
+    checkWrite(book::writeSetting(*book_, book::trailerRecord(eofRecord(), record), field, value));
+}
+
+void BookSession::checkWrite(book::WriteStatus status) {
+    if (status != book::WriteStatus::Ok)
+        reportWriteFailure(files_.wordBook, book_ ? book_->errorString() : QString());
+}
+
+WordListView BookSession::wordList(const QString& className, int mode) {
+    const auto classIndex = book::findClassByName(records(), eofRecord(), className);
+    if (classIndex)
+        classFirstRecord_ = book::firstWordRecord(*classIndex);
+    WordListView view = buildWordListView(records(), classFirstRecord_, classIndex, mode);
+    if (writable()) {
+        totalMemoryCount_ =
+            records()
+                .read(book::trailerRecord(eofRecord(), book::Trailer::MemorisedTotal))
+                .modeCount;
+    }
+    if (engine_) {
+        engine_->state().classFirstRecord = classFirstRecord_;
+        engine_->WordStckSet();
+    }
+    return view;
+}
+
+QStringList BookSession::gradeTable() const { return gradeTableLines(records(), eofRecord()); }
+
+SearchView BookSession::search(const QString& text) const {
+    return buildSearchView(records(), eofRecord(), text);
+}
+
+bool BookSession::writeDisplay(const QStringList& lines) {
+    if (book::writeTextFile(files_.display, lines))
+        return true;
+    reportWriteFailure(files_.display, QString());
+    return false;
+}
+
+drill::StartResult BookSession::startDrill(const QString& className, book::Mode mode) {
+    if (!engine_)
+        return drill::StartResult::NoClassFound;
+    const drill::StartResult result = engine_->start({className, mode, eofRecord(), files_.result});
+    if (result == drill::StartResult::Started)
+        classFirstRecord_ = engine_->state().classFirstRecord;
+    return result;
+}
+
+std::optional<QByteArray> BookSession::bookBytes(book::FileFailure* failure) const {
+    // A book is copied byte for byte, whatever follows its records; only a file far
+    // larger than any word book is cut where the book ends.
+    const qint64 reach =
+        writable() ? qint64(eofRecord() + book::kTrailerRecords) * book::kSlotSize : kMaxBookBytes;
+    const bool oversized = QFileInfo(files_.wordBook).size() > kMaxFileBytes;
+    return book::readFileStart(files_.wordBook, oversized ? reach : kMaxFileBytes, failure);
+}
+
+bool BookSession::backUp() {
+    // Nothing to keep when there is no file at all.
+    if (!QFileInfo(files_.wordBook).exists())
+        return true;
+    book::FileFailure failure;
+    std::optional<QByteArray> bytes = bookBytes(&failure);
+    QString target = backups_.path();
+    if (bytes && backups_.add(*bytes, QDateTime::currentDateTime(), &failure, &target))
+        return true;
+    host_.showFailure(
+        {kFileWriteError, QStringLiteral("単語帳のバックアップを作成できなかったため、"
+                                         "処理を中止しました。\r\n%1\r\n%2")
+                              .arg(native(target), failureText(failure, target))});
+    return false;
+}
+
+bool BookSession::resetLearningData() {
+    if (!writable() || !book_)
+        return false;
+    if (!book_->stillAtPath()) {
+        reportWriteFailure(files_.wordBook, book_->errorString());
+        return false;
+    }
+    book::FileFailure failure;
+    std::optional<QByteArray> bytes = bookBytes(&failure);
+    if (!bytes) {
+        tellWriteFailure(files_.wordBook, failure);
+        return false;
+    }
+    if (!backUp())
+        return false;
+    // The reset is built in memory and replaces the book in one step, so that an
+    // interruption leaves either the old book or the fully reset one.
+    {
+        QBuffer buffer(&*bytes);
+        buffer.open(QIODevice::ReadWrite);
+        book::RecordFile scratch(buffer);
+        if (book::resetLearningData(scratch, eofRecord()) != book::WriteStatus::Ok) {
+            reportWriteFailure(files_.wordBook, QString());
+            return false;
+        }
+    }
+    close();
+    if (book::writeWholeFile(files_.wordBook, *bytes, &failure))
+        return true;
+    tellWriteFailure(files_.wordBook, failure);
+    load();
+    return false;
+}
+
+bool BookSession::replaceBook(const QString& source) {
+    book::FileFailure failure;
+    std::optional<QByteArray> bytes = book::readWholeFile(source, kMaxFileBytes, &failure);
+    if (!bytes) {
+        reportOpenFailure(source, failureText(failure, source));
+        return false;
+    }
+    // A file that is no word book at all would leave the program without one.
+    if (endRecordIn(*bytes).state == book::BookState::NoEndRecord) {
+        host_.showFailure({kFileOpenError, obsoleteBookMessage()});
+        return false;
+    }
+    if (!backUp())
+        return false;
+    close();
+    if (book::writeWholeFile(files_.wordBook, *bytes, &failure))
+        return true;
+    host_.showFailure(
+        {kFileOpenError, QStringLiteral("%1\r\nを開けませんでした。\r\n%2")
+                             .arg(native(source), failureText(failure, files_.wordBook))});
+    // The old book is still whole and stays in use.
+    load();
+    return false;
+}
+
+bool BookSession::saveBookAs(const QString& target) {
+    // Saving looks at records 1 to 1240 only; an obsolete book is saved all the same.
+    const book::EndRecord end = book::findEndRecord(records());
+    if (end.state == book::BookState::Obsolete && end.record < book::kEndSearchLimit)
+        host_.showFailure({kFileOpenError, obsoleteBookMessage()});
+    book::FileFailure failure;
+    const std::optional<QByteArray> bytes = bookBytes(&failure);
+    return saveBytes(files_.wordBook, bytes, failure, target);
+}
+
+bool BookSession::saveTextAs(const QString& source, const QString& target) {
+    book::FileFailure failure;
+    const std::optional<QByteArray> bytes = book::readWholeFile(source, kMaxFileBytes, &failure);
+    return saveBytes(source, bytes, failure, target);
+}
+
+bool BookSession::saveBytes(const QString& source, const std::optional<QByteArray>& bytes,
+                            const book::FileFailure& readFailure, const QString& target) {
+    QString reason;
+    book::FileFailure failure;
+    if (!bytes)
+        reason = readFailure.kind == book::FileFailure::Kind::NotFound
+                     ? QStringLiteral("保存する内容がありません。")
+                     : failureText(readFailure, source);
+    else if (book::writeWholeFile(target, *bytes, &failure))
+        return true;
+    else
+        reason = failureText(failure, target);
+    host_.showFailure(
+        {kFileWriteError,
+         QStringLiteral("%1\r\nに保存できませんでした。\r\n%2").arg(native(target), reason)});
+    return false;
+}
+
+QStringList BookSession::readClassNames() const {
+    return book::listClasses(records(), book::findEndRecord(records()).record);
+}
+
+std::optional<book::WordRecord> BookSession::recordToShow(const QString& className,
+                                                          const QString& idText) const {
+    return session::recordToShow(records(), className, idText);
+}
+
+std::optional<SearchHit> BookSession::searchTranslation(const QString& english,
+                                                        const QString& japanese) const {
+    return session::searchTranslation(records(), english, japanese);
+}
+
+QString BookSession::updateWord(const QString& className, const QString& idText,
+                                const QString& english, const QString& japanese) {
+    if (!book_)
+        return QStringLiteral("指定した単語クラスが見つかりません。");
+    const WordUpdate update = session::updateWord(*book_, className, idText, english, japanese);
+    if (update.status == book::WriteStatus::IoError ||
+        update.status == book::WriteStatus::NotAtPath) {
+        checkWrite(update.status);
+        return {};
+    }
+    return update.refusal;
+}
+
+RenameResult BookSession::renameClass(const QString& oldName, const QString& newName) {
+    if (!book_)
+        return {QStringLiteral("指定した単語クラスが見つかりません。"), -1, {}};
+    RenameResult result = session::renameClass(*book_, oldName, newName);
+    if (result.status == book::WriteStatus::IoError ||
+        result.status == book::WriteStatus::NotAtPath) {
+        checkWrite(result.status);
+        result.refusal.clear();
+    }
+    return result;
+}
+
+void BookSession::reportOpenFailure(const QString& path, const QString& reason) {
+    host_.showFailure({kFileOpenError, reason + QStringLiteral("\r\n") + native(path)});
+}
+
+void BookSession::reportWriteFailure(const QString& path, const QString& systemText) {
+    book::FileFailure failure = book::failureFromSystemText(systemText);
+    if (path == files_.wordBook && book_ && !book_->stillAtPath()) {
+        host_.showFailure(
+            {kFileWriteError, QStringLiteral("%1\r\nに書き込めませんでした。\r\n単語帳ファイルが"
+                                             "削除されたか、別のファイルに置き換えられました。")
+                                  .arg(native(path))});
+        return;
+    }
+    tellWriteFailure(path, failure);
+}
+
+void BookSession::tellWriteFailure(const QString& path, const book::FileFailure& failure) {
+    const QString reason =
+        failure.kind == book::FileFailure::Kind::Other && failure.systemText.isEmpty()
+            ? QStringLiteral("フォルダの書き込み権限とディスクの空き容量を確かめて下さい。")
+            : failureText(failure, path);
+    host_.showFailure(
+        {kFileWriteError,
+         QStringLiteral("%1\r\nに書き込めませんでした。\r\n%2").arg(native(path), reason)});
+}
+
+} // namespace session

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "book/whole_file.h"
+
+#include <QString>
+
+namespace session {
+
+// Why a file operation failed, in the learner's words. `path` is the file concerned.
+QString failureText(const book::FileFailure& failure, const QString& path);
+
+// The message for a file that is not a usable word book: where to get a new one.
+QString obsoleteBookMessage();
+
+inline const QString kHomePageUrl = QStringLiteral("https://veltyping.example.jp/");
+inline const QString kFileOpenError = QStringLiteral("FILE OPEN ERROR");
+inline const QString kFileWriteError = QStringLiteral("FILE WRITE ERROR");
+
+} // namespace session
