@@ -2,12 +2,12 @@
 
 #include "book/book.h"
 #include "class_rename.h"
+#include "platform/exact_text_box.h"
 #include "platform/message_box.h"
 #include "word_edit.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QCompleter>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -34,13 +34,11 @@ QLabel* label(QWidget* parent, const char* name, const QString& caption, const Q
     return control;
 }
 
-// A box the learner can type into as well as choose from; typing never adds entries,
-// and completion keeps to the exact case, since names are compared exactly.
+// A box the learner can type into as well as choose from; names and IDs are looked up
+// exactly as typed, so the typed text is never completed or matched to an entry.
 QComboBox* editableBox(QWidget* parent, const char* name, const QString& tip) {
     auto* box = named<QComboBox>(parent, name);
-    box->setEditable(true);
-    box->setInsertPolicy(QComboBox::NoInsert);
-    box->completer()->setCaseSensitivity(Qt::CaseSensitive);
+    platform::makeExactTextBox(box);
     box->setToolTip(tip);
     return box;
 }

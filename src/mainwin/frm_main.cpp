@@ -1,6 +1,7 @@
 #include "frm_main.h"
 
 #include "editor/frm_edit.h"
+#include "platform/exact_text_box.h"
 #include "platform/files.h"
 #include "platform/fonts.h"
 #include "platform/help_page.h"
@@ -114,8 +115,8 @@ void FrmMain::buildControls() {
     lblWordClass->setObjectName(QStringLiteral("lblWordClass"));
     cboWordClass = new QComboBox;
     cboWordClass->setObjectName(QStringLiteral("cboWordClass"));
-    cboWordClass->setEditable(true);
-    cboWordClass->setInsertPolicy(QComboBox::NoInsert);
+    // A typed name is looked up as typed when a command reads it.
+    platform::makeExactTextBox(cboWordClass);
     cboWordClass->setMaxVisibleItems(24);
     lblWordClass->setBuddy(cboWordClass);
     connect(cboWordClass, &QComboBox::activated, this, [this] { cboWordClass_click(); });

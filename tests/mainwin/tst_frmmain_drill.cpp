@@ -2,6 +2,7 @@
 // word wrong, End; then the book, result.txt and the controls.
 #include "book/cp932.h"
 #include "book/record_map.h"
+#include "keyboard.h"
 #include "mainwin/frm_main.h"
 #include "platform/message_box.h"
 #include "test_book.h"
@@ -235,6 +236,39 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
         QTest::keyClick(window.get(), Qt::Key_S, Qt::AltModifier);
         QTRY_VERIFY(state().running);
+    }
+
+    // A class name typed into the class box counts as typed: never completed to a class
+    // whose name it begins or matched to one in another case, and it runs nothing until
+    // a command reads it.
+    void typedClassNameCountsAsTyped_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("listed"); // the class F5 lists; 0: the one listed before
+        QTest::newRow("prefix of another class's name") << u"クラス1"_s << 53;
+        QTest::newRow("a class's name in other case") << u"verb"_s << 0;
+    }
+    void typedClassNameCountsAsTyped() {
+        book::BookContent content = testsupport::makeBookContent(3);
+        content.classes[0].name = u"クラス10"_s;
+        content.classes[1].name = u"クラス1"_s;
+        content.classes[2].name = u"Verb"_s;
+        testsupport::writeBook(bookPath(), content);
+        window->Form_Load();
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        auto* classes = child<QComboBox>(u"cboWordClass"_s);
+        classes->setFocus();
+        testsupport::pressKey(Qt::Key_F5);
+        QCOMPARE(window->classFirstRecord(), 2);
+
+        QFETCH(QString, typed);
+        testsupport::typeInto(classes->lineEdit(), typed);
+        testsupport::pressKey(Qt::Key_Tab);
+        QCOMPARE(classes->currentText(), typed);
+        QCOMPARE(window->classFirstRecord(), 2);
+        testsupport::pressKey(Qt::Key_F5);
+        QFETCH(int, listed);
+        QCOMPARE(window->classFirstRecord(), listed ? listed : 2);
     }
 
     void startWithUnknownClassIsRefused() {
