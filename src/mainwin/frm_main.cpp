@@ -7,6 +7,7 @@
 #include "platform/help_page.h"
 #include "play_area.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QActionGroup>
 #include <QCloseEvent>
@@ -105,6 +106,9 @@ void FrmMain::buildControls() {
     cmbInputField->setFont(platform::fixedPitchFont(11));
     cmbInputField->installEventFilter(this);
     cmbInputField->lineEdit()->installEventFilter(this);
+    // While its list is open the keys go to the list's view. Installed after Qt's own
+    // filter there, this one sees them first.
+    cmbInputField->view()->installEventFilter(this);
     // Completion offers the list's own words, which are compared exactly.
     cmbInputField->completer()->setCaseSensitivity(Qt::CaseSensitive);
     cmbInputField->completer()->setCompletionMode(QCompleter::InlineCompletion);
@@ -322,6 +326,8 @@ bool FrmMain::eventFilter(QObject* watched, QEvent* event) {
         cmdStart->animateClick();
         return true;
     }
+    if (watched == cmbInputField->view() && answerListEvent(event))
+        return true;
     // The box passes keys on to its line edit without filters, so watch both.
     if ((watched == cmbInputField || watched == cmbInputField->lineEdit()) &&
         event->type() == QEvent::KeyPress) {

@@ -271,6 +271,75 @@ private Q_SLOTS:
         QCOMPARE(window->classFirstRecord(), listed ? listed : 2);
     }
 
+    // From the keyboard, with the translations open as a list: only an entry the learner
+    // moved to, or typed in full, is judged; a bare Enter judges nothing.
+    void answerListJudgesOnlyWhatWasChosen_data() {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<int>("downs");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("counter"); // of the word "country" afterwards
+        const int memorised = book::kMemorisedMark;
+        QTest::newRow("reading, bare Enter") << int(book::Reading) << 0 << QString() << 0;
+        QTest::newRow("listening, bare Enter") << int(book::Listening) << 0 << QString() << 0;
+        QTest::newRow("typed meaning that begins another")
+            << int(book::Reading) << 0 << u"国"_s << memorised;
+        QTest::newRow("arrow key to the entry")
+            << int(book::Reading) << 1 << QString() << memorised;
+    }
+    void answerListJudgesOnlyWhatWasChosen() {
+        book::BookContent content = testsupport::makeBookContent(1);
+        content.classes[0].words[0] = {u"country"_s, u"国"_s};
+        content.classes[0].words[1] = {u"internationally"_s, u"国際的に"_s};
+        testsupport::writeBook(bookPath(), content);
+        window->Form_Load();
+        QFETCH(int, mode);
+        child<QRadioButton>(u"optMode(%1)"_s.arg(mode))->click();
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+
+        // Drop 4 falls "country" and enters first, drop 2 "internationally"; the list
+        // holds the drops' meanings from drop 4 down to drop 0: 国 first, 国際的に third.
+        using testsupport::indexDraw;
+        random.script({indexDraw(2, 49),
+                       0.0,
+                       indexDraw(3, 49),
+                       0.0,
+                       0.0,
+                       indexDraw(1, 49),
+                       0.0,
+                       indexDraw(4, 49),
+                       0.0,
+                       0.0,
+                       indexDraw(0, 49),
+                       0.0,
+                       0.5,
+                       0.0,
+                       0.0,
+                       0.99,
+                       0.99,
+                       0.99,
+                       0.99,
+                       0.99});
+        child<QPushButton>(u"cmdStart"_s)->click();
+        while (state().lblDropWord[4].top <= -200)
+            window->tmrMain_Timer();
+        if (mode == book::Reading)
+            testsupport::typeText(u"country"_s);
+        testsupport::pressKey(Qt::Key_Return);
+        QCOMPARE(state().selectedDrop, 4);
+        QVERIFY(QApplication::activePopupWidget());
+        QCOMPARE(answerBox()->itemText(0), u"国"_s);
+        QCOMPARE(answerBox()->itemText(2), u"国際的に"_s);
+
+        QFETCH(int, downs);
+        for (int i = 0; i < downs; ++i)
+            testsupport::pressKey(Qt::Key_Down);
+        QFETCH(QString, typed);
+        testsupport::typeText(typed);
+        testsupport::pressKey(Qt::Key_Return);
+        QTEST(int(testsupport::readRecord(bookPath(), 2).modeCount[mode]), "counter");
+    }
+
     void startWithUnknownClassIsRefused() {
         child<QComboBox>(u"cboWordClass"_s)->setEditText(u"どこにもない"_s);
         platform::testing::takeShownMessages();
