@@ -59,7 +59,7 @@ QPushButton* button(QWidget* parent, const char* name, const QString& caption, c
 
 } // namespace
 
-FrmEdit::FrmEdit(EditorHost& host, QWidget* parent) : QWidget(parent, Qt::Window), host_(host) {
+FrmEdit::FrmEdit(EditorHost& host, QWidget* parent) : QDialog(parent), host_(host) {
     setObjectName(QStringLiteral("frmEdit"));
     setWindowTitle(QStringLiteral("ｳﾞｪﾙﾌｧｲﾙの編集"));
     buildControls();
@@ -272,6 +272,7 @@ void FrmEdit::Form_Unload() {
 
 void FrmEdit::closeEvent(QCloseEvent* event) {
     Form_Unload();
+    // Not QDialog's, which would reject() and so close again.
     QWidget::closeEvent(event);
 }
 
@@ -318,7 +319,7 @@ void FrmEdit::showInBox(QComboBox* box, const QString& text) {
 bool FrmEdit::eventFilter(QObject* watched, QEvent* event) {
     const bool down = event->type() == QEvent::KeyPress;
     if (!down && event->type() != QEvent::KeyRelease)
-        return QWidget::eventFilter(watched, event);
+        return QDialog::eventFilter(watched, event);
     // Enter takes what was typed as the choice, as picking it from the list would.
     const int key = static_cast<QKeyEvent*>(event)->key();
     if (down && (key == Qt::Key_Return || key == Qt::Key_Enter)) {

@@ -2,7 +2,7 @@
 
 #include "editor_host.h"
 
-#include <QWidget>
+#include <QDialog>
 
 class QComboBox;
 class QGroupBox;
@@ -13,9 +13,10 @@ class QPushButton;
 namespace editor {
 
 // The word book editor: changes a word's English and Japanese, looks up a translation,
-// and renames word classes. A top-level window that is not modal; it reads and writes
-// the book through a handle of its own in every handler.
-class FrmEdit : public QWidget {
+// and renames word classes. A dialog window that is not modal (so that assistive
+// technology sees a window of its own); it reads and writes the book through a handle
+// of its own in every handler.
+class FrmEdit : public QDialog {
     Q_OBJECT
 
 public:
@@ -42,6 +43,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Escape closes the window as Close does, so that the main window is told.
+    void reject() override { close(); }
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

@@ -6,6 +6,7 @@
 #include "platform/fonts.h"
 #include "platform/help_page.h"
 #include "play_area.h"
+#include "texts.h"
 
 #include <QAbstractItemView>
 #include <QAction>
@@ -79,6 +80,8 @@ void FrmMain::buildControls() {
         drop->setGeometry(drill::kDropColumns[i] / kTwipsPerPixel, -kDropHeightTwips,
                           kDropWidthTwips / kTwipsPerPixel, kDropHeightTwips / kTwipsPerPixel + 2);
         drop->setAttribute(Qt::WA_TransparentForMouseEvents);
+        // Read as a falling word, not as its design-time caption, until a word falls.
+        drop->setAccessibleName(dropAccessibleName(i, QString()));
         lblDropWord[i] = drop;
     }
     // Holds no text and is never seen: the views take their font from it.
@@ -146,6 +149,7 @@ void FrmMain::buildControls() {
     txtTotalMemoryCnt->setFocusPolicy(Qt::NoFocus);
     txtTotalMemoryCnt->setAlignment(Qt::AlignRight);
     txtTotalMemoryCnt->setMaximumWidth(70);
+    lblTotalMemoryCnt->setBuddy(txtTotalMemoryCnt); // names the field for screen readers
 
     cmdStart = new QPushButton(QStringLiteral("開始(&S)"));
     cmdStart->setObjectName(QStringLiteral("cmdStart"));

@@ -192,8 +192,10 @@ void FrmMain::renderDrill() {
     for (int i = 0; i < drill::kDropCount; ++i) {
         const drill::DropLabel& drop = s.lblDropWord[i];
         QLabel* label = lblDropWord[i];
-        if (label->text() != drop.caption)
+        if (label->text() != drop.caption) {
             label->setText(drop.caption);
+            label->setAccessibleName(dropAccessibleName(i, drop.caption));
+        }
         label->move(twipsToPixels(drop.left), twipsToPixels(int(std::floor(drop.top))));
         label->setVisible(drop.visible);
         label->setEnabled(drop.enabled);

@@ -20,6 +20,9 @@ inline const QString kWordListSuffix = QStringLiteral("向け / 単語帳");
 inline const QString kFileOpenError = QStringLiteral("FILE OPEN ERROR");
 inline const QString kDataLossQuestion = QStringLiteral("データは失われますが、よろしいですか？");
 
+// What a screen reader calls drop i (0 to 4), with the word it shows, if any.
+QString dropAccessibleName(int drop, const QString& shown);
+
 // The message for a file that is not a usable word book: where to get a new one.
 QString obsoleteBookMessage();
 

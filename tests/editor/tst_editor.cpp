@@ -7,6 +7,8 @@
 #include "test_book.h"
 #include "test_doubles.h"
 
+#include <QAccessible>
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -424,6 +426,19 @@ private Q_SLOTS:
         expected.replace((record - 1) * book::kSlotSize, book::kSlotSize,
                          book::encodeSlot({record, storedEnglish, storedJapanese, {}}).bytes);
         QCOMPARE(bookBytes(), expected);
+    }
+
+    // Assistive technology sees the editor as a window of its own, named by its caption,
+    // beside the main window rather than inside it; it stays modeless.
+    void editorIsATopLevelWindow() {
+        QWidget mainWindow;
+        editor::FrmEdit editorWindow(host, &mainWindow);
+        editorWindow.show();
+        QAccessibleInterface* seen = QAccessible::queryAccessibleInterface(&editorWindow);
+        QVERIFY(seen->role() == QAccessible::Dialog || seen->role() == QAccessible::Window);
+        QCOMPARE(seen->text(QAccessible::Name), u"ｳﾞｪﾙﾌｧｲﾙの編集"_s);
+        QCOMPARE(seen->parent(), QAccessible::queryAccessibleInterface(qApp));
+        QVERIFY(!QApplication::activeModalWidget());
     }
 
     void closingTellsTheMainWindowOnce_data() {

@@ -8,6 +8,7 @@
 #include "test_book.h"
 #include "test_doubles.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QComboBox>
 #include <QFocusEvent>
@@ -236,6 +237,19 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
         QTest::keyClick(window.get(), Qt::Key_S, Qt::AltModifier);
         QTRY_VERIFY(state().running);
+    }
+
+    // A screen reader names each drop and what it shows, and the total by its label.
+    void screenReadersNameDropsAndTotal() {
+        const auto name = [](QWidget* control) {
+            return QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name);
+        };
+        const auto drop = [this](int i) { return child<QLabel>(u"lblDropWord(%1)"_s.arg(i)); };
+        QCOMPARE(name(child<QLineEdit>(u"txtTotalMemoryCnt"_s)), u"記憶単語総数："_s);
+        QCOMPARE(name(drop(0)), u"落下単語1"_s);
+        child<QPushButton>(u"cmdStart"_s)->click();
+        for (int i = 0; i < drill::kDropCount; ++i)
+            QCOMPARE(name(drop(i)), u"落下単語%1：%2"_s.arg(i + 1).arg(drop(i)->text()));
     }
 
     // A class name typed into the class box counts as typed: never completed to a class
