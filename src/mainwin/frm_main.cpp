@@ -78,7 +78,7 @@ void FrmMain::buildControls() {
         drop->setFont(dropFont);
         drop->setAlignment(kDropAlignments[i] | Qt::AlignVCenter);
         drop->setGeometry(drill::kDropColumns[i] / kTwipsPerPixel, -kDropHeightTwips,
-                          kDropWidthTwips / kTwipsPerPixel, kDropHeightTwips / kTwipsPerPixel + 2);
+                          kDropWidthTwips / kTwipsPerPixel, kDropHeightTwips / kTwipsPerPixel);
         drop->setAttribute(Qt::WA_TransparentForMouseEvents);
         // Read as a falling word, not as its design-time caption, until a word falls.
         drop->setAccessibleName(dropAccessibleName(i, QString()));

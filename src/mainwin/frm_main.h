@@ -116,6 +116,7 @@ private:
     void chooseInputMode(book::InputMode mode);
     void chooseVoice(bool on);
     void checkSpeed(int speed);
+    int checkedSpeed() const; // the speed item the menu shows checked
     void checkInputMode(book::InputMode mode);
     void checkVoice(bool on);
     void checkView(QAction* view);

@@ -25,6 +25,8 @@
 #include <QRadioButton>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace mainwin {
 
 namespace {
@@ -93,6 +95,8 @@ void FrmMain::Form_Load() {
         file.read(book::trailerRecord(eofRecord_, book::Trailer::Speed)).trimmed().english);
     if (speed)
         chooseSpeed(*speed);
+    else // A text outside the table: the drops fall at the speed the menu shows.
+        dropSpeed_ = book::kSpeeds[checkedSpeed()].dropSpeed;
     // The stored voice is applied as the stored speed is, so the menu shows the book.
     if (const auto voice = book::voiceFromText(
             file.read(book::trailerRecord(eofRecord_, book::Trailer::Voice)).trimmed().japanese))
@@ -196,6 +200,12 @@ void FrmMain::storeSetting(book::Trailer record, book::SettingField field, const
 }
 
 void FrmMain::checkSpeed(int speed) { mnuSpeedItems[speed]->setChecked(true); }
+
+int FrmMain::checkedSpeed() const {
+    const auto checked = std::find_if(mnuSpeedItems.begin(), mnuSpeedItems.end(),
+                                      [](const QAction* item) { return item->isChecked(); });
+    return checked == mnuSpeedItems.end() ? 0 : int(checked - mnuSpeedItems.begin());
+}
 
 void FrmMain::checkInputMode(book::InputMode mode) {
     switch (mode) {
