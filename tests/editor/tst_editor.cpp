@@ -442,15 +442,18 @@ private Q_SLOTS:
     }
 
     void closingTellsTheMainWindowOnce_data() {
-        QTest::addColumn<bool>("byButton");
-        QTest::newRow("Close button") << true;
-        QTest::newRow("window frame") << false;
+        QTest::addColumn<QString>("how");
+        QTest::newRow("Close button") << u"button"_s;
+        QTest::newRow("window frame") << u"frame"_s;
+        QTest::newRow("Escape") << u"Escape"_s;
     }
     void closingTellsTheMainWindowOnce() {
-        QFETCH(bool, byButton);
+        QFETCH(QString, how);
         window->show();
-        if (byButton)
+        if (how == u"button")
             QTest::mouseClick(child<QPushButton>("cmdEditClose"), Qt::LeftButton);
+        else if (how == u"Escape")
+            QTest::keyClick(window.get(), Qt::Key_Escape);
         else
             window->close();
         QVERIFY(!window->isVisible());
