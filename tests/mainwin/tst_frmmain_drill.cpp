@@ -285,6 +285,29 @@ private Q_SLOTS:
         QCOMPARE(window->classFirstRecord(), listed ? listed : 2);
     }
 
+    // Choosing a class from the keyboard still works, on the box or in its open list.
+    void keyboardChoosesAClass_data() {
+        QTest::addColumn<bool>("openList");
+        QTest::newRow("arrow key on the box") << false;
+        QTest::newRow("open list") << true;
+    }
+    void keyboardChoosesAClass() {
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        auto* classes = child<QComboBox>(u"cboWordClass"_s);
+        classes->setFocus();
+        QFETCH(bool, openList);
+        if (openList) {
+            testsupport::pressKey(Qt::Key_Down, Qt::AltModifier);
+            QVERIFY(QApplication::activePopupWidget());
+        }
+        testsupport::pressKey(Qt::Key_Down);
+        if (openList)
+            testsupport::pressKey(Qt::Key_Return);
+        QCOMPARE(classes->currentText(), u"クラス１"_s);
+        QCOMPARE(window->classFirstRecord(), 53);
+    }
+
     // From the keyboard, with the translations open as a list: only an entry the learner
     // moved to, or typed in full, is judged; a bare Enter judges nothing.
     void answerListJudgesOnlyWhatWasChosen_data() {
