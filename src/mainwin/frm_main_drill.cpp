@@ -152,7 +152,7 @@ bool FrmMain::answerListEvent(QEvent* event) {
     case Qt::Key_Enter:
         if (list->currentIndex().isValid())
             return false; // Qt chooses the entry the learner moved to
-        // Nothing chosen and nothing typed: the word stays unanswered, the list open.
+        // No entry moved to and none typed: the word stays unanswered, the list open.
         if (engine_ && engine_->answering() && entryTypedInAnswerBox() < 0)
             return true;
         cmbInputField->hidePopup();
