@@ -1,10 +1,10 @@
 #include "frm_edit.h"
 
+#include "platform/exact_text_box.h"
 #include "platform/message_box.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QCompleter>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -31,13 +31,11 @@ QLabel* label(QWidget* parent, const char* name, const QString& caption, const Q
     return control;
 }
 
-// A box the learner can type into as well as choose from; typing never adds entries,
-// and completion keeps to the exact case, since names are compared exactly.
+// A box the learner can type into as well as choose from; names and IDs are looked up
+// exactly as typed, so the typed text is never completed or matched to an entry.
 QComboBox* editableBox(QWidget* parent, const char* name, const QString& tip) {
     auto* box = named<QComboBox>(parent, name);
-    box->setEditable(true);
-    box->setInsertPolicy(QComboBox::NoInsert);
-    box->completer()->setCaseSensitivity(Qt::CaseSensitive);
+    platform::makeExactTextBox(box);
     box->setToolTip(tip);
     return box;
 }
@@ -59,7 +57,7 @@ QPushButton* button(QWidget* parent, const char* name, const QString& caption, c
 } // namespace
 
 FrmEdit::FrmEdit(session::BookSession& book, EditorHost& host, QWidget* parent)
-    : QWidget(parent, Qt::Window), book_(book), host_(host) {
+    : QDialog(parent), book_(book), host_(host) {
     setObjectName(QStringLiteral("frmEdit"));
     setWindowTitle(QStringLiteral("ｳﾞｪﾙﾌｧｲﾙの編集"));
     buildControls();
@@ -264,6 +262,7 @@ void FrmEdit::Form_Unload() {
 
 void FrmEdit::closeEvent(QCloseEvent* event) {
     Form_Unload();
+    // Not QDialog's, which would reject() and so close again.
     QWidget::closeEvent(event);
 }
 
@@ -307,7 +306,7 @@ void FrmEdit::showInBox(QComboBox* box, const QString& text) {
 bool FrmEdit::eventFilter(QObject* watched, QEvent* event) {
     const bool down = event->type() == QEvent::KeyPress;
     if (!down && event->type() != QEvent::KeyRelease)
-        return QWidget::eventFilter(watched, event);
+        return QDialog::eventFilter(watched, event);
     // Enter takes what was typed as the choice, as picking it from the list would.
     const int key = static_cast<QKeyEvent*>(event)->key();
     if (down && (key == Qt::Key_Return || key == Qt::Key_Enter)) {

@@ -4,7 +4,7 @@
 
 #include "session/book_session.h"
 
-#include <QWidget>
+#include <QDialog>
 
 class QComboBox;
 class QGroupBox;
@@ -15,9 +15,10 @@ class QPushButton;
 namespace editor {
 
 // The word book editor: changes a word's English and Japanese, looks up a translation,
-// and renames word classes. A top-level window that is not modal; it reads and writes
-// the book through the session in every handler.
-class FrmEdit : public QWidget {
+// and renames word classes. A dialog window that is not modal (so that assistive
+// technology sees a window of its own); it reads and writes the book through the
+// session in every handler.
+class FrmEdit : public QDialog {
     Q_OBJECT
 
 public:
@@ -44,6 +45,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Escape closes the window as Close does, so that the main window is told.
+    void reject() override { close(); }
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

@@ -1,12 +1,15 @@
 #include "frm_main.h"
 
 #include "editor/frm_edit.h"
+#include "platform/exact_text_box.h"
 #include "platform/files.h"
 #include "platform/fonts.h"
 #include "platform/help_page.h"
 #include "play_area.h"
 #include "session/failure_text.h"
+#include "texts.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QActionGroup>
 #include <QCloseEvent>
@@ -80,8 +83,10 @@ void FrmMain::buildControls() {
         drop->setFont(dropFont);
         drop->setAlignment(kDropAlignments[i] | Qt::AlignVCenter);
         drop->setGeometry(drill::kDropColumns[i] / kTwipsPerPixel, -kDropHeightTwips,
-                          kDropWidthTwips / kTwipsPerPixel, kDropHeightTwips / kTwipsPerPixel + 2);
+                          kDropWidthTwips / kTwipsPerPixel, kDropHeightTwips / kTwipsPerPixel);
         drop->setAttribute(Qt::WA_TransparentForMouseEvents);
+        // Read as a falling word, not as its design-time caption, until a word falls.
+        drop->setAccessibleName(dropAccessibleName(i, QString()));
         lblDropWord[i] = drop;
     }
     // Holds no text and is never seen: the views take their font from it.
@@ -109,6 +114,9 @@ void FrmMain::buildControls() {
     cmbInputField->setFont(platform::fixedPitchFont(11));
     cmbInputField->installEventFilter(this);
     cmbInputField->lineEdit()->installEventFilter(this);
+    // While its list is open the keys go to the list's view. Installed after Qt's own
+    // filter there, this one sees them first.
+    cmbInputField->view()->installEventFilter(this);
     // Completion offers the list's own words, which are compared exactly.
     cmbInputField->completer()->setCaseSensitivity(Qt::CaseSensitive);
     cmbInputField->completer()->setCompletionMode(QCompleter::InlineCompletion);
@@ -119,8 +127,8 @@ void FrmMain::buildControls() {
     lblWordClass->setObjectName(QStringLiteral("lblWordClass"));
     cboWordClass = new QComboBox;
     cboWordClass->setObjectName(QStringLiteral("cboWordClass"));
-    cboWordClass->setEditable(true);
-    cboWordClass->setInsertPolicy(QComboBox::NoInsert);
+    // A typed name is looked up as typed when a command reads it.
+    platform::makeExactTextBox(cboWordClass);
     cboWordClass->setMaxVisibleItems(24);
     lblWordClass->setBuddy(cboWordClass);
     connect(cboWordClass, &QComboBox::activated, this, [this] { cboWordClass_click(); });
@@ -146,6 +154,7 @@ void FrmMain::buildControls() {
     txtTotalMemoryCnt->setFocusPolicy(Qt::NoFocus);
     txtTotalMemoryCnt->setAlignment(Qt::AlignRight);
     txtTotalMemoryCnt->setMaximumWidth(70);
+    lblTotalMemoryCnt->setBuddy(txtTotalMemoryCnt); // names the field for screen readers
 
     cmdStart = new QPushButton(QStringLiteral("開始(&S)"));
     cmdStart->setObjectName(QStringLiteral("cmdStart"));
@@ -325,6 +334,8 @@ bool FrmMain::eventFilter(QObject* watched, QEvent* event) {
         cmdStart->animateClick();
         return true;
     }
+    if (watched == cmbInputField->view() && answerListEvent(event))
+        return true;
     // The box passes keys on to its line edit without filters, so watch both.
     if ((watched == cmbInputField || watched == cmbInputField->lineEdit()) &&
         event->type() == QEvent::KeyPress) {

@@ -112,6 +112,7 @@ private:
     void chooseInputMode(book::InputMode mode);
     void chooseVoice(bool on);
     void checkSpeed(int speed);
+    int checkedSpeed() const; // the speed item the menu shows checked
     void checkInputMode(book::InputMode mode);
     void checkVoice(bool on);
     void checkView(QAction* view);
@@ -140,6 +141,10 @@ private:
     // Enter in the answer box: the typed text selects its entry, or (listening) asks
     // for the next word to be spoken.
     bool answerBoxEnter();
+    // A key or typed text in the answer box's open list: Enter takes only the entry the
+    // learner moved to, or else what was typed; typing goes into the box. True when the
+    // event was handled here.
+    bool answerListEvent(QEvent* event);
     // The entry the learner typed into the answer box, or -1.
     int entryTypedInAnswerBox() const;
 

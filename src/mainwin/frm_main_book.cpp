@@ -17,6 +17,8 @@
 #include <QRadioButton>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace mainwin {
 
 int FrmMain::selectedMode() const {
@@ -56,6 +58,8 @@ void FrmMain::Form_Load() {
 
     if (const auto speed = session_->storedSpeed())
         chooseSpeed(*speed);
+    else // A text outside the table: the drops fall at the speed the menu shows.
+        dropSpeed_ = book::kSpeeds[checkedSpeed()].dropSpeed;
     // The stored voice is applied as the stored speed is, so the menu shows the book.
     if (const auto voice = session_->storedVoice())
         checkVoice(*voice);
@@ -101,6 +105,12 @@ void FrmMain::chooseVoice(bool on) {
 }
 
 void FrmMain::checkSpeed(int speed) { mnuSpeedItems[speed]->setChecked(true); }
+
+int FrmMain::checkedSpeed() const {
+    const auto checked = std::find_if(mnuSpeedItems.begin(), mnuSpeedItems.end(),
+                                      [](const QAction* item) { return item->isChecked(); });
+    return checked == mnuSpeedItems.end() ? 0 : int(checked - mnuSpeedItems.begin());
+}
 
 void FrmMain::checkInputMode(book::InputMode mode) {
     switch (mode) {

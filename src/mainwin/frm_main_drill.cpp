@@ -7,10 +7,12 @@
 #include "play_area.h"
 #include "texts.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QCompleter>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -130,6 +132,46 @@ bool FrmMain::answerBoxEnter() {
     return true;
 }
 
+bool FrmMain::answerListEvent(QEvent* event) {
+    QAbstractItemView* list = cmbInputField->view();
+    const auto typeIntoBox = [&] {
+        // What is typed is matched exactly, so no entry stays highlighted for Enter.
+        list->selectionModel()->clear();
+        QCoreApplication::sendEvent(cmbInputField->lineEdit(), event);
+        return true;
+    };
+    if (event->type() == QEvent::InputMethod)
+        return typeIntoBox();
+    if (event->type() == QEvent::InputMethodQuery) {
+        QCoreApplication::sendEvent(cmbInputField->lineEdit(), event);
+        return true;
+    }
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    const auto* key = static_cast<QKeyEvent*>(event);
+    switch (key->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (list->currentIndex().isValid())
+            return false; // Qt chooses the entry the learner moved to
+        // No entry moved to and none typed: the word stays unanswered, the list open.
+        if (drillEngine() && drillEngine()->answering() && entryTypedInAnswerBox() < 0)
+            return true;
+        cmbInputField->hidePopup();
+        return answerBoxEnter();
+    case Qt::Key_Backspace:
+    case Qt::Key_Delete:
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+        return typeIntoBox();
+    default:
+        if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier) ||
+            key->text().isEmpty() || !key->text().front().isPrint())
+            return false;
+        return typeIntoBox();
+    }
+}
+
 int FrmMain::entryTypedInAnswerBox() const {
     const QLineEdit* edit = cmbInputField->lineEdit();
     const auto exact = [this](const QString& text) {
@@ -153,8 +195,10 @@ void FrmMain::renderDrill() {
     for (int i = 0; i < drill::kDropCount; ++i) {
         const drill::DropLabel& drop = s.lblDropWord[i];
         QLabel* label = lblDropWord[i];
-        if (label->text() != drop.caption)
+        if (label->text() != drop.caption) {
             label->setText(drop.caption);
+            label->setAccessibleName(dropAccessibleName(i, drop.caption));
+        }
         label->move(twipsToPixels(drop.left), twipsToPixels(int(std::floor(drop.top))));
         label->setVisible(drop.visible);
         label->setEnabled(drop.enabled);
@@ -186,9 +230,12 @@ void FrmMain::offerTranslations() {
     if (drop == offeredDrop_)
         return;
     offeredDrop_ = drop;
-    if (answering && cmbInputField->hasFocus() && cmbInputField->count() > 0)
+    if (answering && cmbInputField->hasFocus() && cmbInputField->count() > 0) {
         cmbInputField->showPopup();
-    else if (!answering)
+        // No entry is chosen until the learner moves to one, so that a bare Enter
+        // judges nothing.
+        cmbInputField->view()->selectionModel()->clear();
+    } else if (!answering)
         cmbInputField->hidePopup();
 }
 

@@ -10,4 +10,9 @@ QString windowCaption(const QString& bookTitle, const QString& suffix) {
     return productAndVersion() + QStringLiteral(" / ") + bookTitle + suffix;
 }
 
+QString dropAccessibleName(int drop, const QString& shown) {
+    const QString name = QStringLiteral("落下単語%1").arg(drop + 1);
+    return shown.isEmpty() ? name : name + u'：' + shown;
+}
+
 } // namespace mainwin

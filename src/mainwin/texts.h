@@ -19,4 +19,7 @@ inline const QString kManualSuffix = QStringLiteral("向け / マニュアル");
 inline const QString kWordListSuffix = QStringLiteral("向け / 単語帳");
 inline const QString kDataLossQuestion = QStringLiteral("データは失われますが、よろしいですか？");
 
+// What a screen reader calls drop i (0 to 4), with the word it shows, if any.
+QString dropAccessibleName(int drop, const QString& shown);
+
 } // namespace mainwin

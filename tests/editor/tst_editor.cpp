@@ -2,10 +2,13 @@
 // shows, what it writes byte for byte, what it refuses, and what it tells the main window.
 #include "book/record_map.h"
 #include "editor/frm_edit.h"
+#include "keyboard.h"
 #include "platform/message_box.h"
 #include "test_book.h"
 #include "test_doubles.h"
 
+#include <QAccessible>
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -377,16 +380,91 @@ private Q_SLOTS:
         }
     }
 
+    // Typed from the keyboard and sent with a mouse click, a name or ID counts exactly as
+    // typed: never completed to the class whose name it begins, never lost when the box
+    // loses the focus. `typing` holds pairs of control and text; a text ending in "\n"
+    // is sent with Enter.
+    void typedNamesAndIdsCountAsTyped_data() {
+        QTest::addColumn<QStringList>("typing");
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<int>("record");
+        QTest::addColumn<QString>("storedEnglish");
+        QTest::addColumn<QString>("storedJapanese");
+        QTest::newRow("class name that begins another")
+            << QStringList{u"cboClassEdit"_s, u"クラス1\n"_s,       u"txtEnglishEdit"_s,
+                           u"zebra"_s,        u"txtJapaneseEdit"_s, u"縞馬"_s}
+            << u"cmdWordUpdate"_s << 53 << u"zebra"_s << u"縞馬"_s;
+        QTest::newRow("ID typed without Enter")
+            << QStringList{u"txtEnglishEdit"_s, u"kiwi"_s,      u"txtJapaneseEdit"_s,
+                           u"キウイ"_s,         u"cboIdEdit"_s, u"3"_s}
+            << u"cmdWordUpdate"_s << 4 << u"kiwi"_s << u"キウイ"_s;
+        QTest::newRow("rename by a name that begins another")
+            << QStringList{u"cboBeforeClass"_s, u"クラス1"_s, u"txtAfterClass"_s, u"新名"_s}
+            << u"cmdClassChange"_s << 52 << book::classHeaderEnglish(1) << u"新名"_s;
+    }
+    void typedNamesAndIdsCountAsTyped() {
+        book::BookContent content = testsupport::makeBookContent(3);
+        content.classes[0].name = u"クラス10"_s;
+        content.classes[1].name = u"クラス1"_s;
+        content.classes[2].name = u"Verb"_s;
+        testsupport::writeBook(host.path, content);
+        bookSession->load(); // a new book file under the session
+        window->Form_Load();
+        window->show();
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        const QByteArray before = bookBytes();
+
+        QFETCH(QStringList, typing);
+        for (qsizetype i = 0; i + 1 < typing.size(); i += 2) {
+            QWidget* field = child<QWidget>(qPrintable(typing[i]));
+            if (auto* box = qobject_cast<QComboBox*>(field))
+                field = box->lineEdit();
+            QString text = typing[i + 1];
+            const bool enter = text.endsWith(u'\n');
+            text.chop(enter ? 1 : 0);
+            testsupport::typeInto(field, text);
+            if (enter)
+                testsupport::pressKey(Qt::Key_Return);
+        }
+        QFETCH(QString, button);
+        QTest::mouseClick(child<QPushButton>(qPrintable(button)), Qt::LeftButton);
+
+        QFETCH(int, record);
+        QFETCH(QString, storedEnglish);
+        QFETCH(QString, storedJapanese);
+        QByteArray expected = before;
+        expected.replace((record - 1) * book::kSlotSize, book::kSlotSize,
+                         book::encodeSlot({record, storedEnglish, storedJapanese, {}}).bytes);
+        QCOMPARE(bookBytes(), expected);
+    }
+
+    // Assistive technology sees the editor as a window of its own, named by its caption,
+    // beside the main window rather than inside it; it stays modeless.
+    void editorIsATopLevelWindow() {
+        QWidget mainWindow;
+        editor::FrmEdit editorWindow(*bookSession, host, &mainWindow);
+        editorWindow.show();
+        QAccessibleInterface* seen = QAccessible::queryAccessibleInterface(&editorWindow);
+        QVERIFY(seen->role() == QAccessible::Dialog || seen->role() == QAccessible::Window);
+        QCOMPARE(seen->text(QAccessible::Name), u"ｳﾞｪﾙﾌｧｲﾙの編集"_s);
+        QCOMPARE(seen->parent(), QAccessible::queryAccessibleInterface(qApp));
+        QVERIFY(!QApplication::activeModalWidget());
+    }
+
     void closingTellsTheMainWindowOnce_data() {
-        QTest::addColumn<bool>("byButton");
-        QTest::newRow("Close button") << true;
-        QTest::newRow("window frame") << false;
+        QTest::addColumn<QString>("how");
+        QTest::newRow("Close button") << u"button"_s;
+        QTest::newRow("window frame") << u"frame"_s;
+        QTest::newRow("Escape") << u"Escape"_s;
     }
     void closingTellsTheMainWindowOnce() {
-        QFETCH(bool, byButton);
+        QFETCH(QString, how);
         window->show();
-        if (byButton)
+        if (how == u"button")
             QTest::mouseClick(child<QPushButton>("cmdEditClose"), Qt::LeftButton);
+        else if (how == u"Escape")
+            QTest::keyClick(window.get(), Qt::Key_Escape);
         else
             window->close();
         QVERIFY(!window->isVisible());

@@ -9,6 +9,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -83,8 +84,8 @@ private Q_SLOTS:
         QTest::newRow("3") << u"3"_s << u"mnuSpeedThree"_s << 15.0;
         QTest::newRow("4") << u"4"_s << u"mnuSpeedFour"_s << 20.0;
         QTest::newRow("5 with blanks") << u" 5 "_s << u"mnuSpeedFive"_s << 25.0;
-        // "2" selects nothing: the initial check stays and no speed is set.
-        QTest::newRow("2 selects nothing") << u"2"_s << u"mnuSpeedTwo"_s << 0.0;
+        // "2" selects nothing: the initial check stays, and the drops fall at its speed.
+        QTest::newRow("2 selects nothing") << u"2"_s << u"mnuSpeedTwo"_s << 10.0;
     }
 
     void storedSpeedIsApplied() {
@@ -383,6 +384,9 @@ private Q_SLOTS:
                  QKeySequence(Qt::CTRL | Qt::Key_Q));
         QVERIFY(action(window.get(), u"mnuEdit"_s)->isEnabled());
         QVERIFY(child<QMenu>(window.get(), u"mnuVoice"_s)->menuAction()->isVisible());
+        // A drop is 3,735 by 255 twips.
+        QCOMPARE(child<QLabel>(window.get(), u"lblDropWord(0)"_s)->size(),
+                 QSize(3735 / 15, 255 / 15));
     }
 };
 

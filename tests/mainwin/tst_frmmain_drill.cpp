@@ -2,11 +2,13 @@
 // word wrong, End; then the book, result.txt and the controls.
 #include "book/cp932.h"
 #include "book/record_map.h"
+#include "keyboard.h"
 #include "mainwin/frm_main.h"
 #include "platform/message_box.h"
 #include "test_book.h"
 #include "test_doubles.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QComboBox>
 #include <QFocusEvent>
@@ -235,6 +237,144 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
         QTest::keyClick(window.get(), Qt::Key_S, Qt::AltModifier);
         QTRY_VERIFY(state().running);
+    }
+
+    // A screen reader names each drop and what it shows, and the total by its label.
+    void screenReadersNameDropsAndTotal() {
+        const auto name = [](QWidget* control) {
+            return QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name);
+        };
+        const auto drop = [this](int i) { return child<QLabel>(u"lblDropWord(%1)"_s.arg(i)); };
+        QCOMPARE(name(child<QLineEdit>(u"txtTotalMemoryCnt"_s)), u"記憶単語総数："_s);
+        QCOMPARE(name(drop(0)), u"落下単語1"_s);
+        child<QPushButton>(u"cmdStart"_s)->click();
+        for (int i = 0; i < drill::kDropCount; ++i)
+            QCOMPARE(name(drop(i)), u"落下単語%1：%2"_s.arg(i + 1).arg(drop(i)->text()));
+    }
+
+    // A class name typed into the class box counts as typed: never completed to a class
+    // whose name it begins or matched to one in another case, and it runs nothing until
+    // a command reads it.
+    void typedClassNameCountsAsTyped_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("listed"); // the class F5 lists; 0: the one listed before
+        QTest::newRow("prefix of another class's name") << u"クラス1"_s << 53;
+        QTest::newRow("a class's name in other case") << u"verb"_s << 0;
+    }
+    void typedClassNameCountsAsTyped() {
+        book::BookContent content = testsupport::makeBookContent(3);
+        content.classes[0].name = u"クラス10"_s;
+        content.classes[1].name = u"クラス1"_s;
+        content.classes[2].name = u"Verb"_s;
+        testsupport::writeBook(bookPath(), content);
+        window->Form_Load();
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        auto* classes = child<QComboBox>(u"cboWordClass"_s);
+        classes->setFocus();
+        testsupport::pressKey(Qt::Key_F5);
+        QCOMPARE(window->classFirstRecord(), 2);
+
+        QFETCH(QString, typed);
+        testsupport::typeInto(classes->lineEdit(), typed);
+        testsupport::pressKey(Qt::Key_Tab);
+        QCOMPARE(classes->currentText(), typed);
+        QCOMPARE(window->classFirstRecord(), 2);
+        testsupport::pressKey(Qt::Key_F5);
+        QFETCH(int, listed);
+        QCOMPARE(window->classFirstRecord(), listed ? listed : 2);
+    }
+
+    // Choosing a class from the keyboard still works, on the box or in its open list.
+    void keyboardChoosesAClass_data() {
+        QTest::addColumn<bool>("openList");
+        QTest::newRow("arrow key on the box") << false;
+        QTest::newRow("open list") << true;
+    }
+    void keyboardChoosesAClass() {
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        auto* classes = child<QComboBox>(u"cboWordClass"_s);
+        classes->setFocus();
+        QFETCH(bool, openList);
+        if (openList) {
+            testsupport::pressKey(Qt::Key_Down, Qt::AltModifier);
+            QVERIFY(QApplication::activePopupWidget());
+        }
+        testsupport::pressKey(Qt::Key_Down);
+        if (openList)
+            testsupport::pressKey(Qt::Key_Return);
+        QCOMPARE(classes->currentText(), u"クラス１"_s);
+        QCOMPARE(window->classFirstRecord(), 53);
+    }
+
+    // From the keyboard, with the translations open as a list: only an entry the learner
+    // moved to, or typed in full, is judged; a bare Enter judges nothing.
+    void answerListJudgesOnlyWhatWasChosen_data() {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<int>("downs");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("counter"); // of the word "country" afterwards
+        const int memorised = book::kMemorisedMark;
+        QTest::newRow("reading, bare Enter") << int(book::Reading) << 0 << QString() << 0;
+        QTest::newRow("listening, bare Enter") << int(book::Listening) << 0 << QString() << 0;
+        QTest::newRow("typed meaning that begins another")
+            << int(book::Reading) << 0 << u"国"_s << memorised;
+        QTest::newRow("arrow key to the entry")
+            << int(book::Reading) << 1 << QString() << memorised;
+    }
+    void answerListJudgesOnlyWhatWasChosen() {
+        book::BookContent content = testsupport::makeBookContent(1);
+        content.classes[0].words[0] = {u"country"_s, u"国"_s};
+        content.classes[0].words[1] = {u"internationally"_s, u"国際的に"_s};
+        testsupport::writeBook(bookPath(), content);
+        window->Form_Load();
+        QFETCH(int, mode);
+        child<QRadioButton>(u"optMode(%1)"_s.arg(mode))->click();
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+
+        // Drop 4 falls "country" and enters first, drop 2 "internationally"; the list
+        // holds the drops' meanings from drop 4 down to drop 0: 国 first, 国際的に third.
+        using testsupport::indexDraw;
+        random.script({indexDraw(2, 49),
+                       0.0,
+                       indexDraw(3, 49),
+                       0.0,
+                       0.0,
+                       indexDraw(1, 49),
+                       0.0,
+                       indexDraw(4, 49),
+                       0.0,
+                       0.0,
+                       indexDraw(0, 49),
+                       0.0,
+                       0.5,
+                       0.0,
+                       0.0,
+                       0.99,
+                       0.99,
+                       0.99,
+                       0.99,
+                       0.99});
+        child<QPushButton>(u"cmdStart"_s)->click();
+        while (state().lblDropWord[4].top <= -200)
+            window->tmrMain_Timer();
+        if (mode == book::Reading)
+            testsupport::typeText(u"country"_s);
+        testsupport::pressKey(Qt::Key_Return);
+        QCOMPARE(state().selectedDrop, 4);
+        QVERIFY(QApplication::activePopupWidget());
+        QCOMPARE(answerBox()->itemText(0), u"国"_s);
+        QCOMPARE(answerBox()->itemText(2), u"国際的に"_s);
+
+        QFETCH(int, downs);
+        for (int i = 0; i < downs; ++i)
+            testsupport::pressKey(Qt::Key_Down);
+        QFETCH(QString, typed);
+        testsupport::typeText(typed);
+        testsupport::pressKey(Qt::Key_Return);
+        QTEST(int(testsupport::readRecord(bookPath(), 2).modeCount[mode]), "counter");
     }
 
     void startWithUnknownClassIsRefused() {
