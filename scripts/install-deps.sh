@@ -15,6 +15,7 @@ packages=(
   libbenchmark-dev
   clang libclang-rt-14-dev
   clang-format
+  strace util-linux
 )
 
 missing=()

@@ -1,0 +1,377 @@
+// The book session on a real program folder: nothing the learner has is lost, whatever
+// the disk, another program or a crash does.
+#include "book/record_map.h"
+#include "session/book_session.h"
+#include "test_book.h"
+#include "test_doubles.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLockFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sys/stat.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+void writeBytes(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+struct Run {
+    int exitCode = -1;
+    QString output;
+};
+
+// The command under `wrapper` (prlimit, strace), as a process of its own.
+Run runCommand(const QStringList& wrapper, const QStringList& arguments) {
+    QProcess process;
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    const QStringList all = wrapper + QStringList{QStringLiteral(SESSION_COMMAND)} + arguments;
+    process.start(all.first(), all.mid(1));
+    process.waitForFinished(60000);
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            QString::fromUtf8(process.readAll())};
+}
+
+// Everything in the folder but the backups: what a command may leave behind.
+QStringList folderEntries(const QString& folder) {
+    QStringList entries = QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    entries.removeAll(u"backup"_s);
+    return entries;
+}
+
+} // namespace
+
+class TestBookSession : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> dir;
+    testsupport::ScriptedRandom random;
+    testsupport::FakeClock clock;
+    testsupport::RecordingSpeaker speaker;
+    testsupport::RecordingSessionHost host;
+
+    QString bookPath() const { return dir->filePath(u"Word.dat"_s); }
+    std::unique_ptr<session::BookSession> openSession() {
+        auto book = std::make_unique<session::BookSession>(
+            dir->path(), session::BookSession::Ports{random, clock, speaker, host});
+        book->load();
+        return book;
+    }
+
+private Q_SLOTS:
+    void init() {
+        dir = std::make_unique<QTemporaryDir>();
+        host.failures.clear();
+    }
+
+    // A full disk, simulated by a file-size limit: the old file stays byte for byte, no
+    // temporary file is left, and the learner is told that the disk is full.
+    void wholeFileWritesAreAllOrNothing_data() {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<int>("bookClasses");
+        QTest::addColumn<int>("otherSize"); // classes of the opened book, or bytes of a view
+        QTest::addColumn<int>("limit");
+        // Small files fit Qt's write buffer, whose flush takes a short write for success.
+        QTest::newRow("open, small") << u"open"_s << 1 << 2 << 12000;
+        QTest::newRow("open, large") << u"open"_s << 1 << 24 << 100000;
+        QTest::newRow("save as, small") << u"save"_s << 2 << 0 << 8000;
+        QTest::newRow("save as, large") << u"save"_s << 24 << 0 << 100000;
+        QTest::newRow("save view, small") << u"savetext"_s << 1 << 5000 << 4000;
+        QTest::newRow("save view, large") << u"savetext"_s << 1 << 60000 << 32000;
+        QTest::newRow("reset") << u"reset"_s << 24 << 0 << 100000;
+#ifdef HAVE_DEFAULT_BOOK
+        QTest::newRow("first start") << u"firststart"_s << 0 << 0 << 100000;
+#endif
+    }
+
+    void wholeFileWritesAreAllOrNothing() {
+        QFETCH(QString, command);
+        QFETCH(int, bookClasses);
+        QFETCH(int, otherSize);
+        QFETCH(int, limit);
+        if (bookClasses > 0)
+            testsupport::writeBook(bookPath(), bookClasses);
+        QTemporaryDir elsewhere;
+        const QString target = elsewhere.filePath(u"target"_s);
+        writeBytes(target, "the learner's old file");
+        QStringList arguments{command, dir->path()};
+        if (command == u"open") {
+            testsupport::writeBook(elsewhere.filePath(u"new.vel"_s), otherSize);
+            arguments << elsewhere.filePath(u"new.vel"_s);
+        } else if (command == u"save") {
+            arguments << target;
+        } else if (command == u"savetext") {
+            writeBytes(dir->filePath(u"display.txt"_s), QByteArray(otherSize, 'x'));
+            arguments << dir->filePath(u"display.txt"_s) << target;
+        }
+        const QByteArray bookBefore = testsupport::fileBytes(bookPath());
+        const QStringList entriesBefore = folderEntries(dir->path());
+        const QStringList targetsBefore = QDir(elsewhere.path()).entryList(QDir::Files);
+
+        const Run run = runCommand({u"prlimit"_s, u"--fsize=%1"_s.arg(limit)}, arguments);
+
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.output.contains(u"ディスクの空き容量が足りません"_s), qPrintable(run.output));
+        QCOMPARE(testsupport::fileBytes(bookPath()), bookBefore);
+        QCOMPARE(testsupport::fileBytes(target), QByteArray("the learner's old file"));
+        QCOMPARE(folderEntries(dir->path()), entriesBefore);
+        QCOMPARE(QDir(elsewhere.path()).entryList(QDir::Files), targetsBefore);
+    }
+
+    // Killed at any write, rename or flush, a reset or an Open leaves either the old book
+    // or the new one whole; the next start clears what the kill left behind.
+    void killedCommandLeavesOldOrNewBook_data() {
+        QTest::addColumn<QString>("command");
+        QTest::newRow("reset") << u"reset"_s;
+        QTest::newRow("open") << u"open"_s;
+    }
+
+    void killedCommandLeavesOldOrNewBook() {
+        if (QStandardPaths::findExecutable(u"strace"_s).isEmpty())
+            QSKIP("strace is not installed");
+        QFETCH(QString, command);
+        QTemporaryDir elsewhere;
+        const QString opened = elsewhere.filePath(u"new.vel"_s);
+        testsupport::writeBook(opened, 3);
+        testsupport::writeBook(bookPath(), 2);
+        for (int r : {2, 3, 60}) {
+            book::WordRecord record = testsupport::readRecord(bookPath(), r);
+            record.modeCount = {book::kMemorisedMark, 4, -3};
+            testsupport::writeRecord(bookPath(), r, record);
+        }
+        const QByteArray oldBook = testsupport::fileBytes(bookPath());
+        const QStringList arguments{command, dir->path(), opened};
+        QVERIFY(runCommand({}, arguments).exitCode == 0);
+        const QByteArray newBook = testsupport::fileBytes(bookPath());
+        QVERIFY(newBook != oldBook);
+
+        int kills = 0;
+        for (const char* call : {"write", "pwrite64", "fsync", "fdatasync", "linkat", "rename",
+                                 "renameat", "renameat2"}) {
+            for (int n = 1; n <= 4; ++n) {
+                writeBytes(bookPath(), oldBook);
+                const Run run = runCommand(
+                    {u"strace"_s, u"-f"_s, u"-qq"_s, u"-o"_s, u"/dev/null"_s, u"-e"_s,
+                     u"trace=%1"_s.arg(QLatin1StringView(call)), u"-e"_s,
+                     u"inject=%1:signal=SIGKILL:when=%2"_s.arg(QLatin1StringView(call)).arg(n)},
+                    arguments);
+                kills += run.exitCode != 0;
+                const QByteArray after = testsupport::fileBytes(bookPath());
+                QVERIFY2(
+                    after == oldBook || after == newBook,
+                    qPrintable(u"%1 #%2 left a mixed book"_s.arg(QLatin1StringView(call)).arg(n)));
+                QCOMPARE(runCommand({}, {u"firststart"_s, dir->path()}).exitCode, 0);
+                QCOMPARE(folderEntries(dir->path()), QStringList{u"Word.dat"_s});
+            }
+        }
+        QVERIFY(kills > 0);
+    }
+
+    void secondProgramOnAFolderIsRefused() {
+        session::FolderClaim first(dir->path());
+        session::FolderClaim second(dir->path());
+        QString reason;
+        QCOMPARE(first.claim(&reason), session::FolderClaim::Result::Claimed);
+        QCOMPARE(second.claim(&reason), session::FolderClaim::Result::InUse);
+        QVERIFY(reason.contains(u"使用中"_s));
+    }
+
+    void lockOfADeadProgramIsTakenOver() {
+        QCOMPARE(runCommand({}, {u"crash"_s, dir->path()}).exitCode, -1);
+        QVERIFY(QFileInfo::exists(dir->filePath(u"veltyping.lock"_s)));
+        session::FolderClaim claim(dir->path());
+        QString reason;
+        QCOMPARE(claim.claim(&reason), session::FolderClaim::Result::Claimed);
+    }
+
+    // A Word.dat deleted or replaced under the program: the next write says so and puts
+    // nothing into a file that is no longer the book.
+    void writeNoticesTheBookWasTakenAway_data() {
+        QTest::addColumn<bool>("replaced");
+        QTest::newRow("deleted") << false;
+        QTest::newRow("replaced") << true;
+    }
+
+    void writeNoticesTheBookWasTakenAway() {
+        QFETCH(bool, replaced);
+        testsupport::writeBook(bookPath(), 2);
+        auto book = openSession();
+        QVERIFY(QFile::remove(bookPath()));
+        if (replaced)
+            testsupport::writeBook(bookPath(), 1);
+        const QByteArray atPath = testsupport::fileBytes(bookPath());
+
+        book->storeSpeed(3);
+
+        QCOMPARE(testsupport::fileBytes(bookPath()), atPath);
+        QCOMPARE(QFileInfo::exists(bookPath()), replaced);
+        QCOMPARE(host.failures.size(), 1);
+        QCOMPARE(host.failures[0].title, u"FILE WRITE ERROR"_s);
+        QVERIFY(host.failures[0].text.contains(QDir::toNativeSeparators(bookPath())));
+    }
+
+    void leftoverTemporariesAreRemoved_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("removed");
+        QTest::newRow("book") << u"Word.dat.a1B2c3"_s << true;
+        QTest::newRow("view") << u"display.txt.XyZ123"_s << true;
+        QTest::newRow("other case") << u"WORD.DAT.abcdef"_s << true;
+        QTest::newRow("learner's file") << u"notes.txt.abcdef"_s << false;
+        QTest::newRow("longer suffix") << u"Word.dat.abcdefg"_s << false;
+        QTest::newRow("backup copy") << u"Word.dat.bak"_s << false;
+    }
+
+    void leftoverTemporariesAreRemoved() {
+        QFETCH(QString, name);
+        QFETCH(bool, removed);
+        writeBytes(dir->filePath(name), "x");
+        QVERIFY(QDir(dir->path()).mkdir(u"Word.dat.folder"_s));
+        session::removeLeftoverTemporaries(session::programFiles(dir->path()));
+        QCOMPARE(QFileInfo::exists(dir->filePath(name)), !removed);
+        QVERIFY(QFileInfo(dir->filePath(u"Word.dat.folder"_s)).isDir());
+    }
+
+    // Whatever stands where a book should be, it is refused with its name, and nothing
+    // waits for input that never comes.
+    void oddFilesAreRefused_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<bool>("asWordDat"); // else: chosen in Open
+        QTest::addColumn<QString>("reason");
+        for (bool asWordDat : {true, false}) {
+            const char* where = asWordDat ? "Word.dat" : "Open";
+            QTest::addRow("FIFO, %s", where) << u"fifo"_s << asWordDat << u"FIFO"_s;
+            QTest::addRow("folder, %s", where) << u"folder"_s << asWordDat << u"フォルダ"_s;
+            QTest::addRow("device, %s", where) << u"device"_s << asWordDat << u"デバイス"_s;
+        }
+    }
+
+    void oddFilesAreRefused() {
+        QFETCH(QString, kind);
+        QFETCH(bool, asWordDat);
+        QFETCH(QString, reason);
+        QTemporaryDir elsewhere;
+        const QString odd = asWordDat ? bookPath() : elsewhere.filePath(u"odd.vel"_s);
+        if (!asWordDat)
+            testsupport::writeBook(bookPath(), 1);
+        if (kind == u"fifo")
+            QCOMPARE(::mkfifo(QFile::encodeName(odd).constData(), 0600), 0);
+        else if (kind == u"folder")
+            QVERIFY(QDir().mkdir(odd));
+        else
+            QVERIFY(QFile::link(u"/dev/zero"_s, odd));
+
+        auto book = openSession();
+        if (!asWordDat) {
+            const QByteArray before = testsupport::fileBytes(bookPath());
+            QVERIFY(host.failures.isEmpty());
+            QVERIFY(!book->replaceBook(odd));
+            QCOMPARE(testsupport::fileBytes(bookPath()), before);
+        }
+        QCOMPARE(host.failures.size(), 1);
+        QCOMPARE(host.failures[0].title, u"FILE OPEN ERROR"_s);
+        QVERIFY2(host.failures[0].text.contains(QDir::toNativeSeparators(odd)) &&
+                     host.failures[0].text.contains(reason),
+                 qPrintable(host.failures[0].text));
+    }
+
+    // A Word.dat far larger than any word book is read only as far as the book reaches.
+    void hugeBookIsReadOnlyAsFarAsTheBook() {
+        const int eof = testsupport::writeBook(bookPath(), 1);
+        QFile file(bookPath());
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.resize(200 * 1024 * 1024));
+        file.close();
+        auto book = openSession();
+        QCOMPARE(book->title(), u"テスト"_s);
+        QVERIFY(book->resetLearningData());
+        const QList<session::BackupInfo> backups = book->backups();
+        QCOMPARE(backups.size(), 1);
+        QCOMPARE(QFileInfo(backups[0].path).size(), qint64(eof + 19) * 128);
+    }
+
+    void backupsKeepTheNewestTwenty() {
+        session::BackupFolder folder(dir->path());
+        testsupport::writeBook(bookPath(), 2);
+        const QByteArray bytes = testsupport::fileBytes(bookPath());
+        const QDateTime now(QDate(2026, 12, 7), QTime(9, 5, 30));
+        QStringList written;
+        for (int i = 0; i < 22; ++i) {
+            book::FileFailure failure;
+            QString path;
+            QVERIFY(folder.add(bytes, i < 21 ? now : now.addDays(1), &failure, &path));
+            written << QFileInfo(path).fileName();
+        }
+        QCOMPARE(written.mid(0, 3),
+                 (QStringList{u"Word-20261207-090530.dat"_s, u"Word-20261207-090530-2.dat"_s,
+                              u"Word-20261207-090530-3.dat"_s}));
+        const QList<session::BackupInfo> backups = folder.list();
+        QCOMPARE(backups.size(), 20);
+        QCOMPARE(QFileInfo(backups[0].path).fileName(), u"Word-20261208-090530.dat"_s);
+        QCOMPARE(QFileInfo(backups[1].path).fileName(), u"Word-20261207-090530-21.dat"_s);
+        QCOMPARE(QFileInfo(backups[19].path).fileName(), u"Word-20261207-090530-3.dat"_s);
+        QCOMPARE(backups[0].title, u"テスト"_s);
+        QCOMPARE(backups[0].classes, 2);
+        QCOMPARE(backups[0].taken, now.addDays(1));
+    }
+
+    // Every command that replaces or resets the book keeps the old one; a restore brings
+    // it back after keeping the current one too.
+    void replacingCommandsBackUpTheBook() {
+        testsupport::writeBook(bookPath(), 2);
+        book::WordRecord learnt = testsupport::readRecord(bookPath(), 2);
+        learnt.modeCount = {book::kMemorisedMark, 0, 0};
+        testsupport::writeRecord(bookPath(), 2, learnt);
+        const QByteArray learner = testsupport::fileBytes(bookPath());
+        auto book = openSession();
+
+        QVERIFY(book->resetLearningData());
+        book->load();
+        QCOMPARE(book->backups().size(), 1);
+        QCOMPARE(testsupport::fileBytes(book->backups()[0].path), learner);
+        const QByteArray reset = testsupport::fileBytes(bookPath());
+
+        QVERIFY(book->restoreBackup(book->backups()[0].path));
+        book->load();
+        QCOMPARE(testsupport::fileBytes(bookPath()), learner);
+        QCOMPARE(book->backups().size(), 2);
+        QCOMPARE(testsupport::fileBytes(book->backups()[0].path), reset);
+        QVERIFY(host.failures.isEmpty());
+    }
+
+    void failedBackupStopsTheCommand() {
+        testsupport::writeBook(bookPath(), 2);
+        const QByteArray before = testsupport::fileBytes(bookPath());
+        writeBytes(dir->filePath(u"backup"_s), "a file where the folder should be");
+        auto book = openSession();
+        QVERIFY(!book->resetLearningData());
+        QCOMPARE(testsupport::fileBytes(bookPath()), before);
+        QCOMPARE(host.failures.size(), 1);
+        QVERIFY(host.failures[0].text.contains(u"バックアップ"_s));
+    }
+
+#ifdef HAVE_DEFAULT_BOOK
+    // The first start's book takes the permissions the learner's umask allows.
+    void firstStartHonoursTheUmask() {
+        const mode_t old = ::umask(027);
+        QString error;
+        const bool ok = session::prepareWordBook(session::programFiles(dir->path()), &error);
+        ::umask(old);
+        QVERIFY2(ok, qPrintable(error));
+        struct stat status {};
+        QCOMPARE(::stat(QFile::encodeName(bookPath()).constData(), &status), 0);
+        QCOMPARE(status.st_mode & 0777, mode_t(0640));
+    }
+#endif
+};
+
+QTEST_GUILESS_MAIN(TestBookSession)
+#include "tst_book_session.moc"
