@@ -12,6 +12,10 @@
 
 #include <memory>
 
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
 using namespace book;
 using namespace testsupport;
 
@@ -80,6 +84,7 @@ private Q_SLOTS:
     void refusedList();
     void check_data();
     void check();
+    void checkReadsOnlyWhatABookCanHold();
     void checkAgreesWithTheProgramsOwnBookkeeping();
     void defaultBookIsValid();
     void commandLine_data();
@@ -250,10 +255,14 @@ void TestVelbook::check_data() {
                                                << QStringLiteral("record 30: its string lengths");
     QTest::newRow("not CP932") << QStringLiteral("bytes") << BookVerdict::Broken
                                << QStringLiteral("record 30: its Japanese text is not");
-    QTest::newRow("statistics disagree") << QStringLiteral("statistics") << BookVerdict::Broken
+    // An interrupted drill leaves the statistics so: a warning, not a broken book.
+    QTest::newRow("statistics disagree") << QStringLiteral("statistics") << BookVerdict::Valid
                                          << QStringLiteral("the statistics record 108 counts 5 "
                                                            "memorised words in writing mode, but "
                                                            "the word records hold 0");
+    QTest::newRow("memorised classes disagree")
+        << QStringLiteral("classes") << BookVerdict::Valid
+        << QStringLiteral("the statistics record 106 counts 2 fully memorised classes");
     QTest::newRow("size not whole slots")
         << QStringLiteral("tail") << BookVerdict::Broken << QStringLiteral("not a whole number");
     QTest::newRow("trailer cut short") << QStringLiteral("short") << BookVerdict::Broken
@@ -262,6 +271,10 @@ void TestVelbook::check_data() {
                                 << QStringLiteral("empty");
     QTest::newRow("missing file") << QStringLiteral("missing") << BookVerdict::Broken
                                   << QStringLiteral("cannot be opened");
+    QTest::newRow("folder") << QStringLiteral("folder") << BookVerdict::Broken
+                            << QStringLiteral("cannot be opened: it is a folder");
+    QTest::newRow("FIFO") << QStringLiteral("fifo") << BookVerdict::Broken
+                          << QStringLiteral("cannot be opened: it is a FIFO");
 }
 
 void TestVelbook::check() {
@@ -277,9 +290,9 @@ void TestVelbook::check() {
         patchBytes(book, 29 * 128 + 4, QByteArray::fromHex("c800"));
     else if (damage == u"bytes")
         patchBytes(book, 29 * 128 + 13, QByteArray::fromHex("ff"));
-    else if (damage == u"statistics")
-        writeRecord(book, eof + 5,
-                    WordRecord{eof + 5, QStringLiteral("0"), QStringLiteral("0"), {0, 5, 0}});
+    else if (damage == u"statistics" || damage == u"classes")
+        writeRecord(book, damage == u"statistics" ? eof + 5 : eof + 3,
+                    WordRecord{eof, QStringLiteral("0"), QStringLiteral("0"), {2, 5, 0}});
     else if (damage == u"tail")
         patchBytes(book, fileBytes(book).size(), "xyz");
     else if (damage == u"short")
@@ -288,14 +301,32 @@ void TestVelbook::check() {
         QVERIFY(QFile(book).resize(0));
     else if (damage == u"missing")
         QVERIFY(QFile::remove(book));
+    else if (damage == u"folder")
+        QVERIFY(QFile::remove(book) && QDir().mkdir(book));
+    else if (damage == u"fifo")
+        QVERIFY(QFile::remove(book) && ::mkfifo(QFile::encodeName(book).constData(), 0600) == 0);
 
     const BookCheck result = checkBook(book);
     QCOMPARE(result.verdict, verdict);
+    const QString said = (result.problems + result.warnings).join(u'\n');
     if (reason.isEmpty())
-        QCOMPARE(result.problems, QStringList());
+        QCOMPARE(said, QString());
     else
-        QVERIFY2(result.problems.join(u'\n').contains(reason),
-                 qPrintable(result.problems.join(u'\n')));
+        QVERIFY2(said.contains(reason), qPrintable(said));
+}
+
+void TestVelbook::checkReadsOnlyWhatABookCanHold() {
+    const QString book = path(QStringLiteral("Word.dat"));
+    writeBook(book, 24);
+    QVERIFY(QFile(book).resize(200 << 20));
+    QFile file(book);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const BookCheck result = checkBook(file);
+    QVERIFY2(file.pos() <= kMaxBookBytes + 1, qPrintable(QString::number(file.pos())));
+    QCOMPARE(result.verdict, BookVerdict::Broken);
+    QCOMPARE(result.problems,
+             QStringList{QStringLiteral("the file is larger than any word book (at "
+                                        "most 1260 records of 128 bytes)")});
 }
 
 void TestVelbook::checkAgreesWithTheProgramsOwnBookkeeping() {
@@ -378,6 +409,10 @@ void TestVelbook::commandLine_data() {
     QTest::newRow("check valid") << QStringList{QStringLiteral("check"), QStringLiteral("Word.dat")}
                                  << 0
                                  << QStringLiteral("Word.dat: valid word book \"テスト\", 1 class");
+    QTest::newRow("check with stale statistics")
+        << QStringList{QStringLiteral("check"), QStringLiteral("stale.dat")} << 0
+        << QStringLiteral("stale.dat: valid word book \"テスト\", 1 class\n  warning: the "
+                          "statistics record 57 counts 1 memorised words");
     QTest::newRow("check broken") << QStringList{QStringLiteral("check"), QStringLiteral("bad.tsv")}
                                   << 1
                                   << QStringLiteral("bad.tsv: broken word book\n  the file size");
@@ -391,6 +426,9 @@ void TestVelbook::commandLine() {
     writeBook(path(QStringLiteral("Word.dat")), 1);
     writeFile(path(QStringLiteral("list.tsv")), joined(tsvLines(1)));
     writeFile(path(QStringLiteral("bad.tsv")), "# title: x\nc\tonly two\n");
+    writeBook(path(QStringLiteral("stale.dat")), 1);
+    writeRecord(path(QStringLiteral("stale.dat")), 57,
+                WordRecord{57, QStringLiteral("0"), QStringLiteral("0"), {1, 0, 0}});
     QDir::setCurrent(dir_->path());
 
     const Run run = velbook(arguments);

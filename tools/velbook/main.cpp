@@ -66,8 +66,9 @@ const char* const kCheckHelp =
     "Usage: velbook check BOOK\n"
     "\n"
     "Tells whether BOOK is a valid, obsolete (\"Fin.\") or broken word book, and why:\n"
-    "the end record, the file size, each record's string lengths and encoding, the\n"
-    "records behind the end record, and statistics that disagree with the word records.\n"
+    "the end record, the file size, each record's string lengths and encoding, and the\n"
+    "records behind the end record. Statistics that disagree with the word records, as\n"
+    "an interrupted drill leaves them, give a warning; the book stays valid.\n"
     "Exit status 0 for a valid book, 1 otherwise.\n"
     "\n"
     "Options:\n"
@@ -174,7 +175,7 @@ int runCheck(const QStringList& arguments) {
     case book::BookVerdict::Valid:
         out() << bookPath << ": valid word book \"" << check.title << "\", " << check.classes
               << (check.classes == 1 ? " class\n" : " classes\n");
-        return Success;
+        break;
     case book::BookVerdict::Obsolete:
         out() << bookPath << ": obsolete word book\n";
         break;
@@ -184,7 +185,9 @@ int runCheck(const QStringList& arguments) {
     }
     for (const QString& problem : check.problems)
         out() << "  " << problem << "\n";
-    return Refused;
+    for (const QString& warning : check.warnings)
+        out() << "  warning: " << warning << "\n";
+    return check.verdict == book::BookVerdict::Valid ? Success : Refused;
 }
 
 } // namespace
