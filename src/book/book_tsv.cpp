@@ -94,7 +94,7 @@ private:
         QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
         const QString line = decoder.decode(bytes);
         if (decoder.hasError())
-            return problem(lineNo, QStringLiteral("the line is not valid UTF-8"));
+            return readBrokenLine(lineNo, bytes);
         if (lineNo == 1 && line.startsWith(kTitlePrefix)) {
             book_.hasTitleLine = true;
             book_.content.title = trimBlanks(line.sliced(kTitlePrefix.size()));
@@ -105,15 +105,24 @@ private:
         readRow(lineNo, line.split(u'\t'));
     }
 
-    void readRow(int lineNo, const QStringList& columns) {
-        const QString className = trimBlanks(columns[0]);
-        if (className.isEmpty())
-            return problem(lineNo, QStringLiteral("the class name is empty"));
-        // A refused row still counts as a row of its class, so that one mistake is
-        // reported once and not again as a class of 49 rows.
+    // A line that is not UTF-8 still counts as a row of its class when its class
+    // column reads, so that it is not reported again as a class of 49 rows.
+    void readBrokenLine(int lineNo, QByteArrayView bytes) {
+        problem(lineNo, QStringLiteral("the line is not valid UTF-8"));
+        if (bytes.startsWith('#'))
+            return;
+        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        const qsizetype tab = bytes.indexOf('\t');
+        const QString className = trimBlanks(decoder.decode(tab < 0 ? bytes : bytes.first(tab)));
+        if (!decoder.hasError() && !className.isEmpty())
+            countRow(lineNo, className);
+    }
+
+    // Counts a row in its class; null when the row is one too many or its class is refused.
+    ClassRows* countRow(int lineNo, const QString& className) {
         ClassRows* rows = classFor(lineNo, className);
         if (!rows)
-            return;
+            return nullptr;
         if (++rows->rows > kWordsPerClass) {
             if (rows->rows == kWordsPerClass + 1)
                 problem(lineNo, QStringLiteral("class %1 has more than %2 rows (its first row "
@@ -121,8 +130,20 @@ private:
                                     .arg(quoted(className))
                                     .arg(kWordsPerClass)
                                     .arg(rows->firstLine));
-            return;
+            return nullptr;
         }
+        return rows;
+    }
+
+    void readRow(int lineNo, const QStringList& columns) {
+        const QString className = trimBlanks(columns[0]);
+        if (className.isEmpty())
+            return problem(lineNo, QStringLiteral("the class name is empty"));
+        // A refused row still counts as a row of its class, so that one mistake is
+        // reported once and not again as a class of 49 rows.
+        ClassRows* rows = countRow(lineNo, className);
+        if (!rows)
+            return;
         if (columns.size() != 3)
             return problem(lineNo, columnProblem(columns.size()));
         const QString english = trimBlanks(columns[1]);
@@ -156,12 +177,11 @@ private:
             return nullptr;
         const int index = int(book_.content.classes.size());
         if (index == kMaxClasses) {
+            // One message for them all, worded in finish().
             refusedClasses_.insert(className);
-            problem(lineNo,
-                    QStringLiteral("class %1 would be class %2; a book holds at most %3 classes")
-                        .arg(quoted(className))
-                        .arg(index + 1)
-                        .arg(kMaxClasses));
+            if (extraClasses_.isEmpty())
+                firstExtraLine_ = lineNo;
+            extraClasses_.append(className);
             return nullptr;
         }
         if (const QString why = slotProblem(classHeaderEnglish(index), className); !why.isEmpty()) {
@@ -174,6 +194,21 @@ private:
     }
 
     void finish() {
+        if (extraClasses_.size() == 1)
+            problem(firstExtraLine_,
+                    QStringLiteral("class %1 would be class %2; a book holds at most %3 classes")
+                        .arg(quoted(extraClasses_.first()))
+                        .arg(kMaxClasses + 1)
+                        .arg(kMaxClasses));
+        else if (extraClasses_.size() > 1)
+            problem(firstExtraLine_,
+                    QStringLiteral("class %1 and %2 more would be classes %3 to %4; a book holds "
+                                   "at most %5 classes")
+                        .arg(quoted(extraClasses_.first()))
+                        .arg(extraClasses_.size() - 1)
+                        .arg(kMaxClasses + 1)
+                        .arg(kMaxClasses + extraClasses_.size())
+                        .arg(kMaxClasses));
         if (book_.content.classes.isEmpty() && book_.problems.isEmpty())
             problem(0, QStringLiteral("there are no word rows; a book needs at least one class "
                                       "of %1 words")
@@ -195,6 +230,8 @@ private:
     ParsedBook book_;
     QHash<QString, ClassRows> classes_;
     QSet<QString> refusedClasses_;
+    QStringList extraClasses_; // past the last class a book holds, in order
+    int firstExtraLine_ = 0;
 };
 
 // Puts the records of a book into `outPath` in one step, through writeBookRecords.
