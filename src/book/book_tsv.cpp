@@ -1,16 +1,18 @@
 #include "book_tsv.h"
 
 #include "book.h"
+#include "book_check.h"
 #include "cp932.h"
+#include "file_report.h"
 #include "record_map.h"
+#include "whole_file.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QSaveFile>
 #include <QSet>
 #include <QStringDecoder>
-#include <QTemporaryDir>
 
 #include <algorithm>
 
@@ -234,27 +236,14 @@ private:
     int firstExtraLine_ = 0;
 };
 
-// Puts the records of a book into `outPath` in one step, through writeBookRecords.
-QString writeBookFile(const QString& outPath, const BookContent& content) {
-    QTemporaryDir scratch;
-    if (!scratch.isValid())
-        return QStringLiteral("cannot make a temporary folder: %1").arg(scratch.errorString());
-    const QString scratchPath = scratch.filePath(QStringLiteral("book.vel"));
-    {
-        RecordFile records(scratchPath);
-        if (!records.open(RecordFile::Access::Create) ||
-            writeBookRecords(records, content) != WriteStatus::Ok)
-            return QStringLiteral("cannot write the records: %1").arg(records.errorString());
-    }
-    QFile scratchFile(scratchPath);
-    if (!scratchFile.open(QIODevice::ReadOnly))
-        return scratchFile.errorString();
-    const QByteArray bytes = scratchFile.readAll();
-
-    QSaveFile out(outPath);
-    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit())
-        return out.errorString();
-    return {};
+// The bytes of the book file holding `content`, built in memory.
+std::optional<QByteArray> bookFileBytes(const BookContent& content) {
+    QBuffer buffer;
+    buffer.open(QIODevice::ReadWrite);
+    RecordFile records(buffer);
+    if (writeBookRecords(records, content) != WriteStatus::Ok)
+        return std::nullopt;
+    return buffer.data();
 }
 
 // Why a text cannot stand in a word list line as it is.
@@ -282,10 +271,12 @@ QByteArray bookToTsv(const BookContent& content) {
 
 QStringList createBookFromTsv(const QString& tsvPath, const QString& outPath,
                               const std::optional<QString>& title) {
-    QFile input(tsvPath);
-    if (!input.open(QIODevice::ReadOnly))
-        return {QStringLiteral("%1: cannot read the file: %2").arg(tsvPath, input.errorString())};
-    ParsedBook parsed = parseBookTsv(input.readAll());
+    FileFailure failure;
+    const std::optional<QByteArray> list = readWholeFile(tsvPath, kMaxListBytes, &failure);
+    if (!list)
+        return {QStringLiteral("%1: %2").arg(tsvPath,
+                                             fileFailureText(failure, tsvPath, kMaxListBytes))};
+    ParsedBook parsed = parseBookTsv(*list);
     int titleLine = 1;
     QString titleSource;
     if (title) {
@@ -307,8 +298,13 @@ QStringList createBookFromTsv(const QString& tsvPath, const QString& outPath,
     }
     if (!messages.isEmpty())
         return messages;
-    if (const QString why = writeBookFile(outPath, parsed.content); !why.isEmpty())
-        return {QStringLiteral("%1: cannot write the book: %2").arg(outPath, why)};
+    // Every text was checked against its slot above: the records cannot fail to fit.
+    const std::optional<QByteArray> bytes = bookFileBytes(parsed.content);
+    if (!bytes)
+        return {QStringLiteral("%1: a record does not fit its slot").arg(outPath)};
+    if (!writeWholeFile(outPath, *bytes, &failure))
+        return {QStringLiteral("%1: cannot write the book: %2")
+                    .arg(outPath, fileFailureText(failure, outPath))};
     return {};
 }
 
@@ -336,11 +332,18 @@ std::optional<BookContent> readBookContent(const RecordFile& file, QString* erro
 }
 
 std::optional<QByteArray> exportBookTsv(const QString& bookPath, QString* error) {
-    RecordFile file(bookPath);
-    if (!file.open(RecordFile::Access::ReadOnly)) {
-        *error = QStringLiteral("cannot open the file: %1").arg(file.errorString());
+    QFile book(bookPath);
+    if (const QString why = openRegularFile(book); !why.isEmpty()) {
+        *error = QStringLiteral("cannot open the file: %1").arg(why);
         return std::nullopt;
     }
+    // What a broken book's records hold is no word list.
+    const BookCheck check = checkBook(book);
+    if (check.verdict != BookVerdict::Valid) {
+        *error = QStringLiteral("not a valid word book:\n  ") + check.problems.join(u"\n  ");
+        return std::nullopt;
+    }
+    const RecordFile file(book);
     const std::optional<BookContent> content = readBookContent(file, error);
     if (!content)
         return std::nullopt;

@@ -59,10 +59,17 @@ struct Run {
     QString err;
 };
 
-Run velbook(const QStringList& arguments) {
+// Runs velbook; with a file size limit, a write past it fails as on a full disk.
+Run velbook(const QStringList& arguments, qint64 fileSizeLimit = 0) {
     QProcess process;
+    if (fileSizeLimit > 0)
+        process.setChildProcessModifier([fileSizeLimit] {
+            std::signal(SIGXFSZ, SIG_IGN);
+            const rlimit limit{rlim_t(fileSizeLimit), rlim_t(fileSizeLimit)};
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+        });
     process.start(QStringLiteral(VELBOOK_EXECUTABLE), arguments);
-    if (!process.waitForFinished(30000))
+    if (!process.waitForFinished(10000))
         return {};
     return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
             QString::fromUtf8(process.readAllStandardError())};
@@ -89,9 +96,15 @@ private Q_SLOTS:
     void defaultBookIsValid();
     void commandLine_data();
     void commandLine();
+    void fullDiskLeavesTheOldFile_data();
+    void fullDiskLeavesTheOldFile();
+    void refusedFiles_data();
+    void refusedFiles();
 
 private:
     QString path(const QString& name) const { return dir_->filePath(name); }
+    // The folder's entries, a folder marked "/" and anything else not a file "|".
+    QStringList listing() const;
 
     std::unique_ptr<QTemporaryDir> dir_;
 };
@@ -444,6 +457,106 @@ void TestVelbook::commandLine() {
     if (arguments.contains(QStringLiteral("out.tsv")))
         QCOMPARE(fileBytes(path(QStringLiteral("out.tsv"))).left(16),
                  QByteArray("# title: テスト\n").left(16));
+}
+
+QStringList TestVelbook::listing() const {
+    QStringList entries;
+    for (const QFileInfo& info :
+         QDir(dir_->path())
+             .entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot))
+        entries << info.fileName() + QLatin1StringView(info.isDir()    ? "/"
+                                                       : info.isFile() ? ""
+                                                                       : "|");
+    return entries;
+}
+
+void TestVelbook::fullDiskLeavesTheOldFile_data() {
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<int>("classes");
+
+    QTest::newRow("create, small book") << QStringLiteral("create") << 1;
+    QTest::newRow("create, large book") << QStringLiteral("create") << 24;
+    QTest::newRow("export, small list") << QStringLiteral("export") << 1;
+    QTest::newRow("export, large list") << QStringLiteral("export") << 24;
+}
+
+void TestVelbook::fullDiskLeavesTheOldFile() {
+    QFETCH(QString, command);
+    QFETCH(int, classes);
+
+    const bool create = command == u"create";
+    const QString input = path(create ? QStringLiteral("list.tsv") : QStringLiteral("Word.dat"));
+    const QString target = path(create ? QStringLiteral("out.vel") : QStringLiteral("out.tsv"));
+    if (create)
+        writeFile(input, joined(tsvLines(classes)));
+    else
+        writeBook(input, classes);
+    writeFile(target, "old file");
+    const QStringList before = listing();
+
+    const Run run = velbook(create ? QStringList{command, input, target}
+                                   : QStringList{command, input, QStringLiteral("-o"), target},
+                            512);
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY2(run.err.contains(target + u':') && run.err.contains(u"disk is full"),
+             qPrintable(run.err));
+    QCOMPARE(fileBytes(target), QByteArray("old file"));
+    QCOMPARE(listing(), before);
+}
+
+// No row writes to a device: if the check were missing, a run as root would replace it.
+void TestVelbook::refusedFiles_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("reason"); // expected in standard error
+
+    const auto row = [](const char* name, const QString& arguments, const QString& reason) {
+        QTest::newRow(name) << arguments.split(u' ') << reason;
+    };
+    row("list is a FIFO", QStringLiteral("create fifo new.vel"),
+        QStringLiteral("fifo: it is a FIFO"));
+    row("list is a folder", QStringLiteral("create folder new.vel"),
+        QStringLiteral("folder: it is a folder"));
+    row("list is a device", QStringLiteral("create /dev/null new.vel"),
+        QStringLiteral("/dev/null: it is a device"));
+    row("list over 16 MiB", QStringLiteral("create big.tsv new.vel"),
+        QStringLiteral("big.tsv: the file is larger than 16 MiB"));
+    row("book is a FIFO", QStringLiteral("export fifo -o out.tsv"), QStringLiteral("it is a FIFO"));
+    row("book is a folder", QStringLiteral("export folder"), QStringLiteral("it is a folder"));
+    row("book is a device", QStringLiteral("export /dev/null"), QStringLiteral("it is a device"));
+    row("book far larger than any", QStringLiteral("export big.dat"),
+        QStringLiteral("larger than any word book"));
+    row("book to a folder", QStringLiteral("create list.tsv folder"),
+        QStringLiteral("folder: cannot write the book: it is a folder"));
+    row("list to a FIFO", QStringLiteral("export Word.dat -o fifo"),
+        QStringLiteral("fifo: cannot write the file: it is a FIFO"));
+    row("broken book to a file", QStringLiteral("export broken.dat -o out.tsv"),
+        QStringLiteral("broken.dat: not a valid word book:\n  record 30: its Japanese text"));
+    row("broken book to standard output", QStringLiteral("export broken.dat"),
+        QStringLiteral("not a valid word book"));
+}
+
+void TestVelbook::refusedFiles() {
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, reason);
+
+    writeFile(path(QStringLiteral("list.tsv")), joined(tsvLines(1)));
+    writeFile(path(QStringLiteral("big.tsv")), joined(tsvLines(1)));
+    QVERIFY(QFile(path(QStringLiteral("big.tsv"))).resize((16 << 20) + 1));
+    writeBook(path(QStringLiteral("Word.dat")), 1);
+    writeBook(path(QStringLiteral("big.dat")), 1);
+    QVERIFY(QFile(path(QStringLiteral("big.dat"))).resize(200 << 20));
+    writeBook(path(QStringLiteral("broken.dat")), 1);
+    patchBytes(path(QStringLiteral("broken.dat")), 29 * 128 + 13, QByteArray::fromHex("ff"));
+    QCOMPARE(::mkfifo(QFile::encodeName(path(QStringLiteral("fifo"))).constData(), 0600), 0);
+    QVERIFY(QDir(dir_->path()).mkdir(QStringLiteral("folder")));
+    QDir::setCurrent(dir_->path());
+    const QStringList before = listing();
+
+    const Run run = velbook(arguments);
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY2(run.err.contains(reason), qPrintable(run.err));
+    QCOMPARE(run.out, QString());
+    QCOMPARE(listing(), before);
 }
 
 QTEST_GUILESS_MAIN(TestVelbook)

@@ -1,10 +1,11 @@
 // velbook: the command line over the word book code in src/book.
 #include "book/book_check.h"
 #include "book/book_tsv.h"
+#include "book/file_report.h"
+#include "book/whole_file.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QSaveFile>
 #include <QTextStream>
 
 #include <cstdio>
@@ -45,7 +46,8 @@ const char* const kCreateHelp =
     "\n"
     "The title is TEXT, else the list's \"# title:\" line, else the list's file name.\n"
     "On any problem every refused line is reported as FILE:LINE: reason and nothing is\n"
-    "written; otherwise OUT is replaced in one step.\n"
+    "written; otherwise OUT is replaced in one step. A list larger than 16 MiB, and a\n"
+    "list or OUT that is a folder, FIFO or device, is refused.\n"
     "\n"
     "Options:\n"
     "  --title TEXT  the title of the book (shown followed by 向け)\n"
@@ -56,7 +58,8 @@ const char* const kExportHelp =
     "\n"
     "Writes the word list of BOOK, with its title in a leading \"# title:\" line, to\n"
     "OUT.tsv or to standard output. \"velbook create\" reads it back to the same words;\n"
-    "learning records are not part of the list.\n"
+    "learning records are not part of the list. A book that \"velbook check\" does not\n"
+    "find valid is refused and nothing is written; OUT.tsv is replaced in one step.\n"
     "\n"
     "Options:\n"
     "  -o, --output OUT.tsv  the file to write instead of standard output\n"
@@ -156,9 +159,11 @@ int runExport(const QStringList& arguments) {
         std::fwrite(tsv->constData(), 1, size_t(tsv->size()), stdout);
         return std::fflush(stdout) == 0 ? Success : Refused;
     }
-    QSaveFile file(parser.value(outputOption));
-    if (!file.open(QIODevice::WriteOnly) || file.write(*tsv) != tsv->size() || !file.commit()) {
-        err() << file.fileName() << ": cannot write the file: " << file.errorString() << "\n";
+    const QString outPath = parser.value(outputOption);
+    book::FileFailure failure;
+    if (!book::writeWholeFile(outPath, *tsv, &failure)) {
+        err() << outPath << ": cannot write the file: " << book::fileFailureText(failure, outPath)
+              << "\n";
         return Refused;
     }
     return Success;
