@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QTextStream>
 
+#include <cerrno>
 #include <cstdio>
 #include <optional>
 
@@ -156,8 +157,13 @@ int runExport(const QStringList& arguments) {
     }
     if (!parser.isSet(outputOption)) {
         out().flush();
-        std::fwrite(tsv->constData(), 1, size_t(tsv->size()), stdout);
-        return std::fflush(stdout) == 0 ? Success : Refused;
+        if (std::fwrite(tsv->constData(), 1, size_t(tsv->size()), stdout) == size_t(tsv->size()) &&
+            std::fflush(stdout) == 0)
+            return Success;
+        const QString why =
+            book::fileFailureText(book::failureFromSystemText(qt_error_string(errno)), QString());
+        err() << "velbook: cannot write to standard output: " << why << "\n";
+        return Refused;
     }
     const QString outPath = parser.value(outputOption);
     book::FileFailure failure;
