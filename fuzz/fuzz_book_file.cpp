@@ -4,9 +4,7 @@
 #include "book/book_check.h"
 #include "book/word_record.h"
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
+#include <QBuffer>
 
 #include <cstddef>
 #include <cstdint>
@@ -16,20 +14,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const book::WordRecord slot = book::decodeSlot(bytes);
     (void)slot.trimmed();
 
-    static QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("Word.dat"));
-    {
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            return 0;
-        file.write(bytes.data(), bytes.size());
-    }
-    book::RecordFile file(path);
-    if (!file.open(book::RecordFile::Access::ReadOnly))
+    QByteArray raw = QByteArray::fromRawData(bytes.data(), bytes.size());
+    QBuffer buffer(&raw);
+    if (!buffer.open(QIODevice::ReadOnly))
         return 0;
+    const book::RecordFile file(buffer);
     const book::EndRecord end = book::findEndRecord(file);
     const QStringList classes = book::listClasses(file, end.record);
     (void)book::findClassByName(file, end.record, classes.value(0));
-    (void)book::checkBook(path);
+    buffer.seek(0);
+    (void)book::checkBook(buffer);
     return 0;
 }

@@ -2,11 +2,14 @@
 
 #include "book.h"
 #include "cp932.h"
+#include "file_report.h"
 #include "learning.h"
-#include "record_map.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QtEndian>
+
+#include <optional>
 
 namespace book {
 
@@ -58,7 +61,9 @@ void checkSlots(const QByteArray& bytes, QStringList& problems) {
         problems << QStringLiteral("%1 more damaged records").arg(damaged - kListedSlotProblems);
 }
 
-void checkStatistics(const RecordFile& file, int eofRecord, QStringList& problems) {
+// The statistics are counted up one answer at a time, so a drill cut short between a
+// word's write and its totals' leaves them off: a warning, not a broken book.
+void checkStatistics(const RecordFile& file, int eofRecord, QStringList& warnings) {
     const WordTotals totals = countWordTotals(file, eofRecord);
     struct Statistic {
         Trailer record;
@@ -75,7 +80,7 @@ void checkStatistics(const RecordFile& file, int eofRecord, QStringList& problem
         const WordRecord stored = file.read(recordNo);
         for (int m = 0; m < kModeCount; ++m) {
             if (stored.modeCount[m] != statistic.counted[m])
-                problems << QStringLiteral("the statistics record %1 counts %2 %3 in %4 mode, but "
+                warnings << QStringLiteral("the statistics record %1 counts %2 %3 in %4 mode, but "
                                            "the word records hold %5")
                                 .arg(recordNo)
                                 .arg(stored.modeCount[m])
@@ -86,32 +91,53 @@ void checkStatistics(const RecordFile& file, int eofRecord, QStringList& problem
     }
 }
 
+// Reads up to `limit` bytes; nothing, with the device's reason, when a read fails.
+std::optional<QByteArray> readUpTo(QIODevice& device, qint64 limit) {
+    QByteArray bytes(limit, Qt::Uninitialized);
+    qint64 done = 0;
+    while (done < limit) {
+        const qint64 read = device.read(bytes.data() + done, limit - done);
+        if (read < 0)
+            return std::nullopt;
+        if (read == 0)
+            break;
+        done += read;
+    }
+    bytes.truncate(done);
+    return bytes;
+}
+
 } // namespace
 
-BookCheck checkBook(const QString& path) {
+BookCheck checkBook(QIODevice& device) {
     BookCheck check;
-    QFile raw(path);
-    if (!raw.open(QIODevice::ReadOnly)) {
-        check.problems << QStringLiteral("the file cannot be opened: %1").arg(raw.errorString());
+    std::optional<QByteArray> read = readUpTo(device, kMaxBookBytes + 1);
+    if (!read) {
+        check.problems << QStringLiteral("the file cannot be read: %1").arg(device.errorString());
         return check;
     }
-    const QByteArray bytes = raw.readAll();
+    QByteArray& bytes = *read;
     if (bytes.isEmpty()) {
         check.problems << QStringLiteral("the file is empty");
         return check;
     }
-    if (bytes.size() % kSlotSize != 0)
+    if (bytes.size() > kMaxBookBytes) {
+        check.problems << QStringLiteral("the file is larger than any word book (at most %1 "
+                                         "records of %2 bytes)")
+                              .arg(kEndSearchLimit + kTrailerRecords)
+                              .arg(kSlotSize);
+        bytes.truncate(kMaxBookBytes);
+    } else if (bytes.size() % kSlotSize != 0) {
         check.problems << QStringLiteral("the file size (%1 bytes) is not a whole number of "
                                          "%2-byte records")
                               .arg(bytes.size())
                               .arg(kSlotSize);
+    }
     checkSlots(bytes, check.problems);
 
-    RecordFile file(path);
-    if (!file.open(RecordFile::Access::ReadOnly)) {
-        check.problems << QStringLiteral("the file cannot be opened: %1").arg(file.errorString());
-        return check;
-    }
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    const RecordFile file(buffer);
     const EndRecord end = findEndRecord(file);
     if (end.state == BookState::NoEndRecord) {
         check.problems << QStringLiteral("there is no end record: none of records 1 to %1 has the "
@@ -139,9 +165,19 @@ BookCheck checkBook(const QString& path) {
                                          "records behind the end record")
                               .arg(needed)
                               .arg(kTrailerRecords);
-    checkStatistics(file, end.record, check.problems);
+    checkStatistics(file, end.record, check.warnings);
     check.verdict = check.problems.isEmpty() ? BookVerdict::Valid : BookVerdict::Broken;
     return check;
+}
+
+BookCheck checkBook(const QString& path) {
+    QFile file(path);
+    if (const QString why = openRegularFile(file); !why.isEmpty()) {
+        BookCheck check;
+        check.problems << QStringLiteral("the file cannot be opened: %1").arg(why);
+        return check;
+    }
+    return checkBook(file);
 }
 
 } // namespace book

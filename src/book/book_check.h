@@ -1,5 +1,9 @@
 #pragma once
 
+#include "record_map.h"
+#include "word_record.h"
+
+#include <QIODevice>
 #include <QString>
 #include <QStringList>
 
@@ -11,16 +15,26 @@ enum class BookVerdict {
     Broken,   // anything else that keeps it from being a sound book
 };
 
+// No word book is larger: the end record is looked for among records 1 to 1241, and
+// nothing the program reads lies past the 19 records behind it. The check reads no
+// further, however large the file.
+inline constexpr qint64 kMaxBookBytes = qint64(kEndSearchLimit + kTrailerRecords) * kSlotSize;
+
 struct BookCheck {
     BookVerdict verdict = BookVerdict::Broken;
     QStringList problems; // why it is not valid, one sentence each
-    int classes = 0;      // of a book with an end record
+    // What is amiss in a book that stays valid: statistics that disagree with the word
+    // records, as an interrupted drill leaves them.
+    QStringList warnings;
+    int classes = 0; // of a book with an end record
     QString title;
 };
 
-// Looks at a word book file as a whole: the file size, every slot's string lengths and
-// encoding, the end record, the records behind it, and whether the statistics records
-// agree with the word records.
+// Looks at a word book as a whole: its size, every slot's string lengths and encoding,
+// the end record, the records behind it, and whether the statistics records agree with
+// the word records. Reads at most kMaxBookBytes + 1 bytes from the device's position.
+BookCheck checkBook(QIODevice& device);
+// The same for the file at `path`; a folder, FIFO or device is refused unopened.
 BookCheck checkBook(const QString& path);
 
 } // namespace book

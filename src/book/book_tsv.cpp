@@ -1,16 +1,18 @@
 #include "book_tsv.h"
 
 #include "book.h"
+#include "book_check.h"
 #include "cp932.h"
+#include "file_report.h"
 #include "record_map.h"
+#include "whole_file.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QSaveFile>
 #include <QSet>
 #include <QStringDecoder>
-#include <QTemporaryDir>
 
 #include <algorithm>
 
@@ -94,7 +96,7 @@ private:
         QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
         const QString line = decoder.decode(bytes);
         if (decoder.hasError())
-            return problem(lineNo, QStringLiteral("the line is not valid UTF-8"));
+            return readBrokenLine(lineNo, bytes);
         if (lineNo == 1 && line.startsWith(kTitlePrefix)) {
             book_.hasTitleLine = true;
             book_.content.title = trimBlanks(line.sliced(kTitlePrefix.size()));
@@ -105,15 +107,24 @@ private:
         readRow(lineNo, line.split(u'\t'));
     }
 
-    void readRow(int lineNo, const QStringList& columns) {
-        const QString className = trimBlanks(columns[0]);
-        if (className.isEmpty())
-            return problem(lineNo, QStringLiteral("the class name is empty"));
-        // A refused row still counts as a row of its class, so that one mistake is
-        // reported once and not again as a class of 49 rows.
+    // A line that is not UTF-8 still counts as a row of its class when its class
+    // column reads, so that it is not reported again as a class of 49 rows.
+    void readBrokenLine(int lineNo, QByteArrayView bytes) {
+        problem(lineNo, QStringLiteral("the line is not valid UTF-8"));
+        if (bytes.startsWith('#'))
+            return;
+        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        const qsizetype tab = bytes.indexOf('\t');
+        const QString className = trimBlanks(decoder.decode(tab < 0 ? bytes : bytes.first(tab)));
+        if (!decoder.hasError() && !className.isEmpty())
+            countRow(lineNo, className);
+    }
+
+    // Counts a row in its class; null when the row is one too many or its class is refused.
+    ClassRows* countRow(int lineNo, const QString& className) {
         ClassRows* rows = classFor(lineNo, className);
         if (!rows)
-            return;
+            return nullptr;
         if (++rows->rows > kWordsPerClass) {
             if (rows->rows == kWordsPerClass + 1)
                 problem(lineNo, QStringLiteral("class %1 has more than %2 rows (its first row "
@@ -121,8 +132,20 @@ private:
                                     .arg(quoted(className))
                                     .arg(kWordsPerClass)
                                     .arg(rows->firstLine));
-            return;
+            return nullptr;
         }
+        return rows;
+    }
+
+    void readRow(int lineNo, const QStringList& columns) {
+        const QString className = trimBlanks(columns[0]);
+        if (className.isEmpty())
+            return problem(lineNo, QStringLiteral("the class name is empty"));
+        // A refused row still counts as a row of its class, so that one mistake is
+        // reported once and not again as a class of 49 rows.
+        ClassRows* rows = countRow(lineNo, className);
+        if (!rows)
+            return;
         if (columns.size() != 3)
             return problem(lineNo, columnProblem(columns.size()));
         const QString english = trimBlanks(columns[1]);
@@ -156,12 +179,11 @@ private:
             return nullptr;
         const int index = int(book_.content.classes.size());
         if (index == kMaxClasses) {
+            // One message for them all, worded in finish().
             refusedClasses_.insert(className);
-            problem(lineNo,
-                    QStringLiteral("class %1 would be class %2; a book holds at most %3 classes")
-                        .arg(quoted(className))
-                        .arg(index + 1)
-                        .arg(kMaxClasses));
+            if (extraClasses_.isEmpty())
+                firstExtraLine_ = lineNo;
+            extraClasses_.append(className);
             return nullptr;
         }
         if (const QString why = slotProblem(classHeaderEnglish(index), className); !why.isEmpty()) {
@@ -174,6 +196,21 @@ private:
     }
 
     void finish() {
+        if (extraClasses_.size() == 1)
+            problem(firstExtraLine_,
+                    QStringLiteral("class %1 would be class %2; a book holds at most %3 classes")
+                        .arg(quoted(extraClasses_.first()))
+                        .arg(kMaxClasses + 1)
+                        .arg(kMaxClasses));
+        else if (extraClasses_.size() > 1)
+            problem(firstExtraLine_,
+                    QStringLiteral("class %1 and %2 more would be classes %3 to %4; a book holds "
+                                   "at most %5 classes")
+                        .arg(quoted(extraClasses_.first()))
+                        .arg(extraClasses_.size() - 1)
+                        .arg(kMaxClasses + 1)
+                        .arg(kMaxClasses + extraClasses_.size())
+                        .arg(kMaxClasses));
         if (book_.content.classes.isEmpty() && book_.problems.isEmpty())
             problem(0, QStringLiteral("there are no word rows; a book needs at least one class "
                                       "of %1 words")
@@ -195,29 +232,18 @@ private:
     ParsedBook book_;
     QHash<QString, ClassRows> classes_;
     QSet<QString> refusedClasses_;
+    QStringList extraClasses_; // past the last class a book holds, in order
+    int firstExtraLine_ = 0;
 };
 
-// Puts the records of a book into `outPath` in one step, through writeBookRecords.
-QString writeBookFile(const QString& outPath, const BookContent& content) {
-    QTemporaryDir scratch;
-    if (!scratch.isValid())
-        return QStringLiteral("cannot make a temporary folder: %1").arg(scratch.errorString());
-    const QString scratchPath = scratch.filePath(QStringLiteral("book.vel"));
-    {
-        RecordFile records(scratchPath);
-        if (!records.open(RecordFile::Access::Create) ||
-            writeBookRecords(records, content) != WriteStatus::Ok)
-            return QStringLiteral("cannot write the records: %1").arg(records.errorString());
-    }
-    QFile scratchFile(scratchPath);
-    if (!scratchFile.open(QIODevice::ReadOnly))
-        return scratchFile.errorString();
-    const QByteArray bytes = scratchFile.readAll();
-
-    QSaveFile out(outPath);
-    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit())
-        return out.errorString();
-    return {};
+// The bytes of the book file holding `content`, built in memory.
+std::optional<QByteArray> bookFileBytes(const BookContent& content) {
+    QBuffer buffer;
+    buffer.open(QIODevice::ReadWrite);
+    RecordFile records(buffer);
+    if (writeBookRecords(records, content) != WriteStatus::Ok)
+        return std::nullopt;
+    return buffer.data();
 }
 
 // Why a text cannot stand in a word list line as it is.
@@ -245,10 +271,12 @@ QByteArray bookToTsv(const BookContent& content) {
 
 QStringList createBookFromTsv(const QString& tsvPath, const QString& outPath,
                               const std::optional<QString>& title) {
-    QFile input(tsvPath);
-    if (!input.open(QIODevice::ReadOnly))
-        return {QStringLiteral("%1: cannot read the file: %2").arg(tsvPath, input.errorString())};
-    ParsedBook parsed = parseBookTsv(input.readAll());
+    FileFailure failure;
+    const std::optional<QByteArray> list = readWholeFile(tsvPath, kMaxListBytes, &failure);
+    if (!list)
+        return {QStringLiteral("%1: %2").arg(tsvPath,
+                                             fileFailureText(failure, tsvPath, kMaxListBytes))};
+    ParsedBook parsed = parseBookTsv(*list);
     int titleLine = 1;
     QString titleSource;
     if (title) {
@@ -270,8 +298,13 @@ QStringList createBookFromTsv(const QString& tsvPath, const QString& outPath,
     }
     if (!messages.isEmpty())
         return messages;
-    if (const QString why = writeBookFile(outPath, parsed.content); !why.isEmpty())
-        return {QStringLiteral("%1: cannot write the book: %2").arg(outPath, why)};
+    // Every text was checked against its slot above: the records cannot fail to fit.
+    const std::optional<QByteArray> bytes = bookFileBytes(parsed.content);
+    if (!bytes)
+        return {QStringLiteral("%1: a record does not fit its slot").arg(outPath)};
+    if (!writeWholeFile(outPath, *bytes, &failure))
+        return {QStringLiteral("%1: cannot write the book: %2")
+                    .arg(outPath, fileFailureText(failure, outPath))};
     return {};
 }
 
@@ -299,11 +332,18 @@ std::optional<BookContent> readBookContent(const RecordFile& file, QString* erro
 }
 
 std::optional<QByteArray> exportBookTsv(const QString& bookPath, QString* error) {
-    RecordFile file(bookPath);
-    if (!file.open(RecordFile::Access::ReadOnly)) {
-        *error = QStringLiteral("cannot open the file: %1").arg(file.errorString());
+    QFile book(bookPath);
+    if (const QString why = openRegularFile(book); !why.isEmpty()) {
+        *error = QStringLiteral("cannot open the file: %1").arg(why);
         return std::nullopt;
     }
+    // What a broken book's records hold is no word list.
+    const BookCheck check = checkBook(book);
+    if (check.verdict != BookVerdict::Valid) {
+        *error = QStringLiteral("not a valid word book:\n  ") + check.problems.join(u"\n  ");
+        return std::nullopt;
+    }
+    const RecordFile file(book);
     const std::optional<BookContent> content = readBookContent(file, error);
     if (!content)
         return std::nullopt;

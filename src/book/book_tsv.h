@@ -17,6 +17,8 @@ namespace book {
 // "# title: TEXT", other lines starting with '#' are comments, empty lines are skipped,
 // and every other line is a row class<TAB>english<TAB>japanese.
 inline constexpr QStringView kTitlePrefix = u"# title:";
+// A list of 24 classes of 50 rows takes some 100 KB; anything larger than this is not one.
+inline constexpr qint64 kMaxListBytes = 16 << 20;
 
 // Why a line of a word list cannot go into a book. Line 0 stands for the whole list.
 struct TsvProblem {
@@ -43,9 +45,9 @@ QString titleProblem(const QString& title);
 QByteArray bookToTsv(const BookContent& content);
 
 // Builds a book from the word list at `tsvPath` and puts it at `outPath` in one step:
-// on any problem nothing is written. `title` replaces the list's own title; without
-// either the title is the list's file name without extension. Returns the messages
-// of the refusal ("FILE:LINE: reason"), empty on success.
+// on any problem, a full disk too, the old `outPath` stays as it was. `title` replaces the list's
+// own title; without either the title is the list's file name without extension. Returns the
+// messages of the refusal ("FILE:LINE: reason"), empty on success.
 QStringList createBookFromTsv(const QString& tsvPath, const QString& outPath,
                               const std::optional<QString>& title = std::nullopt);
 
@@ -54,7 +56,8 @@ QStringList createBookFromTsv(const QString& tsvPath, const QString& outPath,
 std::optional<BookContent> readBookContent(const RecordFile& file, QString* error);
 
 // The word list of the book at `bookPath`; nothing, with a reason, when the file is
-// not a valid book or holds a text that a word list line cannot carry.
+// not a valid book (as checkBook tells) or holds a text that a word list line cannot
+// carry.
 std::optional<QByteArray> exportBookTsv(const QString& bookPath, QString* error);
 
 } // namespace book

@@ -12,6 +12,10 @@
 
 #include <memory>
 
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
 using namespace book;
 using namespace testsupport;
 
@@ -55,10 +59,17 @@ struct Run {
     QString err;
 };
 
-Run velbook(const QStringList& arguments) {
+// Runs velbook; with a file size limit, a write past it fails as on a full disk.
+Run velbook(const QStringList& arguments, qint64 fileSizeLimit = 0) {
     QProcess process;
+    if (fileSizeLimit > 0)
+        process.setChildProcessModifier([fileSizeLimit] {
+            std::signal(SIGXFSZ, SIG_IGN);
+            const rlimit limit{rlim_t(fileSizeLimit), rlim_t(fileSizeLimit)};
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+        });
     process.start(QStringLiteral(VELBOOK_EXECUTABLE), arguments);
-    if (!process.waitForFinished(30000))
+    if (!process.waitForFinished(10000))
         return {};
     return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
             QString::fromUtf8(process.readAllStandardError())};
@@ -80,13 +91,20 @@ private Q_SLOTS:
     void refusedList();
     void check_data();
     void check();
+    void checkReadsOnlyWhatABookCanHold();
     void checkAgreesWithTheProgramsOwnBookkeeping();
     void defaultBookIsValid();
     void commandLine_data();
     void commandLine();
+    void fullDiskLeavesTheOldFile_data();
+    void fullDiskLeavesTheOldFile();
+    void refusedFiles_data();
+    void refusedFiles();
 
 private:
     QString path(const QString& name) const { return dir_->filePath(name); }
+    // The folder's entries, a folder marked "/" and anything else not a file "|".
+    QStringList listing() const;
 
     std::unique_ptr<QTemporaryDir> dir_;
 };
@@ -184,6 +202,9 @@ void TestVelbook::refusedList_data() {
                              << lineOf(2, 1) << QStringLiteral("more than 50 rows");
     QTest::newRow("25th class") << joined(tsvLines(25)) << lineOf(24, 1)
                                 << QStringLiteral("at most 24 classes");
+    QTest::newRow("27 classes")
+        << joined(tsvLines(27)) << lineOf(24, 1)
+        << QStringLiteral("and 2 more would be classes 25 to 27; a book holds at most 24");
     QTest::newRow("115 bytes") << with(lineOf(0, 9), QStringLiteral("クラス０\t") +
                                                          QString(59, u'a') + u'\t' +
                                                          QString(28, u'語'))
@@ -201,8 +222,10 @@ void TestVelbook::refusedList_data() {
                                     << lineOf(0, 4) << QStringLiteral("Japanese column is missing");
     QTest::newRow("empty English word") << with(lineOf(1, 5), QStringLiteral("クラス１\t  \t訳"))
                                         << lineOf(1, 5) << QStringLiteral("English word is empty");
-    QTest::newRow("not UTF-8") << good.first().toUtf8() + "\nクラス０\tw\t\xff\xfe\n"
-                               << 2 << QStringLiteral("not valid UTF-8");
+    // Reported once, not again as a class of 49 rows.
+    QTest::newRow("not UTF-8")
+        << with(lineOf(1, 5), QStringLiteral("@")).replace("\n@\n", "\nクラス１\tw1_5\t\xff\xfe\n")
+        << lineOf(1, 5) << QStringLiteral("not valid UTF-8");
     QTest::newRow("class name too long")
         << joined(good + QStringList{QString(54, u'長') + QStringLiteral("\tw\t訳")})
         << lineOf(2, 1) << QStringLiteral("class name");
@@ -250,10 +273,14 @@ void TestVelbook::check_data() {
                                                << QStringLiteral("record 30: its string lengths");
     QTest::newRow("not CP932") << QStringLiteral("bytes") << BookVerdict::Broken
                                << QStringLiteral("record 30: its Japanese text is not");
-    QTest::newRow("statistics disagree") << QStringLiteral("statistics") << BookVerdict::Broken
+    // An interrupted drill leaves the statistics so: a warning, not a broken book.
+    QTest::newRow("statistics disagree") << QStringLiteral("statistics") << BookVerdict::Valid
                                          << QStringLiteral("the statistics record 108 counts 5 "
                                                            "memorised words in writing mode, but "
                                                            "the word records hold 0");
+    QTest::newRow("memorised classes disagree")
+        << QStringLiteral("classes") << BookVerdict::Valid
+        << QStringLiteral("the statistics record 106 counts 2 fully memorised classes");
     QTest::newRow("size not whole slots")
         << QStringLiteral("tail") << BookVerdict::Broken << QStringLiteral("not a whole number");
     QTest::newRow("trailer cut short") << QStringLiteral("short") << BookVerdict::Broken
@@ -262,6 +289,10 @@ void TestVelbook::check_data() {
                                 << QStringLiteral("empty");
     QTest::newRow("missing file") << QStringLiteral("missing") << BookVerdict::Broken
                                   << QStringLiteral("cannot be opened");
+    QTest::newRow("folder") << QStringLiteral("folder") << BookVerdict::Broken
+                            << QStringLiteral("cannot be opened: it is a folder");
+    QTest::newRow("FIFO") << QStringLiteral("fifo") << BookVerdict::Broken
+                          << QStringLiteral("cannot be opened: it is a FIFO");
 }
 
 void TestVelbook::check() {
@@ -277,9 +308,9 @@ void TestVelbook::check() {
         patchBytes(book, 29 * 128 + 4, QByteArray::fromHex("c800"));
     else if (damage == u"bytes")
         patchBytes(book, 29 * 128 + 13, QByteArray::fromHex("ff"));
-    else if (damage == u"statistics")
-        writeRecord(book, eof + 5,
-                    WordRecord{eof + 5, QStringLiteral("0"), QStringLiteral("0"), {0, 5, 0}});
+    else if (damage == u"statistics" || damage == u"classes")
+        writeRecord(book, damage == u"statistics" ? eof + 5 : eof + 3,
+                    WordRecord{eof, QStringLiteral("0"), QStringLiteral("0"), {2, 5, 0}});
     else if (damage == u"tail")
         patchBytes(book, fileBytes(book).size(), "xyz");
     else if (damage == u"short")
@@ -288,14 +319,32 @@ void TestVelbook::check() {
         QVERIFY(QFile(book).resize(0));
     else if (damage == u"missing")
         QVERIFY(QFile::remove(book));
+    else if (damage == u"folder")
+        QVERIFY(QFile::remove(book) && QDir().mkdir(book));
+    else if (damage == u"fifo")
+        QVERIFY(QFile::remove(book) && ::mkfifo(QFile::encodeName(book).constData(), 0600) == 0);
 
     const BookCheck result = checkBook(book);
     QCOMPARE(result.verdict, verdict);
+    const QString said = (result.problems + result.warnings).join(u'\n');
     if (reason.isEmpty())
-        QCOMPARE(result.problems, QStringList());
+        QCOMPARE(said, QString());
     else
-        QVERIFY2(result.problems.join(u'\n').contains(reason),
-                 qPrintable(result.problems.join(u'\n')));
+        QVERIFY2(said.contains(reason), qPrintable(said));
+}
+
+void TestVelbook::checkReadsOnlyWhatABookCanHold() {
+    const QString book = path(QStringLiteral("Word.dat"));
+    writeBook(book, 24);
+    QVERIFY(QFile(book).resize(200 << 20));
+    QFile file(book);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const BookCheck result = checkBook(file);
+    QVERIFY2(file.pos() <= kMaxBookBytes + 1, qPrintable(QString::number(file.pos())));
+    QCOMPARE(result.verdict, BookVerdict::Broken);
+    QCOMPARE(result.problems,
+             QStringList{QStringLiteral("the file is larger than any word book (at "
+                                        "most 1260 records of 128 bytes)")});
 }
 
 void TestVelbook::checkAgreesWithTheProgramsOwnBookkeeping() {
@@ -378,6 +427,10 @@ void TestVelbook::commandLine_data() {
     QTest::newRow("check valid") << QStringList{QStringLiteral("check"), QStringLiteral("Word.dat")}
                                  << 0
                                  << QStringLiteral("Word.dat: valid word book \"テスト\", 1 class");
+    QTest::newRow("check with stale statistics")
+        << QStringList{QStringLiteral("check"), QStringLiteral("stale.dat")} << 0
+        << QStringLiteral("stale.dat: valid word book \"テスト\", 1 class\n  warning: the "
+                          "statistics record 57 counts 1 memorised words");
     QTest::newRow("check broken") << QStringList{QStringLiteral("check"), QStringLiteral("bad.tsv")}
                                   << 1
                                   << QStringLiteral("bad.tsv: broken word book\n  the file size");
@@ -391,6 +444,9 @@ void TestVelbook::commandLine() {
     writeBook(path(QStringLiteral("Word.dat")), 1);
     writeFile(path(QStringLiteral("list.tsv")), joined(tsvLines(1)));
     writeFile(path(QStringLiteral("bad.tsv")), "# title: x\nc\tonly two\n");
+    writeBook(path(QStringLiteral("stale.dat")), 1);
+    writeRecord(path(QStringLiteral("stale.dat")), 57,
+                WordRecord{57, QStringLiteral("0"), QStringLiteral("0"), {1, 0, 0}});
     QDir::setCurrent(dir_->path());
 
     const Run run = velbook(arguments);
@@ -401,6 +457,106 @@ void TestVelbook::commandLine() {
     if (arguments.contains(QStringLiteral("out.tsv")))
         QCOMPARE(fileBytes(path(QStringLiteral("out.tsv"))).left(16),
                  QByteArray("# title: テスト\n").left(16));
+}
+
+QStringList TestVelbook::listing() const {
+    QStringList entries;
+    for (const QFileInfo& info :
+         QDir(dir_->path())
+             .entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot))
+        entries << info.fileName() + QLatin1StringView(info.isDir()    ? "/"
+                                                       : info.isFile() ? ""
+                                                                       : "|");
+    return entries;
+}
+
+void TestVelbook::fullDiskLeavesTheOldFile_data() {
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<int>("classes");
+
+    QTest::newRow("create, small book") << QStringLiteral("create") << 1;
+    QTest::newRow("create, large book") << QStringLiteral("create") << 24;
+    QTest::newRow("export, small list") << QStringLiteral("export") << 1;
+    QTest::newRow("export, large list") << QStringLiteral("export") << 24;
+}
+
+void TestVelbook::fullDiskLeavesTheOldFile() {
+    QFETCH(QString, command);
+    QFETCH(int, classes);
+
+    const bool create = command == u"create";
+    const QString input = path(create ? QStringLiteral("list.tsv") : QStringLiteral("Word.dat"));
+    const QString target = path(create ? QStringLiteral("out.vel") : QStringLiteral("out.tsv"));
+    if (create)
+        writeFile(input, joined(tsvLines(classes)));
+    else
+        writeBook(input, classes);
+    writeFile(target, "old file");
+    const QStringList before = listing();
+
+    const Run run = velbook(create ? QStringList{command, input, target}
+                                   : QStringList{command, input, QStringLiteral("-o"), target},
+                            512);
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY2(run.err.contains(target + u':') && run.err.contains(u"disk is full"),
+             qPrintable(run.err));
+    QCOMPARE(fileBytes(target), QByteArray("old file"));
+    QCOMPARE(listing(), before);
+}
+
+// No row writes to a device: if the check were missing, a run as root would replace it.
+void TestVelbook::refusedFiles_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("reason"); // expected in standard error
+
+    const auto row = [](const char* name, const QString& arguments, const QString& reason) {
+        QTest::newRow(name) << arguments.split(u' ') << reason;
+    };
+    row("list is a FIFO", QStringLiteral("create fifo new.vel"),
+        QStringLiteral("fifo: it is a FIFO"));
+    row("list is a folder", QStringLiteral("create folder new.vel"),
+        QStringLiteral("folder: it is a folder"));
+    row("list is a device", QStringLiteral("create /dev/null new.vel"),
+        QStringLiteral("/dev/null: it is a device"));
+    row("list over 16 MiB", QStringLiteral("create big.tsv new.vel"),
+        QStringLiteral("big.tsv: the file is larger than 16 MiB"));
+    row("book is a FIFO", QStringLiteral("export fifo -o out.tsv"), QStringLiteral("it is a FIFO"));
+    row("book is a folder", QStringLiteral("export folder"), QStringLiteral("it is a folder"));
+    row("book is a device", QStringLiteral("export /dev/null"), QStringLiteral("it is a device"));
+    row("book far larger than any", QStringLiteral("export big.dat"),
+        QStringLiteral("larger than any word book"));
+    row("book to a folder", QStringLiteral("create list.tsv folder"),
+        QStringLiteral("folder: cannot write the book: it is a folder"));
+    row("list to a FIFO", QStringLiteral("export Word.dat -o fifo"),
+        QStringLiteral("fifo: cannot write the file: it is a FIFO"));
+    row("broken book to a file", QStringLiteral("export broken.dat -o out.tsv"),
+        QStringLiteral("broken.dat: not a valid word book:\n  record 30: its Japanese text"));
+    row("broken book to standard output", QStringLiteral("export broken.dat"),
+        QStringLiteral("not a valid word book"));
+}
+
+void TestVelbook::refusedFiles() {
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, reason);
+
+    writeFile(path(QStringLiteral("list.tsv")), joined(tsvLines(1)));
+    writeFile(path(QStringLiteral("big.tsv")), joined(tsvLines(1)));
+    QVERIFY(QFile(path(QStringLiteral("big.tsv"))).resize((16 << 20) + 1));
+    writeBook(path(QStringLiteral("Word.dat")), 1);
+    writeBook(path(QStringLiteral("big.dat")), 1);
+    QVERIFY(QFile(path(QStringLiteral("big.dat"))).resize(200 << 20));
+    writeBook(path(QStringLiteral("broken.dat")), 1);
+    patchBytes(path(QStringLiteral("broken.dat")), 29 * 128 + 13, QByteArray::fromHex("ff"));
+    QCOMPARE(::mkfifo(QFile::encodeName(path(QStringLiteral("fifo"))).constData(), 0600), 0);
+    QVERIFY(QDir(dir_->path()).mkdir(QStringLiteral("folder")));
+    QDir::setCurrent(dir_->path());
+    const QStringList before = listing();
+
+    const Run run = velbook(arguments);
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY2(run.err.contains(reason), qPrintable(run.err));
+    QCOMPARE(run.out, QString());
+    QCOMPARE(listing(), before);
 }
 
 QTEST_GUILESS_MAIN(TestVelbook)

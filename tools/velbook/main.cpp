@@ -1,12 +1,14 @@
 // velbook: the command line over the word book code in src/book.
 #include "book/book_check.h"
 #include "book/book_tsv.h"
+#include "book/file_report.h"
+#include "book/whole_file.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QSaveFile>
 #include <QTextStream>
 
+#include <cerrno>
 #include <cstdio>
 #include <optional>
 
@@ -45,7 +47,8 @@ const char* const kCreateHelp =
     "\n"
     "The title is TEXT, else the list's \"# title:\" line, else the list's file name.\n"
     "On any problem every refused line is reported as FILE:LINE: reason and nothing is\n"
-    "written; otherwise OUT is replaced in one step.\n"
+    "written; otherwise OUT is replaced in one step. A list larger than 16 MiB, and a\n"
+    "list or OUT that is a folder, FIFO or device, is refused.\n"
     "\n"
     "Options:\n"
     "  --title TEXT  the title of the book (shown followed by 向け)\n"
@@ -56,7 +59,8 @@ const char* const kExportHelp =
     "\n"
     "Writes the word list of BOOK, with its title in a leading \"# title:\" line, to\n"
     "OUT.tsv or to standard output. \"velbook create\" reads it back to the same words;\n"
-    "learning records are not part of the list.\n"
+    "learning records are not part of the list. A book that \"velbook check\" does not\n"
+    "find valid is refused and nothing is written; OUT.tsv is replaced in one step.\n"
     "\n"
     "Options:\n"
     "  -o, --output OUT.tsv  the file to write instead of standard output\n"
@@ -66,8 +70,9 @@ const char* const kCheckHelp =
     "Usage: velbook check BOOK\n"
     "\n"
     "Tells whether BOOK is a valid, obsolete (\"Fin.\") or broken word book, and why:\n"
-    "the end record, the file size, each record's string lengths and encoding, the\n"
-    "records behind the end record, and statistics that disagree with the word records.\n"
+    "the end record, the file size, each record's string lengths and encoding, and the\n"
+    "records behind the end record. Statistics that disagree with the word records, as\n"
+    "an interrupted drill leaves them, give a warning; the book stays valid.\n"
     "Exit status 0 for a valid book, 1 otherwise.\n"
     "\n"
     "Options:\n"
@@ -152,12 +157,19 @@ int runExport(const QStringList& arguments) {
     }
     if (!parser.isSet(outputOption)) {
         out().flush();
-        std::fwrite(tsv->constData(), 1, size_t(tsv->size()), stdout);
-        return std::fflush(stdout) == 0 ? Success : Refused;
+        if (std::fwrite(tsv->constData(), 1, size_t(tsv->size()), stdout) == size_t(tsv->size()) &&
+            std::fflush(stdout) == 0)
+            return Success;
+        const QString why =
+            book::fileFailureText(book::failureFromSystemText(qt_error_string(errno)), QString());
+        err() << "velbook: cannot write to standard output: " << why << "\n";
+        return Refused;
     }
-    QSaveFile file(parser.value(outputOption));
-    if (!file.open(QIODevice::WriteOnly) || file.write(*tsv) != tsv->size() || !file.commit()) {
-        err() << file.fileName() << ": cannot write the file: " << file.errorString() << "\n";
+    const QString outPath = parser.value(outputOption);
+    book::FileFailure failure;
+    if (!book::writeWholeFile(outPath, *tsv, &failure)) {
+        err() << outPath << ": cannot write the file: " << book::fileFailureText(failure, outPath)
+              << "\n";
         return Refused;
     }
     return Success;
@@ -174,7 +186,7 @@ int runCheck(const QStringList& arguments) {
     case book::BookVerdict::Valid:
         out() << bookPath << ": valid word book \"" << check.title << "\", " << check.classes
               << (check.classes == 1 ? " class\n" : " classes\n");
-        return Success;
+        break;
     case book::BookVerdict::Obsolete:
         out() << bookPath << ": obsolete word book\n";
         break;
@@ -184,7 +196,9 @@ int runCheck(const QStringList& arguments) {
     }
     for (const QString& problem : check.problems)
         out() << "  " << problem << "\n";
-    return Refused;
+    for (const QString& warning : check.warnings)
+        out() << "  warning: " << warning << "\n";
+    return check.verdict == book::BookVerdict::Valid ? Success : Refused;
 }
 
 } // namespace
