@@ -15,6 +15,10 @@ packages=(
   libbenchmark-dev
   clang libclang-rt-14-dev
   clang-format
+  # the icons, and the checks of the desktop files, the manuals and the package
+  librsvg2-bin
+  desktop-file-utils appstream shared-mime-info man-db groff-base
+  dpkg-dev
 )
 
 missing=()
