@@ -14,8 +14,10 @@ set(CPACK_PACKAGE_DESCRIPTION
     "makes, exports and checks word books.")
 string(JOIN "" CPACK_PACKAGE_DESCRIPTION ${CPACK_PACKAGE_DESCRIPTION})
 set(CPACK_STRIP_FILES ON)
-# Installs with DESTDIR, so the cache refresh after an install stays out of the package.
+# Installs into /usr under DESTDIR, whatever the build tree's own prefix; with DESTDIR set
+# the cache refresh after an install stays out of the package.
 set(CPACK_SET_DESTDIR ON)
+set(CPACK_INSTALL_PREFIX /usr)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
