@@ -15,7 +15,12 @@ packages=(
   libbenchmark-dev
   clang libclang-rt-14-dev
   clang-format
+  # the tests that kill a command at a chosen system call or limit its file size
   strace util-linux
+  # the icons, and the checks of the desktop files, the manuals and the package
+  librsvg2-bin
+  desktop-file-utils appstream shared-mime-info man-db groff-base
+  dpkg-dev
 )
 
 missing=()

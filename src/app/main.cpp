@@ -7,24 +7,37 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QStandardPaths>
 #include <QTextStream>
+#include <QTimer>
 #include <QTranslator>
 
+namespace {
+
+enum Exit { Success = 0, Usage = 1 };
+
+QStringList argumentsOf(int argc, char* argv[]) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    return arguments;
+}
+
+// The window icon at every size the build drew from the SVG; no SVG plugin is needed.
+QIcon windowIcon() {
+    QIcon icon;
+    const QDir icons(QStringLiteral(":/veltyping/icons"));
+    for (const QFileInfo& file : icons.entryInfoList(QDir::Files))
+        icon.addFile(file.filePath());
+    return icon;
+}
+
+} // namespace
+
 int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("veltyping"));
-    QApplication::setApplicationVersion(QString::fromUtf8(mainwin::kVersion));
-    QApplication::setDesktopFileName(QStringLiteral("veltyping"));
-
-    // The program speaks Japanese whatever the system's language: so do Qt's own dialogs.
-    QTranslator qtTranslator;
-    if (qtTranslator.load(QLocale(QLocale::Japanese), QStringLiteral("qtbase"), QStringLiteral("_"),
-                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QCoreApplication::installTranslator(&qtTranslator);
-
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("英単語の落ち物ドリル（English vocabulary drill for Japanese learners）"));
@@ -34,15 +47,51 @@ int main(int argc, char* argv[]) {
         QStringLiteral("DIR"));
     const QCommandLineOption versionOption(QStringLiteral("version"),
                                            QStringLiteral("Print the version and exit."));
+    const QCommandLineOption helpOption({QStringLiteral("h"), QStringLiteral("help")},
+                                        QStringLiteral("Print this help and exit."));
     parser.addOption(folderOption);
     parser.addOption(versionOption);
-    parser.addHelpOption();
-    parser.process(app);
+    parser.addOption(helpOption);
+    parser.addPositionalArgument(
+        QStringLiteral("FILE"),
+        QStringLiteral("A word book (*.vel) to open, as ﾌｧｲﾙ → 単語帳を開く opens one."),
+        QStringLiteral("[FILE]"));
 
-    if (parser.isSet(versionOption)) {
-        QTextStream(stdout) << mainwin::productAndVersion() << Qt::endl;
-        return 0;
+    // --help and --version are answered before QApplication, which needs a display.
+    // Qt's own options (-platform, -style, ...) are only taken out of the arguments by
+    // QApplication, so the arguments are judged in full after it.
+    parser.parse(argumentsOf(argc, argv));
+    if (parser.isSet(helpOption) || parser.isSet(versionOption)) {
+        const QCoreApplication core(argc, argv); // names the program in the help's usage line
+        QTextStream out(stdout);
+        if (parser.isSet(helpOption))
+            out << parser.helpText();
+        else
+            out << mainwin::productAndVersion() << Qt::endl;
+        return Success;
     }
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("veltyping"));
+    QApplication::setApplicationVersion(QString::fromUtf8(mainwin::kVersion));
+    QApplication::setDesktopFileName(QStringLiteral(VELTYPING_APP_ID));
+    QApplication::setWindowIcon(windowIcon());
+
+    if (!parser.parse(QApplication::arguments()) || parser.positionalArguments().size() > 1) {
+        const QString problem = parser.positionalArguments().size() > 1
+                                    ? QStringLiteral("only one FILE can be opened")
+                                    : parser.errorText();
+        QTextStream(stderr) << "veltyping: " << problem << "\n"
+                            << "Run \"veltyping --help\" for the options.\n";
+        return Usage;
+    }
+    const QString bookToOpen = parser.positionalArguments().value(0);
+
+    // The program speaks Japanese whatever the system's language: so do Qt's own dialogs.
+    QTranslator qtTranslator;
+    if (qtTranslator.load(QLocale(QLocale::Japanese), QStringLiteral("qtbase"), QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&qtTranslator);
 
     const QString folder =
         QDir::cleanPath(parser.isSet(folderOption)
@@ -68,5 +117,11 @@ int main(int argc, char* argv[]) {
 
     mainwin::FrmMain window(mainwin::FrmMainServices{folder});
     window.show();
+    // A book handed over by the file manager is opened as the Open command opens one,
+    // once the window is there to ask its question.
+    if (!bookToOpen.isEmpty()) {
+        const QString path = QDir().absoluteFilePath(bookToOpen);
+        QTimer::singleShot(0, &window, [&window, path] { window.openBookFile(path); });
+    }
     return app.exec();
 }

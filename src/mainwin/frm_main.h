@@ -81,6 +81,8 @@ public:
 
     // Word book files.
     void mnuFileOpen_Click();
+    // Opens a book named on the command line as the Open command opens a chosen one.
+    void openBookFile(const QString& path);
     void mnuFileSaveWord_Click();
     void mnuFileInitialize_Click();
 
@@ -117,6 +119,8 @@ private:
     void checkVoice(bool on);
     void checkView(QAction* view);
     void applyImeMode(int mode);
+    // Replaces the working book with the file and loads it; the old book stays on failure.
+    void replaceBookWith(const QString& path);
     // Tells the learner that a command needs a word book, when none is loaded.
     void reportNoBook();
     // The path the learner chose, with `extension` added unless the path ends in it

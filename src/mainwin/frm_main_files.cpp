@@ -28,7 +28,17 @@ void FrmMain::mnuFileOpen_Click() {
     const QString chosen = platform::ShowOpenDialog(this, kBookFileFilter, QDir::currentPath());
     if (chosen == platform::kDialogCancelled)
         return;
-    if (session_->replaceBook(chosen))
+    replaceBookWith(chosen);
+}
+
+void FrmMain::openBookFile(const QString& path) {
+    mnuGrades_Click();
+    if (platform::askYesNo(this, kOpenTitle, kDataLossQuestion))
+        replaceBookWith(path);
+}
+
+void FrmMain::replaceBookWith(const QString& path) {
+    if (session_->replaceBook(path))
         Form_Load();
 }
 

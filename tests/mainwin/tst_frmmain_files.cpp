@@ -141,26 +141,35 @@ private Q_SLOTS:
         QTest::addColumn<bool>("yes");
         QTest::addColumn<QString>("chosen"); // empty: the dialog is cancelled
         QTest::addColumn<int>("classesAfter");
-        QTest::newRow("answered No") << false << QString() << 2;
-        QTest::newRow("dialog cancelled") << true << QString() << 2;
-        QTest::newRow("not a word book") << true << u"junk.vel"_s << 2;
-        QTest::newRow("missing file") << true << u"missing.vel"_s << 2;
-        QTest::newRow("three classes") << true << u"three.vel"_s << 3;
+        QTest::addColumn<bool>("commandLine"); // veltyping FILE rather than the menu
+        QTest::newRow("answered No") << false << QString() << 2 << false;
+        QTest::newRow("dialog cancelled") << true << QString() << 2 << false;
+        QTest::newRow("not a word book") << true << u"junk.vel"_s << 2 << false;
+        QTest::newRow("missing file") << true << u"missing.vel"_s << 2 << false;
+        QTest::newRow("three classes") << true << u"three.vel"_s << 3 << false;
+        QTest::newRow("FILE, answered No") << false << u"three.vel"_s << 2 << true;
+        QTest::newRow("FILE, not a word book") << true << u"junk.vel"_s << 2 << true;
+        QTest::newRow("FILE, three classes") << true << u"three.vel"_s << 3 << true;
     }
 
     void openBook() {
         QFETCH(bool, yes);
         QFETCH(QString, chosen);
         QFETCH(int, classesAfter);
+        QFETCH(bool, commandLine);
         writeFile(elsewhere->filePath(u"junk.vel"_s), QByteArray(4000, 'x'));
         testsupport::writeBook(elsewhere->filePath(u"three.vel"_s), 3);
         const QByteArray before = testsupport::fileBytes(bookPath());
         auto window = openWindow();
 
         platform::testing::queueAnswer(yes ? QMessageBox::Yes : QMessageBox::No);
-        if (!chosen.isEmpty())
-            platform::testing::queueDialogPath(elsewhere->filePath(chosen));
-        action(window.get(), u"mnuFileOpen"_s)->trigger();
+        if (commandLine) {
+            window->openBookFile(elsewhere->filePath(chosen));
+        } else {
+            if (!chosen.isEmpty())
+                platform::testing::queueDialogPath(elsewhere->filePath(chosen));
+            action(window.get(), u"mnuFileOpen"_s)->trigger();
+        }
 
         auto* classes = testsupport::namedChild<QComboBox>(window.get(), u"cboWordClass"_s);
         QCOMPARE(classes->count(), classesAfter);
@@ -171,6 +180,10 @@ private Q_SLOTS:
             QCOMPARE(testsupport::fileBytes(bookPath()),
                      testsupport::fileBytes(elsewhere->filePath(chosen)));
             QCOMPARE(window->eofRecord(), 154);
+            // The replaced book was kept.
+            const QStringList backups = QDir(dir->filePath(u"backup"_s)).entryList(QDir::Files);
+            QCOMPARE(backups.size(), 1);
+            QCOMPARE(testsupport::fileBytes(dir->filePath(u"backup/"_s + backups[0])), before);
         }
     }
 

@@ -1,0 +1,30 @@
+# The Debian package: cpack --preset package (see README). Library dependencies come from
+# dpkg-shlibdeps; what the program loads at run time (platform and speech plugins, the
+# font) is named here.
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME veltyping)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_HOMEPAGE_URL "https://veltyping.example.jp/")
+set(CPACK_PACKAGE_CONTACT "VelTyping developers <veltyping@example.jp>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "English vocabulary drill for Japanese learners")
+set(CPACK_PACKAGE_DESCRIPTION
+    "English words, or their Japanese meanings, or hidden spoken words fall down the play\n"
+    "area, and the learner picks a word and then its translation before it reaches the\n"
+    "bottom. Every answer is written to the word book at once. Includes velbook, which\n"
+    "makes, exports and checks word books.")
+string(JOIN "" CPACK_PACKAGE_DESCRIPTION ${CPACK_PACKAGE_DESCRIPTION})
+set(CPACK_STRIP_FILES ON)
+# Installs into /usr under DESTDIR, whatever the build tree's own prefix; with DESTDIR set
+# the cache refresh after an install stays out of the package.
+set(CPACK_SET_DESTDIR ON)
+set(CPACK_INSTALL_PREFIX /usr)
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION education)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+    "qt6-qpa-plugins, qt6-speech-speechd-plugin, qt6-speech-flite-plugin, fonts-ipafont-gothic")
+# Japanese texts on Qt's own dialog buttons.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
+include(CPack)
