@@ -1,6 +1,6 @@
 #include "mainwin/frm_main.h"
 #include "mainwin/texts.h"
-#include "platform/message_box.h"
+#include "platform/dialogs.h"
 #include "session/failure_text.h"
 #include "session/program_folder.h"
 
@@ -99,13 +99,14 @@ int main(int argc, char* argv[]) {
                             : QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
     // One program per folder: a second one would write into a book the first replaces.
     session::FolderClaim claim(folder);
+    platform::SystemDialogs dialogs;
     QString error;
     switch (claim.claim(&error)) {
     case session::FolderClaim::Result::InUse:
-        platform::showCritical(nullptr, session::kFileOpenError, error);
+        dialogs.showCritical(nullptr, session::kFileOpenError, error);
         return 1;
     case session::FolderClaim::Result::Failed:
-        platform::showCritical(nullptr, session::kFileOpenError, error);
+        dialogs.showCritical(nullptr, session::kFileOpenError, error);
         break;
     case session::FolderClaim::Result::Claimed:
         break;
@@ -113,7 +114,7 @@ int main(int argc, char* argv[]) {
     const session::ProgramFiles files = session::programFiles(folder);
     session::removeLeftoverTemporaries(files);
     if (!session::prepareWordBook(files, &error))
-        platform::showCritical(nullptr, session::kFileOpenError, error);
+        dialogs.showCritical(nullptr, session::kFileOpenError, error);
 
     mainwin::FrmMain window(mainwin::FrmMainServices{folder});
     window.show();

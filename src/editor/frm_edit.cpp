@@ -1,7 +1,7 @@
 #include "frm_edit.h"
 
+#include "platform/dialogs.h"
 #include "platform/exact_text_box.h"
-#include "platform/message_box.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -56,8 +56,9 @@ QPushButton* button(QWidget* parent, const char* name, const QString& caption, c
 
 } // namespace
 
-FrmEdit::FrmEdit(session::BookSession& book, EditorHost& host, QWidget* parent)
-    : QDialog(parent), book_(book), host_(host) {
+FrmEdit::FrmEdit(session::BookSession& book, platform::Dialogs& dialogs, EditorHost& host,
+                 QWidget* parent)
+    : QDialog(parent), book_(book), dialogs_(dialogs), host_(host) {
     setObjectName(QStringLiteral("frmEdit"));
     setWindowTitle(QStringLiteral("ｳﾞｪﾙﾌｧｲﾙの編集"));
     buildControls();
@@ -247,7 +248,7 @@ void FrmEdit::cmdWordUpdate_Click() {
     const QString refusal = book_.updateWord(cboClassEdit->currentText(), cboIdEdit->currentText(),
                                              txtEnglishEdit->text(), txtJapaneseEdit->text());
     if (!refusal.isEmpty())
-        platform::showInformation(this, QStringLiteral("更新をキャンセルします"), refusal);
+        dialogs_.showInformation(this, QStringLiteral("更新をキャンセルします"), refusal);
     cmdWordUpdate->setEnabled(false);
     followClass();
 }
@@ -276,7 +277,7 @@ void FrmEdit::cmdClassChange_Click() {
     const session::RenameResult result =
         book_.renameClass(cboBeforeClass->currentText(), txtAfterClass->text());
     if (!result.refusal.isEmpty())
-        platform::showInformation(this, QStringLiteral("変更をキャンセルします"), result.refusal);
+        dialogs_.showInformation(this, QStringLiteral("変更をキャンセルします"), result.refusal);
     cmdClassChange->setEnabled(false);
     if (result.shownClass < 0)
         return;

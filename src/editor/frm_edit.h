@@ -2,6 +2,7 @@
 
 #include "editor_host.h"
 
+#include "platform/dialogs.h"
 #include "session/book_session.h"
 
 #include <QDialog>
@@ -23,7 +24,8 @@ class FrmEdit : public QDialog {
 
 public:
     // Builds the window and runs Form_Load; the caller shows it.
-    FrmEdit(session::BookSession& book, EditorHost& host, QWidget* parent = nullptr);
+    FrmEdit(session::BookSession& book, platform::Dialogs& dialogs, EditorHost& host,
+            QWidget* parent = nullptr);
 
     void Form_Load();
     void cboClassEdit_Click();
@@ -62,6 +64,7 @@ private:
     static void showInBox(QComboBox* box, const QString& text);
 
     session::BookSession& book_;
+    platform::Dialogs& dialogs_;
     EditorHost& host_;
     bool unloaded_ = false;
 

@@ -55,6 +55,8 @@ FrmMain::FrmMain(FrmMainServices services, QWidget* parent)
         services_.random = &systemRandom_;
     if (!services_.clock)
         services_.clock = &systemClock_;
+    if (!services_.dialogs)
+        services_.dialogs = &systemDialogs_;
     session_ = std::make_unique<session::BookSession>(
         services_.folder,
         session::BookSession::Ports{*services_.random, *services_.clock, *services_.speaker,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "editor/editor_host.h"
+#include "platform/dialogs.h"
 #include "session/book_session.h"
 #include "system_services.h"
 
@@ -31,6 +32,7 @@ struct FrmMainServices {
     drill::Speaker* speaker = nullptr;     // null: the system's speech
     drill::RandomSource* random = nullptr; // null: the system's random numbers
     drill::Clock* clock = nullptr;         // null: the time of day
+    platform::Dialogs* dialogs = nullptr;  // null: the desktop's dialogs
 };
 
 // The main window: the play area, the answer box, the class list, the mode buttons,
@@ -129,6 +131,7 @@ private:
     void showFailure(const session::Failure& failure) override;
     void stopDrill() override { cmdEnd_Click(); }
     drill::DrillEngine* drillEngine() { return session_->engine(); }
+    platform::Dialogs& dialogs() { return *services_.dialogs; }
 
     // What the word editor asks of this window.
     void showClassWords(const QString& className) override;
@@ -164,6 +167,7 @@ private:
     std::unique_ptr<SystemSpeaker> systemSpeaker_;
     SystemRandom systemRandom_;
     SystemClock systemClock_;
+    platform::SystemDialogs systemDialogs_;
 
     // The word book, its files and its drill.
     std::unique_ptr<session::BookSession> session_;

@@ -3,7 +3,7 @@
 #include "frm_main.h"
 
 #include "editor/frm_edit.h"
-#include "platform/message_box.h"
+#include "platform/dialogs.h"
 #include "texts.h"
 
 #include <QAction>
@@ -159,11 +159,11 @@ void FrmMain::mnuEdit_Click() {
         reportNoBook();
         return;
     }
-    if (platform::askYesNo(this, QStringLiteral("ｳﾞｪﾙﾌｧｲﾙの編集"), kDataLossQuestion) &&
+    if (dialogs().askYesNo(this, QStringLiteral("ｳﾞｪﾙﾌｧｲﾙの編集"), kDataLossQuestion) &&
         session_->resetLearningData()) {
         Form_Load();
-        auto* editorWindow =
-            new editor::FrmEdit(*session_, static_cast<editor::EditorHost&>(*this), this);
+        auto* editorWindow = new editor::FrmEdit(*session_, dialogs(),
+                                                 static_cast<editor::EditorHost&>(*this), this);
         editorWindow->setAttribute(Qt::WA_DeleteOnClose);
         editorWindow->setObjectName(QStringLiteral("frmEdit"));
         editorWindow->show();
@@ -197,7 +197,7 @@ void FrmMain::setEditorCommandsEnabled(bool enabled) {
 void FrmMain::showFailure(const session::Failure& failure) {
     const drill::DrillEngine* engine = drillEngine();
     if (!engine || !engine->state().running) {
-        platform::showCritical(this, failure.title, failure.text);
+        dialogs().showCritical(this, failure.title, failure.text);
         return;
     }
     // Inside a drill the message waits until the step is over, so that the box never runs
@@ -205,7 +205,7 @@ void FrmMain::showFailure(const session::Failure& failure) {
     QTimer::singleShot(0, this, [this, failure] {
         const bool falling = tmrMain->isActive();
         tmrMain->stop();
-        platform::showCritical(this, failure.title, failure.text);
+        dialogs().showCritical(this, failure.title, failure.text);
         const drill::DrillEngine* engine = drillEngine();
         if (falling && engine && engine->state().timerOn)
             tmrMain->start();

@@ -2,7 +2,7 @@
 // drawing the drill's state into the play area.
 #include "frm_main.h"
 
-#include "platform/message_box.h"
+#include "platform/dialogs.h"
 #include "platform/text_display.h"
 #include "play_area.h"
 #include "texts.h"
@@ -42,7 +42,7 @@ void FrmMain::cmdStart_Click() {
     // A refused start leaves the window as it was.
     if (session_->startDrill(cboWordClass->currentText(), book::Mode(selectedMode())) ==
         drill::StartResult::NoClassFound) {
-        platform::showInformation(this, QStringLiteral("開始"),
+        dialogs().showInformation(this, QStringLiteral("開始"),
                                   QStringLiteral("単語クラス「%1」が見つかりません。\r\n"
                                                  "単語クラスの一覧から選んで下さい。")
                                       .arg(cboWordClass->currentText()));

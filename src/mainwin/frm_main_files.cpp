@@ -1,8 +1,7 @@
 // The File menu's word book commands: open a book, save it as, and reset its data.
 #include "frm_main.h"
 
-#include "platform/file_dialogs.h"
-#include "platform/message_box.h"
+#include "platform/dialogs.h"
 #include "session/failure_text.h"
 #include "texts.h"
 
@@ -23,9 +22,9 @@ const QString kOpenTitle = QStringLiteral("ｳﾞｪﾙﾌｧｲﾙを開く");
 
 void FrmMain::mnuFileOpen_Click() {
     mnuGrades_Click();
-    if (!platform::askYesNo(this, kOpenTitle, kDataLossQuestion))
+    if (!dialogs().askYesNo(this, kOpenTitle, kDataLossQuestion))
         return;
-    const QString chosen = platform::ShowOpenDialog(this, kBookFileFilter, QDir::currentPath());
+    const QString chosen = dialogs().ShowOpenDialog(this, kBookFileFilter, QDir::currentPath());
     if (chosen == platform::kDialogCancelled)
         return;
     replaceBookWith(chosen);
@@ -33,7 +32,7 @@ void FrmMain::mnuFileOpen_Click() {
 
 void FrmMain::openBookFile(const QString& path) {
     mnuGrades_Click();
-    if (platform::askYesNo(this, kOpenTitle, kDataLossQuestion))
+    if (dialogs().askYesNo(this, kOpenTitle, kDataLossQuestion))
         replaceBookWith(path);
 }
 
@@ -43,7 +42,7 @@ void FrmMain::replaceBookWith(const QString& path) {
 }
 
 void FrmMain::mnuFileSaveWord_Click() {
-    const QString chosen = platform::ShowSaveDialog(this, kBookFileFilter, QDir::currentPath());
+    const QString chosen = dialogs().ShowSaveDialog(this, kBookFileFilter, QDir::currentPath());
     if (chosen == platform::kDialogCancelled)
         return;
     if (const QString target = saveTarget(chosen, QStringLiteral(".vel")); !target.isEmpty())
@@ -56,7 +55,7 @@ void FrmMain::mnuFileInitialize_Click() {
         reportNoBook();
         return;
     }
-    if (platform::askYesNo(this, QStringLiteral("データの初期化"), kDataLossQuestion) &&
+    if (dialogs().askYesNo(this, QStringLiteral("データの初期化"), kDataLossQuestion) &&
         session_->resetLearningData()) {
         txtTotalMemoryCnt->setText(QStringLiteral("0"));
         Form_Load();
@@ -70,7 +69,7 @@ QString FrmMain::saveTarget(const QString& chosen, const QString& extension) {
     const QString target = hasExtension ? chosen : chosen + extension;
     // The dialog asked about the name as typed only, not about the one with the extension.
     if (!hasExtension && QFileInfo::exists(target) &&
-        !platform::askYesNo(this, QStringLiteral("名前を付けて保存"),
+        !dialogs().askYesNo(this, QStringLiteral("名前を付けて保存"),
                             QStringLiteral("%1 は既にあります。\r\n上書きしますか？")
                                 .arg(QDir::toNativeSeparators(target))))
         return {};
@@ -78,7 +77,7 @@ QString FrmMain::saveTarget(const QString& chosen, const QString& extension) {
 }
 
 void FrmMain::reportNoBook() {
-    platform::showInformation(
+    dialogs().showInformation(
         this, session::kFileOpenError,
         QStringLiteral("単語帳が読み込まれていません。\r\n"
                        "ファイルメニューの「単語帳を開く」で単語帳を開いて下さい。"));

@@ -3,7 +3,7 @@
 #include "frm_main.h"
 
 #include "manual_view.h"
-#include "platform/file_dialogs.h"
+#include "platform/dialogs.h"
 #include "platform/text_display.h"
 #include "session/failure_text.h"
 #include "texts.h"
@@ -105,7 +105,7 @@ void FrmMain::cmdSearch_Click() {
 }
 
 void FrmMain::mnuFileSaveTxt_Click() {
-    const QString chosen = platform::ShowSaveDialog(this, kTextFileFilter, QDir::currentPath());
+    const QString chosen = dialogs().ShowSaveDialog(this, kTextFileFilter, QDir::currentPath());
     if (chosen == platform::kDialogCancelled)
         return;
     if (const QString target = saveTarget(chosen, QStringLiteral(".txt")); !target.isEmpty())

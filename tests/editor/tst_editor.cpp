@@ -3,7 +3,7 @@
 #include "book/record_map.h"
 #include "editor/frm_edit.h"
 #include "keyboard.h"
-#include "platform/message_box.h"
+#include "scripted_dialogs.h"
 #include "test_book.h"
 #include "test_doubles.h"
 
@@ -47,6 +47,7 @@ private:
     testsupport::FakeClock clock;
     testsupport::RecordingSpeaker speaker;
     testsupport::RecordingSessionHost sessionHost;
+    testsupport::ScriptedDialogs dialogs;
     std::unique_ptr<session::BookSession> bookSession;
     std::unique_ptr<editor::FrmEdit> window;
 
@@ -76,7 +77,7 @@ private:
         QCOMPARE(text("txtJapaneseEdit")->text(), japanese);
     }
     void checkOneMessage(const QString& title, const QString& message) {
-        const auto shown = platform::testing::takeShownMessages();
+        const auto shown = dialogs.takeShownMessages();
         QCOMPARE(shown.size(), 1);
         QCOMPARE(shown[0].icon, QMessageBox::Information);
         QCOMPARE(shown[0].title, title);
@@ -84,18 +85,17 @@ private:
     }
 
 private Q_SLOTS:
-    void initTestCase() { platform::testing::enableScriptedMessages(); }
-
     void init() {
         dir = std::make_unique<QTemporaryDir>();
         host = FakeHost{};
+        dialogs = testsupport::ScriptedDialogs{};
         host.path = dir->filePath(u"Word.dat"_s);
         testsupport::writeBook(host.path, 3);
         bookSession = std::make_unique<session::BookSession>(
             dir->path(), session::BookSession::Ports{random, clock, speaker, sessionHost});
         bookSession->load();
-        window = std::make_unique<editor::FrmEdit>(*bookSession, host);
-        platform::testing::takeShownMessages();
+        window = std::make_unique<editor::FrmEdit>(*bookSession, dialogs, host);
+        dialogs.takeShownMessages();
     }
 
     void cleanup() {
@@ -258,7 +258,7 @@ private Q_SLOTS:
             book::encodeSlot({target, storedEnglish, storedJapanese, {}});
         expected.replace((target - 1) * book::kSlotSize, book::kSlotSize, slot.bytes);
         QCOMPARE(bookBytes(), expected);
-        QVERIFY(platform::testing::takeShownMessages().isEmpty());
+        QVERIFY(dialogs.takeShownMessages().isEmpty());
         QVERIFY(!enabled("cmdWordUpdate"));
         QCOMPARE(host.shownClasses, QStringList{u"クラス１"_s});
     }
@@ -322,7 +322,7 @@ private Q_SLOTS:
         QTest::mouseClick(child<QPushButton>("cmdClassChange"), Qt::LeftButton);
 
         QCOMPARE(bookBytes(), expected);
-        QVERIFY(platform::testing::takeShownMessages().isEmpty());
+        QVERIFY(dialogs.takeShownMessages().isEmpty());
         const QStringList names{u"クラス０"_s, u"新名"_s, u"クラス２"_s};
         for (const char* list : {"cboClassEdit", "cboBeforeClass"}) {
             QCOMPARE(items(list), names);
@@ -443,7 +443,7 @@ private Q_SLOTS:
     // beside the main window rather than inside it; it stays modeless.
     void editorIsATopLevelWindow() {
         QWidget mainWindow;
-        editor::FrmEdit editorWindow(*bookSession, host, &mainWindow);
+        editor::FrmEdit editorWindow(*bookSession, dialogs, host, &mainWindow);
         editorWindow.show();
         QAccessibleInterface* seen = QAccessible::queryAccessibleInterface(&editorWindow);
         QVERIFY(seen->role() == QAccessible::Dialog || seen->role() == QAccessible::Window);

@@ -3,9 +3,9 @@
 #include "book/cp932.h"
 #include "book/record_map.h"
 #include "mainwin/frm_main.h"
-#include "platform/message_box.h"
 #include "test_book.h"
 #include "test_doubles.h"
+#include "window_rig.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -21,19 +21,12 @@
 
 using namespace Qt::StringLiterals;
 
-class TestFrmMain : public QObject {
+class TestFrmMain : public QObject, private testsupport::WindowRig {
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> dir;
-    testsupport::RecordingSpeaker speaker;
     int eof = 0;
 
-    QString bookPath() const { return dir->filePath(u"Word.dat"_s); }
-
-    std::unique_ptr<mainwin::FrmMain> openWindow() {
-        return std::make_unique<mainwin::FrmMain>(mainwin::FrmMainServices{dir->path(), &speaker});
-    }
     template <typename T> static T* child(QObject* window, const QString& name) {
         return testsupport::namedChild<T>(window, name);
     }
@@ -47,15 +40,10 @@ private:
     }
 
 private Q_SLOTS:
-    void initTestCase() {
-        QStandardPaths::setTestModeEnabled(true);
-        platform::testing::enableScriptedMessages();
-    }
-
     void init() {
-        dir = std::make_unique<QTemporaryDir>();
+        initRig();
         eof = testsupport::writeBook(bookPath(), 2);
-        platform::testing::takeShownMessages();
+        dialogs.takeShownMessages();
     }
 
     void loadShowsBookAndManual() {
@@ -72,7 +60,7 @@ private Q_SLOTS:
         QVERIFY(child<QPlainTextEdit>(window.get(), u"txtMainDisplay"_s)
                     ->toPlainText()
                     .contains(u"手順①（リーディングを選択した場合）："_s));
-        QVERIFY(platform::testing::takeShownMessages().isEmpty());
+        QVERIFY(dialogs.takeShownMessages().isEmpty());
     }
 
     void storedSpeedIsApplied_data() {
@@ -219,11 +207,11 @@ private Q_SLOTS:
         auto window = openWindow();
         const QByteArray before = testsupport::fileBytes(bookPath());
 
-        platform::testing::queueAnswer(QMessageBox::No);
+        dialogs.queueAnswer(QMessageBox::No);
         action(window.get(), u"mnuEdit"_s)->trigger();
 
         QCOMPARE(testsupport::fileBytes(bookPath()), before);
-        const auto shown = platform::testing::takeShownMessages();
+        const auto shown = dialogs.takeShownMessages();
         QCOMPARE(shown.size(), 1);
         QCOMPARE(shown[0].title, u"ｳﾞｪﾙﾌｧｲﾙの編集"_s);
         QCOMPARE(shown[0].text, u"データは失われますが、よろしいですか？"_s);
@@ -237,7 +225,7 @@ private Q_SLOTS:
         setTrailerText(book::Trailer::Speed, u"5"_s, u"0"_s);
         auto window = openWindow();
 
-        platform::testing::queueAnswer(QMessageBox::Yes);
+        dialogs.queueAnswer(QMessageBox::Yes);
         action(window.get(), u"mnuEdit"_s)->trigger();
 
         QCOMPARE(testsupport::readRecord(bookPath(), 5).modeCount, (std::array<qint16, 3>{}));
@@ -271,7 +259,7 @@ private Q_SLOTS:
         const QByteArray before = testsupport::fileBytes(bookPath());
 
         auto window = openWindow();
-        const auto shown = platform::testing::takeShownMessages();
+        const auto shown = dialogs.takeShownMessages();
         QCOMPARE(shown.size(), 1);
         QCOMPARE(shown[0].title, u"FILE OPEN ERROR"_s);
         QCOMPARE(shown[0].icon, QMessageBox::Critical);
@@ -280,7 +268,7 @@ private Q_SLOTS:
         QVERIFY(!child<QPushButton>(window.get(), u"cmdSearch"_s)->isEnabled());
         QCOMPARE(child<QComboBox>(window.get(), u"cboWordClass"_s)->count(), 0);
 
-        platform::testing::queueAnswer(QMessageBox::Yes);
+        dialogs.queueAnswer(QMessageBox::Yes);
         for (const QString& item :
              {u"mnuSpeedFive"_s, u"mnuKatakana"_s, u"mnuVoiceOFF"_s, u"mnuEdit"_s, u"mnuWords"_s})
             action(window.get(), item)->trigger();
@@ -291,7 +279,7 @@ private Q_SLOTS:
     void obsoleteBookIsLoadedButNotPlayable() {
         testsupport::writeRecord(bookPath(), eof, {eof, u"Fin."_s, QString(), {}});
         auto window = openWindow();
-        const auto shown = platform::testing::takeShownMessages();
+        const auto shown = dialogs.takeShownMessages();
         QCOMPARE(shown.size(), 1);
         QVERIFY(shown[0].text.startsWith(u"単語帳ファイルが不正です。\r\n"_s));
         QVERIFY(shown[0].text.endsWith(u"より、\r\n単語帳の最新版を入手して下さい。"_s));
@@ -335,7 +323,7 @@ private Q_SLOTS:
     void missingBookIsReported() {
         QFile::remove(bookPath());
         auto window = openWindow();
-        const auto shown = platform::testing::takeShownMessages();
+        const auto shown = dialogs.takeShownMessages();
         QCOMPARE(shown.size(), 1);
         QVERIFY(shown[0].text.startsWith(u"単語帳ファイルが見つかりません。"_s));
         QVERIFY(!child<QPushButton>(window.get(), u"cmdStart"_s)->isEnabled());

@@ -4,9 +4,9 @@
 #include "book/record_map.h"
 #include "keyboard.h"
 #include "mainwin/frm_main.h"
-#include "platform/message_box.h"
 #include "test_book.h"
 #include "test_doubles.h"
+#include "window_rig.h"
 
 #include <QAccessible>
 #include <QAction>
@@ -26,17 +26,12 @@
 
 using namespace Qt::StringLiterals;
 
-class TestFrmMainDrill : public QObject {
+class TestFrmMainDrill : public QObject, private testsupport::WindowRig {
     Q_OBJECT
 
-    std::unique_ptr<QTemporaryDir> dir;
-    testsupport::ScriptedRandom random;
-    testsupport::FakeClock clock;
-    testsupport::RecordingSpeaker speaker;
     std::unique_ptr<mainwin::FrmMain> window;
     int eof = 0;
 
-    QString bookPath() const { return dir->filePath(u"Word.dat"_s); }
     template <typename T> T* child(const QString& name) {
         return testsupport::namedChild<T>(window.get(), name);
     }
@@ -76,17 +71,10 @@ class TestFrmMainDrill : public QObject {
     }
 
 private Q_SLOTS:
-    void initTestCase() {
-        QStandardPaths::setTestModeEnabled(true);
-        platform::testing::enableScriptedMessages();
-    }
-
     void init() {
-        dir = std::make_unique<QTemporaryDir>();
-        speaker.spoken.clear();
+        initRig();
         eof = testsupport::writeBook(bookPath(), 2);
-        window = std::make_unique<mainwin::FrmMain>(
-            mainwin::FrmMainServices{dir->path(), &speaker, &random, &clock});
+        window = openWindow();
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
     }
@@ -379,9 +367,9 @@ private Q_SLOTS:
 
     void startWithUnknownClassIsRefused() {
         child<QComboBox>(u"cboWordClass"_s)->setEditText(u"どこにもない"_s);
-        platform::testing::takeShownMessages();
+        dialogs.takeShownMessages();
         child<QPushButton>(u"cmdStart"_s)->click();
-        QCOMPARE(platform::testing::takeShownMessages().size(), 1);
+        QCOMPARE(dialogs.takeShownMessages().size(), 1);
         QVERIFY(!state().running);
         QVERIFY(child<QPushButton>(u"cmdStart"_s)->isEnabled());
         QVERIFY(!QFile::exists(dir->filePath(u"result.txt"_s)));

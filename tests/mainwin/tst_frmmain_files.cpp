@@ -1,10 +1,9 @@
 // The view, search and file commands on the real window, with scripted dialogs.
 #include "book/record_map.h"
 #include "mainwin/frm_main.h"
-#include "platform/file_dialogs.h"
-#include "platform/message_box.h"
 #include "test_book.h"
 #include "test_doubles.h"
+#include "window_rig.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -14,18 +13,12 @@
 
 using namespace Qt::StringLiterals;
 
-class TestFrmMainFiles : public QObject {
+class TestFrmMainFiles : public QObject, private testsupport::WindowRig {
     Q_OBJECT
 
-    std::unique_ptr<QTemporaryDir> dir;
     std::unique_ptr<QTemporaryDir> elsewhere; // where the learner keeps files
-    testsupport::RecordingSpeaker speaker;
     int eof = 0;
 
-    QString bookPath() const { return dir->filePath(u"Word.dat"_s); }
-    std::unique_ptr<mainwin::FrmMain> openWindow() {
-        return std::make_unique<mainwin::FrmMain>(mainwin::FrmMainServices{dir->path(), &speaker});
-    }
     static QAction* action(QObject* window, const QString& name) {
         return testsupport::namedChild<QAction>(window, name);
     }
@@ -36,18 +29,11 @@ class TestFrmMainFiles : public QObject {
     }
 
 private Q_SLOTS:
-    void initTestCase() {
-        QStandardPaths::setTestModeEnabled(true);
-        platform::testing::enableScriptedMessages();
-        platform::testing::enableScriptedDialogs();
-    }
-
     void init() {
-        dir = std::make_unique<QTemporaryDir>();
+        initRig();
         elsewhere = std::make_unique<QTemporaryDir>();
         eof = testsupport::writeBook(bookPath(), 2);
-        speaker.spoken.clear();
-        platform::testing::takeShownMessages();
+        dialogs.takeShownMessages();
     }
 
     void saveTextAddsTheExtension_data() {
@@ -62,7 +48,7 @@ private Q_SLOTS:
         QFETCH(QString, typed);
         QFETCH(QString, saved);
         auto window = openWindow();
-        platform::testing::queueDialogPath(elsewhere->filePath(typed));
+        dialogs.queueDialogPath(elsewhere->filePath(typed));
         action(window.get(), u"mnuFileSaveTxt"_s)->trigger();
         QCOMPARE(QDir(elsewhere->path()).entryList(QDir::Files), QStringList{saved});
         // The manual is on display, so the manual is saved.
@@ -75,7 +61,7 @@ private Q_SLOTS:
         auto window = openWindow();
         action(window.get(), u"mnuResult"_s)->trigger();
         QVERIFY(!window->viewFileShown());
-        platform::testing::queueDialogPath(elsewhere->filePath(u"r"_s));
+        dialogs.queueDialogPath(elsewhere->filePath(u"r"_s));
         action(window.get(), u"mnuFileSaveTxt"_s)->trigger();
         QCOMPARE(testsupport::fileBytes(elsewhere->filePath(u"r.txt"_s)),
                  QByteArray(" result\r\n"));
@@ -84,21 +70,21 @@ private Q_SLOTS:
     void saveAsksBeforeReplacingUnderTheAddedExtension() {
         writeFile(elsewhere->filePath(u"notes.txt"_s), "keep me");
         auto window = openWindow();
-        platform::testing::queueDialogPath(elsewhere->filePath(u"notes"_s));
-        platform::testing::queueAnswer(QMessageBox::No);
+        dialogs.queueDialogPath(elsewhere->filePath(u"notes"_s));
+        dialogs.queueAnswer(QMessageBox::No);
         action(window.get(), u"mnuFileSaveTxt"_s)->trigger();
         QCOMPARE(testsupport::fileBytes(elsewhere->filePath(u"notes.txt"_s)),
                  QByteArray("keep me"));
-        QCOMPARE(platform::testing::takeShownMessages().size(), 1);
+        QCOMPARE(dialogs.takeShownMessages().size(), 1);
     }
 
     void savingAMissingResultSaysSo() {
         auto window = openWindow();
         action(window.get(), u"mnuResult"_s)->trigger();
-        platform::testing::queueDialogPath(elsewhere->filePath(u"r"_s));
+        dialogs.queueDialogPath(elsewhere->filePath(u"r"_s));
         action(window.get(), u"mnuFileSaveTxt"_s)->trigger();
         QVERIFY(!QFile::exists(elsewhere->filePath(u"r.txt"_s)));
-        const auto shown = platform::testing::takeShownMessages();
+        const auto shown = dialogs.takeShownMessages();
         QCOMPARE(shown.size(), 1);
         QVERIFY(shown[0].text.contains(QDir::toNativeSeparators(elsewhere->filePath(u"r.txt"_s))));
     }
@@ -117,7 +103,7 @@ private Q_SLOTS:
         QFETCH(QString, saved);
         auto window = openWindow();
         for (int time = 0; time < 2; ++time) { // works twice in one run
-            platform::testing::queueDialogPath(elsewhere->filePath(typed));
+            dialogs.queueDialogPath(elsewhere->filePath(typed));
             action(window.get(), u"mnuFileSaveWord"_s)->trigger();
         }
         QCOMPARE(QDir(elsewhere->path()).entryList(QDir::Files), QStringList{saved});
@@ -128,10 +114,10 @@ private Q_SLOTS:
     void savingAnObsoleteBookWarnsAndSaves() {
         testsupport::writeRecord(bookPath(), 3, {3, u"Fin."_s, u"x"_s, {}});
         auto window = openWindow();
-        platform::testing::takeShownMessages();
-        platform::testing::queueDialogPath(elsewhere->filePath(u"old"_s));
+        dialogs.takeShownMessages();
+        dialogs.queueDialogPath(elsewhere->filePath(u"old"_s));
         action(window.get(), u"mnuFileSaveWord"_s)->trigger();
-        const auto shown = platform::testing::takeShownMessages();
+        const auto shown = dialogs.takeShownMessages();
         QCOMPARE(shown.size(), 1);
         QCOMPARE(shown[0].title, u"FILE OPEN ERROR"_s);
         QVERIFY(QFile::exists(elsewhere->filePath(u"old.vel"_s)));
@@ -162,12 +148,12 @@ private Q_SLOTS:
         const QByteArray before = testsupport::fileBytes(bookPath());
         auto window = openWindow();
 
-        platform::testing::queueAnswer(yes ? QMessageBox::Yes : QMessageBox::No);
+        dialogs.queueAnswer(yes ? QMessageBox::Yes : QMessageBox::No);
         if (commandLine) {
             window->openBookFile(elsewhere->filePath(chosen));
         } else {
             if (!chosen.isEmpty())
-                platform::testing::queueDialogPath(elsewhere->filePath(chosen));
+                dialogs.queueDialogPath(elsewhere->filePath(chosen));
             action(window.get(), u"mnuFileOpen"_s)->trigger();
         }
 
@@ -202,7 +188,7 @@ private Q_SLOTS:
         const QByteArray before = testsupport::fileBytes(bookPath());
         auto window = openWindow();
 
-        platform::testing::queueAnswer(QMessageBox::Yes);
+        dialogs.queueAnswer(QMessageBox::Yes);
         action(window.get(), u"mnuFileInitialize"_s)->trigger();
 
         const QByteArray after = testsupport::fileBytes(bookPath());

@@ -1,6 +1,6 @@
 // File helpers, dialogs and the program folder.
 #include "book/whole_file.h"
-#include "platform/file_dialogs.h"
+#include "platform/dialogs.h"
 #include "platform/text_display.h"
 #include "session/program_folder.h"
 #include "test_book.h"
@@ -79,14 +79,6 @@ private Q_SLOTS:
         QFETCH(QString, pairs);
         QFETCH(QString, qtFilter);
         QCOMPARE(platform::qtFilterFromPairs(pairs), qtFilter);
-    }
-
-    void scriptedDialogs() {
-        platform::testing::enableScriptedDialogs();
-        platform::testing::queueDialogPath(u"/tmp/mybook"_s);
-        QCOMPARE(platform::ShowSaveDialog(nullptr, u"A\0*.a\0"_s, dir.path()), u"/tmp/mybook"_s);
-        // Nothing queued: the learner cancelled.
-        QCOMPARE(platform::ShowOpenDialog(nullptr, u"A\0*.a\0"_s, dir.path()), u"0"_s);
     }
 
     void namesMatchWithoutCase() {
