@@ -87,6 +87,8 @@ public:
     void openBookFile(const QString& path);
     void mnuFileSaveWord_Click();
     void mnuFileInitialize_Click();
+    // Brings back a copy that a command replacing or resetting the book kept.
+    void mnuFileRestore_Click();
 
     // State the drill and the tests read.
     int eofRecord() const { return session_->eofRecord(); }
@@ -202,6 +204,7 @@ private:
     QAction* mnuFileSaveWord = nullptr;
     QAction* mnuFileSaveTxt = nullptr;
     QAction* mnuFileInitialize = nullptr;
+    QAction* mnuFileRestore = nullptr;
     QAction* mnuFileEnd = nullptr;
     QAction* mnuEdit = nullptr;
     QMenu* mnuDsp = nullptr;

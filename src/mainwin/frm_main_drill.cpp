@@ -76,7 +76,8 @@ void FrmMain::setDrillControlsEnabled(bool idle) {
     for (QMenu* menu : {mnuFile, mnuDsp, mnuHelp})
         menu->menuAction()->setEnabled(idle);
     mnuEdit->setEnabled(idle);
-    for (QAction* item : {mnuFileSaveTxt, mnuFileOpen, mnuFileInitialize, mnuFileSaveWord})
+    for (QAction* item :
+         {mnuFileSaveTxt, mnuFileOpen, mnuFileInitialize, mnuFileRestore, mnuFileSaveWord})
         item->setEnabled(true);
     mnuVoice->menuAction()->setEnabled(true);
     cmdStart->setEnabled(idle);

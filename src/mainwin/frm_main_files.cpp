@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QLocale>
 
 namespace mainwin {
 
@@ -61,6 +62,36 @@ void FrmMain::mnuFileInitialize_Click() {
         Form_Load();
     }
     mnuGrades_Click();
+}
+
+void FrmMain::mnuFileRestore_Click() {
+    const QString title = QStringLiteral("バックアップから復元");
+    const QList<session::BackupInfo> backups = session_->backups();
+    if (backups.isEmpty()) {
+        dialogs().showInformation(this, title,
+                                  QStringLiteral("バックアップはまだありません。\r\n単語帳を開く、"
+                                                 "データの初期化、編集の前に作られます。"));
+        return;
+    }
+    QList<QStringList> rows;
+    for (const session::BackupInfo& backup : backups) {
+        const auto& memorised = backup.memorised;
+        rows << QStringList{
+            QLocale(QLocale::Japanese).toString(backup.taken, QStringLiteral("yyyy/MM/dd HH:mm:ss")),
+            backup.title.isEmpty() ? QStringLiteral("（単語帳ではありません）") : backup.title,
+            QString::number(backup.classes),
+            QStringLiteral("%1 / %2 / %3").arg(memorised[0]).arg(memorised[1]).arg(memorised[2])};
+    }
+    const int chosen = dialogs().chooseRow(
+        this, title,
+        QStringLiteral("復元するバックアップを選んで下さい（新しい順）。\r\n"
+                       "今の単語帳もバックアップしてから置き換えます。"),
+        {QStringLiteral("日時"), QStringLiteral("単語帳"), QStringLiteral("クラス数"),
+         QStringLiteral("記憶単語数（R / W / L）")},
+        rows);
+    if (chosen < 0 || !dialogs().askYesNo(this, title, kDataLossQuestion))
+        return;
+    replaceBookWith(backups[chosen].path);
 }
 
 QString FrmMain::saveTarget(const QString& chosen, const QString& extension) {

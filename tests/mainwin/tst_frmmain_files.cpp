@@ -173,6 +173,40 @@ private Q_SLOTS:
         }
     }
 
+    void restoreBringsBackABackup_data() {
+        QTest::addColumn<int>("row"); // -1: the choice is cancelled
+        QTest::addColumn<bool>("yes");
+        QTest::addColumn<bool>("restored");
+        QTest::newRow("restored") << 0 << true << true;
+        QTest::newRow("choice cancelled") << -1 << true << false;
+        QTest::newRow("answered No") << 0 << false << false;
+    }
+
+    void restoreBringsBackABackup() {
+        QFETCH(int, row);
+        QFETCH(bool, yes);
+        QFETCH(bool, restored);
+        book::WordRecord learnt = testsupport::readRecord(bookPath(), 2);
+        learnt.modeCount = {book::kMemorisedMark, 0, 0};
+        testsupport::writeRecord(bookPath(), 2, learnt);
+        const int total = book::trailerRecord(eof, book::Trailer::MemorisedTotal);
+        testsupport::writeRecord(bookPath(), total, {total, u"0"_s, u"0"_s, {1, 0, 0}});
+        const QByteArray learner = testsupport::fileBytes(bookPath());
+        auto window = openWindow();
+        dialogs.queueAnswer(QMessageBox::Yes);
+        action(window.get(), u"mnuFileInitialize"_s)->trigger();
+        const QByteArray reset = testsupport::fileBytes(bookPath());
+
+        if (row >= 0)
+            dialogs.queueRow(row);
+        dialogs.queueAnswer(yes ? QMessageBox::Yes : QMessageBox::No);
+        action(window.get(), u"mnuFileRestore"_s)->trigger();
+
+        QCOMPARE(dialogs.offeredRows.size(), 1);
+        QCOMPARE(dialogs.offeredRows[0].mid(1), (QStringList{u"テスト"_s, u"2"_s, u"1 / 0 / 0"_s}));
+        QCOMPARE(testsupport::fileBytes(bookPath()), restored ? learner : reset);
+    }
+
     void initialiseResetsTheBook() {
         const int book2eof = eof;
         for (int r : {1, 2, 51}) {
