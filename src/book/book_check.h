@@ -15,11 +15,6 @@ enum class BookVerdict {
     Broken,   // anything else that keeps it from being a sound book
 };
 
-// No word book is larger: the end record is looked for among records 1 to 1241, and
-// nothing the program reads lies past the 19 records behind it. The check reads no
-// further, however large the file.
-inline constexpr qint64 kMaxBookBytes = qint64(kEndSearchLimit + kTrailerRecords) * kSlotSize;
-
 struct BookCheck {
     BookVerdict verdict = BookVerdict::Broken;
     QStringList problems; // why it is not valid, one sentence each

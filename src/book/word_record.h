@@ -1,5 +1,7 @@
 #pragma once
 
+#include "record_map.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
@@ -9,6 +11,10 @@
 namespace book {
 
 inline constexpr int kSlotSize = 128;
+// No word book is larger: the end record is looked for among records 1 to 1241, and
+// nothing the program reads lies past the 19 records behind it. Readers go no further,
+// however large the file.
+inline constexpr qint64 kMaxBookBytes = qint64(kEndSearchLimit + kTrailerRecords) * kSlotSize;
 // Bytes left for the two texts after the id, two length fields and three counters.
 inline constexpr int kMaxTextBytes = kSlotSize - 14;
 inline constexpr int kModeCount = 3;

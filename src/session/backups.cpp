@@ -18,12 +18,9 @@ const QRegularExpression& backupName() {
     return pattern;
 }
 
-// Big enough for any word book; a backup is read only for its description.
-constexpr qint64 kDescribedBytes = qint64(book::kEndSearchLimit + book::kTrailerRecords) * 128;
-
 BackupInfo describe(const QString& path, const QDateTime& taken) {
     BackupInfo info{path, taken, {}, 0, {}};
-    std::optional<QByteArray> bytes = book::readFileStart(path, kDescribedBytes);
+    std::optional<QByteArray> bytes = book::readFileStart(path, book::kMaxBookBytes);
     if (!bytes)
         return info;
     QBuffer buffer(&*bytes);

@@ -12,10 +12,8 @@ namespace session {
 
 namespace {
 
-// No word book reaches further than this; a larger file is read only as far.
-constexpr qint64 kMaxBookBytes = qint64(book::kEndSearchLimit + book::kTrailerRecords) * 128;
 // A text view or a book file chosen to open: anything larger is no file of the program's.
-constexpr qint64 kMaxFileBytes = 16 * 1024 * 1024;
+constexpr qint64 kMaxFileBytes = 16 << 20;
 
 QString native(const QString& path) { return QDir::toNativeSeparators(path); }
 
@@ -177,7 +175,7 @@ std::optional<QByteArray> BookSession::bookBytes(book::FileFailure* failure) con
     // A book is copied byte for byte, whatever follows its records; only a file far
     // larger than any word book is cut where the book ends.
     const qint64 reach =
-        writable() ? qint64(eofRecord() + book::kTrailerRecords) * book::kSlotSize : kMaxBookBytes;
+        writable() ? qint64(eofRecord() + book::kTrailerRecords) * book::kSlotSize : book::kMaxBookBytes;
     const bool oversized = QFileInfo(files_.wordBook).size() > kMaxFileBytes;
     return book::readFileStart(files_.wordBook, oversized ? reach : kMaxFileBytes, failure);
 }
