@@ -36,7 +36,7 @@ public:
     void stopDrill() override { engine->stop(); }
     bool voiceOn() const override { return true; }
     book::InputMode inputMode() const override { return book::InputMode::Hiragana; }
-    void reportWriteFailure(const QString&) override {}
+    void reportWriteFailure(const QString&, const QString&) override {}
 };
 
 // A full book of 24 classes in a temporary folder, and an engine on it.
