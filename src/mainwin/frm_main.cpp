@@ -210,8 +210,9 @@ void FrmMain::buildMenus() {
     mnuFileInitialize =
         action(mnuFile, "mnuFileInitialize", QStringLiteral("データの初期化(&D)"),
                QKeySequence(Qt::CTRL | Qt::Key_D), &FrmMain::mnuFileInitialize_Click);
-    mnuFileRestore = action(mnuFile, "mnuFileRestore", QStringLiteral("バックアップから復元(&R)..."),
-                            {}, &FrmMain::mnuFileRestore_Click);
+    mnuFileRestore =
+        action(mnuFile, "mnuFileRestore", QStringLiteral("バックアップから復元(&R)..."), {},
+               &FrmMain::mnuFileRestore_Click);
     mnuFile->addSeparator()->setObjectName(QStringLiteral("mnuLine2"));
     mnuFileEnd = action(mnuFile, "mnuFileEnd", QStringLiteral("終了(&X)"),
                         QKeySequence(Qt::CTRL | Qt::Key_Q), &FrmMain::mnuFileEnd_Click);

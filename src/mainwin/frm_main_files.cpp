@@ -77,18 +77,19 @@ void FrmMain::mnuFileRestore_Click() {
     for (const session::BackupInfo& backup : backups) {
         const auto& memorised = backup.memorised;
         rows << QStringList{
-            QLocale(QLocale::Japanese).toString(backup.taken, QStringLiteral("yyyy/MM/dd HH:mm:ss")),
+            QLocale(QLocale::Japanese)
+                .toString(backup.taken, QStringLiteral("yyyy/MM/dd HH:mm:ss")),
             backup.title.isEmpty() ? QStringLiteral("（単語帳ではありません）") : backup.title,
             QString::number(backup.classes),
             QStringLiteral("%1 / %2 / %3").arg(memorised[0]).arg(memorised[1]).arg(memorised[2])};
     }
-    const int chosen = dialogs().chooseRow(
-        this, title,
-        QStringLiteral("復元するバックアップを選んで下さい（新しい順）。\r\n"
-                       "今の単語帳もバックアップしてから置き換えます。"),
-        {QStringLiteral("日時"), QStringLiteral("単語帳"), QStringLiteral("クラス数"),
-         QStringLiteral("記憶単語数（R / W / L）")},
-        rows);
+    const int chosen =
+        dialogs().chooseRow(this, title,
+                            QStringLiteral("復元するバックアップを選んで下さい（新しい順）。\r\n"
+                                           "今の単語帳もバックアップしてから置き換えます。"),
+                            {QStringLiteral("日時"), QStringLiteral("単語帳"),
+                             QStringLiteral("クラス数"), QStringLiteral("記憶単語数（R / W / L）")},
+                            rows);
     if (chosen < 0 || !dialogs().askYesNo(this, title, kDataLossQuestion))
         return;
     replaceBookWith(backups[chosen].path);

@@ -174,18 +174,15 @@ drill::StartResult BookSession::startDrill(const QString& className, book::Mode 
 std::optional<QByteArray> BookSession::bookBytes(book::FileFailure* failure) const {
     // A book is copied byte for byte, whatever follows its records; only a file far
     // larger than any word book is cut where the book ends.
-    const qint64 reach =
-        writable() ? qint64(eofRecord() + book::kTrailerRecords) * book::kSlotSize : book::kMaxBookBytes;
+    const qint64 reach = writable() ? qint64(eofRecord() + book::kTrailerRecords) * book::kSlotSize
+                                    : book::kMaxBookBytes;
     const bool oversized = QFileInfo(files_.wordBook).size() > kMaxFileBytes;
     return book::readFileStart(files_.wordBook, oversized ? reach : kMaxFileBytes, failure);
 }
 
-bool BookSession::backUp() {
-    // Nothing to keep when there is no file at all.
-    if (!QFileInfo(files_.wordBook).exists())
-        return true;
-    book::FileFailure failure;
-    std::optional<QByteArray> bytes = bookBytes(&failure);
+bool BookSession::backUp(const std::optional<QByteArray>& bytes,
+                         const book::FileFailure& readFailure) {
+    book::FileFailure failure = readFailure;
     QString target = backups_.path();
     if (bytes && backups_.add(*bytes, QDateTime::currentDateTime(), &failure, &target))
         return true;
@@ -209,7 +206,7 @@ bool BookSession::resetLearningData() {
         tellWriteFailure(files_.wordBook, failure);
         return false;
     }
-    if (!backUp())
+    if (!backUp(bytes, failure))
         return false;
     // The reset is built in memory and replaces the book in one step, so that an
     // interruption leaves either the old book or the fully reset one.
@@ -242,8 +239,12 @@ bool BookSession::replaceBook(const QString& source) {
         host_.showFailure({kFileOpenError, obsoleteBookMessage()});
         return false;
     }
-    if (!backUp())
-        return false;
+    // Nothing to keep when there is no book file at all.
+    if (QFileInfo::exists(files_.wordBook)) {
+        book::FileFailure readFailure;
+        if (!backUp(bookBytes(&readFailure), readFailure))
+            return false;
+    }
     close();
     if (book::writeWholeFile(files_.wordBook, *bytes, &failure))
         return true;

@@ -111,7 +111,9 @@ private:
     // The bytes of Word.dat (of a file far larger than any word book, as far as the book
     // reaches).
     std::optional<QByteArray> bookBytes(book::FileFailure* failure) const;
-    bool backUp();
+    // Copies the book's bytes to the backup folder; false, after telling the learner why,
+    // when they could not be read or written.
+    bool backUp(const std::optional<QByteArray>& bytes, const book::FileFailure& readFailure);
     bool saveBytes(const QString& source, const std::optional<QByteArray>& bytes,
                    const book::FileFailure& readFailure, const QString& target);
     void reportOpenFailure(const QString& path, const QString& reason);
