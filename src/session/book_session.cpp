@@ -44,7 +44,8 @@ book::EndRecord endRecordIn(QByteArray& bytes) {
 
 BookSession::BookSession(const QString& folder, Ports ports)
     : files_(programFiles(folder)), random_(ports.random), clock_(ports.clock),
-      speaker_(ports.speaker), host_(ports.host), backups_(folder) {}
+      speaker_(ports.speaker), host_(ports.host),
+      calendar_(ports.calendar ? *ports.calendar : systemCalendar_), backups_(folder) {}
 
 BookSession::~BookSession() { close(); }
 
@@ -168,8 +169,10 @@ drill::StartResult BookSession::startDrill(const QString& className, book::Mode 
     if (!engine_)
         return drill::StartResult::NoClassFound;
     const drill::StartResult result = engine_->start({className, mode, eofRecord(), files_.result});
-    if (result == drill::StartResult::Started)
+    if (result == drill::StartResult::Started) {
         classFirstRecord_ = engine_->state().classFirstRecord;
+        drillStartedAt_ = calendar_.localNow();
+    }
     return result;
 }
 
