@@ -69,6 +69,7 @@ void FrmMain::cmdEnd_Click() {
     }
     setDrillControlsEnabled(true);
     checkView(mnuResult);
+    refreshProgress();
 }
 
 void FrmMain::setDrillControlsEnabled(bool idle) {
