@@ -60,7 +60,8 @@ void paintClassBars(QPainter& p, const Chart& chart, QRect area, const QFontMetr
 
     const int count = int(chart.values.size());
     const double row = double(plot.height()) / count;
-    const int barHeight = std::max(2, int(row * 0.6));
+    // A book of few classes still gets bars, not blocks.
+    const int barHeight = std::clamp(int(row * 0.6), 2, line * 3 / 2);
     for (int i = 0; i < count; ++i) {
         const int centre = plot.top() + int(row * (i + 0.5));
         const QRect labelRect(area.left(), centre - line / 2, labelWidth, line);

@@ -56,7 +56,11 @@ ProgressWindow::ProgressWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
         tables_[i]->setHorizontalHeaderLabels({tabs[i].labelHeader, tabs[i].valueHeader});
         tables_[i]->setEditTriggers(QAbstractItemView::NoEditTriggers);
         tables_[i]->verticalHeader()->hide();
+        // One line of text per row, so that a class list fits without much scrolling.
+        tables_[i]->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+        tables_[i]->verticalHeader()->setDefaultSectionSize(tables_[i]->fontMetrics().height() + 6);
         tables_[i]->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+        tables_[i]->horizontalHeader()->setStretchLastSection(true);
         tables_[i]->setAccessibleName(tabs[i].name + QStringLiteral("の数値"));
         tables_[i]->setMinimumWidth(210);
         tables_[i]->setMaximumWidth(260);

@@ -57,8 +57,11 @@ QList<DayStudy> studyTimePerDay(const QList<HistoryRow>& rows, const QString& bo
 }
 
 QString readableDuration(int seconds) {
+    // A day without study reads as minutes, like the days around it.
+    if (seconds <= 0)
+        return QStringLiteral("0分");
     if (seconds < 60)
-        return QStringLiteral("%1秒").arg(qMax(seconds, 0));
+        return QStringLiteral("%1秒").arg(seconds);
     const int minutes = (seconds + 30) / 60;
     if (minutes < 60)
         return QStringLiteral("%1分").arg(minutes);

@@ -49,7 +49,7 @@ QList<TotalPoint> memorisedTotalOverTime(const QList<HistoryRow>& rows, const QS
 QList<DayStudy> studyTimePerDay(const QList<HistoryRow>& rows, const QString& bookTitle,
                                 book::Mode mode, QDate today, int days = kStudyDays);
 
-// A duration as people read it: "45秒", "12分", "1時間5分", "2時間".
+// A duration as people read it: "0分", "45秒", "12分", "1時間5分", "2時間".
 QString readableDuration(int seconds);
 
 } // namespace session

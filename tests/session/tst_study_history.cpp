@@ -231,7 +231,7 @@ private Q_SLOTS:
     void readableDuration_data() {
         QTest::addColumn<int>("seconds");
         QTest::addColumn<QString>("text");
-        QTest::newRow("nothing") << 0 << u"0秒"_s;
+        QTest::newRow("nothing") << 0 << u"0分"_s;
         QTest::newRow("under a minute") << 59 << u"59秒"_s;
         QTest::newRow("minutes, rounded") << 89 << u"1分"_s;
         QTest::newRow("half a minute up") << 90 << u"2分"_s;
