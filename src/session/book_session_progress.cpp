@@ -36,12 +36,14 @@ void BookSession::appendHistory() {
 
 ProgressNumbers BookSession::progress(book::Mode mode) const {
     const QList<HistoryRow> rows = readHistory(files_.history);
+    // The title as the rows hold it.
+    const QString title = historyText(title_);
     ProgressNumbers numbers;
     numbers.bookTitle = title_;
     numbers.mode = mode;
     numbers.classes = memorisedPerClass(records(), eofRecord(), mode);
-    numbers.totals = memorisedTotalOverTime(rows, title_, mode);
-    numbers.days = studyTimePerDay(rows, title_, mode, calendar_.localNow().date());
+    numbers.totals = memorisedTotalOverTime(rows, title, mode);
+    numbers.days = studyTimePerDay(rows, title, mode, calendar_.localNow().date());
     if (writable())
         numbers.studySeconds = records()
                                    .read(book::trailerRecord(eofRecord(), book::Trailer::StudyTime))

@@ -17,14 +17,6 @@ constexpr int kFieldCount = 9;
 // Far more drills than anyone plays; a larger file is read only as far.
 constexpr qint64 kMaxHistoryBytes = 16 * 1024 * 1024;
 
-QByteArray field(QString text) {
-    for (QChar& c : text) {
-        if (c == u'\t' || c == u'\r' || c == u'\n')
-            c = u' ';
-    }
-    return text.toUtf8();
-}
-
 std::optional<int> number(QByteArrayView text, int minimum) {
     bool ok = false;
     const int value = text.toInt(&ok);
@@ -35,6 +27,14 @@ std::optional<int> number(QByteArrayView text, int minimum) {
 
 } // namespace
 
+QString historyText(QString text) {
+    for (QChar& c : text) {
+        if (c == u'\t' || c == u'\r' || c == u'\n')
+            c = u' ';
+    }
+    return text;
+}
+
 QByteArray historyHeader() {
     return "start\tbook\tclass\tmode\tseconds\tright\tmisses\tclass_memorised\t"
            "book_memorised\n";
@@ -42,8 +42,8 @@ QByteArray historyHeader() {
 
 QByteArray historyLine(const HistoryRow& row) {
     const QList<QByteArray> fields{row.start.toString(Qt::ISODate).toLatin1(),
-                                   field(row.bookTitle),
-                                   field(row.className),
+                                   historyText(row.bookTitle).toUtf8(),
+                                   historyText(row.className).toUtf8(),
                                    QByteArray(kModeNames[row.mode].data()),
                                    QByteArray::number(row.seconds),
                                    QByteArray::number(row.right),

@@ -26,10 +26,13 @@ struct HistoryRow {
     int bookMemorised = 0;  // the book's memorised total in the mode, after the drill
 };
 
+// A text as a row keeps it: tabs and line ends become blanks, so that a row always
+// stays one row.
+QString historyText(QString text);
+
 // The first line of a new history file.
 QByteArray historyHeader();
-// One row of the file, ended by a line feed. Tabs and line ends inside the texts
-// become blanks, so that a row always stays one row.
+// One row of the file, ended by a line feed.
 QByteArray historyLine(const HistoryRow& row);
 // The row a line holds, or nothing for the header and for anything unreadable.
 std::optional<HistoryRow> parseHistoryLine(QByteArrayView line);
