@@ -15,15 +15,15 @@ struct Chart {
         DayBars,   // vertical bars, one per day
     };
     Kind kind = Kind::ClassBars;
-    QString title;
-    QString valueAxis;      // the value axis's title, with its unit
-    QString categoryAxis;   // the other axis's title
-    QStringList labels;     // one per value, short enough for the axis
-    QStringList fullLabels; // the same in full, for the table and screen readers; empty: labels
-    QList<double> values;
-    QStringList valueTexts; // each value as people read it, with its unit
-    double minimumTop = 10; // the value axis reaches at least this far
-    QString emptyText;      // shown when there are no values
+    QString title{};
+    QString valueAxis{};      // the value axis's title, with its unit
+    QString categoryAxis{};   // the other axis's title
+    QStringList labels{};     // one per value, short enough for the axis
+    QStringList fullLabels{}; // the same in full, for the table and screen readers; empty: labels
+    QList<double> values{};
+    QStringList valueTexts{}; // each value as people read it, with its unit
+    double minimumTop = 10;   // the value axis reaches at least this far
+    QString emptyText{};      // shown when there are no values
 };
 
 // Draws a chart with QPainter: a title, the value axis with ticks and its unit, labels

@@ -25,33 +25,24 @@ QString modeTitle(book::Mode mode) {
 std::array<Chart, 3> progressCharts(const session::ProgressNumbers& numbers) {
     const QString mode = QStringLiteral("（%1）").arg(modeTitle(numbers.mode));
 
-    Chart classes{Chart::Kind::ClassBars,
-                  QStringLiteral("単語クラスごとの記憶単語数") + mode,
-                  QStringLiteral("記憶単語数（語、1クラス50語）"),
-                  QStringLiteral("単語クラス"),
-                  {},
-                  {},
-                  {},
-                  {},
-                  double(book::kWordsPerClass),
-                  QStringLiteral("この単語帳には単語クラスがありません。")};
+    Chart classes{.kind = Chart::Kind::ClassBars,
+                  .title = QStringLiteral("単語クラスごとの記憶単語数") + mode,
+                  .valueAxis = QStringLiteral("記憶単語数（語、1クラス50語）"),
+                  .categoryAxis = QStringLiteral("単語クラス"),
+                  .minimumTop = double(book::kWordsPerClass),
+                  .emptyText = QStringLiteral("この単語帳には単語クラスがありません。")};
     for (const session::ClassProgress& counted : numbers.classes) {
         classes.labels << counted.name;
         classes.values << counted.memorised;
         classes.valueTexts << words(counted.memorised);
     }
 
-    Chart totals{
-        Chart::Kind::Line,
-        QStringLiteral("記憶単語総数の推移") + mode,
-        QStringLiteral("記憶単語総数（語）"),
-        QStringLiteral("ドリルの日付（1点がドリル1回）"),
-        {},
-        {},
-        {},
-        {},
-        10,
-        QStringLiteral("まだドリルの記録がありません。\nドリルを終えるたびに点が増えます。")};
+    Chart totals{.kind = Chart::Kind::Line,
+                 .title = QStringLiteral("記憶単語総数の推移") + mode,
+                 .valueAxis = QStringLiteral("記憶単語総数（語）"),
+                 .categoryAxis = QStringLiteral("ドリルの日付（1点がドリル1回）"),
+                 .emptyText = QStringLiteral(
+                     "まだドリルの記録がありません。\nドリルを終えるたびに点が増えます。")};
     for (const session::TotalPoint& point : numbers.totals) {
         totals.labels << point.start.toString(QStringLiteral("M/d"));
         totals.fullLabels << point.start.toString(QStringLiteral("yyyy/MM/dd HH:mm"));
@@ -59,16 +50,11 @@ std::array<Chart, 3> progressCharts(const session::ProgressNumbers& numbers) {
         totals.valueTexts << words(point.total);
     }
 
-    Chart days{Chart::Kind::DayBars,
-               QStringLiteral("日ごとの学習時間（最近%1日）").arg(numbers.days.size()) + mode,
-               QStringLiteral("学習時間（分）"),
-               QStringLiteral("日付（月/日）"),
-               {},
-               {},
-               {},
-               {},
-               10,
-               {}};
+    Chart days{.kind = Chart::Kind::DayBars,
+               .title =
+                   QStringLiteral("日ごとの学習時間（最近%1日）").arg(numbers.days.size()) + mode,
+               .valueAxis = QStringLiteral("学習時間（分）"),
+               .categoryAxis = QStringLiteral("日付（月/日）")};
     for (const session::DayStudy& day : numbers.days) {
         days.labels << day.day.toString(QStringLiteral("M/d"));
         days.fullLabels << day.day.toString(QStringLiteral("yyyy/MM/dd"));

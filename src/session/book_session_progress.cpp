@@ -17,12 +17,18 @@ void BookSession::appendHistory() {
     const drill::DrillState& s = engine_->state();
     const book::Mode mode = s.mode;
     const int classIndex = book::classOfRecord(s.classFirstRecord);
-    const HistoryRow row{drillStartedAt_, title_,
-                         records().read(book::classHeaderRecord(classIndex)).trimmed().japanese,
-                         mode,
-                         // Rounded as the study time in the book is.
-                         int(std::nearbyint(s.drillElapsed)), s.drillRightCount, s.drillMissCount,
-                         memorisedInClass(records(), classIndex, mode), s.resultMemoryTotal};
+    const HistoryRow row{
+        .start = drillStartedAt_,
+        .bookTitle = title_,
+        .className = records().read(book::classHeaderRecord(classIndex)).trimmed().japanese,
+        .mode = mode,
+        // Rounded as the study time in the book is.
+        .seconds = int(std::nearbyint(s.drillElapsed)),
+        .right = s.drillRightCount,
+        .misses = s.drillMissCount,
+        .classMemorised = memorisedInClass(records(), classIndex, mode),
+        .bookMemorised = s.resultMemoryTotal,
+    };
     book::FileFailure failure;
     if (appendHistoryRow(files_.history, row, &failure)) {
         historyFailureReported_ = false;
