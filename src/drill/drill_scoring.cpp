@@ -10,6 +10,7 @@ void DrillEngine::ElaseDropIn(int drop) {
     const book::AnswerBooking booking =
         book::bookCorrectAnswer(wordFile_, s_.eofRecord, s_.dropRecord[drop].toInt(), s_.mode);
     checkWrite(booking.status);
+    ++s_.drillRightCount;
 
     const QString shown = isListening() ? s_.dropSpeech[drop] : s_.dropShownWord[drop];
     if (booking.changedState) {
@@ -31,6 +32,7 @@ void DrillEngine::AnswerDropIn(int drop) {
     const book::AnswerBooking booking =
         book::bookMiss(wordFile_, s_.eofRecord, s_.dropRecord[drop].toInt(), s_.mode);
     checkWrite(booking.status);
+    ++s_.drillMissCount;
 
     const QString shown = isListening() ? s_.dropSpeech[drop] : s_.dropShownWord[drop];
     if (booking.changedState) {

@@ -57,6 +57,8 @@ StartResult DrillEngine::start(const DrillSetup& setup) {
     s_.running = true;
     s_.drillMemoryCount = 0;
     s_.drillForgetCount = 0;
+    s_.drillRightCount = 0;
+    s_.drillMissCount = 0;
     s_.drillStartTime = clock_.secondsSinceMidnight();
     s_.lastTickTime = s_.drillStartTime;
 

@@ -65,6 +65,8 @@ struct DrillState {
     double drillElapsed = 0;
     int drillMemoryCount = 0;
     int drillForgetCount = 0;
+    int drillRightCount = 0; // every right answer, not only newly memorised words
+    int drillMissCount = 0;  // every wrong answer and "？"
     std::array<qint16, book::kModeCount> totalMemoryCount{};
     int resultMemoryTotal = 0;
 

@@ -6,6 +6,7 @@
 #include "platform/fonts.h"
 #include "platform/help_page.h"
 #include "play_area.h"
+#include "progress/progress_window.h"
 #include "session/failure_text.h"
 #include "texts.h"
 
@@ -60,7 +61,7 @@ FrmMain::FrmMain(FrmMainServices services, QWidget* parent)
     session_ = std::make_unique<session::BookSession>(
         services_.folder,
         session::BookSession::Ports{*services_.random, *services_.clock, *services_.speaker,
-                                    static_cast<session::SessionHost&>(*this)});
+                                    static_cast<session::SessionHost&>(*this), services_.calendar});
 
     buildControls();
     buildMenus();
@@ -235,6 +236,9 @@ void FrmMain::buildMenus() {
     auto* views = new QActionGroup(this);
     views->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
     checkable(views, {mnuManual, mnuGrades, mnuResult, mnuWords});
+    mnuDsp->addSeparator();
+    mnuProgress = action(mnuDsp, "mnuProgress", QStringLiteral("学習の記録(&G)"), Qt::Key_F6,
+                         &FrmMain::mnuProgress_Click);
 
     mnuSetting = menu(nullptr, "mnuSetting", QStringLiteral("設定(&S)"));
     mnuInputMode = menu(mnuSetting, "mnuInputMode", QStringLiteral("入力モード"));
@@ -324,6 +328,9 @@ void FrmMain::closeEvent(QCloseEvent* event) {
     // Form_Unload: the editor and the drill's handle on the book go with the window.
     for (editor::FrmEdit* editorWindow : findChildren<editor::FrmEdit*>())
         editorWindow->close();
+    // A progress view left open would keep the program running.
+    if (progressWindow_)
+        progressWindow_->close();
     event->accept();
 }
 

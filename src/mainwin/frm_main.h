@@ -22,6 +22,10 @@ class QPushButton;
 class QRadioButton;
 class QTimer;
 
+namespace progress {
+class ProgressWindow;
+}
+
 namespace mainwin {
 
 class PlayArea;
@@ -33,6 +37,8 @@ struct FrmMainServices {
     drill::RandomSource* random = nullptr; // null: the system's random numbers
     drill::Clock* clock = nullptr;         // null: the time of day
     platform::Dialogs* dialogs = nullptr;  // null: the desktop's dialogs
+    // null: the local date and time
+    const session::Calendar* calendar = nullptr;
 };
 
 // The main window: the play area, the answer box, the class list, the mode buttons,
@@ -78,6 +84,8 @@ public:
     void mnuGrades_Click();
     void mnuResult_Click();
     void mnuWords_Click();
+    // The progress view, in a window of its own that follows the mode and the book.
+    void mnuProgress_Click();
     void mnuFileSaveTxt_Click();
     void cmdSearch_Click();
 
@@ -164,6 +172,9 @@ private:
     // Shows result.txt scrolled to its end, with the result view checked.
     void showResultFile(const QString& captionSuffix);
     void setDisplayColour(const QColor& colour);
+    // Hands the progress view the numbers of the selected mode, when it is open.
+    void refreshProgress();
+    void saveProgressChart();
     FrmMainServices services_;
     // The real speech, random numbers and clock, for whichever the services left out.
     std::unique_ptr<SystemSpeaker> systemSpeaker_;
@@ -212,6 +223,8 @@ private:
     QAction* mnuGrades = nullptr;
     QAction* mnuResult = nullptr;
     QAction* mnuWords = nullptr;
+    QAction* mnuProgress = nullptr;
+    progress::ProgressWindow* progressWindow_ = nullptr; // made on first use
     QMenu* mnuSetting = nullptr;
     QMenu* mnuInputMode = nullptr;
     QAction* mnuHiragana = nullptr;

@@ -42,6 +42,7 @@ book::InputMode FrmMain::inputMode() const {
 void FrmMain::Form_Load() {
     RuleDisp();
     session_->load();
+    refreshProgress();
     const book::EndRecord& end = session_->endRecord();
     cmdStart->setEnabled(end.isValid());
     cmdSearch->setEnabled(end.isValid());
@@ -81,6 +82,7 @@ void FrmMain::cboWordClass_click() {
 
 void FrmMain::optMode_Click(int) {
     cboWordClass_click();
+    refreshProgress();
     mnuHiragana->setEnabled(true);
     mnuKatakana->setEnabled(true);
     if (const auto stored = session_->storedInputMode())

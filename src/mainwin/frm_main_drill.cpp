@@ -57,10 +57,9 @@ void FrmMain::cmdStart_Click() {
 }
 
 void FrmMain::cmdEnd_Click() {
-    if (drill::DrillEngine* engine = drillEngine()) {
-        engine->stop();
+    session_->endDrill();
+    if (const drill::DrillEngine* engine = drillEngine())
         txtTotalMemoryCnt->setText(QString::number(engine->state().txtTotalMemoryCnt));
-    }
     showResultFile(QStringLiteral("向け / 学習結果"));
     renderDrill();
     // One Enter for whatever has the focus now, as the learner's last key would be.
@@ -70,6 +69,7 @@ void FrmMain::cmdEnd_Click() {
     }
     setDrillControlsEnabled(true);
     checkView(mnuResult);
+    refreshProgress();
 }
 
 void FrmMain::setDrillControlsEnabled(bool idle) {

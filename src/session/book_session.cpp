@@ -42,7 +42,8 @@ book::EndRecord endRecordIn(QByteArray& bytes) {
 
 BookSession::BookSession(const QString& folder, Ports ports)
     : files_(programFiles(folder)), random_(ports.random), clock_(ports.clock),
-      speaker_(ports.speaker), host_(ports.host), backups_(folder) {}
+      speaker_(ports.speaker), host_(ports.host),
+      calendar_(ports.calendar ? *ports.calendar : systemCalendar_), backups_(folder) {}
 
 BookSession::~BookSession() { close(); }
 
@@ -166,8 +167,10 @@ drill::StartResult BookSession::startDrill(const QString& className, book::Mode 
     if (!engine_)
         return drill::StartResult::NoClassFound;
     const drill::StartResult result = engine_->start({className, mode, eofRecord(), files_.result});
-    if (result == drill::StartResult::Started)
+    if (result == drill::StartResult::Started) {
         classFirstRecord_ = engine_->state().classFirstRecord;
+        drillStartedAt_ = calendar_.localNow();
+    }
     return result;
 }
 
@@ -184,7 +187,7 @@ bool BookSession::backUp(const std::optional<QByteArray>& bytes,
                          const book::FileFailure& readFailure) {
     book::FileFailure failure = readFailure;
     QString target = backups_.path();
-    if (bytes && backups_.add(*bytes, QDateTime::currentDateTime(), &failure, &target))
+    if (bytes && backups_.add(*bytes, calendar_.localNow(), &failure, &target))
         return true;
     host_.showFailure(
         {kFileWriteError, QStringLiteral("単語帳のバックアップを作成できなかったため、"

@@ -1,9 +1,11 @@
 #pragma once
 
 #include "backups.h"
+#include "calendar.h"
 #include "class_rename.h"
 #include "grade_view.h"
 #include "program_folder.h"
+#include "progress_numbers.h"
 #include "search_view.h"
 #include "session_host.h"
 #include "word_edit.h"
@@ -32,6 +34,7 @@ public:
         drill::Clock& clock;
         drill::Speaker& speaker;
         SessionHost& host;
+        const Calendar* calendar = nullptr; // null: the system's local time
     };
     BookSession(const QString& folder, Ports ports);
     ~BookSession() override;
@@ -70,6 +73,13 @@ public:
     drill::DrillEngine* engine() { return engine_.get(); }
     const drill::DrillEngine* engine() const { return engine_.get(); }
     drill::StartResult startDrill(const QString& className, book::Mode mode);
+    // The stop command's work on the book: the drill ends (Bottom) and its row goes into
+    // history.tsv. A history that cannot be written is reported once, until it can be.
+    void endDrill();
+
+    // The progress view's numbers for the loaded book in `mode`, from the book and the
+    // history.
+    ProgressNumbers progress(book::Mode mode) const;
 
     // Whole-book commands. Each reports its own failures and leaves the old book whole
     // and loaded. Before replacing or resetting the book they copy it to the backup
@@ -83,6 +93,8 @@ public:
     // Saves a copy of the book, or of display.txt or result.txt, as `target`.
     bool saveBookAs(const QString& target);
     bool saveTextAs(const QString& source, const QString& target);
+    // Saves bytes the window made (a chart as PNG) as `target`.
+    bool saveImageAs(const QByteArray& bytes, const QString& target);
 
     // The word editor's work on the book.
     QStringList readClassNames() const;
@@ -118,12 +130,15 @@ private:
                    const book::FileFailure& readFailure, const QString& target);
     void reportOpenFailure(const QString& path, const QString& reason);
     void tellWriteFailure(const QString& path, const book::FileFailure& failure);
+    void appendHistory();
 
     ProgramFiles files_;
     drill::RandomSource& random_;
     drill::Clock& clock_;
     drill::Speaker& speaker_;
     SessionHost& host_;
+    SystemCalendar systemCalendar_;
+    const Calendar& calendar_;
     BackupFolder backups_;
 
     book::EndRecord endRecord_;
@@ -133,6 +148,8 @@ private:
     std::optional<bool> storedVoice_;
     std::array<qint16, 3> totalMemoryCount_{};
     int classFirstRecord_ = 0;
+    QDateTime drillStartedAt_;
+    bool historyFailureReported_ = false;
 
     std::unique_ptr<book::RecordFile> book_;
     std::unique_ptr<drill::DrillEngine> engine_;

@@ -23,7 +23,8 @@ QString pathInFolder(const QString& folder, const QString& name) {
 ProgramFiles programFiles(const QString& folder) {
     return {folder, pathInFolder(folder, QStringLiteral("Word.dat")),
             pathInFolder(folder, QStringLiteral("display.txt")),
-            pathInFolder(folder, QStringLiteral("result.txt"))};
+            pathInFolder(folder, QStringLiteral("result.txt")),
+            pathInFolder(folder, QStringLiteral("history.tsv"))};
 }
 
 FolderClaim::FolderClaim(QString folder) : folder_(std::move(folder)) {}

@@ -14,6 +14,7 @@ struct ProgramFiles {
     QString wordBook; // Word.dat
     QString display;  // display.txt
     QString result;   // result.txt
+    QString history;  // history.tsv
 };
 ProgramFiles programFiles(const QString& folder);
 

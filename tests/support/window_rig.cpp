@@ -11,11 +11,12 @@ void WindowRig::initRig() {
     clock = FakeClock{};
     speaker.spoken.clear();
     dialogs = ScriptedDialogs{};
+    calendar = nullptr;
 }
 
 std::unique_ptr<mainwin::FrmMain> WindowRig::openWindow() {
     return std::make_unique<mainwin::FrmMain>(
-        mainwin::FrmMainServices{dir->path(), &speaker, &random, &clock, &dialogs});
+        mainwin::FrmMainServices{dir->path(), &speaker, &random, &clock, &dialogs, calendar});
 }
 
 } // namespace testsupport

@@ -20,6 +20,7 @@ protected:
     FakeClock clock;
     RecordingSpeaker speaker;
     ScriptedDialogs dialogs;
+    const session::Calendar* calendar = nullptr; // null: the local date and time
 
     // A fresh program folder, and scripts with nothing queued.
     void initRig();

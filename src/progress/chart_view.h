@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+
+namespace progress {
+
+// What one chart shows: a value per label, and the texts that say what they mean.
+struct Chart {
+    enum class Kind {
+        ClassBars, // horizontal bars, one per class, names on the left
+        Line,      // one point per value, joined
+        DayBars,   // vertical bars, one per day
+    };
+    Kind kind = Kind::ClassBars;
+    QString title{};
+    QString valueAxis{};      // the value axis's title, with its unit
+    QString categoryAxis{};   // the other axis's title
+    QStringList labels{};     // one per value, short enough for the axis
+    QStringList fullLabels{}; // the same in full, for the table and screen readers; empty: labels
+    QList<double> values{};
+    QStringList valueTexts{}; // each value as people read it, with its unit
+    double minimumTop = 10;   // the value axis reaches at least this far
+    QString emptyText{};      // shown when there are no values
+};
+
+// Draws a chart with QPainter: a title, the value axis with ticks and its unit, labels
+// along the other axis, and the values. Its accessible description lists the numbers.
+class ChartView : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit ChartView(QWidget* parent = nullptr);
+
+    void setChart(Chart chart);
+    const Chart& chart() const { return chart_; }
+    QSize minimumSizeHint() const override;
+    QSize sizeHint() const override { return {560, 400}; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    Chart chart_;
+};
+
+// The value axis's top and its step between ticks, round numbers that cover `highest`.
+struct AxisScale {
+    double top = 0;
+    double step = 0;
+};
+AxisScale axisScale(double highest, double minimumTop);
+
+} // namespace progress

@@ -1,0 +1,83 @@
+#include "progress_charts.h"
+
+#include "book/record_map.h"
+
+namespace progress {
+
+namespace {
+
+QString words(int count) { return QStringLiteral("%1語").arg(count); }
+
+} // namespace
+
+QString modeTitle(book::Mode mode) {
+    switch (mode) {
+    case book::Writing:
+        return QStringLiteral("ライティング編");
+    case book::Listening:
+        return QStringLiteral("リスニング編");
+    case book::Reading:
+        break;
+    }
+    return QStringLiteral("リーディング編");
+}
+
+std::array<Chart, 3> progressCharts(const session::ProgressNumbers& numbers) {
+    const QString mode = QStringLiteral("（%1）").arg(modeTitle(numbers.mode));
+
+    Chart classes{.kind = Chart::Kind::ClassBars,
+                  .title = QStringLiteral("単語クラスごとの記憶単語数") + mode,
+                  .valueAxis = QStringLiteral("記憶単語数（語、1クラス50語）"),
+                  .categoryAxis = QStringLiteral("単語クラス"),
+                  .minimumTop = double(book::kWordsPerClass),
+                  .emptyText = QStringLiteral("この単語帳には単語クラスがありません。")};
+    for (const session::ClassProgress& counted : numbers.classes) {
+        classes.labels << counted.name;
+        classes.values << counted.memorised;
+        classes.valueTexts << words(counted.memorised);
+    }
+
+    Chart totals{.kind = Chart::Kind::Line,
+                 .title = QStringLiteral("記憶単語総数の推移") + mode,
+                 .valueAxis = QStringLiteral("記憶単語総数（語）"),
+                 .categoryAxis = QStringLiteral("ドリルの日付（1点がドリル1回）"),
+                 .emptyText = QStringLiteral(
+                     "まだドリルの記録がありません。\nドリルを終えるたびに点が増えます。")};
+    for (const session::TotalPoint& point : numbers.totals) {
+        totals.labels << point.start.toString(QStringLiteral("M/d"));
+        totals.fullLabels << point.start.toString(QStringLiteral("yyyy/MM/dd HH:mm"));
+        totals.values << point.total;
+        totals.valueTexts << words(point.total);
+    }
+
+    Chart days{.kind = Chart::Kind::DayBars,
+               .title =
+                   QStringLiteral("日ごとの学習時間（最近%1日）").arg(numbers.days.size()) + mode,
+               .valueAxis = QStringLiteral("学習時間（分）"),
+               .categoryAxis = QStringLiteral("日付（月/日）")};
+    for (const session::DayStudy& day : numbers.days) {
+        days.labels << day.day.toString(QStringLiteral("M/d"));
+        days.fullLabels << day.day.toString(QStringLiteral("yyyy/MM/dd"));
+        days.values << day.seconds / 60.0;
+        days.valueTexts << session::readableDuration(day.seconds);
+    }
+    return {classes, totals, days};
+}
+
+QString progressSummary(const session::ProgressNumbers& numbers) {
+    int memorised = 0;
+    for (const session::ClassProgress& counted : numbers.classes)
+        memorised += counted.memorised;
+    int recent = 0;
+    for (const session::DayStudy& day : numbers.days)
+        recent += day.seconds;
+    return QStringLiteral("%1　記憶単語：%2／%3語　学習時間の合計：%4（最近%5日：%6）")
+        .arg(modeTitle(numbers.mode))
+        .arg(memorised)
+        .arg(numbers.classes.size() * book::kWordsPerClass)
+        .arg(session::readableDuration(numbers.studySeconds))
+        .arg(numbers.days.size())
+        .arg(session::readableDuration(recent));
+}
+
+} // namespace progress

@@ -1,0 +1,64 @@
+// The session's record of the learner's progress: a row in history.tsv for every
+// finished drill, and the numbers of the progress view.
+#include "book_session.h"
+
+#include <cmath>
+
+namespace session {
+
+void BookSession::endDrill() {
+    if (!engine_ || !engine_->state().running)
+        return;
+    engine_->stop();
+    appendHistory();
+}
+
+void BookSession::appendHistory() {
+    const drill::DrillState& s = engine_->state();
+    const book::Mode mode = s.mode;
+    const int classIndex = book::classOfRecord(s.classFirstRecord);
+    const HistoryRow row{
+        .start = drillStartedAt_,
+        .bookTitle = title_,
+        .className = records().read(book::classHeaderRecord(classIndex)).trimmed().japanese,
+        .mode = mode,
+        // Rounded as the study time in the book is.
+        .seconds = int(std::nearbyint(s.drillElapsed)),
+        .right = s.drillRightCount,
+        .misses = s.drillMissCount,
+        .classMemorised = memorisedInClass(records(), classIndex, mode),
+        .bookMemorised = s.resultMemoryTotal,
+    };
+    book::FileFailure failure;
+    if (appendHistoryRow(files_.history, row, &failure)) {
+        historyFailureReported_ = false;
+        return;
+    }
+    // The history is extra: one message is enough, and the drill's own files are fine.
+    if (!historyFailureReported_)
+        tellWriteFailure(files_.history, failure);
+    historyFailureReported_ = true;
+}
+
+ProgressNumbers BookSession::progress(book::Mode mode) const {
+    const QList<HistoryRow> rows = readHistory(files_.history);
+    // The title as the rows hold it.
+    const QString title = historyText(title_);
+    ProgressNumbers numbers;
+    numbers.bookTitle = title_;
+    numbers.mode = mode;
+    numbers.classes = memorisedPerClass(records(), eofRecord(), mode);
+    numbers.totals = memorisedTotalOverTime(rows, title, mode);
+    numbers.days = studyTimePerDay(rows, title, mode, calendar_.localNow().date());
+    if (writable())
+        numbers.studySeconds = records()
+                                   .read(book::trailerRecord(eofRecord(), book::Trailer::StudyTime))
+                                   .modeCount[mode];
+    return numbers;
+}
+
+bool BookSession::saveImageAs(const QByteArray& bytes, const QString& target) {
+    return saveBytes(QString(), bytes, {}, target);
+}
+
+} // namespace session
