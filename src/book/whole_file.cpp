@@ -1,10 +1,16 @@
 #include "whole_file.h"
 
+#include <QDir>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QRegularExpression>
-#include <QSaveFile>
 
 #include <cerrno>
+#include <filesystem>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
 
 namespace book {
 
@@ -66,40 +72,85 @@ std::optional<QByteArray> readWholeFile(const QString& path, qint64 maxBytes,
     return bytes;
 }
 
+namespace {
+
+// The temporary file of a whole-file write: hidden, in the target's folder (so that the
+// rename stays on one file system), and named as nothing a learner would name a file.
+constexpr QLatin1StringView kTemporaryInfix(".veltyping-");
+
+QString temporaryName(const QFileInfo& target) {
+    static constexpr char kLetters[] =
+        "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    QString suffix;
+    for (int i = 0; i < 6; ++i)
+        suffix +=
+            QLatin1Char(kLetters[QRandomGenerator::global()->bounded(int(sizeof kLetters) - 1)]);
+    return target.dir().filePath(u'.' + target.fileName() + kTemporaryInfix + suffix);
+}
+
+// A new file keeps what the umask allows of rw-rw-rw-; a replaced one keeps its own.
+QFileDevice::Permissions permissionsFor(const QFileInfo& target) {
+    constexpr QFileDevice::Permissions kOwnerGroupOther =
+        QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
+        QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup |
+        QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
+    if (target.exists())
+        return target.permissions() & kOwnerGroupOther;
+    return QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup |
+           QFileDevice::WriteGroup | QFileDevice::ReadOther | QFileDevice::WriteOther;
+}
+
+bool flushToDisk(QFile& file) {
+#ifdef Q_OS_UNIX
+    return ::fsync(file.handle()) == 0;
+#else
+    return file.flush();
+#endif
+}
+
+} // namespace
+
 bool writeWholeFile(const QString& target, QByteArrayView bytes, FileFailure* failure) {
     const QFileInfo info(target);
     if (info.exists() && !info.isFile())
         return fail(failure, {FileFailure::Kind::NotRegular, {}});
-    QSaveFile out(target);
+    QFile temporary;
     // Unbuffered, so that every write reports what really reached the file: a buffered
     // write's flush takes a short write for success.
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return fail(failure, failureFromSystemText(out.errorString()));
+    const QIODevice::OpenMode mode =
+        QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered;
+    do
+        temporary.setFileName(temporaryName(info));
+    while (!temporary.open(mode, permissionsFor(info)) && QFileInfo::exists(temporary.fileName()));
+    if (!temporary.isOpen())
+        return fail(failure, failureFromSystemText(temporary.errorString()));
+    const auto discard = [&temporary, failure](FileFailure why) {
+        temporary.close();
+        temporary.remove();
+        return fail(failure, std::move(why));
+    };
     qint64 done = 0;
     while (done < bytes.size()) {
-        const qint64 written = out.write(bytes.data() + done, bytes.size() - done);
-        if (written <= 0) {
-            const FileFailure why = failureFromSystemText(out.errorString());
-            out.cancelWriting();
-            return fail(failure, why);
-        }
+        const qint64 written = temporary.write(bytes.data() + done, bytes.size() - done);
+        if (written <= 0)
+            return discard(failureFromSystemText(temporary.errorString()));
         done += written;
     }
-    // commit() flushes the file to disk before it renames it over the target.
-    if (!out.commit())
-        return fail(failure, failureFromSystemText(out.errorString()));
+    // Every byte is on the disk before the new file takes the old one's name.
+    if (!flushToDisk(temporary))
+        return discard(failureFromSystemText(qt_error_string(errno)));
+    temporary.close();
+    std::error_code error;
+    std::filesystem::rename(QFile::encodeName(temporary.fileName()).toStdString(),
+                            QFile::encodeName(target).toStdString(), error);
+    if (error)
+        return discard(failureFromSystemText(qt_error_string(error.value())));
     return true;
 }
 
-bool isLeftoverTemporary(const QString& fileName, const QStringList& names) {
-    // QSaveFile's temporary files are the target's name and six more characters.
-    static const QRegularExpression suffix(QStringLiteral("^\\.[A-Za-z0-9]{6}$"));
-    for (const QString& name : names) {
-        if (fileName.size() == name.size() + 7 && fileName.startsWith(name, Qt::CaseInsensitive) &&
-            suffix.match(fileName.mid(name.size())).hasMatch())
-            return true;
-    }
-    return false;
+bool isLeftoverTemporary(const QString& fileName) {
+    static const QRegularExpression pattern(QStringLiteral("^\\..+\\.veltyping-[A-Za-z0-9]{6}$"));
+    return pattern.match(fileName).hasMatch();
 }
 
 } // namespace book

@@ -37,8 +37,8 @@ std::optional<QByteArray> readWholeFile(const QString& path, qint64 maxBytes,
 // is left. A target that exists must be a regular file.
 bool writeWholeFile(const QString& target, QByteArrayView bytes, FileFailure* failure = nullptr);
 
-// Whether a name in the program folder is a temporary file that a whole-file write of
-// one of `names` left behind when the program died before its rename.
-bool isLeftoverTemporary(const QString& fileName, const QStringList& names);
+// Whether a file name is that of a temporary file that a whole-file write left behind
+// when the program died before its rename.
+bool isLeftoverTemporary(const QString& fileName);
 
 } // namespace book

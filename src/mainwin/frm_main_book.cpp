@@ -198,12 +198,12 @@ void FrmMain::setEditorCommandsEnabled(bool enabled) {
 
 void FrmMain::showFailure(const session::Failure& failure) {
     const drill::DrillEngine* engine = drillEngine();
-    if (!engine || !engine->state().running) {
+    if (!engine || (!engine->state().running && !tmrMain->isActive())) {
         dialogs().showCritical(this, failure.title, failure.text);
         return;
     }
-    // Inside a drill the message waits until the step is over, so that the box never runs
-    // the drill from within itself, and the words stop falling while it is open.
+    // Inside a drill, its end included, the message waits until the step is over, so that the box
+    // never runs the drill from within itself, and the words stop falling while it is open.
     QTimer::singleShot(0, this, [this, failure] {
         const bool falling = tmrMain->isActive();
         tmrMain->stop();

@@ -77,9 +77,12 @@ bool BackupFolder::add(QByteArrayView bookBytes, const QDateTime& now, book::Fil
     }
     if (!book::writeWholeFile(*path, bookBytes, failure))
         return false;
+    // The copy just written stays, even when a clock put back makes it look the oldest.
     const QStringList names = namesNewestFirst();
-    for (int i = kKept; i < names.size(); ++i)
-        QFile::remove(dir.filePath(names[i]));
+    for (int i = kKept; i < names.size(); ++i) {
+        if (names[i] != name)
+            QFile::remove(dir.filePath(names[i]));
+    }
     return true;
 }
 

@@ -63,9 +63,12 @@ void BookSession::load() {
     totalMemoryCount_ = {};
 
     auto handle = std::make_unique<book::RecordFile>(files_.wordBook);
-    // A read-only book can still be played; its writes are reported as they fail.
-    if (!handle->open(book::RecordFile::Access::ReadWrite) &&
-        !handle->open(book::RecordFile::Access::ReadOnly)) {
+    // A read-only book can still be played; its writes are reported as they fail, with
+    // the reason the book could not be opened for writing.
+    readOnlyBecause_.reset();
+    if (!handle->open(book::RecordFile::Access::ReadWrite))
+        readOnlyBecause_ = book::failureFromSystemText(handle->errorString());
+    if (readOnlyBecause_ && !handle->open(book::RecordFile::Access::ReadOnly)) {
         const QFileInfo info(files_.wordBook);
         reportOpenFailure(
             files_.wordBook,
@@ -245,7 +248,12 @@ bool BookSession::replaceBook(const QString& source) {
     // Nothing to keep when there is no book file at all.
     if (QFileInfo::exists(files_.wordBook)) {
         book::FileFailure readFailure;
-        if (!backUp(bookBytes(&readFailure), readFailure))
+        const std::optional<QByteArray> current = bookBytes(&readFailure);
+        if (!current) {
+            tellWriteFailure(files_.wordBook, readFailure);
+            return false;
+        }
+        if (!backUp(current, readFailure))
             return false;
     }
     close();
@@ -338,6 +346,8 @@ void BookSession::reportOpenFailure(const QString& path, const QString& reason) 
 
 void BookSession::reportWriteFailure(const QString& path, const QString& systemText) {
     book::FileFailure failure = book::failureFromSystemText(systemText);
+    if (path == files_.wordBook && readOnlyBecause_)
+        failure = *readOnlyBecause_;
     if (path == files_.wordBook && book_ && !book_->stillAtPath()) {
         host_.showFailure(
             {kFileWriteError, QStringLiteral("%1\r\nに書き込めませんでした。\r\n単語帳ファイルが"

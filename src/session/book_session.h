@@ -152,6 +152,7 @@ private:
     bool historyFailureReported_ = false;
 
     std::unique_ptr<book::RecordFile> book_;
+    std::optional<book::FileFailure> readOnlyBecause_; // set when the book opened read-only
     std::unique_ptr<drill::DrillEngine> engine_;
     QBuffer noBookBuffer_;
     book::RecordFile noBook_{noBookBuffer_};

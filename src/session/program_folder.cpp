@@ -3,6 +3,7 @@
 #include "book/whole_file.h"
 #include "failure_text.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QLockFile>
@@ -42,10 +43,26 @@ FolderClaim::Result FolderClaim::claim(QString* reason) {
     lock_->setStaleLockTime(0);
     if (lock_->tryLock(0))
         return Result::Claimed;
+    // A lock cut short by a crash names no program, so it never turns stale by itself;
+    // one older than a few seconds is no program's that is still writing it.
+    qint64 pid = 0;
+    QString host;
+    QString application;
+    const QFileInfo lockInfo(lock_->fileName());
+    if (lock_->error() == QLockFile::LockFailedError &&
+        !lock_->getLockInfo(&pid, &host, &application) &&
+        lockInfo.lastModified().secsTo(QDateTime::currentDateTime()) > 5 &&
+        lock_->removeStaleLockFile() && lock_->tryLock(0))
+        return Result::Claimed;
     if (lock_->error() == QLockFile::LockFailedError) {
         *reason = QStringLiteral("この単語帳は、ほかのヴェルタイピングで使用中です。\r\n%1\r\n"
                                  "そちらを終了してから起動して下さい。")
                       .arg(QDir::toNativeSeparators(folder_));
+        // Whether a program on another computer still runs cannot be told from here.
+        if (!host.isEmpty() && host != QSysInfo::machineHostName())
+            *reason += QStringLiteral("\r\n（%1 のコンピュータ %2 で使用中です。そのプログラムが"
+                                      "もう動いていなければ、%3 を削除して下さい。）")
+                           .arg(application, host, QDir::toNativeSeparators(lock_->fileName()));
         return Result::InUse;
     }
     *reason = QStringLiteral("フォルダに書き込めません: %1").arg(QDir::toNativeSeparators(folder_));
@@ -53,14 +70,13 @@ FolderClaim::Result FolderClaim::claim(QString* reason) {
 }
 
 void removeLeftoverTemporaries(const ProgramFiles& files) {
-    const QStringList names{QFileInfo(files.wordBook).fileName(),
-                            QFileInfo(files.display).fileName(),
-                            QFileInfo(files.result).fileName()};
-    const QDir dir(files.folder);
-    for (const QFileInfo& entry : dir.entryInfoList(QDir::Files | QDir::Hidden | QDir::System)) {
-        if (entry.isFile() && !entry.isSymLink() &&
-            book::isLeftoverTemporary(entry.fileName(), names))
-            QFile::remove(entry.filePath());
+    const QDir folder(files.folder);
+    for (const QDir& dir : {folder, QDir(folder.filePath(QStringLiteral("backup")))}) {
+        for (const QFileInfo& entry :
+             dir.entryInfoList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks)) {
+            if (entry.isFile() && book::isLeftoverTemporary(entry.fileName()))
+                QFile::remove(entry.filePath());
+        }
     }
 }
 

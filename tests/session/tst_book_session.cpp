@@ -43,7 +43,8 @@ Run runCommand(const QStringList& wrapper, const QStringList& arguments) {
 
 // Everything in the folder but the backups: what a command may leave behind.
 QStringList folderEntries(const QString& folder) {
-    QStringList entries = QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    QStringList entries =
+        QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
     entries.removeAll(u"backup"_s);
     return entries;
 }
@@ -115,7 +116,8 @@ private Q_SLOTS:
         }
         const QByteArray bookBefore = testsupport::fileBytes(bookPath());
         const QStringList entriesBefore = folderEntries(dir->path());
-        const QStringList targetsBefore = QDir(elsewhere.path()).entryList(QDir::Files);
+        const QStringList targetsBefore =
+            QDir(elsewhere.path()).entryList(QDir::Files | QDir::Hidden);
 
         const Run run = runCommand({u"prlimit"_s, u"--fsize=%1"_s.arg(limit)}, arguments);
 
@@ -124,7 +126,7 @@ private Q_SLOTS:
         QCOMPARE(testsupport::fileBytes(bookPath()), bookBefore);
         QCOMPARE(testsupport::fileBytes(target), QByteArray("the learner's old file"));
         QCOMPARE(folderEntries(dir->path()), entriesBefore);
-        QCOMPARE(QDir(elsewhere.path()).entryList(QDir::Files), targetsBefore);
+        QCOMPARE(QDir(elsewhere.path()).entryList(QDir::Files | QDir::Hidden), targetsBefore);
     }
 
     // Killed at any write, rename or flush, a reset or an Open leaves either the old book
@@ -193,6 +195,18 @@ private Q_SLOTS:
         QCOMPARE(claim.claim(&reason), session::FolderClaim::Result::Claimed);
     }
 
+    void lockCutShortByACrashIsTakenOver() {
+        writeBytes(dir->filePath(u"veltyping.lock"_s), {});
+        QFile lock(dir->filePath(u"veltyping.lock"_s));
+        QVERIFY(lock.open(QIODevice::ReadWrite));
+        QVERIFY(lock.setFileTime(QDateTime::currentDateTime().addSecs(-60),
+                                 QFileDevice::FileModificationTime));
+        lock.close();
+        session::FolderClaim claim(dir->path());
+        QString reason;
+        QCOMPARE(claim.claim(&reason), session::FolderClaim::Result::Claimed);
+    }
+
     // A Word.dat deleted or replaced under the program: the next write says so and puts
     // nothing into a file that is no longer the book.
     void writeNoticesTheBookWasTakenAway_data() {
@@ -222,22 +236,23 @@ private Q_SLOTS:
     void leftoverTemporariesAreRemoved_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<bool>("removed");
-        QTest::newRow("book") << u"Word.dat.a1B2c3"_s << true;
-        QTest::newRow("view") << u"display.txt.XyZ123"_s << true;
-        QTest::newRow("other case") << u"WORD.DAT.abcdef"_s << true;
-        QTest::newRow("learner's file") << u"notes.txt.abcdef"_s << false;
-        QTest::newRow("longer suffix") << u"Word.dat.abcdefg"_s << false;
-        QTest::newRow("backup copy") << u"Word.dat.bak"_s << false;
+        QTest::newRow("book") << u".Word.dat.veltyping-a1B2c3"_s << true;
+        QTest::newRow("view") << u".display.txt.veltyping-XyZ123"_s << true;
+        QTest::newRow("backup") << u"backup/.Word-20261207-090530.dat.veltyping-abcdef"_s << true;
+        QTest::newRow("learner's copy") << u"Word.dat.backup"_s << false;
+        QTest::newRow("learner's file") << u"result.txt.orig01"_s << false;
+        QTest::newRow("longer suffix") << u".Word.dat.veltyping-abcdefg"_s << false;
     }
 
     void leftoverTemporariesAreRemoved() {
         QFETCH(QString, name);
         QFETCH(bool, removed);
+        QVERIFY(QDir(dir->path()).mkpath(u"backup"_s));
         writeBytes(dir->filePath(name), "x");
-        QVERIFY(QDir(dir->path()).mkdir(u"Word.dat.folder"_s));
+        QVERIFY(QDir(dir->path()).mkdir(u".Word.dat.veltyping-folder"_s));
         session::removeLeftoverTemporaries(session::programFiles(dir->path()));
         QCOMPARE(QFileInfo::exists(dir->filePath(name)), !removed);
-        QVERIFY(QFileInfo(dir->filePath(u"Word.dat.folder"_s)).isDir());
+        QVERIFY(QFileInfo(dir->filePath(u".Word.dat.veltyping-folder"_s)).isDir());
     }
 
     // Whatever stands where a book should be, it is refused with its name, and nothing
@@ -270,7 +285,17 @@ private Q_SLOTS:
             QVERIFY(QFile::link(u"/dev/zero"_s, odd));
 
         auto book = openSession();
-        if (!asWordDat) {
+        if (asWordDat) {
+            // Opening a book over it says what is wrong with Word.dat, and changes nothing.
+            testsupport::writeBook(elsewhere.filePath(u"good.vel"_s), 1);
+            QVERIFY(!book->replaceBook(elsewhere.filePath(u"good.vel"_s)));
+            QCOMPARE(host.failures.size(), 2);
+            QVERIFY2(host.failures[1].text.contains(QDir::toNativeSeparators(odd)) &&
+                         host.failures[1].text.contains(reason),
+                     qPrintable(host.failures[1].text));
+            QVERIFY(!QFileInfo::exists(dir->filePath(u"backup"_s)));
+            host.failures.removeLast();
+        } else {
             const QByteArray before = testsupport::fileBytes(bookPath());
             QVERIFY(host.failures.isEmpty());
             QVERIFY(!book->replaceBook(odd));
