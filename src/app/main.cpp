@@ -2,6 +2,7 @@
 #include "mainwin/program_folder.h"
 #include "mainwin/texts.h"
 #include "platform/message_box.h"
+#include "platform/speech.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -11,6 +12,9 @@
 #include <QStandardPaths>
 #include <QTextStream>
 #include <QTranslator>
+
+#include <cstdio>
+#include <cstdlib>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -51,7 +55,17 @@ int main(int argc, char* argv[]) {
     if (!mainwin::prepareProgramFolder(folder, &error))
         platform::showCritical(nullptr, QStringLiteral("FILE OPEN ERROR"), error);
 
-    mainwin::FrmMain window(mainwin::FrmMainServices{folder});
-    window.show();
-    return app.exec();
+    int code = 0;
+    {
+        mainwin::FrmMain window(mainwin::FrmMainServices{folder});
+        window.show();
+        code = app.exec();
+    }
+    // A speech engine still starting cannot be stopped, and the global clean-up would pull
+    // its libraries from under it: the book's files are closed, so leave at once.
+    if (platform::Speech::engineStillStarting()) {
+        std::fflush(nullptr);
+        std::_Exit(code);
+    }
+    return code;
 }

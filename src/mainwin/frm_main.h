@@ -35,6 +35,8 @@ struct FrmMainServices {
     drill::Speaker* speaker = nullptr;     // null: the system's speech
     drill::RandomSource* random = nullptr; // null: the system's random numbers
     drill::Clock* clock = nullptr;         // null: the time of day
+    // The engine behind the system's speech; empty: the system's speech service.
+    platform::SpeechEngineFactory speechEngine = {};
 };
 
 // The main window: the play area, the answer box, the class list, the mode buttons,
