@@ -11,6 +11,7 @@
 # Usage: bench/startup.sh [BUILD_DIR] [RUNS]     (defaults: build/bench, 7)
 #   BUILD_DIR holds src/app/veltyping, bench/bench_bare_window and data/Word.dat
 #   (cmake --preset bench && cmake --build --preset bench).
+#   APP=PATH measures another build of the program (say, an older one).
 #   BIG_BOOK=0 leaves out the runs on a 200 MB Word.dat (a real book padded with zeros).
 # The report goes to stdout and to BUILD_DIR/startup-report.txt.
 set -euo pipefail
@@ -18,10 +19,11 @@ set -euo pipefail
 # One measured run, inside its own session bus: prints "window key rss_kib".
 if [ "${STARTUP_ONE_RUN:-}" = 1 ]; then
     t0=$EPOCHREALTIME
-    "$@" >/dev/null 2>&1 &
+    "$@" >"$HOME/out.log" 2>&1 &
     pid=$!
     window=""
     until [ -n "$window" ]; do
+        kill -0 "$pid" 2>/dev/null || { echo "$1 ended early:" >&2; tail -n 5 "$HOME/out.log" >&2; exit 1; }
         window=$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null | head -n 1 || true)
         [ -n "$window" ] || sleep 0.005
     done
@@ -47,7 +49,7 @@ fi
 here=$(cd "$(dirname "$0")" && pwd)
 build=$(cd "${1:-$here/../build/bench}" && pwd)
 runs=${2:-7}
-app=$build/src/app/veltyping
+app=${APP:-$build/src/app/veltyping}
 bare=$build/bench/bench_bare_window
 book=$build/data/Word.dat
 report=$build/startup-report.txt
@@ -57,8 +59,8 @@ for tool in xdotool:xdotool xprop:x11-utils Xvfb:xvfb dbus-run-session:dbus bc:b
     speech-dispatcher:speech-dispatcher; do
     command -v "${tool%%:*}" >/dev/null || need+=("${tool#*:}")
 done
-[ -e /usr/lib/x86_64-linux-gnu/speech-dispatcher-modules/sd_espeak-ng ] ||
-    command -v espeak-ng >/dev/null || need+=(speech-dispatcher-espeak-ng)
+[ -e /usr/lib/speech-dispatcher-modules/sd_espeak-ng ] ||
+    need+=(speech-dispatcher-espeak-ng)
 if [ ${#need[@]} -gt 0 ]; then
     sudo=""
     [ "$(id -u)" -eq 0 ] || sudo=sudo
@@ -76,37 +78,41 @@ trap 'kill $xvfb 2>/dev/null; rm -rf "$work"' EXIT
 until [ -s "$work/display" ]; do sleep 0.05; done
 export DISPLAY=:$(head -n 1 "$work/display")
 
-# Runs COMMAND... RUNS times, each in a fresh home with a private session bus; leaves one
-# line per run in the file named by $1. {FOLDER} in the command is the run's program
-# folder, which holds a copy of $BOOK_SOURCE padded to $BOOK_SIZE.
-measure() {
-    local out=$1
-    shift
-    : >"$out"
-    for ((i = 0; i < runs; i++)); do
-        local run=$work/run$i
-        rm -rf "$run"
-        mkdir -p "$run/home/book" "$run/runtime"
-        chmod 700 "$run/runtime"
-        cp "$book" "$run/home/book/Word.dat"
-        [ -z "${BOOK_SIZE:-}" ] || truncate -s "$BOOK_SIZE" "$run/home/book/Word.dat"
-        local cmd=("${@//\{FOLDER\}/$run/home/book}")
-        env -i PATH="$PATH" DISPLAY="$DISPLAY" HOME="$run/home" XDG_RUNTIME_DIR="$run/runtime" \
-            LANG=C.UTF-8 STARTUP_ONE_RUN=1 \
-            dbus-run-session -- bash "$0" "${cmd[@]}" >>"$out" \
-            2> >(grep -v "fd limit" >&2)
-        rm -rf "$run"
-    done
+# One run of COMMAND... in a fresh home with a private session bus; appends its line to the
+# file named by $1. {FOLDER} in the command is the run's program folder, which holds a
+# copy of $2.
+run_once() {
+    local out=$1 source=$2
+    shift 2
+    local run=$work/run
+    rm -rf "$run"
+    mkdir -p "$run/home/book" "$run/runtime"
+    chmod 700 "$run/runtime"
+    cp "$source" "$run/home/book/Word.dat"
+    local cmd=("${@//\{FOLDER\}/$run/home/book}")
+    env -i PATH="$PATH" DISPLAY="$DISPLAY" HOME="$run/home" XDG_RUNTIME_DIR="$run/runtime" \
+        LANG=C.UTF-8 STARTUP_ONE_RUN=1 \
+        dbus-run-session -- bash "$0" "${cmd[@]}" >>"$out" \
+        2> >(grep -v "fd limit" >&2) || echo "a run of $1 failed" >&2
+    rm -rf "$run"
 }
 
 median() { sort -n | awk '{v[NR] = $1} END {print (NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2)}'; }
 column_median() { awk -v c="$2" '{print $c}' "$1" | median; }
 
-measure "$work/bare" "$bare"
-measure "$work/app" "$app" --folder "{FOLDER}"
+cases=(bare app)
 if [ "${BIG_BOOK:-1}" != 0 ]; then
-    BOOK_SIZE=200M measure "$work/big" "$app" --folder "{FOLDER}"
+    # Real zeros, not a sparse file, as a book grown by some other program would be.
+    cp "$book" "$work/big.dat"
+    head -c $((200 * 1024 * 1024 - $(stat -c %s "$book"))) /dev/zero >>"$work/big.dat"
+    cases+=(big)
 fi
+# The cases take turns, so that a change in the machine's load falls on all of them.
+for ((i = 0; i < runs; i++)); do
+    run_once "$work/bare" "$book" "$bare"
+    run_once "$work/app" "$book" "$app" --folder "{FOLDER}"
+    [ "${BIG_BOOK:-1}" = 0 ] || run_once "$work/big" "$work/big.dat" "$app" --folder "{FOLDER}"
+done
 
 {
     echo "start-up, $runs runs each, medians ($(date -u +%FT%TZ), $(uname -n), $(nproc) CPUs)"
@@ -114,7 +120,7 @@ fi
     bare_window=$(column_median "$work/bare" 1)
     bare_key=$(column_median "$work/bare" 2)
     printf '%-26s %10s %10s %10s\n' "" "window s" "F3 s" "RSS MiB"
-    for case in bare app big; do
+    for case in "${cases[@]}"; do
         [ -s "$work/$case" ] || continue
         case $case in
         bare) name="bare Qt window" ;;
@@ -128,7 +134,7 @@ fi
             "$(bc <<<"scale=3; $(column_median "$work/$case" 2) / $bare_key")"
     done
     echo "runs (window s, F3 s, RSS KiB):"
-    for case in bare app big; do
+    for case in "${cases[@]}"; do
         [ -s "$work/$case" ] && echo "  $case: $(tr '\n' ';' <"$work/$case")"
     done
 } | tee "$report"
