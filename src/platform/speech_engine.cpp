@@ -12,6 +12,7 @@ namespace {
 // is taken to have lost it: the queue behind it must not stall for good.
 constexpr int kBeginTimeoutMs = 3000;
 constexpr int kUtteranceTimeoutMs = 15000;
+constexpr int kSettleMs = 200;
 
 // QTextToSpeech, one utterance at a time. Qt's say() while the engine speaks cancels
 // the utterance in progress and everything the speech service has queued behind it;
@@ -28,8 +29,15 @@ public:
             if (state == QTextToSpeech::Speaking) {
                 begun_ = true;
                 timeout_.start(kUtteranceTimeoutMs);
-            } else if (begun_ || state == QTextToSpeech::Error) {
+            } else if (state == QTextToSpeech::Ready && begun_) {
                 done();
+            } else if (state == QTextToSpeech::Error) {
+                // The in-process engine reports an error of its sound output in the middle
+                // of an utterance and then goes back to Ready: give it a moment.
+                if (begun_)
+                    timeout_.start(kSettleMs);
+                else
+                    done();
             }
         });
     }
@@ -63,13 +71,17 @@ private:
 
 } // namespace
 
+std::unique_ptr<SpeechEngine> makeSpeechEngine(std::unique_ptr<QTextToSpeech> tts) {
+    return std::make_unique<SystemSpeechEngine>(std::move(tts));
+}
+
 std::unique_ptr<SpeechEngine> makeSystemSpeechEngine() {
     auto tts = std::make_unique<QTextToSpeech>();
     if (tts->state() == QTextToSpeech::Error &&
         QTextToSpeech::availableEngines().contains(QStringLiteral("flite")))
         tts = std::make_unique<QTextToSpeech>(QStringLiteral("flite"));
     tts->setLocale(QLocale(QLocale::English, QLocale::UnitedStates));
-    return std::make_unique<SystemSpeechEngine>(std::move(tts));
+    return makeSpeechEngine(std::move(tts));
 }
 
 } // namespace platform

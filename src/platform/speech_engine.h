@@ -6,6 +6,8 @@
 #include <functional>
 #include <memory>
 
+class QTextToSpeech;
+
 namespace platform {
 
 // A speech engine as the speech worker drives it: made, used and destroyed on the
@@ -25,6 +27,9 @@ Q_SIGNALS:
 
 // Makes an engine; may take seconds (it runs on the worker's thread). Null: no engine.
 using SpeechEngineFactory = std::function<std::unique_ptr<SpeechEngine>()>;
+
+// Drives a QTextToSpeech made on the calling thread.
+std::unique_ptr<SpeechEngine> makeSpeechEngine(std::unique_ptr<QTextToSpeech> tts);
 
 // The system's speech service, or the in-process engine when the service cannot start.
 std::unique_ptr<SpeechEngine> makeSystemSpeechEngine();
