@@ -1,7 +1,8 @@
-// How many spoken words are heard, and how soon after they are asked for: speaks a list
-// of words on a drill-like schedule while recording the sound card's output (the monitor
-// of a PulseAudio sink, through parec), and matches each request to the next sound that
-// begins after it. Run by bench/speech_latency.sh, which sets up a null sink.
+// How many spoken words are heard, and how soon after they are asked for, while recording
+// the sound card's output (the monitor of a PulseAudio sink, through parec): first ten
+// words asked of an idle engine, each timed to the start of its sound; then COUNT words on
+// a drill-like schedule (quick pairs and pauses), counted as sounds and matched in order
+// to the sounds that begin after them. Run by bench/speech_latency.sh with a null sink.
 //
 // bench_speech_latency --words FILE [--count N] [--sink NAME] [--engine default|flite]
 //                      [--direct]
@@ -30,7 +31,8 @@ constexpr int kRate = 16000;
 constexpr int kFrame = kRate / 100;        // 10 ms
 constexpr int kLoud = 300;                 // peak above this: sound
 constexpr int kSilenceBeforeOnsetMs = 100; // a new utterance follows this much silence
-constexpr int kIdleMs = 300;
+constexpr int kIdleMs = 1000;              // silence before a word asked of an idle engine
+constexpr int kIdleRequests = 10;
 // Gaps between requests, cycled: quick pairs (a pick, then the answer) and pauses.
 constexpr int kGapsMs[] = {1500, 300, 1000, 150, 2000, 600};
 
@@ -156,16 +158,26 @@ int main(int argc, char* argv[]) {
     const qint64 engineUpMs = finder.onsets.front() - warmUpStart;
     while (clock.elapsed() - finder.lastSoundMs < 1000)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    const size_t firstOnset = finder.onsets.size();
 
+    // The learner's wait: a word asked of an idle engine, to the start of its sound.
+    std::vector<qint64> idleLatencies;
+    for (int i = 0; i < kIdleRequests; ++i) {
+        const size_t heard = finder.onsets.size();
+        const qint64 request = clock.elapsed();
+        say(words[(i + 100) % words.size()]);
+        while (finder.onsets.size() == heard && clock.elapsed() - request < 5000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        if (finder.onsets.size() > heard)
+            idleLatencies.push_back(finder.onsets[heard] - request);
+        while (clock.elapsed() - finder.lastSoundMs < kIdleMs)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+
+    // Drill-like: quick pairs and pauses.
+    const size_t firstOnset = finder.onsets.size();
     std::vector<qint64> requestMs;
-    // Requests made to an idle engine: silence for a while, and no request just before.
-    std::vector<size_t> idleRequests;
     for (int i = 0; i < count; ++i) {
-        const qint64 now = clock.elapsed();
-        if (now - finder.lastSoundMs >= kIdleMs && (i == 0 || now - requestMs.back() >= 1000))
-            idleRequests.push_back(requestMs.size());
-        requestMs.push_back(now);
+        requestMs.push_back(clock.elapsed());
         say(words[i % words.size()]);
         const qint64 until = clock.elapsed() + kGapsMs[i % std::size(kGapsMs)];
         while (clock.elapsed() < until)
@@ -179,14 +191,6 @@ int main(int argc, char* argv[]) {
     recorder.kill();
     recorder.waitForFinished();
 
-    // From a request to an idle engine to the next sound: the learner's wait.
-    std::vector<qint64> idleLatencies;
-    for (const size_t i : idleRequests) {
-        const auto onset = std::lower_bound(finder.onsets.begin() + long(firstOnset),
-                                            finder.onsets.end(), requestMs[i]);
-        if (onset != finder.onsets.end())
-            idleLatencies.push_back(*onset - requestMs[i]);
-    }
     // In order: each request takes the first sound that begins after it and after the one
     // the request before it took (meaningful when none is lost).
     std::vector<qint64> latencies;
@@ -205,11 +209,11 @@ int main(int argc, char* argv[]) {
     };
     QTextStream(stdout) << (direct ? "say() as requests come" : "speech worker") << ", engine "
                         << engineName << " (up after " << engineUpMs / 1000.0 << " s): " << count
-                        << " requests, " << sounds << " sounds heard, "
+                        << " drill-like requests, " << sounds << " sounds heard, "
                         << std::max(0, count - sounds) << " missing\n  idle engine ("
-                        << idleLatencies.size() << " requests): to sound median "
-                        << percentile(idleLatencies, 0.5) << " s, max "
-                        << percentile(idleLatencies, 1.0)
+                        << idleLatencies.size() << " of " << kIdleRequests
+                        << " heard): to sound median " << percentile(idleLatencies, 0.5)
+                        << " s, max " << percentile(idleLatencies, 1.0)
                         << " s, over 0.2 s: " << over(idleLatencies, 200)
                         << "\n  every request, in order: median " << percentile(latencies, 0.5)
                         << " s, p90 " << percentile(latencies, 0.9) << " s, max "
