@@ -2,7 +2,7 @@
 
 #include "drill/drill_engine.h"
 
-#include "book/book_writer.h"
+#include "full_book.h"
 
 #include <QTemporaryDir>
 
@@ -42,16 +42,8 @@ public:
 // A full book of 24 classes in a temporary folder, and an engine on it.
 struct Drill {
     Drill() : file(dir.filePath(QStringLiteral("Word.dat"))) {
-        book::BookContent content{QStringLiteral("bench"), {}};
-        for (int k = 0; k < book::kMaxClasses; ++k) {
-            book::BookClass bookClass{QStringLiteral("class%1").arg(k), {}};
-            for (int i = 0; i < book::kWordsPerClass; ++i)
-                bookClass.words.append({QStringLiteral("word%1_%2").arg(k).arg(i),
-                                        QStringLiteral("訳%1_%2").arg(k).arg(i)});
-            content.classes.append(bookClass);
-        }
         file.open(book::RecordFile::Access::Create);
-        book::writeBookRecords(file, content);
+        book::writeBookRecords(file, fullBookContent());
         host.engine = &engine;
     }
 

@@ -1,6 +1,7 @@
 #include "mainwin/frm_main.h"
 #include "mainwin/texts.h"
 #include "platform/dialogs.h"
+#include "platform/speech.h"
 #include "session/failure_text.h"
 #include "session/program_folder.h"
 
@@ -14,6 +15,9 @@
 #include <QTextStream>
 #include <QTimer>
 #include <QTranslator>
+
+#include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -116,13 +120,23 @@ int main(int argc, char* argv[]) {
     if (!session::prepareWordBook(files, &error))
         dialogs.showCritical(nullptr, session::kFileOpenError, error);
 
-    mainwin::FrmMain window(mainwin::FrmMainServices{folder});
-    window.show();
-    // A book handed over by the file manager is opened as the Open command opens one,
-    // once the window is there to ask its question.
-    if (!bookToOpen.isEmpty()) {
-        const QString path = QDir().absoluteFilePath(bookToOpen);
-        QTimer::singleShot(0, &window, [&window, path] { window.openBookFile(path); });
+    int code = 0;
+    {
+        mainwin::FrmMain window(mainwin::FrmMainServices{folder});
+        window.show();
+        // A book handed over by the file manager is opened as the Open command opens one,
+        // once the window is there to ask its question.
+        if (!bookToOpen.isEmpty()) {
+            const QString path = QDir().absoluteFilePath(bookToOpen);
+            QTimer::singleShot(0, &window, [&window, path] { window.openBookFile(path); });
+        }
+        code = app.exec();
     }
-    return app.exec();
+    // A speech engine still starting cannot be stopped, and the global clean-up would pull
+    // its libraries from under it: the book's files are closed, so leave at once.
+    if (platform::Speech::engineStillStarting()) {
+        std::fflush(nullptr);
+        std::_Exit(code);
+    }
+    return code;
 }

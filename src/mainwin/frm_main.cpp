@@ -49,7 +49,7 @@ FrmMain::FrmMain(FrmMainServices services, QWidget* parent)
     : QMainWindow(parent), services_(std::move(services)) {
     setObjectName(QStringLiteral("frmMain"));
     if (!services_.speaker) {
-        systemSpeaker_ = std::make_unique<SystemSpeaker>();
+        systemSpeaker_ = std::make_unique<SystemSpeaker>(services_.speechEngine);
         services_.speaker = systemSpeaker_.get();
     }
     if (!services_.random)
@@ -68,7 +68,8 @@ FrmMain::FrmMain(FrmMainServices services, QWidget* parent)
     layOutControls();
     Form_Load();
 
-    // The speech engine can take a moment to start: make it once the window is up.
+    // The speech engine takes a while to start on its own thread: begin once the window is
+    // up, so that it does not compete with building the window.
     if (systemSpeaker_)
         QTimer::singleShot(0, this, [this] { systemSpeaker_->prepare(); });
 }

@@ -39,6 +39,8 @@ struct FrmMainServices {
     platform::Dialogs* dialogs = nullptr;  // null: the desktop's dialogs
     // null: the local date and time
     const session::Calendar* calendar = nullptr;
+    // The engine behind the system's speech; empty: the system's speech service.
+    platform::SpeechEngineFactory speechEngine = {};
 };
 
 // The main window: the play area, the answer box, the class list, the mode buttons,

@@ -19,6 +19,8 @@ public:
 
 class SystemSpeaker final : public drill::Speaker {
 public:
+    explicit SystemSpeaker(platform::SpeechEngineFactory makeEngine)
+        : speech_(std::move(makeEngine)) {}
     void speak(const QString& text) override { speech_.speak(text); }
     void prepare() { speech_.prepare(); }
 

@@ -1,28 +1,116 @@
 #include "speech.h"
 
-#include <QLocale>
-#include <QTextToSpeech>
+#include <QDeadlineTimer>
+#include <QStringList>
+#include <QThread>
+
+#include <atomic>
 
 namespace platform {
 
-Speech::Speech(QObject* parent) : QObject(parent) {}
+namespace {
+
+// Engines left starting by a closed Speech, still running.
+std::atomic<int> abandonedStarts{0};
+
+// How long closing waits for a running engine to stop (it cancels and disconnects).
+constexpr int kStopWaitMs = 2000;
+
+} // namespace
+
+struct SpeechShared {
+    enum Stage { Starting, Started, Abandoned };
+    // Started once the engine is made (or failed to be); Abandoned when the Speech closed
+    // before that.
+    std::atomic<Stage> stage{Starting};
+};
+
+// Owns the engine on the speech thread and feeds it one text at a time.
+class SpeechWorker : public QObject {
+public:
+    explicit SpeechWorker(std::shared_ptr<SpeechShared> shared) : shared_(std::move(shared)) {}
+
+    void start(const SpeechEngineFactory& makeEngine) {
+        engine_ = makeEngine();
+        auto starting = SpeechShared::Starting;
+        if (!shared_->stage.compare_exchange_strong(starting, SpeechShared::Started))
+            return; // abandoned: the thread ends now
+        if (engine_)
+            connect(engine_.get(), &SpeechEngine::finished, this, [this] {
+                busy_ = false;
+                sendNext();
+            });
+        sendNext();
+    }
+
+    void enqueue(const QString& text) {
+        pending_.append(text);
+        sendNext();
+    }
+
+private:
+    void sendNext() {
+        if (!engine_) {
+            pending_.clear(); // no engine: nothing can be heard
+            return;
+        }
+        if (busy_ || pending_.isEmpty())
+            return;
+        busy_ = true;
+        engine_->say(pending_.takeFirst());
+    }
+
+    std::shared_ptr<SpeechShared> shared_;
+    std::unique_ptr<SpeechEngine> engine_;
+    QStringList pending_;
+    bool busy_ = false;
+};
+
+Speech::Speech(SpeechEngineFactory makeEngine)
+    : makeEngine_(makeEngine ? std::move(makeEngine) : makeSystemSpeechEngine),
+      shared_(std::make_shared<SpeechShared>()) {}
+
+Speech::~Speech() {
+    if (!thread_)
+        return;
+    auto starting = SpeechShared::Starting;
+    if (shared_->stage.compare_exchange_strong(starting, SpeechShared::Abandoned)) {
+        // Making the engine cannot be interrupted: leave the thread to end by itself.
+        ++abandonedStarts;
+        QObject::connect(thread_, &QThread::finished, [] { --abandonedStarts; });
+        QObject::connect(thread_, &QThread::finished, thread_, &QObject::deleteLater);
+        thread_->quit();
+        return;
+    }
+    thread_->quit();
+    thread_->wait(QDeadlineTimer(kStopWaitMs));
+    if (thread_->isFinished())
+        delete thread_;
+    else
+        QObject::connect(thread_, &QThread::finished, thread_, &QObject::deleteLater);
+}
 
 void Speech::prepare() {
-    if (engine_)
+    if (thread_)
         return;
-    engine_ = new QTextToSpeech(this);
-    if (engine_->state() == QTextToSpeech::Error &&
-        QTextToSpeech::availableEngines().contains(QStringLiteral("flite"))) {
-        delete engine_;
-        engine_ = new QTextToSpeech(QStringLiteral("flite"), this);
-    }
-    engine_->setLocale(QLocale(QLocale::English, QLocale::UnitedStates));
+    thread_ = new QThread;
+    thread_->setObjectName(QStringLiteral("speech"));
+    worker_ = new SpeechWorker(shared_);
+    worker_->moveToThread(thread_);
+    // The worker, and the engine with it, go when the thread's event loop ends.
+    QObject::connect(thread_, &QThread::finished, worker_, &QObject::deleteLater);
+    QMetaObject::invokeMethod(
+        worker_, [worker = worker_, makeEngine = makeEngine_] { worker->start(makeEngine); },
+        Qt::QueuedConnection);
+    thread_->start();
 }
 
 void Speech::speak(const QString& text) {
     prepare();
-    if (engine_->state() != QTextToSpeech::Error)
-        engine_->say(text);
+    QMetaObject::invokeMethod(
+        worker_, [worker = worker_, text] { worker->enqueue(text); }, Qt::QueuedConnection);
 }
+
+bool Speech::engineStillStarting() { return abandonedStarts > 0; }
 
 } // namespace platform

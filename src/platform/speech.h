@@ -1,24 +1,45 @@
 #pragma once
 
-#include <QObject>
+#include "speech_engine.h"
+
 #include <QString>
 
-class QTextToSpeech;
+#include <memory>
+
+class QThread;
 
 namespace platform {
 
-// Pronounces English words with the system's speech service, or the in-process engine
-// when the service cannot start. The engine is made on first use, so it never slows
-// the start of the program; a request returns at once and never reports a failure.
-class Speech : public QObject {
+class SpeechWorker;
+struct SpeechShared;
+
+// Pronounces English words on a thread of its own: connecting to the speech service and
+// listing its voices can take seconds, and the window must react meanwhile. A request
+// returns at once and never reports a failure; requests are spoken one after another,
+// in order, each once; those made before the engine is up are spoken once it is.
+class Speech {
 public:
-    explicit Speech(QObject* parent = nullptr);
+    // An empty factory means the system's engine.
+    explicit Speech(SpeechEngineFactory makeEngine = {});
+    // Returns promptly even while the engine is still starting: that thread is left to
+    // finish on its own.
+    ~Speech();
+    Speech(const Speech&) = delete;
+    Speech& operator=(const Speech&) = delete;
+
     void speak(const QString& text);
-    // Makes the engine now (called once the window is shown), if not done yet.
+    // Starts making the engine, if not done yet (called once the window is shown).
     void prepare();
 
+    // True when an engine left starting by a closed Speech still runs: the process should
+    // then end without its global clean-up, which that thread may still be using.
+    static bool engineStillStarting();
+
 private:
-    QTextToSpeech* engine_ = nullptr;
+    SpeechEngineFactory makeEngine_;
+    std::shared_ptr<SpeechShared> shared_;
+    QThread* thread_ = nullptr;
+    SpeechWorker* worker_ = nullptr; // lives on thread_
 };
 
 } // namespace platform

@@ -1,14 +1,17 @@
 // The main window on a real book: loading, settings, the Edit question, and books
-// that are missing, obsolete, damaged or without an end record.
+// that are missing, obsolete, damaged or without an end record; a slow speech engine.
 #include "book/cp932.h"
 #include "book/record_map.h"
+#include "fake_speech_engine.h"
 #include "mainwin/frm_main.h"
+#include "platform/speech.h"
 #include "test_book.h"
 #include "test_doubles.h"
 #include "window_rig.h"
 
 #include <QAction>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -18,6 +21,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 using namespace Qt::StringLiterals;
 
@@ -375,6 +379,41 @@ private Q_SLOTS:
         // A drop is 3,735 by 255 twips.
         QCOMPARE(child<QLabel>(window.get(), u"lblDropWord(0)"_s)->size(),
                  QSize(3735 / 15, 255 / 15));
+    }
+
+    // A speech service takes seconds to start: the window reacts meanwhile, a word asked
+    // for then is said once the engine is up, and closing does not wait for the start.
+    void slowSpeechEngineKeepsTheWindowReady() {
+        auto log = std::make_shared<testsupport::SpeechLog>();
+        QElapsedTimer sinceLaunch;
+        sinceLaunch.start();
+        const auto withSlowSpeech = [this, log] {
+            mainwin::FrmMainServices services{dir->path()};
+            services.dialogs = &dialogs;
+            services.speechEngine = testsupport::fakeSpeechEngine(log, 3000);
+            return std::make_unique<mainwin::FrmMain>(services);
+        };
+        auto window = withSlowSpeech();
+        window->show();
+        qint64 firstEventMs = -1;
+        QTimer::singleShot(0, window.get(), [&] { firstEventMs = sinceLaunch.elapsed(); });
+        QTRY_VERIFY_WITH_TIMEOUT(firstEventMs >= 0, 10000);
+        QVERIFY2(firstEventMs < 1500, qPrintable(QString::number(firstEventMs)));
+
+        child<QComboBox>(window.get(), u"cmbInputField"_s)->setEditText(u"w0_1"_s);
+        window->cmdSearch_Click();
+        QTRY_COMPARE_WITH_TIMEOUT(log->saidSoFar(), QStringList{u"w0_1"_s}, 10000);
+        QTest::qWait(200);
+        QCOMPARE(log->saidSoFar(), QStringList{u"w0_1"_s});
+
+        auto closing = withSlowSpeech();
+        closing->show();
+        QTest::qWait(50);
+        QElapsedTimer closeTime;
+        closeTime.start();
+        closing.reset();
+        QVERIFY2(closeTime.elapsed() < 500, qPrintable(QString::number(closeTime.elapsed())));
+        QVERIFY(platform::Speech::engineStillStarting());
     }
 };
 

@@ -1,6 +1,8 @@
-// File helpers, dialogs and the program folder.
+// File helpers, dialogs, the program folder and the speech queue.
 #include "book/whole_file.h"
+#include "fake_speech_engine.h"
 #include "platform/dialogs.h"
+#include "platform/speech.h"
 #include "platform/text_display.h"
 #include "session/program_folder.h"
 #include "test_book.h"
@@ -106,6 +108,32 @@ private Q_SLOTS:
         QVERIFY(session::prepareWordBook(session::programFiles(folder.path()), &error));
         QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList{u"word.dat"_s});
         QCOMPARE(testsupport::fileBytes(folder.filePath(u"word.dat"_s)), QByteArray("mine"));
+    }
+
+    // Every request is said once and in order, never handed over while another is still
+    // being said (an engine would cut that one off), and none is lost to a late start.
+    void speechSaysEachRequestOnceInOrder_data() {
+        QTest::addColumn<int>("startMs");
+        QTest::addColumn<int>("sayMs");
+        QTest::addColumn<QStringList>("texts");
+        QTest::newRow("asked while the engine starts")
+            << 300 << 0 << QStringList{u"apple"_s, u"bird"_s};
+        QTest::newRow("asked while speaking")
+            << 0 << 100 << QStringList{u"cat"_s, u"dog"_s, u"egg"_s};
+        QTest::newRow("empty text passed on") << 0 << 0 << QStringList{QString(), u"fig"_s};
+    }
+    void speechSaysEachRequestOnceInOrder() {
+        QFETCH(int, startMs);
+        QFETCH(int, sayMs);
+        QFETCH(QStringList, texts);
+        auto log = std::make_shared<testsupport::SpeechLog>();
+        platform::Speech speech(testsupport::fakeSpeechEngine(log, startMs, sayMs));
+        for (const QString& text : texts)
+            speech.speak(text);
+        QTRY_COMPARE_WITH_TIMEOUT(log->saidSoFar(), texts, 5000);
+        QTest::qWait(sayMs + 100);
+        QCOMPARE(log->saidSoFar(), texts);
+        QCOMPARE(log->overlaps, 0);
     }
 
 #ifdef HAVE_DEFAULT_BOOK

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+class QTextToSpeech;
+
+namespace platform {
+
+// A speech engine as the speech worker drives it: made, used and destroyed on the
+// worker's thread, one utterance at a time.
+class SpeechEngine : public QObject {
+    Q_OBJECT
+
+public:
+    using QObject::QObject;
+    // Starts saying the text; `finished` follows once it has been said, or once it is
+    // clear that it never will be.
+    virtual void say(const QString& text) = 0;
+
+Q_SIGNALS:
+    void finished();
+};
+
+// Makes an engine; may take seconds (it runs on the worker's thread). Null: no engine.
+using SpeechEngineFactory = std::function<std::unique_ptr<SpeechEngine>()>;
+
+// Drives a QTextToSpeech made on the calling thread.
+std::unique_ptr<SpeechEngine> makeSpeechEngine(std::unique_ptr<QTextToSpeech> tts);
+
+// The system's speech service, or the in-process engine when the service cannot start.
+std::unique_ptr<SpeechEngine> makeSystemSpeechEngine();
+
+} // namespace platform
