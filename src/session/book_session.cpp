@@ -53,7 +53,7 @@ void BookSession::close() {
     book_.reset();
 }
 
-void BookSession::load() {
+void BookSession::loadBook(Tell tell) {
     close();
     endRecord_ = {};
     title_.clear();
@@ -70,20 +70,20 @@ void BookSession::load() {
         readOnlyBecause_ = book::failureFromSystemText(handle->errorString());
     if (readOnlyBecause_ && !handle->open(book::RecordFile::Access::ReadOnly)) {
         const QFileInfo info(files_.wordBook);
-        reportOpenFailure(
-            files_.wordBook,
+        const QString reason =
             info.isFile() && info.size() > 0
                 ? failureText(book::failureFromSystemText(handle->errorString()), files_.wordBook)
-                : unusableBookReason(files_.wordBook));
+                : unusableBookReason(files_.wordBook);
+        reportLoadProblem(tell, openFailure(files_.wordBook, reason));
         return;
     }
     endRecord_ = book::findEndRecord(*handle);
     if (endRecord_.state == book::BookState::NoEndRecord) {
-        reportOpenFailure(files_.wordBook, unusableBookReason(files_.wordBook));
+        reportLoadProblem(tell, openFailure(files_.wordBook, unusableBookReason(files_.wordBook)));
         return;
     }
     if (endRecord_.state == book::BookState::Obsolete)
-        host_.showFailure({kFileOpenError, obsoleteBookMessage()});
+        reportLoadProblem(tell, {kFileOpenError, obsoleteBookMessage()});
 
     const int eof = endRecord_.record;
     title_ = handle->read(book::trailerRecord(eof, book::Trailer::Title)).trimmed().english;
@@ -229,7 +229,7 @@ bool BookSession::resetLearningData() {
     if (book::writeWholeFile(files_.wordBook, *bytes, &failure))
         return true;
     tellWriteFailure(files_.wordBook, failure);
-    load();
+    loadBook(Tell::Nothing);
     return false;
 }
 
@@ -263,7 +263,7 @@ bool BookSession::replaceBook(const QString& source) {
         {kFileOpenError, QStringLiteral("%1\r\nを開けませんでした。\r\n%2")
                              .arg(native(source), failureText(failure, files_.wordBook))});
     // The old book is still whole and stays in use.
-    load();
+    loadBook(Tell::Nothing);
     return false;
 }
 
@@ -340,8 +340,17 @@ RenameResult BookSession::renameClass(const QString& oldName, const QString& new
     return result;
 }
 
+Failure BookSession::openFailure(const QString& path, const QString& reason) {
+    return {kFileOpenError, reason + QStringLiteral("\r\n") + native(path)};
+}
+
 void BookSession::reportOpenFailure(const QString& path, const QString& reason) {
-    host_.showFailure({kFileOpenError, reason + QStringLiteral("\r\n") + native(path)});
+    host_.showFailure(openFailure(path, reason));
+}
+
+void BookSession::reportLoadProblem(Tell tell, const Failure& failure) {
+    if (tell == Tell::Problems)
+        host_.showFailure(failure);
 }
 
 void BookSession::reportWriteFailure(const QString& path, const QString& systemText) {

@@ -43,7 +43,7 @@ public:
 
     // Loads Word.dat afresh: end record, title, classes, stored settings and totals, and
     // the handle the drill works through. A file that is no word book is reported.
-    void load();
+    void load() { loadBook(Tell::Problems); }
     const book::EndRecord& endRecord() const { return endRecord_; }
     int eofRecord() const { return endRecord_.record; }
     // Nothing is written to a file in which no end record was found.
@@ -116,6 +116,11 @@ private:
     void reportWriteFailure(const QString& path, const QString& systemText) override;
 
     void close();
+    // After a failed replacement the old book comes back as it was; its problems were
+    // told when it was first loaded.
+    enum class Tell { Problems, Nothing };
+    void loadBook(Tell tell);
+    void reportLoadProblem(Tell tell, const Failure& failure);
     // The loaded book, or an empty one when none could be loaded.
     const book::RecordFile& records() const { return book_ ? *book_ : noBook_; }
     void storeSetting(book::Trailer record, book::SettingField field, const QString& value);
@@ -128,6 +133,7 @@ private:
     bool backUp(const std::optional<QByteArray>& bytes, const book::FileFailure& readFailure);
     bool saveBytes(const QString& source, const std::optional<QByteArray>& bytes,
                    const book::FileFailure& readFailure, const QString& target);
+    static Failure openFailure(const QString& path, const QString& reason);
     void reportOpenFailure(const QString& path, const QString& reason);
     void tellWriteFailure(const QString& path, const book::FileFailure& failure);
     void appendHistory();

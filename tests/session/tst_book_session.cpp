@@ -129,6 +129,18 @@ private Q_SLOTS:
         QCOMPARE(QDir(elsewhere.path()).entryList(QDir::Files | QDir::Hidden), targetsBefore);
     }
 
+    // The old, obsolete book stays after a failed Open; the learner hears of it once.
+    void failedOpenTellsOfTheOldBookOnce() {
+        const int eof = testsupport::writeBook(bookPath(), 1);
+        testsupport::writeRecord(bookPath(), eof, {eof, u"Fin."_s, {}, {}});
+        QTemporaryDir elsewhere;
+        testsupport::writeBook(elsewhere.filePath(u"new.vel"_s), 24);
+        const Run run = runCommand({u"prlimit"_s, u"--fsize=100000"_s},
+                                   {u"open"_s, dir->path(), elsewhere.filePath(u"new.vel"_s)});
+        QCOMPARE(run.exitCode, 1);
+        QCOMPARE(run.output.count(u"単語帳ファイルが不正です"_s), 1);
+    }
+
     // Killed at any write, rename or flush, a reset or an Open leaves either the old book
     // or the new one whole; the next start clears what the kill left behind.
     void killedCommandLeavesOldOrNewBook_data() {
