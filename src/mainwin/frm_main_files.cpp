@@ -16,7 +16,7 @@ namespace mainwin {
 namespace {
 
 const QString kBookFileFilter =
-    QStringLiteral("ｳﾞｪﾙﾌｧｲﾙ(*.vel)") + QChar(u'\0') + QStringLiteral("*.vel") + QChar(u'\0');
+    platform::filterPair(QStringLiteral("ｳﾞｪﾙﾌｧｲﾙ(*.vel)"), QStringLiteral("*.vel"));
 const QString kOpenTitle = QStringLiteral("ｳﾞｪﾙﾌｧｲﾙを開く");
 
 } // namespace

@@ -13,7 +13,7 @@ namespace mainwin {
 namespace {
 
 const QString kPngFilter =
-    QStringLiteral("PNG画像(*.png)") + QChar(u'\0') + QStringLiteral("*.png") + QChar(u'\0');
+    platform::filterPair(QStringLiteral("PNG画像(*.png)"), QStringLiteral("*.png"));
 
 } // namespace
 

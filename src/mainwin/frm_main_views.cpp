@@ -20,7 +20,7 @@ namespace mainwin {
 namespace {
 
 const QString kTextFileFilter =
-    QStringLiteral("ﾃｷｽﾄﾌｧｲﾙ(*.txt)") + QChar(u'\0') + QStringLiteral("*.txt") + QChar(u'\0');
+    platform::filterPair(QStringLiteral("ﾃｷｽﾄﾌｧｲﾙ(*.txt)"), QStringLiteral("*.txt"));
 
 } // namespace
 

@@ -33,6 +33,10 @@ QMessageBox::StandardButton SystemDialogs::message(QWidget* parent, QMessageBox:
     return QMessageBox::StandardButton(box.exec());
 }
 
+QString filterPair(const QString& description, const QString& pattern) {
+    return description + QChar(u'\0') + pattern + QChar(u'\0');
+}
+
 QString qtFilterFromPairs(const QString& filter) {
     const QStringList parts = filter.split(QChar(u'\0'), Qt::SkipEmptyParts);
     QStringList lines;

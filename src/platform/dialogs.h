@@ -54,6 +54,9 @@ public:
                   const QStringList& headers, const QList<QStringList>& rows) override;
 };
 
+// One description-and-pattern pair of a file dialog's filter, each followed by a NUL.
+QString filterPair(const QString& description, const QString& pattern);
+
 // The same filter as Qt's file dialogs write it: one "description (patterns)" per line.
 QString qtFilterFromPairs(const QString& filter);
 
