@@ -22,11 +22,8 @@ QString unusableBookReason(const QString& path) {
     const QFileInfo info(path);
     if (!info.exists())
         return QStringLiteral("単語帳ファイルが見つかりません。");
-    if (info.isDir())
-        return QStringLiteral("単語帳ファイルの代わりに、同じ名前のフォルダがあります。");
     if (!info.isFile())
-        return QStringLiteral(
-            "単語帳ファイルが通常のファイルではありません（FIFO やデバイスなど）。");
+        return failureText({book::FileFailure::Kind::NotRegular, {}}, path);
     if (info.size() == 0)
         return QStringLiteral("単語帳ファイルが空です。");
     return QStringLiteral("単語帳ファイルに終わりの印（EOF）が見つかりません。");
@@ -302,7 +299,8 @@ bool BookSession::saveBytes(const QString& source, const std::optional<QByteArra
 }
 
 QStringList BookSession::readClassNames() const {
-    return book::listClasses(records(), book::findEndRecord(records()).record);
+    // The handle is the loaded book, whose end record is known.
+    return book::listClasses(records(), eofRecord());
 }
 
 std::optional<book::WordRecord> BookSession::recordToShow(const QString& className,
