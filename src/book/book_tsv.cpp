@@ -20,7 +20,14 @@ namespace book {
 
 namespace {
 
-QString quoted(const QString& text) { return u'"' + text + u'"'; }
+// A text of the list in a message; a control character in it would act on the terminal.
+QString quoted(QString text) {
+    for (QChar& c : text) {
+        if (c.category() == QChar::Other_Control)
+            c = u'?';
+    }
+    return u'"' + text + u'"';
+}
 
 // The first character of the text that CP932 has no form for.
 QString firstUnencodable(const QString& text) {
@@ -35,15 +42,17 @@ QString firstUnencodable(const QString& text) {
 
 // Why two texts do not fit one record's slot; empty when they fit.
 QString slotProblem(const QString& english, const QString& japanese) {
+    if (const QString control = firstControlCharacter(english + japanese); !control.isEmpty())
+        return QStringLiteral("the control character %1 cannot be stored in a word book")
+            .arg(control);
     switch (encodeSlot(WordRecord{0, english, japanese, {}}).error) {
     case SlotError::None:
         return {};
     case SlotError::NotEncodable: {
         const QString bad = firstUnencodable(english + japanese);
-        return QStringLiteral("the character %1 (U+%2) cannot be stored in a word book "
+        return QStringLiteral("the character %1 (%2) cannot be stored in a word book "
                               "(it has no Shift-JIS form)")
-            .arg(quoted(bad))
-            .arg(QString::number(bad.toUcs4().value(0), 16).toUpper().rightJustified(4, u'0'));
+            .arg(quoted(bad), codePointName(bad.toUcs4().value(0)));
     }
     case SlotError::TooLong:
         return QStringLiteral("the texts take %1 bytes in Shift-JIS, but a record holds at most %2")
@@ -246,11 +255,6 @@ std::optional<QByteArray> bookFileBytes(const BookContent& content) {
     return buffer.data();
 }
 
-// Why a text cannot stand in a word list line as it is.
-bool breaksTsvLine(const QString& text) {
-    return text.contains(u'\t') || text.contains(u'\n') || text.contains(u'\r');
-}
-
 } // namespace
 
 ParsedBook parseBookTsv(QByteArrayView utf8) { return TsvParser().parse(utf8); }
@@ -347,11 +351,6 @@ std::optional<QByteArray> exportBookTsv(const QString& bookPath, QString* error)
     const std::optional<BookContent> content = readBookContent(file, error);
     if (!content)
         return std::nullopt;
-    if (breaksTsvLine(content->title)) {
-        *error =
-            QStringLiteral("the title holds a tab or line break, which a word list cannot carry");
-        return std::nullopt;
-    }
     QHash<QString, int> classByName;
     for (int k = 0; k < content->classes.size(); ++k) {
         const BookClass& bookClass = content->classes[k];
@@ -365,22 +364,14 @@ std::optional<QByteArray> exportBookTsv(const QString& bookPath, QString* error)
             return std::nullopt;
         }
         classByName.insert(bookClass.name, k);
-        // A row starting with '#' would read back as a comment.
-        if (breaksTsvLine(bookClass.name) || bookClass.name.startsWith(u'#')) {
+        // A row starting with '#' would read back as a comment. (Tabs and line breaks,
+        // control characters all, make the book fail its check above.)
+        if (bookClass.name.startsWith(u'#')) {
             *error = QStringLiteral("the name of class %1 (record %2) cannot stand at the start "
                                     "of a word list row")
                          .arg(k + 1)
                          .arg(classHeaderRecord(k));
             return std::nullopt;
-        }
-        for (int i = 0; i < bookClass.words.size(); ++i) {
-            const BookWord& word = bookClass.words[i];
-            if (breaksTsvLine(word.english) || breaksTsvLine(word.japanese)) {
-                *error = QStringLiteral("record %1 holds a tab or line break, which a word list "
-                                        "cannot carry")
-                             .arg(firstWordRecord(k) + i);
-                return std::nullopt;
-            }
         }
     }
     return bookToTsv(*content);

@@ -164,7 +164,8 @@ void TestVelbook::exportRefusesWhatWouldNotReadBack_data() {
     QTest::newRow("class name starting with #")
         << classHeaderRecord(1) << QStringLiteral("#1") << QStringLiteral("class 2");
     QTest::newRow("tab in a meaning") << firstWordRecord(1) + 3 << QStringLiteral("a\tb")
-                                      << QStringLiteral("record 56 holds a tab");
+                                      << QStringLiteral("record 56: its Japanese text holds the "
+                                                        "control character U+0009");
 }
 
 void TestVelbook::exportRefusesWhatWouldNotReadBack() {
@@ -231,6 +232,15 @@ void TestVelbook::refusedList_data() {
         << lineOf(2, 1) << QStringLiteral("class name");
     QTest::newRow("title too long") << with(1, QStringLiteral("# title: ") + QString(58, u'題'))
                                     << 1 << QStringLiteral("the title");
+    // A control character would go into the book unseen and come back out of export.
+    QTest::newRow("NUL in a field")
+        << with(lineOf(0, 3), QStringLiteral("クラス０\tw0") + QChar(0) + QStringLiteral("_3\t訳"))
+        << lineOf(0, 3) << QStringLiteral("control character U+0000");
+    QTest::newRow("control character in a class name")
+        << joined(good + QStringList{QStringLiteral("\x1b名\tw\t訳")}) << lineOf(2, 1)
+        << QStringLiteral("class name \"?名\": the control character U+001B");
+    QTest::newRow("control character in the title")
+        << with(1, QStringLiteral("# title: a\x7f")) << 1 << QStringLiteral("U+007F");
     QTest::newRow("no rows") << QByteArray("# title: empty\n# nothing yet\n") << 0
                              << QStringLiteral("no word rows");
 }
@@ -271,6 +281,9 @@ void TestVelbook::check_data() {
         << QStringLiteral("END") << BookVerdict::Broken << QStringLiteral("no end record");
     QTest::newRow("length runs past the slot") << QStringLiteral("length") << BookVerdict::Broken
                                                << QStringLiteral("record 30: its string lengths");
+    QTest::newRow("control character") << QStringLiteral("control") << BookVerdict::Broken
+                                       << QStringLiteral("record 30: its English text holds the "
+                                                         "control character U+0000");
     QTest::newRow("not CP932") << QStringLiteral("bytes") << BookVerdict::Broken
                                << QStringLiteral("record 30: its Japanese text is not");
     // An interrupted drill leaves the statistics so: a warning, not a broken book.
@@ -308,6 +321,8 @@ void TestVelbook::check() {
         patchBytes(book, 29 * 128 + 4, QByteArray::fromHex("c800"));
     else if (damage == u"bytes")
         patchBytes(book, 29 * 128 + 13, QByteArray::fromHex("ff"));
+    else if (damage == u"control")
+        patchBytes(book, 29 * 128 + 6, QByteArray(1, '\0'));
     else if (damage == u"statistics" || damage == u"classes")
         writeRecord(book, damage == u"statistics" ? eof + 5 : eof + 3,
                     WordRecord{eof, QStringLiteral("0"), QStringLiteral("0"), {2, 5, 0}});
