@@ -1,7 +1,7 @@
 // The book tool: word lists to books and back, refused lists, and the book check.
 #include "book/book.h"
 #include "book/book_check.h"
-#include "book/book_tsv.h"
+#include "book/book_lists.h"
 #include "book/learning.h"
 #include "test_book.h"
 
@@ -120,7 +120,7 @@ void TestVelbook::createThenExportGivesTheSameList() {
     const QByteArray list = joined(lines);
     writeFile(path(QStringLiteral("book.tsv")), list);
 
-    QCOMPARE(createBookFromTsv(path(QStringLiteral("book.tsv")), path(QStringLiteral("book.vel"))),
+    QCOMPARE(createBookFromList(path(QStringLiteral("book.tsv")), path(QStringLiteral("book.vel"))),
              QStringList());
     QString error;
     const std::optional<QByteArray> exported =
@@ -142,14 +142,14 @@ void TestVelbook::createThenExportGivesTheSameList() {
 void TestVelbook::titleComesFromOptionOrFileName() {
     QStringList lines = tsvLines(1);
     writeFile(path(QStringLiteral("book.tsv")), joined(lines));
-    QCOMPARE(createBookFromTsv(path(QStringLiteral("book.tsv")), path(QStringLiteral("a.vel")),
+    QCOMPARE(createBookFromList(path(QStringLiteral("book.tsv")), path(QStringLiteral("a.vel")),
                                QStringLiteral(" 高校入試 ")),
              QStringList());
     QCOMPARE(checkBook(path(QStringLiteral("a.vel"))).title, QStringLiteral("高校入試"));
 
     lines.removeFirst();
     writeFile(path(QStringLiteral("英検3級.tsv")), joined(lines));
-    QCOMPARE(createBookFromTsv(path(QStringLiteral("英検3級.tsv")), path(QStringLiteral("b.vel"))),
+    QCOMPARE(createBookFromList(path(QStringLiteral("英検3級.tsv")), path(QStringLiteral("b.vel"))),
              QStringList());
     QCOMPARE(checkBook(path(QStringLiteral("b.vel"))).title, QStringLiteral("英検3級"));
 }
@@ -253,7 +253,7 @@ void TestVelbook::refusedList() {
     const QString tsv = path(QStringLiteral("list.tsv"));
     const QString out = path(QStringLiteral("out.vel"));
     writeFile(tsv, list);
-    const QStringList messages = createBookFromTsv(tsv, out);
+    const QStringList messages = createBookFromList(tsv, out);
     const QString where =
         line > 0 ? QStringLiteral("%1:%2: ").arg(tsv).arg(line) : tsv + QStringLiteral(": ");
     QVERIFY2(messages.size() == 1, qPrintable(messages.join(u'\n')));
@@ -264,7 +264,7 @@ void TestVelbook::refusedList() {
 
     // An existing book of that name is left as it was.
     writeFile(out, "old book");
-    QVERIFY(!createBookFromTsv(tsv, out).isEmpty());
+    QVERIFY(!createBookFromList(tsv, out).isEmpty());
     QCOMPARE(fileBytes(out), QByteArray("old book"));
     QCOMPARE(QDir(dir_->path()).count(), 4u); // ".", "..", the list and the old book
 }
@@ -428,7 +428,7 @@ void TestVelbook::commandLine_data() {
     QTest::newRow("create refused")
         << QStringList{QStringLiteral("create"), QStringLiteral("bad.tsv"),
                        QStringLiteral("new.vel")}
-        << 1 << QStringLiteral("bad.tsv:2: the Japanese column is missing");
+        << 1 << QStringLiteral("bad.tsv:3: the Japanese column is missing");
     QTest::newRow("export to stdout")
         << QStringList{QStringLiteral("export"), QStringLiteral("Word.dat")} << 0
         << QStringLiteral("# title: テスト\nクラス０\tw0_1\t訳０＿１\n");
@@ -458,7 +458,7 @@ void TestVelbook::commandLine() {
 
     writeBook(path(QStringLiteral("Word.dat")), 1);
     writeFile(path(QStringLiteral("list.tsv")), joined(tsvLines(1)));
-    writeFile(path(QStringLiteral("bad.tsv")), "# title: x\nc\tonly two\n");
+    writeFile(path(QStringLiteral("bad.tsv")), "# title: x\nc\tw\t訳\nc\tonly two\n");
     writeBook(path(QStringLiteral("stale.dat")), 1);
     writeRecord(path(QStringLiteral("stale.dat")), 57,
                 WordRecord{57, QStringLiteral("0"), QStringLiteral("0"), {1, 0, 0}});

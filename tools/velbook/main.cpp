@@ -1,6 +1,6 @@
 // velbook: the command line over the word book code in src/book.
 #include "book/book_check.h"
-#include "book/book_tsv.h"
+#include "book/book_lists.h"
 #include "book/file_report.h"
 #include "book/whole_file.h"
 
@@ -131,7 +131,7 @@ int runCreate(const QStringList& arguments) {
     if (parser.isSet(titleOption))
         title = parser.value(titleOption);
 
-    const QStringList problems = book::createBookFromTsv(paths[0], paths[1], title);
+    const QStringList problems = book::createBookFromList(paths[0], paths[1], title);
     for (const QString& problem : problems)
         err() << problem << "\n";
     if (!problems.isEmpty()) {
