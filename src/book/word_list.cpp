@@ -114,37 +114,36 @@ bool isHeaderRow(const QStringList& fields) {
                         {u"japanese", u"日本語", u"日本語訳", u"訳", u"和訳", u"意味", u"meaning"});
 }
 
+const Reason kOpenQuote{QStringLiteral("the quote that opens a field in this row is never closed"),
+                        QStringLiteral("この行で始まる引用符（\"）が閉じられていません。")};
+
 // A row of the list with the blank fields a spreadsheet adds at its end taken off.
 struct Row {
     int line = 0;
     QStringList fields;
-    bool broken = false; // a line of it is no text in the list's encoding
+    bool broken = false;    // a line of it is no text in the list's encoding
+    bool openQuote = false; // it took in every line after it
 };
 
 // The list's own rows: no blank rows, no comments. The title line goes into `parsed`.
 QList<Row> dataRows(const ListText& text, ParsedList& parsed) {
     const QChar delimiter = listDelimiter(text.text);
     const QList<ListRecord> records = splitListRecords(text.text, delimiter);
+    const int lines = int(text.text.count(u'\n')) + 1;
     QList<Row> rows;
     for (qsizetype k = 0; k < records.size(); ++k) {
         const ListRecord& record = records[k];
-        const int lastLine = k + 1 < records.size() ? records[k + 1].line - 1 : record.line;
-        Row row{record.line, record.fields, false};
+        const int lastLine = k + 1 < records.size() ? records[k + 1].line - 1 : lines;
+        Row row{record.line, record.fields, false, record.openQuote};
         for (int line = record.line; line <= lastLine; ++line)
             row.broken = row.broken || text.brokenLines.contains(line);
         while (!row.fields.isEmpty() && trimBlanks(row.fields.last()).isEmpty())
             row.fields.removeLast();
         if (row.fields.isEmpty())
             continue;
-        if (record.openQuote) {
-            // It took in every row after it: nothing more can be read.
-            parsed.problems.append(
-                {record.line,
-                 {QStringLiteral("the quote that opens a field in this row is never closed"),
-                  QStringLiteral("この行で始まる引用符（\"）が閉じられていません。")}});
-            break;
-        }
         if (row.fields.first().startsWith(u'#')) {
+            if (row.openQuote)
+                parsed.problems.append({row.line, kOpenQuote});
             if (record.line == 1 && row.fields.first().startsWith(kTitlePrefix) && !row.broken) {
                 parsed.hasTitleLine = true;
                 parsed.content.title =
@@ -213,6 +212,8 @@ private:
         ClassRows* rows = countRow(row.line, className);
         if (!rows || row.broken)
             return;
+        if (row.openQuote)
+            return problem(row.line, kOpenQuote);
         if (columns.size() != 3)
             return problem(row.line, columnProblem(form_, row.fields.size()));
         const QString english = trimBlanks(columns[1]);
