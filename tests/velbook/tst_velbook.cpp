@@ -502,7 +502,7 @@ void TestVelbook::commandLine_data() {
     QTest::newRow("tool help") << QStringList{QStringLiteral("--help")} << 0
                                << QStringLiteral("Commands:");
     QTest::newRow("create help") << QStringList{QStringLiteral("create"), QStringLiteral("--help")}
-                                 << 0 << QStringLiteral("velbook create BOOK.tsv OUT");
+                                 << 0 << QStringLiteral("velbook create LIST OUT");
     QTest::newRow("export help") << QStringList{QStringLiteral("export"), QStringLiteral("-h")} << 0
                                  << QStringLiteral("velbook export BOOK");
     QTest::newRow("check help") << QStringList{QStringLiteral("check"), QStringLiteral("--help")}
