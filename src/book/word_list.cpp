@@ -226,24 +226,22 @@ private:
                                       QStringLiteral("日本語が空です。")});
         if (const Reason why = slotProblem(english, japanese); !why.isEmpty())
             return problem(row.line, why);
-        if (const int first = rows->englishLines.value(english); first != 0)
-            return problem(row.line,
-                           Reason{QStringLiteral("class \"%1\" already has the English word "
-                                                 "\"%2\" (line %3)"),
-                                  QStringLiteral("クラス「%1」には英語「%2」がもうあります（行 "
-                                                 "%3）。")}
-                               .arg(className)
-                               .arg(english)
-                               .arg(first));
-        if (const int first = rows->japaneseLines.value(japanese); first != 0)
-            return problem(row.line,
-                           Reason{QStringLiteral("class \"%1\" already has the Japanese meaning "
-                                                 "\"%2\" (line %3)"),
-                                  QStringLiteral("クラス「%1」には日本語「%2」がもうあります（行 "
-                                                 "%3）。")}
-                               .arg(className)
-                               .arg(japanese)
-                               .arg(first));
+        // Said of the text when the class has it already; false when it has not.
+        const auto repeated = [&](const QHash<QString, int>& lines, const QString& text,
+                                  const Reason& said) {
+            const int first = lines.value(text);
+            if (first != 0)
+                problem(row.line, said.arg(className).arg(text).arg(first));
+            return first != 0;
+        };
+        if (repeated(rows->englishLines, english,
+                     {QStringLiteral("class \"%1\" already has the English word \"%2\" (line %3)"),
+                      QStringLiteral("クラス「%1」には英語「%2」がもうあります（行 %3）。")}) ||
+            repeated(rows->japaneseLines, japanese,
+                     {QStringLiteral("class \"%1\" already has the Japanese meaning \"%2\" "
+                                     "(line %3)"),
+                      QStringLiteral("クラス「%1」には日本語「%2」がもうあります（行 %3）。")}))
+            return;
         rows->englishLines.insert(english, row.line);
         rows->japaneseLines.insert(japanese, row.line);
         list_.content.classes[rows->index].words.append({english, japanese});
