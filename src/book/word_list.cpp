@@ -137,14 +137,14 @@ QList<Row> dataRows(const ListText& text, ParsedList& parsed) {
         Row row{record.line, record.fields, false, record.openQuote};
         for (int line = record.line; line <= lastLine; ++line)
             row.broken = row.broken || text.brokenLines.contains(line);
-        while (!row.fields.isEmpty() && trimBlanks(row.fields.last()).isEmpty())
+        while (!row.fields.isEmpty() && trimBlanks(row.fields.constLast()).isEmpty())
             row.fields.removeLast();
         if (row.fields.isEmpty())
             continue;
-        if (row.fields.first().startsWith(u'#')) {
+        if (row.fields.constFirst().startsWith(u'#')) {
             if (row.openQuote)
                 parsed.problems.append({row.line, kOpenQuote});
-            if (record.line == 1 && row.fields.first().startsWith(kTitlePrefix) && !row.broken) {
+            if (record.line == 1 && row.fields.constFirst().startsWith(kTitlePrefix) && !row.broken) {
                 parsed.hasTitleLine = true;
                 parsed.content.title =
                     trimBlanks(row.fields.join(delimiter).sliced(kTitlePrefix.size()));
