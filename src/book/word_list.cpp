@@ -144,7 +144,8 @@ QList<Row> dataRows(const ListText& text, ParsedList& parsed) {
         if (row.fields.constFirst().startsWith(u'#')) {
             if (row.openQuote)
                 parsed.problems.append({row.line, kOpenQuote});
-            if (record.line == 1 && row.fields.constFirst().startsWith(kTitlePrefix) && !row.broken) {
+            if (record.line == 1 && row.fields.constFirst().startsWith(kTitlePrefix) &&
+                !row.broken) {
                 parsed.hasTitleLine = true;
                 parsed.content.title =
                     trimBlanks(row.fields.join(delimiter).sliced(kTitlePrefix.size()));
