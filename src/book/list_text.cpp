@@ -83,6 +83,19 @@ ListText decodeList(QByteArrayView bytes) {
         list.problems.append({0, kUtf16});
         return list;
     }
+    // A list that is text as a whole in one of them is that: no single line decides.
+    for (const ListEncoding candidate : {ListEncoding::Utf8, ListEncoding::Cp932}) {
+        if (encoding && *encoding != candidate)
+            continue;
+        if (std::optional<QString> text = strictDecode(bytes, candidate)) {
+            list.encoding = candidate;
+            list.text =
+                text->replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+            return list;
+        }
+    }
+    // Otherwise the first line that is not ASCII decides, and each line that is no text in
+    // that encoding is named.
     QStringList lines;
     int lineNo = 0;
     for (const QByteArrayView line : splitLines(bytes)) {

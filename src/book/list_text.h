@@ -20,10 +20,11 @@ struct ListText {
     QList<ListProblem> problems; // why each broken line, or the whole file, is not text
 };
 
-// Decodes a word list. A byte order mark makes it UTF-8; otherwise the first line that
-// is not plain ASCII decides: UTF-8 when it is valid UTF-8, else CP932 when it decodes
-// and encodes back to the same bytes. Every later line must be valid in that encoding.
-// A UTF-16 or UTF-32 file is refused as a whole.
+// Decodes a word list. A byte order mark makes it UTF-8; otherwise it is UTF-8 when all
+// of it is valid UTF-8, else CP932 when all of it decodes and encodes back to the same
+// bytes. A list that is neither is read in the encoding of its first line that is not
+// plain ASCII, and every line that is no text in that encoding is named. A UTF-16 or
+// UTF-32 file is refused as a whole.
 ListText decodeList(QByteArrayView bytes);
 
 } // namespace book
