@@ -7,11 +7,13 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_HOMEPAGE_URL "https://veltyping.example.jp/")
 set(CPACK_PACKAGE_CONTACT "VelTyping developers <veltyping@example.jp>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "English vocabulary drill for Japanese learners")
+# The extended description's lines stay within 80 columns, as Debian's checker asks.
 set(CPACK_PACKAGE_DESCRIPTION
-    "English words, or their Japanese meanings, or hidden spoken words fall down the play\n"
-    "area, and the learner picks a word and then its translation before it reaches the\n"
-    "bottom. Every answer is written to the word book at once. Includes velbook, which\n"
-    "makes, exports and checks word books.")
+    "English words, or their Japanese meanings, or hidden spoken words fall down\n"
+    "the play area, and the learner picks a word and then its translation before it\n"
+    "reaches the bottom. Every answer is written to the word book at once. Word\n"
+    "lists saved from a spreadsheet (CSV or TSV) open as word books. Includes\n"
+    "velbook, which makes, exports and checks word books.")
 string(JOIN "" CPACK_PACKAGE_DESCRIPTION ${CPACK_PACKAGE_DESCRIPTION})
 set(CPACK_STRIP_FILES ON)
 # Installs into /usr under DESTDIR, whatever the build tree's own prefix; with DESTDIR set

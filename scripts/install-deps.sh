@@ -20,7 +20,7 @@ packages=(
   # the icons, and the checks of the desktop files, the manuals and the package
   librsvg2-bin
   desktop-file-utils appstream shared-mime-info man-db groff-base
-  dpkg-dev
+  dpkg-dev lintian
 )
 
 missing=()

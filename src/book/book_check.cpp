@@ -34,17 +34,22 @@ QString slotProblem(QByteArrayView slot) {
             .arg(englishLength)
             .arg(japaneseLength)
             .arg(kSlotSize);
-    const auto isCp932 = [&](qsizetype at, qsizetype length) {
-        const QByteArrayView text =
+    const auto textProblem = [&](qsizetype at, qsizetype length, const char* which) {
+        const QByteArrayView bytes =
             slot.sliced(std::min(at, slot.size()))
                 .first(std::min(length, slot.size() - std::min(at, slot.size())));
-        return !decodeCp932(text).contains(QChar::ReplacementCharacter);
+        const QString text = decodeCp932(bytes);
+        if (text.contains(QChar::ReplacementCharacter))
+            return QStringLiteral("its %1 text is not Shift-JIS (CP932)")
+                .arg(QLatin1StringView(which));
+        if (const QString control = firstControlCharacter(text); !control.isEmpty())
+            return QStringLiteral("its %1 text holds the control character %2")
+                .arg(QLatin1StringView(which), control);
+        return QString();
     };
-    if (!isCp932(6, englishLength))
-        return QStringLiteral("its English text is not Shift-JIS (CP932)");
-    if (!isCp932(japaneseAt + 2, japaneseLength))
-        return QStringLiteral("its Japanese text is not Shift-JIS (CP932)");
-    return {};
+    if (QString why = textProblem(6, englishLength, "English"); !why.isEmpty())
+        return why;
+    return textProblem(japaneseAt + 2, japaneseLength, "Japanese");
 }
 
 void checkSlots(const QByteArray& bytes, QStringList& problems) {

@@ -2,6 +2,8 @@
 
 #include "record_map.h"
 
+#include <QBuffer>
+
 namespace book {
 
 QString classHeaderEnglish(int classIndex) {
@@ -33,6 +35,15 @@ WriteStatus writeBookRecords(RecordFile& file, const BookContent& content) {
             return s;
     }
     return WriteStatus::Ok;
+}
+
+std::optional<QByteArray> bookFileBytes(const BookContent& content) {
+    QBuffer buffer;
+    buffer.open(QIODevice::ReadWrite);
+    RecordFile records(buffer);
+    if (writeBookRecords(records, content) != WriteStatus::Ok)
+        return std::nullopt;
+    return buffer.data();
 }
 
 } // namespace book

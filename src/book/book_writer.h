@@ -2,19 +2,24 @@
 
 #include "record_file.h"
 
+#include <QByteArray>
 #include <QList>
 #include <QString>
+
+#include <optional>
 
 namespace book {
 
 struct BookWord {
     QString english;
     QString japanese;
+    bool operator==(const BookWord&) const = default;
 };
 
 struct BookClass {
     QString name;
     QList<BookWord> words; // exactly 50 in a book the program plays
+    bool operator==(const BookClass&) const = default;
 };
 
 struct BookContent {
@@ -29,5 +34,9 @@ QString classHeaderEnglish(int classIndex);
 // "EOF", the title, and the 18 statistics and settings records as a data reset leaves
 // them. Stops at the first record that does not fit its slot.
 WriteStatus writeBookRecords(RecordFile& file, const BookContent& content);
+
+// The bytes of the book file holding `content`, built in memory; nothing when a record
+// does not fit its slot. velbook and the program's Open of a list both write these.
+std::optional<QByteArray> bookFileBytes(const BookContent& content);
 
 } // namespace book

@@ -72,6 +72,19 @@ QString decodeCp932(QByteArrayView bytes) {
     return text;
 }
 
+QString firstControlCharacter(const QString& text) {
+    for (const QChar c : text) {
+        if (c.category() == QChar::Other_Control)
+            return codePointName(c.unicode());
+    }
+    return {};
+}
+
+QString codePointName(char32_t codePoint) {
+    return QStringLiteral("U+") +
+           QString::number(quint32(codePoint), 16).toUpper().rightJustified(4, u'0');
+}
+
 QString trimBlanks(const QString& text) {
     qsizetype begin = 0;
     qsizetype end = text.size();

@@ -21,6 +21,14 @@ QByteArray encodeCp932Lossy(const QString& text);
 // character, or a lead byte cut off at the end, becomes U+FFFD.
 QString decodeCp932(QByteArrayView bytes);
 
+// The first control character (C0, DEL or C1) of the text as "U+0000"; empty when it has
+// none. Such a character is never part of a word, and a NUL or a tab in a book's text
+// would come back out of it as a broken word list.
+QString firstControlCharacter(const QString& text);
+
+// A character as "U+00E9".
+QString codePointName(char32_t codePoint);
+
 // Removes leading and trailing U+0020 only: U+3000, tabs and line ends are text here.
 QString trimBlanks(const QString& text);
 

@@ -242,6 +242,11 @@ bool BookSession::replaceBook(const QString& source) {
         host_.showFailure({kFileOpenError, obsoleteBookMessage()});
         return false;
     }
+    return replaceBookWith(source, *bytes);
+}
+
+bool BookSession::replaceBookWith(const QString& source, const QByteArray& bytes) {
+    book::FileFailure failure;
     // Nothing to keep when there is no book file at all.
     if (QFileInfo::exists(files_.wordBook)) {
         book::FileFailure readFailure;
@@ -254,7 +259,7 @@ bool BookSession::replaceBook(const QString& source) {
             return false;
     }
     close();
-    if (book::writeWholeFile(files_.wordBook, *bytes, &failure))
+    if (book::writeWholeFile(files_.wordBook, bytes, &failure))
         return true;
     host_.showFailure(
         {kFileOpenError, QStringLiteral("%1\r\nを開けませんでした。\r\n%2")
@@ -292,10 +297,14 @@ bool BookSession::saveBytes(const QString& source, const std::optional<QByteArra
         return true;
     else
         reason = failureText(failure, target);
+    tellSaveFailure(target, reason);
+    return false;
+}
+
+void BookSession::tellSaveFailure(const QString& target, const QString& reason) {
     host_.showFailure(
         {kFileWriteError,
          QStringLiteral("%1\r\nに保存できませんでした。\r\n%2").arg(native(target), reason)});
-    return false;
 }
 
 QStringList BookSession::readClassNames() const {

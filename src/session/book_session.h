@@ -9,6 +9,7 @@
 #include "search_view.h"
 #include "session_host.h"
 #include "word_edit.h"
+#include "word_list_open.h"
 #include "word_list_view.h"
 
 #include "book/book.h"
@@ -90,6 +91,12 @@ public:
     bool replaceBook(const QString& source);
     bool restoreBackup(const QString& backupPath) { return replaceBook(backupPath); }
     QList<BackupInfo> backups() const { return backups_.list(); }
+    // Replaces Word.dat with the book made from an accepted word list under `title`, as
+    // replaceBook does with a book file. A refused list or title is told; nothing is written.
+    bool replaceBookFromList(const ListToOpen& list, const QString& title);
+    // Saves the book's words as a list that spreadsheets open: UTF-8 CSV with a byte order
+    // mark, CR LF and the header row class,english,japanese. Open reads it back.
+    bool saveBookAsList(const QString& target);
     // Saves a copy of the book, or of display.txt or result.txt, as `target`.
     bool saveBookAs(const QString& target);
     bool saveTextAs(const QString& source, const QString& target);
@@ -133,6 +140,10 @@ private:
     bool backUp(const std::optional<QByteArray>& bytes, const book::FileFailure& readFailure);
     bool saveBytes(const QString& source, const std::optional<QByteArray>& bytes,
                    const book::FileFailure& readFailure, const QString& target);
+    void tellSaveFailure(const QString& target, const QString& reason);
+    // Replaces Word.dat with the bytes of a book made or read from `source`: the old
+    // book goes to the backup folder first; all or nothing.
+    bool replaceBookWith(const QString& source, const QByteArray& bytes);
     static Failure openFailure(const QString& path, const QString& reason);
     void reportOpenFailure(const QString& path, const QString& reason);
     void tellWriteFailure(const QString& path, const book::FileFailure& failure);

@@ -41,10 +41,12 @@ set(expected
     "${DATADIR}/metainfo/${APP_ID}.metainfo.xml"
     "${DATADIR}/mime/packages/${APP_ID}.xml"
     "${DATADIR}/icons/hicolor/scalable/apps/${APP_ID}.svg"
-    "${MANDIR}/man1/veltyping.1"
-    "${MANDIR}/man1/velbook.1"
-    "${MANDIR}/ja/man1/veltyping.1"
-    "${MANDIR}/ja/man1/velbook.1"
+    "${MANDIR}/man1/veltyping.1.gz"
+    "${MANDIR}/man1/velbook.1.gz"
+    "${MANDIR}/ja/man1/veltyping.1.gz"
+    "${MANDIR}/ja/man1/velbook.1.gz"
+    "${DATADIR}/doc/veltyping/copyright"
+    "${DATADIR}/doc/veltyping/changelog.gz"
     "${DATADIR}/veltyping/help/index.html")
 foreach(size IN LISTS icon_sizes)
     list(APPEND expected "${DATADIR}/icons/hicolor/${size}x${size}/apps/${APP_ID}.png")
@@ -92,7 +94,7 @@ foreach(size IN LISTS icon_sizes)
 endforeach()
 
 # Both languages' manuals render without a warning.
-foreach(page man1/veltyping.1 man1/velbook.1 ja/man1/veltyping.1 ja/man1/velbook.1)
+foreach(page man1/veltyping.1.gz man1/velbook.1.gz ja/man1/veltyping.1.gz ja/man1/velbook.1.gz)
     run_checker(QUIET COMMAND "${CMAKE_COMMAND}" -E env MANWIDTH=80
                               man --warnings -l "${PREFIX}/${MANDIR}/${page}")
 endforeach()

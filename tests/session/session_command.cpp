@@ -46,6 +46,11 @@ int main(int argc, char* argv[]) {
             ok = book.saveBookAs(args.value(3));
         else if (command == u"savetext")
             ok = book.saveTextAs(args.value(3), args.value(4));
+        else if (command == u"openlist") {
+            const session::ListToOpen list = session::readListToOpen(args.value(3));
+            ok = book.replaceBookFromList(list, list.title);
+        } else if (command == u"savelist")
+            ok = book.saveBookAsList(args.value(3));
     }
     QTextStream out(stdout);
     for (const session::Failure& failure : host.failures)

@@ -1,5 +1,6 @@
 // The book session on a real program folder: nothing the learner has is lost, whatever
 // the disk, another program or a crash does.
+#include "book/list_writer.h"
 #include "book/record_map.h"
 #include "session/book_session.h"
 #include "test_book.h"
@@ -89,6 +90,9 @@ private Q_SLOTS:
         QTest::newRow("save view, small") << u"savetext"_s << 1 << 5000 << 4000;
         QTest::newRow("save view, large") << u"savetext"_s << 1 << 60000 << 32000;
         QTest::newRow("reset") << u"reset"_s << 24 << 0 << 100000;
+        QTest::newRow("open list, small") << u"openlist"_s << 1 << 2 << 12000;
+        QTest::newRow("open list, large") << u"openlist"_s << 1 << 24 << 100000;
+        QTest::newRow("save as list") << u"savelist"_s << 24 << 0 << 32000;
 #ifdef HAVE_DEFAULT_BOOK
         QTest::newRow("first start") << u"firststart"_s << 0 << 0 << 100000;
 #endif
@@ -108,7 +112,11 @@ private Q_SLOTS:
         if (command == u"open") {
             testsupport::writeBook(elsewhere.filePath(u"new.vel"_s), otherSize);
             arguments << elsewhere.filePath(u"new.vel"_s);
-        } else if (command == u"save") {
+        } else if (command == u"openlist") {
+            writeBytes(elsewhere.filePath(u"new.csv"_s),
+                       book::bookToCsv(testsupport::makeBookContent(otherSize)));
+            arguments << elsewhere.filePath(u"new.csv"_s);
+        } else if (command == u"save" || command == u"savelist") {
             arguments << target;
         } else if (command == u"savetext") {
             writeBytes(dir->filePath(u"display.txt"_s), QByteArray(otherSize, 'x'));
@@ -382,6 +390,85 @@ private Q_SLOTS:
         QCOMPARE(book->backups().size(), 2);
         QCOMPARE(testsupport::fileBytes(book->backups()[0].path), reset);
         QVERIFY(host.failures.isEmpty());
+    }
+
+    // A list opens as the very book velbook makes of it, after the old book is kept; the
+    // book saved as a list opens again as the same words.
+    void listOpensAsTheBookVelbookMakes_data() {
+        QTest::addColumn<QString>("file");
+        QTest::newRow("CP932 CSV with a header row") << u"excel-cp932-header.csv"_s;
+        QTest::newRow("CP932 TSV") << u"excel-cp932-tab.txt"_s;
+        QTest::newRow("two columns, UTF-8 with BOM") << u"two-columns.csv"_s;
+        QTest::newRow("velbook's own, with a title line") << u"velbook.tsv"_s;
+    }
+
+    void listOpensAsTheBookVelbookMakes() {
+        QFETCH(QString, file);
+        const QString listPath = QStringLiteral(LIST_DATA_DIR "/") + file;
+        const QString made = dir->filePath(u"velbook.vel"_s);
+        QProcess velbook;
+        velbook.start(QStringLiteral(VELBOOK_EXECUTABLE), {u"create"_s, listPath, made});
+        QVERIFY(velbook.waitForFinished(10000) && velbook.exitCode() == 0);
+        testsupport::writeBook(bookPath(), 2);
+        const QByteArray old = testsupport::fileBytes(bookPath());
+        auto book = openSession();
+
+        const session::ListToOpen list = session::readListToOpen(listPath);
+        QVERIFY2(list.accepted(), qPrintable(list.problems.join(u'\n')));
+        QVERIFY(session::listConfirmationText(list).contains(u"（50語）"_s));
+        QVERIFY(book->replaceBookFromList(list, list.title));
+        QCOMPARE(testsupport::fileBytes(bookPath()), testsupport::fileBytes(made));
+        QCOMPARE(testsupport::fileBytes(book->backups().value(0).path), old);
+
+        book->load();
+        const QString saved = dir->filePath(u"saved.csv"_s);
+        QVERIFY(book->saveBookAsList(saved));
+        QVERIFY(testsupport::fileBytes(saved).startsWith("\xEF\xBB\xBF"
+                                                         "class,english,japanese\r\n"));
+        const session::ListToOpen again = session::readListToOpen(saved);
+        QVERIFY2(again.accepted(), qPrintable(again.problems.join(u'\n')));
+        QCOMPARE(again.content.classes, list.content.classes);
+        QVERIFY(host.failures.isEmpty());
+    }
+
+    // A refused list or title is told in one box and nothing is written, not even a backup.
+    void refusedListWritesNothing() {
+        testsupport::writeBook(bookPath(), 1);
+        const QByteArray old = testsupport::fileBytes(bookPath());
+        QStringList good;
+        for (int i = 1; i <= 50; ++i)
+            good << u"クラス,w%1,訳%1"_s.arg(i);
+        QStringList rows = good;
+        for (int i = 3; i < 50; i += 4)
+            rows[i] = u"クラス,w%1,"_s.arg(i + 1);
+        const QString listPath = dir->filePath(u"list.csv"_s);
+        writeBytes(listPath, rows.join(u"\r\n"_s).toUtf8());
+        auto book = openSession();
+
+        const session::ListToOpen list = session::readListToOpen(listPath);
+        QCOMPARE(list.problems.size(), 12);
+        QCOMPARE(list.problems.first(),
+                 u"行 4：日本語の列がありません（1行は「クラス名、英語、日本語」の3列です）。"_s);
+        const QStringList text = session::listRefusalText(list).split(u"\r\n"_s);
+        QCOMPARE(text.size(), 2 + 10 + 1);
+        QCOMPARE(text.value(11),
+                 u"行 40：日本語の列がありません（1行は「クラス名、英語、日本語」の3列です）。"_s);
+        QCOMPARE(text.last(), u"ほか 2 件"_s);
+        QVERIFY(!book->replaceBookFromList(list, list.title));
+        QCOMPARE(host.failures.value(0).text, session::listRefusalText(list));
+
+        writeBytes(listPath, good.mid(0, 30).join(u"\n"_s).toUtf8());
+        QCOMPARE(session::readListToOpen(listPath).problems,
+                 QStringList{u"行 1：クラス「クラス」は 30 語しかありません。1 つのクラスには"
+                             u"ちょうど 50 語が必要です（あと 20 語）。"_s});
+
+        writeBytes(listPath, good.join(u"\n"_s).toUtf8());
+        const session::ListToOpen accepted = session::readListToOpen(listPath);
+        QVERIFY2(accepted.accepted(), qPrintable(accepted.problems.join(u'\n')));
+        QVERIFY(!book->replaceBookFromList(accepted, QString(58, u'題')));
+        QVERIFY(host.failures.value(1).text.startsWith(u"題名："_s));
+        QCOMPARE(testsupport::fileBytes(bookPath()), old);
+        QCOMPARE(book->backups().size(), 0);
     }
 
     void failedBackupStopsTheCommand() {

@@ -1,7 +1,8 @@
 // The book tool: word lists to books and back, refused lists, and the book check.
 #include "book/book.h"
 #include "book/book_check.h"
-#include "book/book_tsv.h"
+#include "book/book_lists.h"
+#include "book/cp932.h"
 #include "book/learning.h"
 #include "test_book.h"
 
@@ -17,6 +18,7 @@
 #include <sys/stat.h>
 
 using namespace book;
+using namespace Qt::StringLiterals;
 using namespace testsupport;
 
 Q_DECLARE_METATYPE(book::BookVerdict)
@@ -85,6 +87,8 @@ private Q_SLOTS:
 
     void createThenExportGivesTheSameList();
     void titleComesFromOptionOrFileName();
+    void spreadsheetLists_data();
+    void spreadsheetLists();
     void exportRefusesWhatWouldNotReadBack_data();
     void exportRefusesWhatWouldNotReadBack();
     void refusedList_data();
@@ -120,7 +124,7 @@ void TestVelbook::createThenExportGivesTheSameList() {
     const QByteArray list = joined(lines);
     writeFile(path(QStringLiteral("book.tsv")), list);
 
-    QCOMPARE(createBookFromTsv(path(QStringLiteral("book.tsv")), path(QStringLiteral("book.vel"))),
+    QCOMPARE(createBookFromList(path(QStringLiteral("book.tsv")), path(QStringLiteral("book.vel"))),
              QStringList());
     QString error;
     const std::optional<QByteArray> exported =
@@ -142,16 +146,78 @@ void TestVelbook::createThenExportGivesTheSameList() {
 void TestVelbook::titleComesFromOptionOrFileName() {
     QStringList lines = tsvLines(1);
     writeFile(path(QStringLiteral("book.tsv")), joined(lines));
-    QCOMPARE(createBookFromTsv(path(QStringLiteral("book.tsv")), path(QStringLiteral("a.vel")),
-                               QStringLiteral(" 高校入試 ")),
+    QCOMPARE(createBookFromList(path(QStringLiteral("book.tsv")), path(QStringLiteral("a.vel")),
+                                QStringLiteral(" 高校入試 ")),
              QStringList());
     QCOMPARE(checkBook(path(QStringLiteral("a.vel"))).title, QStringLiteral("高校入試"));
 
     lines.removeFirst();
     writeFile(path(QStringLiteral("英検3級.tsv")), joined(lines));
-    QCOMPARE(createBookFromTsv(path(QStringLiteral("英検3級.tsv")), path(QStringLiteral("b.vel"))),
+    QCOMPARE(createBookFromList(path(QStringLiteral("英検3級.tsv")), path(QStringLiteral("b.vel"))),
              QStringList());
     QCOMPARE(checkBook(path(QStringLiteral("b.vel"))).title, QStringLiteral("英検3級"));
+}
+
+// Lists as spreadsheets save them: each makes the book that velbook's own list of the
+// same words makes, byte for byte; a refused one names its lines as an editor counts them.
+void TestVelbook::spreadsheetLists_data() {
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QStringList>("classes");
+    QTest::addColumn<QList<int>>("refusedLines");
+
+    const QStringList one{QStringLiteral("基本動詞")};
+    QTest::newRow("Excel, CP932, header row") << u"excel-cp932-header.csv"_s << one << QList<int>{};
+    QTest::newRow("Excel, UTF-8 with BOM, blank row, padding")
+        << u"excel-utf8-bom.csv"_s << one << QList<int>{};
+    QTest::newRow("every field quoted, LF, no last line end")
+        << u"libreoffice-quoted.csv"_s << one << QList<int>{};
+    QTest::newRow("Excel tab-delimited text, CP932")
+        << u"excel-cp932-tab.txt"_s << one << QList<int>{};
+    QTest::newRow("two columns") << u"two-columns.csv"_s << QStringList{u"クラス1"_s, u"クラス2"_s}
+                                 << QList<int>{};
+    QTest::newRow("line end in a cell, then an empty meaning")
+        << u"refused-line-break.csv"_s << QStringList{} << QList<int>{2, 6};
+}
+
+void TestVelbook::spreadsheetLists() {
+    QFETCH(QString, file);
+    QFETCH(QStringList, classes);
+    QFETCH(QList<int>, refusedLines);
+
+    const QString data = QStringLiteral(LIST_DATA_DIR "/");
+    const QString reference = path(u"reference.vel"_s);
+    QCOMPARE(createBookFromList(data + u"velbook.tsv"_s, reference), QStringList());
+    RecordFile referenceFile(reference);
+    QVERIFY(referenceFile.open(RecordFile::Access::ReadOnly));
+    QString error;
+    const std::optional<BookContent> expected = readBookContent(referenceFile, &error);
+    QVERIFY2(expected, qPrintable(error));
+    QCOMPARE(expected->title, u"基本の動詞"_s);
+    const QList<BookWord>& words = expected->classes.value(0).words;
+    QCOMPARE(words.value(1).japanese, u"～を取る, 連れて行く"_s);
+    QCOMPARE(words.value(2).english, u"say \"hello\""_s);
+    QCOMPARE(words.value(6).japanese, u"①番号Ⅲ"_s);
+    QCOMPARE(words.value(8).japanese, u"全角　空白"_s);
+
+    const QString out = path(u"out.vel"_s);
+    const QStringList messages = createBookFromList(data + file, out, expected->title);
+    QList<int> lines;
+    for (const QString& message : messages)
+        lines << message.section(u':', 1, 1).toInt();
+    QCOMPARE(lines, refusedLines);
+    if (!refusedLines.isEmpty())
+        return;
+    RecordFile made(out);
+    QVERIFY(made.open(RecordFile::Access::ReadOnly));
+    const std::optional<BookContent> content = readBookContent(made, &error);
+    QVERIFY2(content, qPrintable(error));
+    QStringList names;
+    for (const BookClass& bookClass : content->classes)
+        names << bookClass.name;
+    QCOMPARE(names, classes);
+    QCOMPARE(content->classes[0].words, words);
+    if (classes == QStringList{u"基本動詞"_s})
+        QCOMPARE(fileBytes(out), fileBytes(reference));
 }
 
 void TestVelbook::exportRefusesWhatWouldNotReadBack_data() {
@@ -164,7 +230,8 @@ void TestVelbook::exportRefusesWhatWouldNotReadBack_data() {
     QTest::newRow("class name starting with #")
         << classHeaderRecord(1) << QStringLiteral("#1") << QStringLiteral("class 2");
     QTest::newRow("tab in a meaning") << firstWordRecord(1) + 3 << QStringLiteral("a\tb")
-                                      << QStringLiteral("record 56 holds a tab");
+                                      << QStringLiteral("record 56: its Japanese text holds the "
+                                                        "control character U+0009");
 }
 
 void TestVelbook::exportRefusesWhatWouldNotReadBack() {
@@ -231,6 +298,44 @@ void TestVelbook::refusedList_data() {
         << lineOf(2, 1) << QStringLiteral("class name");
     QTest::newRow("title too long") << with(1, QStringLiteral("# title: ") + QString(58, u'題'))
                                     << 1 << QStringLiteral("the title");
+    QStringList openQuote = good;
+    openQuote.last() = QStringLiteral("クラス１\t\"w1_50\t訳");
+    QTest::newRow("quote never closed")
+        << joined(openQuote) << lineOf(1, 50) << QStringLiteral("never closed");
+    QTest::newRow("line end in a field")
+        << with(lineOf(0, 7), QStringLiteral("クラス０\t\"w0\n7\"\t訳０＿７")) << lineOf(0, 7)
+        << QStringLiteral("line break");
+    QByteArray cp932 = *encodeCp932(QString::fromUtf8(with(lineOf(0, 9), QStringLiteral("@"))));
+    cp932.replace("\n@\n", "\n" + *encodeCp932(QStringLiteral("クラス０\tw0_9\t")) + "\x81 \n");
+    QTest::newRow("CP932 list, a line not CP932")
+        << cp932 << lineOf(0, 9) << QStringLiteral("not valid Shift-JIS (CP932)");
+    QByteArray neither = joined(good);
+    neither.replace(0, neither.indexOf('\n'), "# title: \x81 ");
+    QTest::newRow("neither UTF-8 nor CP932")
+        << neither << 1 << QStringLiteral("neither UTF-8 nor Shift-JIS");
+    const QString utf16 = QString::fromUtf8(joined(good));
+    QTest::newRow("UTF-16") << QByteArray("\xFF\xFE") +
+                                   QByteArray(reinterpret_cast<const char*>(utf16.utf16()),
+                                              utf16.size() * 2)
+                            << 0 << QStringLiteral("UTF-16");
+    QStringList twoColumns;
+    for (int i = 1; i <= 60; ++i)
+        twoColumns << QStringLiteral("w%1\t訳%1").arg(i);
+    QTest::newRow("two columns, a class short")
+        << joined(twoColumns) << 51 << QStringLiteral("class \"クラス2\" has only 10 rows");
+    twoColumns = twoColumns.mid(0, 50);
+    twoColumns[6] += QStringLiteral("\tnote");
+    QTest::newRow("two columns, a row of three")
+        << joined(twoColumns) << 7 << QStringLiteral("the row has 3 columns; a row is English");
+    // A control character would go into the book unseen and come back out of export.
+    QTest::newRow("NUL in a field")
+        << with(lineOf(0, 3), QStringLiteral("クラス０\tw0") + QChar(0) + QStringLiteral("_3\t訳"))
+        << lineOf(0, 3) << QStringLiteral("control character U+0000");
+    QTest::newRow("control character in a class name")
+        << joined(good + QStringList{QStringLiteral("\x1b名\tw\t訳")}) << lineOf(2, 1)
+        << QStringLiteral("class name \"?名\": the control character U+001B");
+    QTest::newRow("control character in the title")
+        << with(1, QStringLiteral("# title: a\x7f")) << 1 << QStringLiteral("U+007F");
     QTest::newRow("no rows") << QByteArray("# title: empty\n# nothing yet\n") << 0
                              << QStringLiteral("no word rows");
 }
@@ -243,7 +348,7 @@ void TestVelbook::refusedList() {
     const QString tsv = path(QStringLiteral("list.tsv"));
     const QString out = path(QStringLiteral("out.vel"));
     writeFile(tsv, list);
-    const QStringList messages = createBookFromTsv(tsv, out);
+    const QStringList messages = createBookFromList(tsv, out);
     const QString where =
         line > 0 ? QStringLiteral("%1:%2: ").arg(tsv).arg(line) : tsv + QStringLiteral(": ");
     QVERIFY2(messages.size() == 1, qPrintable(messages.join(u'\n')));
@@ -254,7 +359,7 @@ void TestVelbook::refusedList() {
 
     // An existing book of that name is left as it was.
     writeFile(out, "old book");
-    QVERIFY(!createBookFromTsv(tsv, out).isEmpty());
+    QVERIFY(!createBookFromList(tsv, out).isEmpty());
     QCOMPARE(fileBytes(out), QByteArray("old book"));
     QCOMPARE(QDir(dir_->path()).count(), 4u); // ".", "..", the list and the old book
 }
@@ -271,6 +376,9 @@ void TestVelbook::check_data() {
         << QStringLiteral("END") << BookVerdict::Broken << QStringLiteral("no end record");
     QTest::newRow("length runs past the slot") << QStringLiteral("length") << BookVerdict::Broken
                                                << QStringLiteral("record 30: its string lengths");
+    QTest::newRow("control character") << QStringLiteral("control") << BookVerdict::Broken
+                                       << QStringLiteral("record 30: its English text holds the "
+                                                         "control character U+0000");
     QTest::newRow("not CP932") << QStringLiteral("bytes") << BookVerdict::Broken
                                << QStringLiteral("record 30: its Japanese text is not");
     // An interrupted drill leaves the statistics so: a warning, not a broken book.
@@ -308,6 +416,8 @@ void TestVelbook::check() {
         patchBytes(book, 29 * 128 + 4, QByteArray::fromHex("c800"));
     else if (damage == u"bytes")
         patchBytes(book, 29 * 128 + 13, QByteArray::fromHex("ff"));
+    else if (damage == u"control")
+        patchBytes(book, 29 * 128 + 6, QByteArray(1, '\0'));
     else if (damage == u"statistics" || damage == u"classes")
         writeRecord(book, damage == u"statistics" ? eof + 5 : eof + 3,
                     WordRecord{eof, QStringLiteral("0"), QStringLiteral("0"), {2, 5, 0}});
@@ -392,7 +502,7 @@ void TestVelbook::commandLine_data() {
     QTest::newRow("tool help") << QStringList{QStringLiteral("--help")} << 0
                                << QStringLiteral("Commands:");
     QTest::newRow("create help") << QStringList{QStringLiteral("create"), QStringLiteral("--help")}
-                                 << 0 << QStringLiteral("velbook create BOOK.tsv OUT");
+                                 << 0 << QStringLiteral("velbook create LIST OUT");
     QTest::newRow("export help") << QStringList{QStringLiteral("export"), QStringLiteral("-h")} << 0
                                  << QStringLiteral("velbook export BOOK");
     QTest::newRow("check help") << QStringList{QStringLiteral("check"), QStringLiteral("--help")}
@@ -413,7 +523,7 @@ void TestVelbook::commandLine_data() {
     QTest::newRow("create refused")
         << QStringList{QStringLiteral("create"), QStringLiteral("bad.tsv"),
                        QStringLiteral("new.vel")}
-        << 1 << QStringLiteral("bad.tsv:2: the Japanese column is missing");
+        << 1 << QStringLiteral("bad.tsv:3: the Japanese column is missing");
     QTest::newRow("export to stdout")
         << QStringList{QStringLiteral("export"), QStringLiteral("Word.dat")} << 0
         << QStringLiteral("# title: テスト\nクラス０\tw0_1\t訳０＿１\n");
@@ -443,7 +553,7 @@ void TestVelbook::commandLine() {
 
     writeBook(path(QStringLiteral("Word.dat")), 1);
     writeFile(path(QStringLiteral("list.tsv")), joined(tsvLines(1)));
-    writeFile(path(QStringLiteral("bad.tsv")), "# title: x\nc\tonly two\n");
+    writeFile(path(QStringLiteral("bad.tsv")), "# title: x\nc\tw\t訳\nc\tonly two\n");
     writeBook(path(QStringLiteral("stale.dat")), 1);
     writeRecord(path(QStringLiteral("stale.dat")), 57,
                 WordRecord{57, QStringLiteral("0"), QStringLiteral("0"), {1, 0, 0}});

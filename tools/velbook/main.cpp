@@ -1,6 +1,6 @@
 // velbook: the command line over the word book code in src/book.
 #include "book/book_check.h"
-#include "book/book_tsv.h"
+#include "book/book_lists.h"
 #include "book/file_report.h"
 #include "book/whole_file.h"
 
@@ -23,27 +23,35 @@ const char* const kToolHelp =
     "ヴェルタイピング for English.\n"
     "\n"
     "Commands:\n"
-    "  create BOOK.tsv OUT [--title TEXT]  build a word book from a word list\n"
-    "  export BOOK [-o OUT.tsv]            write a book's word list\n"
-    "  check BOOK                          tell whether a file is a sound word book\n"
+    "  create LIST OUT [--title TEXT]  build a word book from a word list\n"
+    "  export BOOK [-o OUT.tsv]        write a book's word list\n"
+    "  check BOOK                      tell whether a file is a sound word book\n"
     "\n"
-    "A word list is UTF-8 text. Its first line may be \"# title: TEXT\"; other lines\n"
-    "starting with '#' are comments. Every other line is one word:\n"
-    "  class<TAB>english<TAB>japanese\n"
+    "A word list has one word a row, class,english,japanese, as a spreadsheet saves\n"
+    "it: CSV or tab-delimited text, UTF-8 or CP932. Its first line may be\n"
+    "\"# title: TEXT\"; other rows starting with '#' are comments.\n"
     "\n"
     "Run \"velbook COMMAND --help\" for the details of a command.\n"
     "Exit status: 0 success, 1 refused input or a book that is not valid, 2 usage error.\n";
 
 const char* const kCreateHelp =
-    "Usage: velbook create BOOK.tsv OUT [--title TEXT]\n"
+    "Usage: velbook create LIST OUT [--title TEXT]\n"
     "\n"
-    "Builds the word book OUT from the word list BOOK.tsv.\n"
+    "Builds the word book OUT from the word list LIST, exactly as the program's Open\n"
+    "does: the same list makes the same book, byte for byte.\n"
+    "\n"
+    "A row is class,english,japanese; a list of only english,japanese makes a class\n"
+    "of every 50 rows (クラス1, クラス2, ...). The list is CSV or tab-delimited text\n"
+    "(found from the first rows), UTF-8 with or without a byte order mark or CP932\n"
+    "(found from the bytes), quoted as spreadsheets quote; a first row of column\n"
+    "names (class,english,japanese, クラス,英語,日本語, ...) and blank rows are skipped.\n"
     "\n"
     "Classes come in the order of their first row. Each class needs exactly 50 rows, and\n"
     "a book holds 1 to 24 classes. Within a class no English word and no Japanese meaning\n"
-    "may appear twice. Every text must be writable in Shift-JIS (CP932), and the English\n"
-    "word and Japanese meaning of a row take at most 114 bytes together (a full-width\n"
-    "character takes 2). Blanks around a text are dropped.\n"
+    "may appear twice. Every text must be writable in Shift-JIS (CP932) and hold no\n"
+    "control character, and the English word and Japanese meaning of a row take at most\n"
+    "114 bytes together (a full-width character takes 2). Blanks around a text are\n"
+    "dropped.\n"
     "\n"
     "The title is TEXT, else the list's \"# title:\" line, else the list's file name.\n"
     "On any problem every refused line is reported as FILE:LINE: reason and nothing is\n"
@@ -70,8 +78,9 @@ const char* const kCheckHelp =
     "Usage: velbook check BOOK\n"
     "\n"
     "Tells whether BOOK is a valid, obsolete (\"Fin.\") or broken word book, and why:\n"
-    "the end record, the file size, each record's string lengths and encoding, and the\n"
-    "records behind the end record. Statistics that disagree with the word records, as\n"
+    "the end record, the file size, each record's string lengths, encoding and control\n"
+    "characters, and the records behind the end record. Statistics that disagree with the word "
+    "records, as\n"
     "an interrupted drill leaves them, give a warning; the book stays valid.\n"
     "Exit status 0 for a valid book, 1 otherwise.\n"
     "\n"
@@ -129,7 +138,7 @@ int runCreate(const QStringList& arguments) {
     if (parser.isSet(titleOption))
         title = parser.value(titleOption);
 
-    const QStringList problems = book::createBookFromTsv(paths[0], paths[1], title);
+    const QStringList problems = book::createBookFromList(paths[0], paths[1], title);
     for (const QString& problem : problems)
         err() << problem << "\n";
     if (!problems.isEmpty()) {

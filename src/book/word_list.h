@@ -1,0 +1,39 @@
+#pragma once
+
+#include "book_writer.h"
+#include "list_reason.h"
+
+#include <QByteArrayView>
+#include <QList>
+#include <QString>
+
+namespace book {
+
+// A word list as people keep it, in a spreadsheet or a text editor: CSV or TSV (the
+// delimiter found from the first rows), UTF-8 or CP932 (found from the bytes), quoted as
+// spreadsheets quote. Each row is class, English, Japanese; or, in a list of two columns,
+// English, Japanese, every 50 rows making the next class "クラス1", "クラス2", ….
+// An optional first row "# title: TEXT" gives the title; other rows whose first field
+// starts with '#' are comments; a first row of column names (english/英語 …,
+// japanese/日本語 …) is skipped; blank rows are skipped.
+inline constexpr QStringView kTitlePrefix = u"# title:";
+// A list of 24 classes of 50 rows takes some 100 KB; anything larger than this is not one.
+inline constexpr qint64 kMaxListBytes = 16 << 20;
+
+struct ParsedList {
+    BookContent content;
+    bool hasTitleLine = false;
+    QList<ListProblem> problems; // in line order; empty when the content can be a book
+};
+
+// Reads a word list and checks it against everything a book needs: classes in order of
+// first appearance with exactly 50 rows each, 1 to 24 classes, no empty text, no
+// control character, no English or Japanese text twice within a class, every record
+// within its slot in CP932. The title is checked where it is finally chosen
+// (titleProblem).
+ParsedList parseWordList(QByteArrayView bytes);
+
+// Why a title cannot be stored in the title record; empty when it can.
+Reason titleProblem(const QString& title);
+
+} // namespace book

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "book/book_writer.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace session {
+
+// A word list read to become the working book: chosen with Open, or named on the command
+// line. Lists are checked exactly as velbook create checks them, so the same list makes
+// the same book either way.
+struct ListToOpen {
+    QString path;
+    QString title;             // the proposal: the list's title line, else the file's name
+    book::BookContent content; // its classes of 50 words, in order, when it passes
+    QStringList problems; // each refusal as 「行 N：…」; one of the whole file without a line
+
+    bool accepted() const { return problems.isEmpty(); }
+};
+
+// Reads and checks the list at `path`. Nothing is written.
+ListToOpen readListToOpen(const QString& path);
+
+// Whether Open takes the file as a word list (*.csv, *.tsv, *.txt) rather than a book.
+bool isWordListPath(const QString& path);
+
+// The refusal: the list's path, a heading, the first ten problems, then 「ほか M 件」.
+QString listRefusalText(const ListToOpen& list);
+
+// The confirmation's text: where the book comes from, then one line 「NAME（50語）」 a class.
+QString listConfirmationText(const ListToOpen& list);
+
+// Why a title typed in the confirmation cannot be the book's; empty when it can.
+QString listTitleProblem(const QString& title);
+
+} // namespace session
