@@ -12,6 +12,8 @@ packages=(
   libgl-dev
   fonts-ipafont-gothic
   xvfb xauth
+  # closing the real window from the keyboard in a test
+  xdotool
   libbenchmark-dev
   clang libclang-rt-14-dev
   clang-format

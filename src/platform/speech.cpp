@@ -5,16 +5,26 @@
 #include <QThread>
 
 #include <atomic>
+#include <cstdio>
+#include <cstdlib>
 
 namespace platform {
 
 namespace {
 
-// Engines left starting by a closed Speech, still running.
-std::atomic<int> abandonedStarts{0};
+// Threads left running by a closed Speech.
+std::atomic<int> abandonedThreads{0};
 
-// How long closing waits for a running engine to stop (it cancels and disconnects).
-constexpr int kStopWaitMs = 2000;
+// How long closing waits for a running engine to stop (it cancels and disconnects); a
+// speech service that does not answer must not hold up the end of the program.
+constexpr int kStopWaitMs = 500;
+
+// Leaves the thread to end by itself, and to delete itself then.
+void abandon(QThread* thread) {
+    ++abandonedThreads;
+    QObject::connect(thread, &QThread::finished, [] { --abandonedThreads; });
+    QObject::connect(thread, &QThread::finished, thread, &QObject::deleteLater);
+}
 
 } // namespace
 
@@ -76,18 +86,15 @@ Speech::~Speech() {
     auto starting = SpeechShared::Starting;
     if (shared_->stage.compare_exchange_strong(starting, SpeechShared::Abandoned)) {
         // Making the engine cannot be interrupted: leave the thread to end by itself.
-        ++abandonedStarts;
-        QObject::connect(thread_, &QThread::finished, [] { --abandonedStarts; });
-        QObject::connect(thread_, &QThread::finished, thread_, &QObject::deleteLater);
+        abandon(thread_);
         thread_->quit();
         return;
     }
     thread_->quit();
-    thread_->wait(QDeadlineTimer(kStopWaitMs));
-    if (thread_->isFinished())
+    if (thread_->wait(QDeadlineTimer(kStopWaitMs)))
         delete thread_;
     else
-        QObject::connect(thread_, &QThread::finished, thread_, &QObject::deleteLater);
+        abandon(thread_);
 }
 
 void Speech::prepare() {
@@ -111,6 +118,14 @@ void Speech::speak(const QString& text) {
         worker_, [worker = worker_, text] { worker->enqueue(text); }, Qt::QueuedConnection);
 }
 
-bool Speech::engineStillStarting() { return abandonedStarts > 0; }
+bool Speech::stillRunning() { return abandonedThreads > 0; }
+
+void Speech::exitNowIfStillRunning(int code) {
+    if (!stillRunning())
+        return;
+    std::fflush(stdout);
+    std::fflush(stderr);
+    std::_Exit(code);
+}
 
 } // namespace platform

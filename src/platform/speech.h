@@ -31,9 +31,13 @@ public:
     // Starts making the engine, if not done yet (called once the window is shown).
     void prepare();
 
-    // True when an engine left starting by a closed Speech still runs: the process should
-    // then end without its global clean-up, which that thread may still be using.
-    static bool engineStillStarting();
+    // True when a closed Speech left its thread running: an engine still starting, or a
+    // speech service that stopped answering. The process should then end without its
+    // global clean-up, which would wait for that thread or pull its libraries from under it.
+    static bool stillRunning();
+    // Ends the process with `code` at once when stillRunning(). Only the standard streams
+    // are flushed: any other stream may be locked for good by the stuck thread.
+    static void exitNowIfStillRunning(int code);
 
 private:
     SpeechEngineFactory makeEngine_;
