@@ -1,6 +1,8 @@
 // Closing the window ends the program promptly and frees its folder, whatever the speech
-// service does. The real program runs on a virtual display against a speech service that
-// takes the connection and never answers; the window is closed from the keyboard.
+// service does. The real program runs on a virtual display, set to speak through the
+// system's speech service, against a service that takes the connection and never
+// answers; the window is closed from the keyboard.
+#include "platform/voices.h"
 #include "session/program_folder.h"
 
 #include <QElapsedTimer>
@@ -90,6 +92,8 @@ private Q_SLOTS:
         env.insert(u"SPEECHD_ADDRESS"_s, u"unix_socket:"_s + service.fullServerName());
         env.insert(u"HOME"_s, dir.path());
         env.insert(u"XDG_CONFIG_HOME"_s, dir.filePath(u"config"_s));
+        QVERIFY(platform::VoiceSetting(dir.filePath(u"config/veltyping/veltyping.conf"_s))
+                    .setVoice(platform::speechServiceVoiceId()));
         env.insert(u"XDG_RUNTIME_DIR"_s, dir.path());
         program.setProcessEnvironment(env);
         program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
