@@ -4,10 +4,10 @@ namespace platform {
 
 namespace {
 
-// Quieter than this is the synthesiser's silence, not speech.
-constexpr int kSilenceLevel = 64;
+// Quieter than this is the synthesiser's silence (its noise floor reaches about 100).
+constexpr int kSilenceLevel = 160;
 // Kept before the first and after the last sound, so that no onset or fade is cut.
-constexpr int kMarginMs = 10;
+constexpr int kMarginMs = 30;
 
 } // namespace
 
