@@ -11,6 +11,8 @@
 # Usage: bench/speech_latency.sh [BUILD_DIR] [COUNT]     (defaults: build/bench, 50)
 #   ENGINES="flite-rms default" picks the engines (default: the program's default voice,
 #   the speech service through the program, the service and Qt's flite plugin directly).
+#   SPEECHD_MODULE=flite has the speech service speak through that module instead of its
+#   default one.
 # The report goes to stdout and to BUILD_DIR/speech-latency-report.txt.
 set -euo pipefail
 
@@ -27,6 +29,8 @@ for tool in pulseaudio:pulseaudio pactl:pulseaudio-utils parec:pulseaudio-utils 
     command -v "${tool%%:*}" >/dev/null || need+=("${tool#*:}")
 done
 [ -e /usr/lib/speech-dispatcher-modules/sd_espeak-ng ] || need+=(speech-dispatcher-espeak-ng)
+[ "${SPEECHD_MODULE:-}" != flite ] || [ -e /usr/lib/speech-dispatcher-modules/sd_flite ] ||
+    need+=(speech-dispatcher-flite)
 if [ ${#need[@]} -gt 0 ]; then
     sudo=""
     [ "$(id -u)" -eq 0 ] || sudo=sudo
@@ -51,6 +55,11 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
+if [ -n "${SPEECHD_MODULE:-}" ]; then
+    mkdir -p "$HOME/.config/speech-dispatcher"
+    { cat /etc/speech-dispatcher/speechd.conf; echo "DefaultModule $SPEECHD_MODULE"; } \
+        >"$HOME/.config/speech-dispatcher/speechd.conf"
+fi
 for _ in $(seq 100); do pactl info >/dev/null 2>&1 && break || sleep 0.1; done
 pactl load-module module-null-sink sink_name=bench >/dev/null
 pactl set-default-sink bench
@@ -59,7 +68,8 @@ pactl set-default-sink bench
 awk -F '\t' '!/^#/ && n++ < 200 {print $2}' "$here/../data/default-book.tsv" >"$work/words.txt"
 
 {
-    echo "speech latency, $count requests per case, null sink ($(date -u +%FT%TZ), $(nproc) CPUs)"
+    echo "speech latency, $count requests per case, null sink, speech service module" \
+        "${SPEECHD_MODULE:-default} ($(date -u +%FT%TZ), $(nproc) CPUs)"
     for engine in ${ENGINES:-flite-rms speech-service default flite}; do
         ways=(--direct "")
         case $engine in flite-* | speech-service) ways=(--listening "") ;; esac

@@ -16,9 +16,13 @@ namespace {
 
 // Words that follow each other are this far apart, as in speech.
 constexpr int kGapMs = 200;
-// The device buffer: the most that a word waits behind the silence already handed over.
+// The device buffer: the most that a word waits behind silence already handed over. Qt
+// 6.4's PulseAudio sink feeds 20 ms at a time and never starts a stream whose buffer
+// cannot take its pre-buffer plus one more of those (50 ms stalls for good).
 constexpr int kBufferMs = 80;
-// The sound stream is closed after this much silence (it keeps the sound card awake).
+// The sound stream is closed after this much silence: a word that opens a new stream is
+// heard sooner than one queued behind the silence of an open one, and an open stream
+// keeps the sound card awake.
 constexpr int kQuietMs = 300;
 // A device that stops taking sound must not hold up the words behind.
 constexpr int kStallMs = 3000;
