@@ -4,12 +4,19 @@
 // a drill-like schedule (quick pairs and pauses), counted as sounds and matched in order
 // to the sounds that begin after them. Run by bench/speech_latency.sh with a null sink.
 //
-// bench_speech_latency --words FILE [--count N] [--sink NAME] [--engine default|flite]
-//                      [--direct]
+// With --listening the schedule is a listening drill's instead: the first 50 words are
+// handed to prepareWords at "Start", and then Enter asks for one of them at a time, a
+// second or more apart (the learner answers in between).
+//
+// bench_speech_latency --words FILE [--count N] [--sink NAME] [--engine NAME] [--direct]
+//                      [--listening]
+// NAME: a voice id of the program (flite-rms, ..., speech-service), or a QTextToSpeech
+// engine ("default": the system's, "flite": Qt's own plugin).
 // --direct drives QTextToSpeech on the calling thread, say() for each word as it comes
 // (how the program spoke before its speech worker); without it, platform::Speech.
 
 #include "platform/speech.h"
+#include "platform/voices.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -35,6 +42,9 @@ constexpr int kIdleMs = 1000;              // silence before a word asked of an 
 constexpr int kIdleRequests = 10;
 // Gaps between requests, cycled: quick pairs (a pick, then the answer) and pauses.
 constexpr int kGapsMs[] = {1500, 300, 1000, 150, 2000, 600};
+// In a listening drill Enter speaks only once the last word was answered.
+constexpr int kListeningGapsMs[] = {1500, 2500, 1200, 3000, 2000};
+constexpr int kClassSize = 50;
 
 // Finds the starts of sounds in 16-bit mono samples, timed by the clock at arrival.
 class OnsetFinder {
@@ -90,7 +100,10 @@ int main(int argc, char* argv[]) {
                                           QStringLiteral("NAME"), QStringLiteral("default"));
     const QCommandLineOption directOption(QStringLiteral("direct"),
                                           QStringLiteral("QTextToSpeech on this thread."));
-    parser.addOptions({wordsOption, countOption, sinkOption, engineOption, directOption});
+    const QCommandLineOption listeningOption(QStringLiteral("listening"),
+                                             QStringLiteral("A listening drill's schedule."));
+    parser.addOptions(
+        {wordsOption, countOption, sinkOption, engineOption, directOption, listeningOption});
     parser.process(app);
 
     QStringList words;
@@ -108,6 +121,10 @@ int main(int argc, char* argv[]) {
     const int count = parser.value(countOption).toInt();
     const QString engineName = parser.value(engineOption);
     const bool direct = parser.isSet(directOption);
+    const bool listening = parser.isSet(listeningOption);
+    const QList<platform::Voice> voices = platform::availableVoices();
+    const bool programVoice = std::any_of(
+        voices.begin(), voices.end(), [&](const auto& voice) { return voice.id == engineName; });
 
     QElapsedTimer clock;
     clock.start();
@@ -122,6 +139,8 @@ int main(int argc, char* argv[]) {
                     QStringLiteral("--latency-msec=10")});
     if (!recorder.waitForStarted())
         qFatal("parec did not start");
+    // Recording has begun once the first samples come.
+    recorder.waitForReadyRead(10000);
 
     auto makeTts = [engineName] {
         auto tts = engineName == QStringLiteral("default")
@@ -133,7 +152,9 @@ int main(int argc, char* argv[]) {
     std::unique_ptr<QTextToSpeech> directTts;
     std::unique_ptr<platform::Speech> speech;
     platform::SpeechEngineFactory factory;
-    if (engineName != QStringLiteral("default"))
+    if (programVoice)
+        factory = platform::voiceEngineFactory(engineName);
+    else if (engineName != QStringLiteral("default"))
         factory = [engineName] {
             return platform::makeSpeechEngine(std::make_unique<QTextToSpeech>(engineName));
         };
@@ -173,13 +194,22 @@ int main(int argc, char* argv[]) {
             QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     }
 
-    // Drill-like: quick pairs and pauses.
+    // Drill-like: quick pairs and pauses; or a listening drill of one class.
+    const QStringList drillClass = words.mid(0, kClassSize);
+    if (listening && speech) {
+        speech->prepareWords(drillClass);
+        const qint64 until = clock.elapsed() + kListeningGapsMs[0];
+        while (clock.elapsed() < until)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
     const size_t firstOnset = finder.onsets.size();
     std::vector<qint64> requestMs;
     for (int i = 0; i < count; ++i) {
         requestMs.push_back(clock.elapsed());
-        say(words[i % words.size()]);
-        const qint64 until = clock.elapsed() + kGapsMs[i % std::size(kGapsMs)];
+        say(listening ? drillClass[(i * 7) % drillClass.size()] : words[i % words.size()]);
+        const int gap = listening ? kListeningGapsMs[i % std::size(kListeningGapsMs)]
+                                  : kGapsMs[i % std::size(kGapsMs)];
+        const qint64 until = clock.elapsed() + gap;
         while (clock.elapsed() < until)
             QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
     }
@@ -208,12 +238,13 @@ int main(int argc, char* argv[]) {
         return std::count_if(values.begin(), values.end(), [ms](qint64 v) { return v > ms; });
     };
     QTextStream(stdout) << (direct ? "say() as requests come" : "speech worker") << ", engine "
-                        << engineName << " (up after " << engineUpMs / 1000.0 << " s): " << count
-                        << " drill-like requests, " << sounds << " sounds heard, "
-                        << std::max(0, count - sounds) << " missing\n  idle engine ("
-                        << idleLatencies.size() << " of " << kIdleRequests
-                        << " heard): to sound median " << percentile(idleLatencies, 0.5)
-                        << " s, max " << percentile(idleLatencies, 1.0)
+                        << engineName << (listening ? ", listening drill" : "") << " (up after "
+                        << engineUpMs / 1000.0 << " s): " << count << " drill-like requests, "
+                        << sounds << " sounds heard, " << std::max(0, count - sounds)
+                        << " missing\n  idle engine (" << idleLatencies.size() << " of "
+                        << kIdleRequests << " heard): to sound median "
+                        << percentile(idleLatencies, 0.5) << " s, max "
+                        << percentile(idleLatencies, 1.0)
                         << " s, over 0.2 s: " << over(idleLatencies, 200)
                         << "\n  every request, in order: median " << percentile(latencies, 0.5)
                         << " s, p90 " << percentile(latencies, 0.9) << " s, max "

@@ -2,12 +2,17 @@
 # Are spoken words heard, and how soon? Starts a private PulseAudio with a null sink, lets
 # bench_speech_latency ask for COUNT words on a drill-like schedule (quick pairs and
 # pauses) while it records the sink's monitor, and reports how many sounds were heard and
-# the time from each request to the start of its sound. Each engine is measured twice:
-# driven as the program did before its speech worker (QTextToSpeech on the calling
-# thread, say() for every word as it comes) and through the speech worker.
+# the time from each request to the start of its sound. A voice of the program's own
+# (flite-rms, ...) is measured in a listening drill (its class rendered ahead at Start,
+# then Enter after Enter) and on the drill-like schedule; a QTextToSpeech engine ("default":
+# the speech service, "flite": Qt's own flite plugin) driven as the program did before
+# its speech worker (say() for every word as it comes) and through the speech worker.
 #
 # Usage: bench/speech_latency.sh [BUILD_DIR] [COUNT]     (defaults: build/bench, 50)
-#   ENGINES="default flite" picks the engines (default: the speech service, then flite).
+#   ENGINES="flite-rms default" picks the engines (default: the program's default voice,
+#   the speech service through the program, the service and Qt's flite plugin directly).
+#   SPEECHD_MODULE=flite has the speech service speak through that module instead of its
+#   default one.
 # The report goes to stdout and to BUILD_DIR/speech-latency-report.txt.
 set -euo pipefail
 
@@ -24,6 +29,8 @@ for tool in pulseaudio:pulseaudio pactl:pulseaudio-utils parec:pulseaudio-utils 
     command -v "${tool%%:*}" >/dev/null || need+=("${tool#*:}")
 done
 [ -e /usr/lib/speech-dispatcher-modules/sd_espeak-ng ] || need+=(speech-dispatcher-espeak-ng)
+[ "${SPEECHD_MODULE:-}" != flite ] || [ -e /usr/lib/speech-dispatcher-modules/sd_flite ] ||
+    need+=(speech-dispatcher-flite)
 if [ ${#need[@]} -gt 0 ]; then
     sudo=""
     [ "$(id -u)" -eq 0 ] || sudo=sudo
@@ -48,6 +55,11 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
+if [ -n "${SPEECHD_MODULE:-}" ]; then
+    mkdir -p "$HOME/.config/speech-dispatcher"
+    { cat /etc/speech-dispatcher/speechd.conf; echo "DefaultModule $SPEECHD_MODULE"; } \
+        >"$HOME/.config/speech-dispatcher/speechd.conf"
+fi
 for _ in $(seq 100); do pactl info >/dev/null 2>&1 && break || sleep 0.1; done
 pactl load-module module-null-sink sink_name=bench >/dev/null
 pactl set-default-sink bench
@@ -56,9 +68,12 @@ pactl set-default-sink bench
 awk -F '\t' '!/^#/ && n++ < 200 {print $2}' "$here/../data/default-book.tsv" >"$work/words.txt"
 
 {
-    echo "speech latency, $count requests per case, null sink ($(date -u +%FT%TZ), $(nproc) CPUs)"
-    for engine in ${ENGINES:-default flite}; do
-        for way in --direct ""; do
+    echo "speech latency, $count requests per case, null sink, speech service module" \
+        "${SPEECHD_MODULE:-default} ($(date -u +%FT%TZ), $(nproc) CPUs)"
+    for engine in ${ENGINES:-flite-rms speech-service default flite}; do
+        ways=(--direct "")
+        case $engine in flite-* | speech-service) ways=(--listening "") ;; esac
+        for way in "${ways[@]}"; do
             # shellcheck disable=SC2086
             QT_LOGGING_RULES="qt.speech*=false" "$probe" --words "$work/words.txt" \
                 --count "$count" --engine "$engine" $way || echo "engine $engine $way: failed"

@@ -8,10 +8,14 @@ packages=(
   qt6-base-dev qt6-base-dev-tools
   qt6-speech-dev qt6-declarative-dev
   qt6-speech-speechd-plugin qt6-speech-flite-plugin
+  # the program's own voices (flite), played through Qt Multimedia
+  flite1-dev qt6-multimedia-dev
   qt6-translations-l10n
   libgl-dev
   fonts-ipafont-gothic
   xvfb xauth
+  # closing the real window from the keyboard in a test
+  xdotool
   libbenchmark-dev
   clang libclang-rt-14-dev
   clang-format

@@ -132,11 +132,8 @@ int main(int argc, char* argv[]) {
         }
         code = app.exec();
     }
-    // A speech engine still starting cannot be stopped, and the global clean-up would pull
-    // its libraries from under it: the book's files are closed, so leave at once.
-    if (platform::Speech::engineStillStarting()) {
-        std::fflush(nullptr);
-        std::_Exit(code);
-    }
+    // A speech thread that cannot be stopped must not hold the program: the book's files
+    // are closed, so leave at once.
+    platform::Speech::exitNowIfStillRunning(code);
     return code;
 }

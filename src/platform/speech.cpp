@@ -1,20 +1,42 @@
 #include "speech.h"
 
+#include "voices.h"
+
 #include <QDeadlineTimer>
 #include <QStringList>
 #include <QThread>
 
 #include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <utility>
 
 namespace platform {
 
 namespace {
 
-// Engines left starting by a closed Speech, still running.
-std::atomic<int> abandonedStarts{0};
+// Threads left running by a closed Speech.
+std::atomic<int> abandonedThreads{0};
 
-// How long closing waits for a running engine to stop (it cancels and disconnects).
-constexpr int kStopWaitMs = 2000;
+// How long closing waits for a running engine to stop (it cancels and disconnects); a
+// speech service that does not answer must not hold up the end of the program.
+constexpr int kStopWaitMs = 500;
+
+// Leaves the thread to end by itself, and to delete itself then; it may be ending now.
+void abandon(QThread* thread) {
+    ++abandonedThreads;
+    auto released = std::make_shared<std::atomic<bool>>(false);
+    const auto release = [thread, released] {
+        if (released->exchange(true))
+            return;
+        --abandonedThreads;
+        thread->deleteLater();
+    };
+    QObject::connect(thread, &QThread::finished, thread, release, Qt::DirectConnection);
+    if (thread->isFinished())
+        release();
+}
 
 } // namespace
 
@@ -35,11 +57,13 @@ public:
         auto starting = SpeechShared::Starting;
         if (!shared_->stage.compare_exchange_strong(starting, SpeechShared::Started))
             return; // abandoned: the thread ends now
-        if (engine_)
+        if (engine_) {
             connect(engine_.get(), &SpeechEngine::finished, this, [this] {
                 busy_ = false;
                 sendNext();
             });
+            engine_->prepare(words_);
+        }
         sendNext();
     }
 
@@ -48,8 +72,16 @@ public:
         sendNext();
     }
 
+    void prepareWords(const QStringList& words) {
+        words_ = words;
+        if (engine_)
+            engine_->prepare(words);
+    }
+
 private:
     void sendNext() {
+        if (shared_->stage != SpeechShared::Started)
+            return; // the engine is still being made
         if (!engine_) {
             pending_.clear(); // no engine: nothing can be heard
             return;
@@ -63,36 +95,36 @@ private:
     std::shared_ptr<SpeechShared> shared_;
     std::unique_ptr<SpeechEngine> engine_;
     QStringList pending_;
+    QStringList words_; // to render ahead once the engine is made
     bool busy_ = false;
 };
 
 Speech::Speech(SpeechEngineFactory makeEngine)
-    : makeEngine_(makeEngine ? std::move(makeEngine) : makeSystemSpeechEngine),
-      shared_(std::make_shared<SpeechShared>()) {}
+    : makeEngine_(makeEngine ? std::move(makeEngine) : voiceEngineFactory(VoiceSetting().voice())) {
+}
 
-Speech::~Speech() {
+Speech::~Speech() { stop(kStopWaitMs); }
+
+void Speech::stop(int waitMs) {
     if (!thread_)
         return;
+    QThread* thread = std::exchange(thread_, nullptr);
+    worker_ = nullptr;
     auto starting = SpeechShared::Starting;
-    if (shared_->stage.compare_exchange_strong(starting, SpeechShared::Abandoned)) {
-        // Making the engine cannot be interrupted: leave the thread to end by itself.
-        ++abandonedStarts;
-        QObject::connect(thread_, &QThread::finished, [] { --abandonedStarts; });
-        QObject::connect(thread_, &QThread::finished, thread_, &QObject::deleteLater);
-        thread_->quit();
-        return;
-    }
-    thread_->quit();
-    thread_->wait(QDeadlineTimer(kStopWaitMs));
-    if (thread_->isFinished())
-        delete thread_;
+    // Making the engine cannot be interrupted: a thread still at it is left to end by itself.
+    const bool stillStarting =
+        shared_->stage.compare_exchange_strong(starting, SpeechShared::Abandoned);
+    thread->quit();
+    if (!stillStarting && thread->wait(QDeadlineTimer(waitMs)))
+        delete thread;
     else
-        QObject::connect(thread_, &QThread::finished, thread_, &QObject::deleteLater);
+        abandon(thread);
 }
 
 void Speech::prepare() {
     if (thread_)
         return;
+    shared_ = std::make_shared<SpeechShared>();
     thread_ = new QThread;
     thread_->setObjectName(QStringLiteral("speech"));
     worker_ = new SpeechWorker(shared_);
@@ -100,7 +132,11 @@ void Speech::prepare() {
     // The worker, and the engine with it, go when the thread's event loop ends.
     QObject::connect(thread_, &QThread::finished, worker_, &QObject::deleteLater);
     QMetaObject::invokeMethod(
-        worker_, [worker = worker_, makeEngine = makeEngine_] { worker->start(makeEngine); },
+        worker_,
+        [worker = worker_, makeEngine = makeEngine_, words = preparedWords_] {
+            worker->prepareWords(words);
+            worker->start(makeEngine);
+        },
         Qt::QueuedConnection);
     thread_->start();
 }
@@ -111,6 +147,30 @@ void Speech::speak(const QString& text) {
         worker_, [worker = worker_, text] { worker->enqueue(text); }, Qt::QueuedConnection);
 }
 
-bool Speech::engineStillStarting() { return abandonedStarts > 0; }
+void Speech::prepareWords(const QStringList& words) {
+    preparedWords_ = words;
+    if (worker_)
+        QMetaObject::invokeMethod(
+            worker_, [worker = worker_, words] { worker->prepareWords(words); },
+            Qt::QueuedConnection);
+}
+
+void Speech::setVoice(const QString& id) {
+    const bool running = thread_ != nullptr;
+    stop(0);
+    makeEngine_ = voiceEngineFactory(id);
+    if (running)
+        prepare();
+}
+
+bool Speech::stillRunning() { return abandonedThreads > 0; }
+
+void Speech::exitNowIfStillRunning(int code) {
+    if (!stillRunning())
+        return;
+    std::fflush(stdout);
+    std::fflush(stderr);
+    std::_Exit(code);
+}
 
 } // namespace platform

@@ -3,6 +3,7 @@
 #include "speech_engine.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 
@@ -13,30 +14,46 @@ namespace platform {
 class SpeechWorker;
 struct SpeechShared;
 
-// Pronounces English words on a thread of its own: connecting to the speech service and
-// listing its voices can take seconds, and the window must react meanwhile. A request
-// returns at once and never reports a failure; requests are spoken one after another,
-// in order, each once; those made before the engine is up are spoken once it is.
+// Pronounces English words on a thread of its own: making a voice ready can take seconds
+// (a speech service to connect to and ask for its voices), and the window must react
+// meanwhile. A request returns at once and never reports a failure; requests are spoken
+// one after another, in order, each once; those made before the engine is up are spoken
+// once it is.
 class Speech {
 public:
-    // An empty factory means the system's engine.
+    // An empty factory means the voice kept in the program's settings (VoiceSetting).
     explicit Speech(SpeechEngineFactory makeEngine = {});
-    // Returns promptly even while the engine is still starting: that thread is left to
-    // finish on its own.
+    // Returns promptly even while the engine is still starting or its speech service does
+    // not answer: that thread is left to finish on its own.
     ~Speech();
     Speech(const Speech&) = delete;
     Speech& operator=(const Speech&) = delete;
 
     void speak(const QString& text);
+    // These words are about to be asked for (a drill's class at Start): a voice of the
+    // program's own renders them ahead, one at a time while nothing plays, so that each
+    // plays from memory the moment it is asked for. Replaces the words given before.
+    void prepareWords(const QStringList& words);
+    // Speaks in that voice (an id of availableVoices()) from now on; words not yet said in
+    // the old voice are let go. Never waits for the old voice to stop.
+    void setVoice(const QString& id);
     // Starts making the engine, if not done yet (called once the window is shown).
     void prepare();
 
-    // True when an engine left starting by a closed Speech still runs: the process should
-    // then end without its global clean-up, which that thread may still be using.
-    static bool engineStillStarting();
+    // True when a closed Speech left its thread running: an engine still starting, or a
+    // speech service that stopped answering. The process should then end without its
+    // global clean-up, which would wait for that thread or pull its libraries from under it.
+    static bool stillRunning();
+    // Ends the process with `code` at once when stillRunning(). Only the standard streams
+    // are flushed: any other stream may be locked for good by the stuck thread.
+    static void exitNowIfStillRunning(int code);
 
 private:
+    // Stops the current thread, waiting for it at most `waitMs`.
+    void stop(int waitMs);
+
     SpeechEngineFactory makeEngine_;
+    QStringList preparedWords_;
     std::shared_ptr<SpeechShared> shared_;
     QThread* thread_ = nullptr;
     SpeechWorker* worker_ = nullptr; // lives on thread_

@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <memory>
@@ -20,6 +21,8 @@ public:
     // Starts saying the text; `finished` follows once it has been said, or once it is
     // clear that it never will be.
     virtual void say(const QString& text) = 0;
+    // These words are about to be asked for: an engine that can make them ready ahead does.
+    virtual void prepare(const QStringList& words) { Q_UNUSED(words); }
 
 Q_SIGNALS:
     void finished();
