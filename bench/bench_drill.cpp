@@ -33,7 +33,7 @@ public:
 class Host final : public drill::DrillHost {
 public:
     drill::DrillEngine* engine = nullptr;
-    void stopDrill() override { engine->stop(); }
+    void stopDrill() override { engine->endDrill(); }
     bool voiceOn() const override { return true; }
     book::InputMode inputMode() const override { return book::InputMode::Hiragana; }
     void reportWriteFailure(const QString&, const QString&) override {}
@@ -58,18 +58,16 @@ struct Drill {
         const int answering = s.selectedDrop;
         if (answering < drill::kDropCount && !s.dropSelectable[answering] &&
             s.lblDropWord[answering].top >= drill::kPickableTop) {
-            engine.setAnswerText(s.dropAnswer[answering]);
-            engine.cmbInputField_click();
+            engine.selectEntry(s.dropAnswer[answering]);
             return;
         }
         for (int i = 0; i < drill::kDropCount; ++i) {
             if (s.dropSelectable[i] && s.lblDropWord[i].top >= drill::kPickableTop) {
-                engine.setAnswerText(s.lblDropWord[i].caption);
-                engine.cmbInputField_click();
+                engine.selectEntry(s.lblDropWord[i].caption);
                 return;
             }
         }
-        engine.tmrMain_Timer(25);
+        engine.tick(25);
     }
 
     QTemporaryDir dir;
@@ -85,7 +83,7 @@ void BM_Tick(benchmark::State& state) {
     Drill drill;
     drill.start(book::Reading);
     for (auto _ : state) {
-        drill.engine.tmrMain_Timer(25);
+        drill.engine.tick(25);
         if (!drill.engine.state().running) {
             state.PauseTiming();
             drill.start(book::Reading);

@@ -2,7 +2,12 @@
 
 namespace drill {
 
-void DrillEngine::cmbInputField_click() {
+void DrillEngine::selectEntry(const QString& text) {
+    s_.cmbInputField.text = text;
+    handleSelection();
+}
+
+void DrillEngine::handleSelection() {
     if (!s_.running)
         return;
     const QString& text = s_.cmbInputField.text; // read afresh at every comparison
@@ -13,11 +18,11 @@ void DrillEngine::cmbInputField_click() {
         const QString caption = s_.lblDropWord[answered].caption;
         if ((caption == kFullWidthMark && text == kUnknownEntry) ||
             text != s_.dropAnswer[answered]) {
-            AnswerDropIn(answered);
+            answerMissed(answered);
         } else if (caption == kFullWidthMark || caption == kAsciiMark) {
-            ElaseDropIn(answered);
-            SetDropLocation(answered);
-            InpHweDropDisp();
+            answerRight(answered);
+            placeAboveField(answered);
+            bringInDrop();
             s_.dropSelectable[answered] = true;
         }
         if (isListening())
@@ -35,7 +40,7 @@ void DrillEngine::cmbInputField_click() {
         // drop may hold by now: it is not picked again, whatever the text selected.
         if (label.caption != mark && text == label.caption && s_.dropSelectable[i] &&
             s_.dropHoldsWord[i]) {
-            ChangeDropIn(i);
+            pickDrop(i);
             fillBox(translationList());
             s_.dropSelectable[i] = false;
             return;
@@ -43,7 +48,7 @@ void DrillEngine::cmbInputField_click() {
     }
 }
 
-void DrillEngine::ChangeDropIn(int drop) {
+void DrillEngine::pickDrop(int drop) {
     DropLabel& label = s_.lblDropWord[drop];
     if (isReading() && label.caption != kFullWidthMark) {
         if (host_.voiceOn())

@@ -5,7 +5,7 @@
 
 namespace drill {
 
-void DrillEngine::ElaseDropOut(int drop) {
+void DrillEngine::fallOut(int drop) {
     // A fall-out books nothing: the word just leaves this drill.
     releaseWord(drop);
     s_.cmbInputField.text.clear();
@@ -17,7 +17,7 @@ void DrillEngine::ElaseDropOut(int drop) {
     fillBox(pickList());
 }
 
-void DrillEngine::Bottom() {
+void DrillEngine::recordDrillEnd() {
     s_.lastTickTime = clock_.secondsSinceMidnight();
     s_.drillElapsed = secondsBetween(s_.drillStartTime, s_.lastTickTime);
     s_.timerOn = false;
@@ -34,10 +34,10 @@ void DrillEngine::Bottom() {
         result_->close();
 }
 
-void DrillEngine::stop() {
+void DrillEngine::endDrill() {
     if (!s_.running)
         return;
-    Bottom();
+    recordDrillEnd();
     s_.running = false;
     s_.cmbInputField.clear();
     s_.timerOn = false;

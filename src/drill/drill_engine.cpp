@@ -73,7 +73,7 @@ bool DrillEngine::takeOutOfStock(int drop, Departure departure) {
     return true;
 }
 
-void DrillEngine::stopIfStockRunsDown() {
+void DrillEngine::endIfStockRunsDown() {
     if (s_.wordStock.count() == 10)
         host_.stopDrill();
 }
@@ -123,7 +123,7 @@ void DrillEngine::reportFailure(const QString& path, const QString& systemText) 
 
 void DrillEngine::replaceDepartedWord(int drop, Departure departure) {
     if (takeOutOfStock(drop, departure))
-        stopIfStockRunsDown();
+        endIfStockRunsDown();
     giveNextWord(drop);
     s_.cmbInputField.requestIme(isReading() ? imeLatinIfKana(host_.inputMode())
                                             : imeByMenu(host_.inputMode()));

@@ -39,11 +39,12 @@ public:
     // For setting up situations (tests); the window only reads.
     DrillState& state() { return s_; }
 
-    // The engine's steps of cmdStart_Click.
+    // Start: the class's words, the first five drops, result.txt, the timer.
     StartResult start(const DrillSetup& setup);
-    // The engine's steps of cmdEnd_Click: Bottom, then the list cleared, the timer off,
-    // result.txt closed and the drops showing "☆■☆■". Does nothing when no drill runs.
-    void stop();
+    // Ends the drill: the statistics and the summary (recordDrillEnd), then the list
+    // cleared, the timer off, result.txt closed and the drops showing "☆■☆■". Does
+    // nothing when no drill runs.
+    void endDrill();
     QString resultPath() const { return resultPath_; }
     // Whether a drop is in its answer phase: the next selection answers it.
     bool answering() const {
@@ -52,27 +53,27 @@ public:
     }
 
     // One 100 ms tick, with the fall step of the speed menu.
-    void tmrMain_Timer(double dropSpeed);
-    // The window sets the box's text (a selection, or what the learner typed) ...
-    void setAnswerText(const QString& text) { s_.cmbInputField.text = text; }
-    // ... and runs this once per selected entry.
-    void cmbInputField_click();
-    // A key in the answer box; only Enter (13) in listening mode does anything.
-    void cmbInputField_KeyPress(int keyAscii);
+    void tick(double dropSpeed);
+    // The learner selected an entry of the answer box (or typed it and pressed Enter);
+    // runs once per selected entry.
+    void selectEntry(const QString& text);
+    // Enter in the answer box: in listening mode the next word in the field is spoken.
+    void announceNextWord();
 
-    // The drill's procedures.
-    bool PlusSet(const QString& className);
-    void WordStckSet();
-    void SetDropWord();
-    void SetDropLocation(int drop);
-    void InpHweDropDisp();
-    void ChangeDropIn(int drop);
-    void ElaseDropIn(int drop);
-    void AnswerDropIn(int drop);
-    void ElaseDropOut(int drop);
-    void Bottom();
+    // The drill's steps.
+    bool findClass(const QString& className);
+    void refillStock();
+    void placeFirstWords();
+    void placeAboveField(int drop);
+    void bringInDrop();
+    void pickDrop(int drop);
+    void answerRight(int drop);
+    void answerMissed(int drop);
+    void fallOut(int drop);
+    void recordDrillEnd();
 
 private:
+    void handleSelection();
     bool isReading() const { return s_.mode == book::Reading; }
     bool isWriting() const { return s_.mode == book::Writing; }
     bool isListening() const { return s_.mode == book::Listening; }
@@ -87,7 +88,7 @@ private:
     // (even when the drill has just stopped).
     void replaceDepartedWord(int drop, Departure departure);
     bool anotherDropShows(int drop) const;
-    void stopIfStockRunsDown();
+    void endIfStockRunsDown();
 
     QStringList pickList();
     QStringList translationList();

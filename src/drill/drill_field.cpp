@@ -4,11 +4,7 @@
 
 namespace drill {
 
-namespace {
-constexpr int kEnterKey = 13;
-}
-
-void DrillEngine::tmrMain_Timer(double dropSpeed) {
+void DrillEngine::tick(double dropSpeed) {
     if (!s_.timerOn)
         return;
     // One drop after the other: drop 0 has moved, and maybe been re-placed, before drop 1
@@ -17,8 +13,8 @@ void DrillEngine::tmrMain_Timer(double dropSpeed) {
         DropLabel& label = s_.lblDropWord[i];
         label.top += 2 * dropSpeed;
         if (label.top > kBottomTop && label.enabled) {
-            ElaseDropOut(i);
-            SetDropLocation(i);
+            fallOut(i);
+            placeAboveField(i);
             s_.dropSelectable[i] = true;
             s_.speakReady = true;
         }
@@ -28,7 +24,7 @@ void DrillEngine::tmrMain_Timer(double dropSpeed) {
     s_.drillElapsed = secondsBetween(s_.drillStartTime, now);
 }
 
-void DrillEngine::SetDropLocation(int drop) {
+void DrillEngine::placeAboveField(int drop) {
     if (drop < 0 || drop >= kDropCount)
         return;
     DropLabel& label = s_.lblDropWord[drop];
@@ -36,7 +32,7 @@ void DrillEngine::SetDropLocation(int drop) {
     label.left = kDropColumns[drop];
 }
 
-void DrillEngine::InpHweDropDisp() {
+void DrillEngine::bringInDrop() {
     for (const DropLabel& label : s_.lblDropWord) {
         if (label.top >= kNearTop)
             return;
@@ -46,9 +42,8 @@ void DrillEngine::InpHweDropDisp() {
     s_.lblDropWord[kBroughtIn[int(3 * random_.next())]].top = kNearTop;
 }
 
-void DrillEngine::cmbInputField_KeyPress(int keyAscii) {
-    if (!s_.running || !host_.voiceOn() || !isListening() || keyAscii != kEnterKey ||
-        !s_.speakReady)
+void DrillEngine::announceNextWord() {
+    if (!s_.running || !host_.voiceOn() || !isListening() || !s_.speakReady)
         return;
     // The lowest index wins, not the drop lowest on the screen.
     for (s_.selectedDrop = 0; s_.selectedDrop < kDropCount; ++s_.selectedDrop) {

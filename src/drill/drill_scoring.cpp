@@ -5,7 +5,7 @@
 
 namespace drill {
 
-void DrillEngine::ElaseDropIn(int drop) {
+void DrillEngine::answerRight(int drop) {
     releaseWord(drop);
     const book::AnswerBooking booking =
         book::bookCorrectAnswer(wordFile_, s_.eofRecord, s_.dropRecord[drop].toInt(), s_.mode);
@@ -26,7 +26,7 @@ void DrillEngine::ElaseDropIn(int drop) {
     replaceDepartedWord(drop, Departure::Answered);
 }
 
-void DrillEngine::AnswerDropIn(int drop) {
+void DrillEngine::answerMissed(int drop) {
     // The missed word may be drawn again for another drop while this one still shows it.
     releaseWord(drop);
     const book::AnswerBooking booking =

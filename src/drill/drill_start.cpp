@@ -27,7 +27,7 @@ StartResult DrillEngine::start(const DrillSetup& setup) {
     s_.eofRecord = setup.eofRecord;
     // A name that matches no class would otherwise drill whatever was found before, or
     // read from a record that does not exist.
-    if (!PlusSet(setup.className))
+    if (!findClass(setup.className))
         return StartResult::NoClassFound;
 
     s_.mode = setup.mode;
@@ -35,14 +35,14 @@ StartResult DrillEngine::start(const DrillSetup& setup) {
     s_.cmbInputField.imeMode = imeOnFocus(s_.mode, host_.inputMode());
     s_.cmbInputField.clear();
     s_.speakReady = true;
-    WordStckSet();
+    refillStock();
 
     resultPath_ = setup.resultPath;
     result_ = std::make_unique<book::TextFileWriter>(resultPath_);
     if (!result_->open())
         reportFailure(resultPath_, QString());
 
-    SetDropWord();
+    placeFirstWords();
     for (int i = 0; i < kDropCount; ++i) {
         s_.lblDropWord[i].visible = true;
         s_.lblDropWord[i].enabled = true;
@@ -68,7 +68,7 @@ StartResult DrillEngine::start(const DrillSetup& setup) {
     return StartResult::Started;
 }
 
-bool DrillEngine::PlusSet(const QString& className) {
+bool DrillEngine::findClass(const QString& className) {
     const auto found = book::findClassByName(wordFile_, s_.eofRecord, className);
     if (!found)
         return false;
@@ -76,13 +76,13 @@ bool DrillEngine::PlusSet(const QString& className) {
     return true;
 }
 
-void DrillEngine::WordStckSet() {
+void DrillEngine::refillStock() {
     s_.wordStock.load(wordFile_, s_.classFirstRecord);
     s_.dropStockIndex.fill(-1);
     s_.dropHoldsWord.fill(false);
 }
 
-void DrillEngine::SetDropWord() {
+void DrillEngine::placeFirstWords() {
     for (int i = 0; i < kDropCount; ++i) {
         giveNextWord(i);
         if (!isListening())

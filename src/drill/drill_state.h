@@ -17,7 +17,7 @@ inline constexpr int kNoDrop = 5;
 
 // Heights in twips; y grows downwards from the top edge of the play area.
 inline constexpr double kPickableTop = -200; // picked or answered only at or below this
-inline constexpr double kNearTop = -250;     // where InpHweDropDisp brings a drop in
+inline constexpr double kNearTop = -250;     // where bringInDrop brings a drop in
 inline constexpr double kBottomTop = 6200;   // past this a drop has reached the bottom
 inline constexpr std::array<int, kDropCount> kDropColumns{120, 1440, 2760, 2640, 2760};
 

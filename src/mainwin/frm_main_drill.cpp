@@ -93,7 +93,7 @@ void FrmMain::tmrMain_Timer() {
     drill::DrillEngine* engine = drillEngine();
     if (!engine)
         return;
-    engine->tmrMain_Timer(dropSpeed_);
+    engine->tick(dropSpeed_);
     renderDrill();
 }
 
@@ -101,8 +101,7 @@ void FrmMain::cmbInputField_click() {
     drill::DrillEngine* engine = drillEngine();
     if (!engine)
         return;
-    engine->setAnswerText(cmbInputField->currentText());
-    engine->cmbInputField_click();
+    engine->selectEntry(cmbInputField->currentText());
     renderDrill();
 }
 
@@ -110,7 +109,8 @@ void FrmMain::cmbInputField_KeyPress(int keyAscii) {
     drill::DrillEngine* engine = drillEngine();
     if (!engine)
         return;
-    engine->cmbInputField_KeyPress(keyAscii);
+    if (keyAscii == kEnterKey)
+        engine->announceNextWord();
     renderDrill();
 }
 

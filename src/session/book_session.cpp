@@ -145,7 +145,7 @@ WordListView BookSession::wordList(const QString& className, int mode) {
     }
     if (engine_) {
         engine_->state().classFirstRecord = classFirstRecord_;
-        engine_->WordStckSet();
+        engine_->refillStock();
     }
     return view;
 }

@@ -73,7 +73,7 @@ public:
     drill::DrillEngine* engine() { return engine_.get(); }
     const drill::DrillEngine* engine() const { return engine_.get(); }
     drill::StartResult startDrill(const QString& className, book::Mode mode);
-    // The stop command's work on the book: the drill ends (Bottom) and its row goes into
+    // The stop command's work on the book: the drill ends and its row goes into
     // history.tsv. A history that cannot be written is reported once, until it can be.
     void endDrill();
 

@@ -9,7 +9,7 @@ namespace session {
 void BookSession::endDrill() {
     if (!engine_ || !engine_->state().running)
         return;
-    engine_->stop();
+    engine_->endDrill();
     appendHistory();
 }
 

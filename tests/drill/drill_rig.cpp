@@ -20,10 +20,7 @@ drill::StartResult DrillRig::start(book::Mode mode, const QString& className) {
     return engine->start({className, mode, eofRecord, resultPath});
 }
 
-void DrillRig::select(const QString& text) {
-    engine->setAnswerText(text);
-    engine->cmbInputField_click();
-}
+void DrillRig::select(const QString& text) { engine->selectEntry(text); }
 
 void DrillRig::isolate(int picked, double top) {
     for (int i = 0; i < drill::kDropCount; ++i)

@@ -28,7 +28,7 @@ public:
 
     void stopDrill() override {
         ++stops;
-        engine->stop();
+        engine->endDrill();
     }
     bool voiceOn() const override { return voice; }
     book::InputMode inputMode() const override { return input; }
@@ -44,7 +44,7 @@ public:
                              const QString& className = QStringLiteral("クラス０"));
     drill::DrillState& s() { return engine->state(); }
     void select(const QString& text);
-    void enter() { engine->cmbInputField_KeyPress(13); }
+    void enter() { engine->announceNextWord(); }
     // Puts drop `picked` at `top` and every other drop far above the field.
     void isolate(int picked, double top);
     // The word record of a drop, read back from the file.

@@ -155,7 +155,7 @@ void TestDrillAnswer::strandedDropIsNeverJudged() {
     QCOMPARE(rig.s().selectedDrop, 0);
 
     rig.s().lblDropWord[1].top = 6195;
-    rig.engine->tmrMain_Timer(5);
+    rig.engine->tick(5);
     QCOMPARE(rig.s().cmbInputField.entries.size(), 5);
     QCOMPARE(rig.s().cmbInputField.entries[0], word0);
 
@@ -315,7 +315,7 @@ void TestDrillAnswer::correctAnswerThatEndsTheDrill() {
     DrillRig rig;
     rig.start(book::Reading);
     for (int i = 0; i < 39; ++i)
-        rig.engine->ElaseDropOut(0);
+        rig.engine->fallOut(0);
     QCOMPARE(rig.s().wordStock.count(), 11);
     QCOMPARE(rig.host.stops, 0);
 
@@ -337,7 +337,7 @@ void TestDrillAnswer::correctAnswerThatEndsTheDrill() {
     const QByteArray result = testsupport::fileBytes(rig.resultPath);
     rig.s().lblDropWord[0].top = 0;
     rig.select(rig.s().lblDropWord[0].caption);
-    rig.engine->tmrMain_Timer(25);
+    rig.engine->tick(25);
     QCOMPARE(rig.s().lblDropWord[0].top, 0.0);
     QCOMPARE(rig.s().selectedDrop, kNoDrop);
     QCOMPARE(testsupport::fileBytes(rig.resultPath), result);

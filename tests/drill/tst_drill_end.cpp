@@ -66,7 +66,7 @@ void TestDrillEnd::fallOutBooksNothing() {
     const QByteArray result = testsupport::fileBytes(rig.resultPath);
 
     rig.isolate(0, 6199);
-    rig.engine->tmrMain_Timer(5);
+    rig.engine->tick(5);
 
     QCOMPARE(rig.s().wordStock.count(), 49);
     QCOMPARE(testsupport::fileBytes(rig.bookPath), book);
@@ -79,7 +79,7 @@ void TestDrillEnd::fortiethFallOutStopsTheDrill() {
     DrillRig rig;
     rig.start(book::Reading);
     for (int tick = 0; tick < 20000 && rig.host.stops == 0; ++tick)
-        rig.engine->tmrMain_Timer(25);
+        rig.engine->tick(25);
 
     QCOMPARE(rig.host.stops, 1);
     QCOMPARE(rig.s().wordStock.count(), 10);
@@ -122,7 +122,7 @@ void TestDrillEnd::bottomChangesOnlyTheDrillsMode() {
     rig.clock.now = 1000;
     rig.start(mode, u"クラス１"_s);
     rig.clock.now = 1012.5; // 4 + 12.5 rounds to the even 16
-    rig.engine->stop();
+    rig.engine->endDrill();
 
     auto expectRecord = [&](int recordNo, qint16 value) {
         book::WordRecord record = testsupport::readRecord(rig.bookPath, recordNo);
@@ -164,7 +164,7 @@ void TestDrillEnd::memorisedClassesAreRecounted() {
     setModeCounts(rig, rig.trailer(book::Trailer::MemorisedClasses), {9, qint16(storedBefore), 9});
 
     rig.start(book::Writing);
-    rig.engine->stop();
+    rig.engine->endDrill();
     const auto classes =
         testsupport::readRecord(rig.bookPath, rig.trailer(book::Trailer::MemorisedClasses));
     QCOMPARE(classes.modeCount, (std::array<qint16, 3>{9, qint16(count), 9}));
@@ -207,7 +207,7 @@ void TestDrillEnd::summaryLines() {
     testsupport::writeRecord(rig.bookPath, rig.trailer(book::Trailer::MemorisedTotal), totals);
     rig.s().drillForgetCount = forgotten;
     rig.s().drillMemoryCount = memorised;
-    rig.engine->stop();
+    rig.engine->endDrill();
 
     const QByteArray expected = testsupport::cp932Lines({
         u" 単語クラス：クラス０を選択しました。"_s,
@@ -248,7 +248,7 @@ void TestDrillEnd::revealedDropWhoseWordWasDrawnAgain() {
 
     // Drop 1 leaves and draws the missed word, or another one.
     rig.random.push(indexDraw(then == NobodyDrewIt ? (index == 0 ? 1 : 0) : index, 48));
-    rig.engine->ElaseDropOut(1);
+    rig.engine->fallOut(1);
     QCOMPARE(rig.s().wordStock.count(), 49);
     QCOMPARE(rig.s().dropWord[1].recordNo == word, then != NobodyDrewIt);
     checkStock();
@@ -263,7 +263,7 @@ void TestDrillEnd::revealedDropWhoseWordWasDrawnAgain() {
             ++other;
         rig.random.push(indexDraw(other, 48));
         rig.isolate(1, 6199);
-        rig.engine->tmrMain_Timer(5);
+        rig.engine->tick(5);
         QCOMPARE(rig.s().wordStock.count(), 49);
         QCOMPARE(rig.s().dropStockIndex[0], index);
         QVERIFY(!rig.s().wordStock[index].inUse);
@@ -272,7 +272,7 @@ void TestDrillEnd::revealedDropWhoseWordWasDrawnAgain() {
 
     const int countBefore = rig.s().wordStock.count();
     rig.isolate(0, 6199);
-    rig.engine->tmrMain_Timer(5);
+    rig.engine->tick(5);
     checkStock();
 
     switch (then) {
@@ -303,8 +303,8 @@ void TestDrillEnd::dropOfTheMovedEntryFollowsIt() {
     QCOMPARE(rig.s().dropStockIndex[2], 48);
     const int word = rig.s().dropWord[2].recordNo;
 
-    rig.engine->ElaseDropOut(0); // entry 49 moves into hole 0
-    rig.engine->ElaseDropOut(1); // entry 48, drop 2's word, moves into hole 1
+    rig.engine->fallOut(0); // entry 49 moves into hole 0
+    rig.engine->fallOut(1); // entry 48, drop 2's word, moves into hole 1
     QCOMPARE(rig.s().dropStockIndex[2], 1);
     QCOMPARE(rig.s().wordStock[1].recordNo, word);
     QVERIFY2(stockProblem(rig.s()).isEmpty(), qPrintable(stockProblem(rig.s())));
@@ -325,7 +325,7 @@ void TestDrillEnd::drawEndsOnTheFirstFreeEntry() {
     for (int i = 0; i < WordStock::kRandomDrawLimit; ++i)
         rig.random.push(indexDraw(1, 48));
     const int draws = rig.random.draws();
-    rig.engine->ElaseDropOut(0);
+    rig.engine->fallOut(0);
 
     QCOMPARE(rig.random.draws() - draws, WordStock::kRandomDrawLimit);
     QCOMPARE(rig.s().dropStockIndex[0], 0);
@@ -353,7 +353,7 @@ void TestDrillEnd::writeFailuresAreReportedOnce() {
     answerDrop(rig, 0);
     missDrop(rig, 1);
     QCOMPARE(rig.s().wordStock.count(), 49);
-    rig.engine->stop();
+    rig.engine->endDrill();
 
     QCOMPARE(rig.host.failures, QStringList{bookReadOnly ? rig.bookPath : rig.resultPath});
     QVERIFY(!rig.s().running);

@@ -13,8 +13,8 @@ private Q_SLOTS:
     void reachesBottomOnTick_data();
     void reachesBottomOnTick();
     void exactlyOnTheBottomLineFallsOutNextTick();
-    void setDropLocation_data();
-    void setDropLocation();
+    void placeAboveField_data();
+    void placeAboveField();
     void bringDropIn_data();
     void bringDropIn();
     void listeningEnter_data();
@@ -38,12 +38,12 @@ void TestDrillField::reachesBottomOnTick() {
     rig.start(book::Reading);
     rig.isolate(0, 0);
     rig.random.push(0.01);
-    rig.engine->SetDropLocation(0);
+    rig.engine->placeAboveField(0);
     QCOMPARE(rig.s().lblDropWord[0].top, -500.0);
 
     int ticks = 0;
     while (rig.s().wordStock.count() == 50 && ticks < 1000) {
-        rig.engine->tmrMain_Timer(dropSpeed);
+        rig.engine->tick(dropSpeed);
         ++ticks;
     }
     QCOMPARE(ticks, tick);
@@ -55,19 +55,19 @@ void TestDrillField::exactlyOnTheBottomLineFallsOutNextTick() {
     rig.isolate(0, 6180);
     const QString word = rig.s().lblDropWord[0].caption;
 
-    rig.engine->tmrMain_Timer(10);
+    rig.engine->tick(10);
     QCOMPARE(rig.s().lblDropWord[0].top, 6200.0);
     QCOMPARE(rig.s().wordStock.count(), 50);
     QCOMPARE(rig.s().lblDropWord[0].caption, word);
 
-    rig.engine->tmrMain_Timer(10);
+    rig.engine->tick(10);
     QCOMPARE(rig.s().wordStock.count(), 49);
     QVERIFY(rig.s().lblDropWord[0].top <= -500);
     QCOMPARE(rig.s().lblDropWord[0].left, 120);
     QVERIFY(rig.s().dropSelectable[0] && rig.s().speakReady);
 }
 
-void TestDrillField::setDropLocation_data() {
+void TestDrillField::placeAboveField_data() {
     QTest::addColumn<double>("r");
     QTest::addColumn<double>("top");
     QTest::newRow("r 0") << 0.0 << -500.0;
@@ -77,20 +77,20 @@ void TestDrillField::setDropLocation_data() {
     QTest::newRow("r near 1") << 0.9999 << -5249.5;
 }
 
-void TestDrillField::setDropLocation() {
+void TestDrillField::placeAboveField() {
     QFETCH(double, r);
     QFETCH(double, top);
 
     DrillRig rig;
     rig.start(book::Writing);
     rig.random.push(r);
-    rig.engine->SetDropLocation(3);
+    rig.engine->placeAboveField(3);
     QCOMPARE(rig.s().lblDropWord[3].top, top);
     QCOMPARE(rig.s().lblDropWord[3].left, 2640);
 
     const DropLabel before = rig.s().lblDropWord[4];
     const int draws = rig.random.draws();
-    rig.engine->SetDropLocation(5);
+    rig.engine->placeAboveField(5);
     QCOMPARE(rig.random.draws(), draws);
     QCOMPARE(rig.s().lblDropWord[4].top, before.top);
 }
@@ -118,7 +118,7 @@ void TestDrillField::bringDropIn() {
     for (int i = 0; i < kDropCount; ++i)
         rig.s().lblDropWord[i].top = tops[i];
     rig.random.push(r);
-    rig.engine->InpHweDropDisp();
+    rig.engine->bringInDrop();
 
     for (int i = 0; i < kDropCount; ++i)
         QCOMPARE(rig.s().lblDropWord[i].top, i == broughtIn ? -250.0 : tops[i]);
@@ -174,7 +174,7 @@ void TestDrillField::enterWaitsForTheAnnouncedDrop() {
     QCOMPARE(rig.speaker.spoken.size(), 1);
 
     rig.s().lblDropWord[1].top = 6195;
-    rig.engine->tmrMain_Timer(5);
+    rig.engine->tick(5);
     QVERIFY(rig.s().speakReady);
     rig.enter();
     QCOMPARE(rig.speaker.spoken.size(), 2);
@@ -187,11 +187,11 @@ void TestDrillField::drillAcrossMidnight() {
     rig.clock.now = 86390;
     rig.start(book::Listening);
     rig.clock.now = 5;
-    rig.engine->tmrMain_Timer(10);
+    rig.engine->tick(10);
     QCOMPARE(rig.s().drillElapsed, 15.0);
 
     rig.clock.now = 10;
-    rig.engine->stop();
+    rig.engine->endDrill();
     QCOMPARE(rig.s().drillElapsed, 20.0);
     const auto studyTime =
         testsupport::readRecord(rig.bookPath, rig.trailer(book::Trailer::StudyTime));

@@ -82,14 +82,14 @@ public:
         const int roll = uniform(100);
         if (roll < 2)
             rig_.random.script({0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0}); // draws that collide
-        else if (roll < 3)
-            rig_.engine->cmbInputField_KeyPress('a');
+        else if (roll < 3 && rig_.s().mode != book::Listening)
+            rig_.enter(); // does nothing outside listening mode
         else if (roll < 8)
             rig_.select(choice());
         else if (roll < 90 && somethingToDo())
             rig_.s().mode == book::Listening && !answering() ? rig_.enter() : rig_.select(choice());
         else
-            rig_.engine->tmrMain_Timer(kSpeeds[uniform(int(kSpeeds.size()))]);
+            rig_.engine->tick(kSpeeds[uniform(int(kSpeeds.size()))]);
     }
 
 private:
@@ -185,7 +185,7 @@ void TestDrillRandom::wholeDrillsKeepStockAndTotalsConsistent() {
             player.act();
             ++events;
             if (++eventsInDrill > kEventLimit || (learnerEnds && eventsInDrill == 300))
-                rig.engine->stop();
+                rig.engine->endDrill();
 
             const QString problem = stockProblem(rig.s());
             QVERIFY2(problem.isEmpty(), qPrintable(problem));

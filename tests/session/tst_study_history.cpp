@@ -51,13 +51,11 @@ class TestStudyHistory : public QObject {
         for (int i = 0; i < drill::kDropCount; ++i)
             engine().state().lblDropWord[i].top = i == 0 ? -150 : -100000;
         if (s().mode == book::Listening) {
-            engine().cmbInputField_KeyPress(13);
+            engine().announceNextWord();
         } else {
-            engine().setAnswerText(s().lblDropWord[0].caption);
-            engine().cmbInputField_click();
+            engine().selectEntry(s().lblDropWord[0].caption);
         }
-        engine().setAnswerText(answer == u"right"_s ? s().dropAnswer[0] : answer);
-        engine().cmbInputField_click();
+        engine().selectEntry(answer == u"right"_s ? s().dropAnswer[0] : answer);
     }
 
     // A drill of `seconds` in class 1: one right answer and one "？", or none.
