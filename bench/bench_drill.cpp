@@ -56,14 +56,14 @@ struct Drill {
     void play() {
         const drill::DrillState& s = engine.state();
         const int answering = s.selectedDrop;
-        if (answering < drill::kDropCount && !s.dropSelectable[answering] &&
-            s.lblDropWord[answering].top >= drill::kPickableTop) {
-            engine.selectEntry(s.dropAnswer[answering]);
+        if (answering < drill::kDropCount && !s.drops[answering].selectable &&
+            s.drops[answering].top >= drill::kPickableTop) {
+            engine.selectEntry(s.drops[answering].answer);
             return;
         }
         for (int i = 0; i < drill::kDropCount; ++i) {
-            if (s.dropSelectable[i] && s.lblDropWord[i].top >= drill::kPickableTop) {
-                engine.selectEntry(s.lblDropWord[i].caption);
+            if (s.drops[i].selectable && s.drops[i].top >= drill::kPickableTop) {
+                engine.selectEntry(s.drops[i].caption);
                 return;
             }
         }

@@ -35,9 +35,8 @@ public:
                 DrillHost& host);
     ~DrillEngine();
 
+    // What the window draws. Only the engine's steps and the setters below change it.
     const DrillState& state() const { return s_; }
-    // For setting up situations (tests); the window only reads.
-    DrillState& state() { return s_; }
 
     // Start: the class's words, the first five drops, result.txt, the timer.
     StartResult start(const DrillSetup& setup);
@@ -45,11 +44,10 @@ public:
     // cleared, the timer off, result.txt closed and the drops showing "☆■☆■". Does
     // nothing when no drill runs.
     void endDrill();
-    QString resultPath() const { return resultPath_; }
     // Whether a drop is in its answer phase: the next selection answers it.
     bool answering() const {
         return s_.selectedDrop >= 0 && s_.selectedDrop < kDropCount &&
-               !s_.dropSelectable[s_.selectedDrop];
+               !s_.drops[s_.selectedDrop].selectable;
     }
 
     // One 100 ms tick, with the fall step of the speed menu.
@@ -60,7 +58,17 @@ public:
     // Enter in the answer box: in listening mode the next word in the field is spoken.
     void announceNextWord();
 
-    // The drill's steps.
+    // Makes the class whose words begin at `firstRecord` the drill's class and loads its
+    // words into the stock (choosing a class between drills).
+    void setClass(int firstRecord);
+    // The input-method mode the answer box has taken (it receives the focus).
+    void setImeMode(int mode) { s_.answerBox.imeMode = mode; }
+
+private:
+    // Test-only: sets up situations and runs single steps.
+    friend class DrillTestAccess;
+
+    // The drill's steps, which the events above run.
     bool findClass(const QString& className);
     void refillStock();
     void placeFirstWords();
@@ -72,11 +80,12 @@ public:
     void fallOut(int drop);
     void recordDrillEnd();
 
-private:
     void handleSelection();
     bool isReading() const { return s_.mode == book::Reading; }
     bool isWriting() const { return s_.mode == book::Writing; }
     bool isListening() const { return s_.mode == book::Listening; }
+    bool voiceOn() const { return host_.voiceOn(); }
+    book::InputMode inputMode() const { return host_.inputMode(); }
 
     // Draws a free word for the drop and shows it there.
     void giveNextWord(int drop);

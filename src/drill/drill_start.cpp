@@ -32,8 +32,8 @@ StartResult DrillEngine::start(const DrillSetup& setup) {
 
     s_.mode = setup.mode;
     reportedFailures_.clear();
-    s_.cmbInputField.imeMode = imeOnFocus(s_.mode, host_.inputMode());
-    s_.cmbInputField.clear();
+    s_.answerBox.imeMode = imeOnFocus(s_.mode, inputMode());
+    s_.answerBox.clear();
     s_.speakReady = true;
     refillStock();
 
@@ -44,27 +44,27 @@ StartResult DrillEngine::start(const DrillSetup& setup) {
 
     placeFirstWords();
     for (int i = 0; i < kDropCount; ++i) {
-        s_.lblDropWord[i].visible = true;
-        s_.lblDropWord[i].enabled = true;
-        s_.dropSelectable[i] = true;
-        s_.dropUnspoken[i] = true;
+        s_.drops[i].visible = true;
+        s_.drops[i].enabled = true;
+        s_.drops[i].selectable = true;
+        s_.drops[i].unspoken = true;
     }
-    s_.drillElapsed = 0;
+    s_.elapsed = 0;
     s_.selectedDrop = 0;
     writeResultLine(startLine(setup.className));
 
     s_.timerOn = true;
     s_.running = true;
-    s_.drillMemoryCount = 0;
-    s_.drillForgetCount = 0;
-    s_.drillRightCount = 0;
-    s_.drillMissCount = 0;
-    s_.drillStartTime = clock_.secondsSinceMidnight();
-    s_.lastTickTime = s_.drillStartTime;
+    s_.newlyMemorised = 0;
+    s_.newlyForgotten = 0;
+    s_.rightAnswers = 0;
+    s_.misses = 0;
+    s_.startTime = clock_.secondsSinceMidnight();
+    s_.lastTickTime = s_.startTime;
 
-    s_.totalMemoryCount =
-        wordFile_.read(book::trailerRecord(s_.eofRecord, book::Trailer::MemorisedTotal)).modeCount;
-    s_.txtTotalMemoryCnt = s_.totalMemoryCount[s_.mode];
+    s_.shownMemorisedTotal =
+        wordFile_.read(book::trailerRecord(s_.eofRecord, book::Trailer::MemorisedTotal))
+            .modeCount[s_.mode];
     return StartResult::Started;
 }
 
@@ -76,33 +76,40 @@ bool DrillEngine::findClass(const QString& className) {
     return true;
 }
 
+void DrillEngine::setClass(int firstRecord) {
+    s_.classFirstRecord = firstRecord;
+    refillStock();
+}
+
 void DrillEngine::refillStock() {
-    s_.wordStock.load(wordFile_, s_.classFirstRecord);
-    s_.dropStockIndex.fill(-1);
-    s_.dropHoldsWord.fill(false);
+    s_.stock.load(wordFile_, s_.classFirstRecord);
+    for (Drop& drop : s_.drops) {
+        drop.stockIndex = -1;
+        drop.holdsWord = false;
+    }
 }
 
 void DrillEngine::placeFirstWords() {
     for (int i = 0; i < kDropCount; ++i) {
         giveNextWord(i);
         if (!isListening())
-            s_.cmbInputField.entries << s_.lblDropWord[i].caption;
-        s_.lblDropWord[i].left = kStartLefts[i] + int(std::floor(600 * random_.next()));
+            s_.answerBox.entries << s_.drops[i].caption;
+        s_.drops[i].left = kStartLefts[i] + int(std::floor(600 * random_.next()));
         if (i == 1)
-            s_.lblDropWord[i].top = std::floor(-5000 - 1500 * random_.next());
+            s_.drops[i].top = std::floor(-5000 - 1500 * random_.next());
         else if (i == 3)
-            s_.lblDropWord[i].top = std::floor(-6000 - 500 * random_.next());
+            s_.drops[i].top = std::floor(-6000 - 500 * random_.next());
     }
 
     const int pattern = int(3 * random_.next());
     for (int j = 0; j < 3; ++j) {
         const int bound = kPatternTops[pattern][j];
-        s_.lblDropWord[2 * j].top =
+        s_.drops[2 * j].top =
             bound == 0 ? kFirstEntryTop : std::floor(bound - 500 * random_.next());
     }
 
     if (isListening())
-        s_.cmbInputField.entries = translationList();
+        s_.answerBox.entries = translationList();
 }
 
 } // namespace drill

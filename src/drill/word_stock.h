@@ -24,6 +24,8 @@ struct WordStockEntry {
 class WordStock {
 public:
     static constexpr int kLoadedWords = 50;
+    // The drill ends when a word leaving the stock leaves this many.
+    static constexpr int kLeftAtEnd = 10;
     // Random draws before a draw settles for the first free entry, so that it always ends.
     static constexpr int kRandomDrawLimit = 64;
 

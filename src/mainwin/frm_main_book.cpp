@@ -64,7 +64,7 @@ void FrmMain::Form_Load() {
     // The stored voice is applied as the stored speed is, so the menu shows the book.
     if (const auto voice = session_->storedVoice())
         checkVoice(*voice);
-    txtTotalMemoryCnt->setText(QString::number(session_->totalMemoryCount()[book::Reading]));
+    txtTotalMemoryCnt->setText(QString::number(session_->memorisedTotals()[book::Reading]));
 }
 
 void FrmMain::cboWordClass_click() {
@@ -74,7 +74,7 @@ void FrmMain::cboWordClass_click() {
     const session::WordListView view = session_->wordList(cboWordClass->currentText(), mode);
     setDisplayColour(view.allMemorised ? QColor(128, 128, 128) : QColor(Qt::black));
     if (view.classFound)
-        txtTotalMemoryCnt->setText(QString::number(session_->totalMemoryCount()[mode]));
+        txtTotalMemoryCnt->setText(QString::number(session_->memorisedTotals()[mode]));
     checkView(mnuWords);
     viewFileShown_ = true;
     showView(view.lines);
@@ -140,7 +140,7 @@ void FrmMain::cmbInputField_GotFocus() {
     applyImeMode(mode);
     // The drill's own requests start again from what the box now has.
     if (drill::DrillEngine* engine = drillEngine()) {
-        engine->state().cmbInputField.imeMode = mode;
+        engine->setImeMode(mode);
         shownAnswerBox_.imeMode = mode;
     }
 }

@@ -59,7 +59,7 @@ void FrmMain::cmdStart_Click() {
 void FrmMain::cmdEnd_Click() {
     session_->endDrill();
     if (const drill::DrillEngine* engine = drillEngine())
-        txtTotalMemoryCnt->setText(QString::number(engine->state().txtTotalMemoryCnt));
+        txtTotalMemoryCnt->setText(QString::number(engine->state().shownMemorisedTotal));
     showResultFile(QStringLiteral("向け / 学習結果"));
     renderDrill();
     // One Enter for whatever has the focus now, as the learner's last key would be.
@@ -194,7 +194,7 @@ void FrmMain::renderDrill() {
         return;
     const drill::DrillState& s = engine->state();
     for (int i = 0; i < drill::kDropCount; ++i) {
-        const drill::DropLabel& drop = s.lblDropWord[i];
+        const drill::Drop& drop = s.drops[i];
         QLabel* label = lblDropWord[i];
         if (label->text() != drop.caption) {
             label->setText(drop.caption);
@@ -203,17 +203,17 @@ void FrmMain::renderDrill() {
         label->move(twipsToPixels(drop.left), twipsToPixels(int(std::floor(drop.top))));
         label->setVisible(drop.visible);
         label->setEnabled(drop.enabled);
-        const bool answering = !s.dropSelectable[i] && s.selectedDrop == i;
-        const QString& style = s.dropSelectable[i] ? kWaitingStyle
-                               : answering         ? kAnsweringStyle
-                                                   : kRevealedStyle;
+        const bool answering = !s.drops[i].selectable && s.selectedDrop == i;
+        const QString& style = s.drops[i].selectable ? kWaitingStyle
+                               : answering           ? kAnsweringStyle
+                                                     : kRevealedStyle;
         if (label->styleSheet() != style)
             label->setStyleSheet(style);
     }
     renderAnswerBox();
     offerTranslations();
     // Drawn on every tick: touch the box only when the number changed.
-    if (const QString total = QString::number(s.txtTotalMemoryCnt);
+    if (const QString total = QString::number(s.shownMemorisedTotal);
         s.running && txtTotalMemoryCnt->text() != total)
         txtTotalMemoryCnt->setText(total);
     if (s.timerOn && !tmrMain->isActive())
@@ -241,7 +241,7 @@ void FrmMain::offerTranslations() {
 }
 
 void FrmMain::renderAnswerBox() {
-    const drill::AnswerBox& box = drillEngine()->state().cmbInputField;
+    const drill::AnswerBox& box = drillEngine()->state().answerBox;
     if (box.entries != shownAnswerBox_.entries) {
         const QSignalBlocker blocker(cmbInputField);
         cmbInputField->clear();

@@ -57,7 +57,7 @@ void BookSession::loadBook(Tell tell) {
     classNames_.clear();
     storedSpeed_.reset();
     storedVoice_.reset();
-    totalMemoryCount_ = {};
+    memorisedTotals_ = {};
 
     auto handle = std::make_unique<book::RecordFile>(files_.wordBook);
     // A read-only book can still be played; its writes are reported as they fail, with
@@ -89,7 +89,7 @@ void BookSession::loadBook(Tell tell) {
         handle->read(book::trailerRecord(eof, book::Trailer::Speed)).trimmed().english);
     storedVoice_ = book::voiceFromText(
         handle->read(book::trailerRecord(eof, book::Trailer::Voice)).trimmed().japanese);
-    totalMemoryCount_ =
+    memorisedTotals_ =
         handle->read(book::trailerRecord(eof, book::Trailer::MemorisedTotal)).modeCount;
 
     book_ = std::move(handle);
@@ -138,15 +138,13 @@ WordListView BookSession::wordList(const QString& className, int mode) {
         classFirstRecord_ = book::firstWordRecord(*classIndex);
     WordListView view = buildWordListView(records(), classFirstRecord_, classIndex, mode);
     if (writable()) {
-        totalMemoryCount_ =
+        memorisedTotals_ =
             records()
                 .read(book::trailerRecord(eofRecord(), book::Trailer::MemorisedTotal))
                 .modeCount;
     }
-    if (engine_) {
-        engine_->state().classFirstRecord = classFirstRecord_;
-        engine_->refillStock();
-    }
+    if (engine_)
+        engine_->setClass(classFirstRecord_);
     return view;
 }
 

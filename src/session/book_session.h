@@ -55,7 +55,7 @@ public:
     std::optional<bool> storedVoice() const { return storedVoice_; }
     // The stored input mode as the book holds it now.
     std::optional<book::InputMode> storedInputMode() const;
-    const std::array<qint16, 3>& totalMemoryCount() const { return totalMemoryCount_; }
+    const std::array<qint16, 3>& memorisedTotals() const { return memorisedTotals_; }
     int classFirstRecord() const { return classFirstRecord_; }
 
     void storeSpeed(int speed);
@@ -152,7 +152,7 @@ private:
     QStringList classNames_;
     std::optional<int> storedSpeed_;
     std::optional<bool> storedVoice_;
-    std::array<qint16, 3> totalMemoryCount_{};
+    std::array<qint16, 3> memorisedTotals_{};
     int classFirstRecord_ = 0;
     QDateTime drillStartedAt_;
     bool historyFailureReported_ = false;

@@ -23,11 +23,11 @@ void BookSession::appendHistory() {
         .className = records().read(book::classHeaderRecord(classIndex)).trimmed().japanese,
         .mode = mode,
         // Rounded as the study time in the book is.
-        .seconds = int(std::nearbyint(s.drillElapsed)),
-        .right = s.drillRightCount,
-        .misses = s.drillMissCount,
+        .seconds = int(std::nearbyint(s.elapsed)),
+        .right = s.rightAnswers,
+        .misses = s.misses,
         .classMemorised = memorisedInClass(records(), classIndex, mode),
-        .bookMemorised = s.resultMemoryTotal,
+        .bookMemorised = s.memorisedTotalAtEnd,
     };
     book::FileFailure failure;
     if (appendHistoryRow(files_.history, row, &failure)) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "drill/drill_engine.h"
+#include "drill_test_access.h"
 #include "test_doubles.h"
 
 #include <QStringList>
@@ -42,7 +43,9 @@ public:
 
     drill::StartResult start(book::Mode mode,
                              const QString& className = QStringLiteral("クラス０"));
-    drill::DrillState& s() { return engine->state(); }
+    drill::DrillState& s() { return steps().state(); }
+    // The engine's single steps, and its state to set up situations.
+    drill::DrillTestAccess steps() { return drill::DrillTestAccess(*engine); }
     void select(const QString& text);
     void enter() { engine->announceNextWord(); }
     // Puts drop `picked` at `top` and every other drop far above the field.

@@ -27,15 +27,15 @@ using LiveWords = std::bitset<WordStock::kLoadedWords>;
 
 LiveWords liveWords(const DrillState& s) {
     LiveWords live;
-    for (int e = 0; e < s.wordStock.count(); ++e)
-        live.set(s.wordStock[e].recordNo - s.classFirstRecord);
+    for (int e = 0; e < s.stock.count(); ++e)
+        live.set(s.stock[e].recordNo - s.classFirstRecord);
     return live;
 }
 
 LiveWords shownWords(const DrillState& s) {
     LiveWords shown;
-    for (const WordStockEntry& word : s.dropWord)
-        shown.set(word.recordNo - s.classFirstRecord);
+    for (const Drop& drop : s.drops)
+        shown.set(drop.word.recordNo - s.classFirstRecord);
     return shown;
 }
 
@@ -98,17 +98,16 @@ private:
     bool answering() const {
         const DrillState& s = rig_.s();
         const int drop = s.selectedDrop;
-        return drop < kDropCount && !s.dropSelectable[drop] &&
-               s.lblDropWord[drop].top >= kPickableTop;
+        return drop < kDropCount && !s.drops[drop].selectable && s.drops[drop].top >= kPickableTop;
     }
 
     bool pickable(int drop) const {
         const DrillState& s = rig_.s();
         if (s.mode == book::Listening)
-            return s.speakReady && rig_.host.voice && s.dropUnspoken[drop] &&
-                   s.lblDropWord[drop].top > kPickableTop;
-        return s.dropSelectable[drop] && s.dropHoldsWord[drop] &&
-               s.lblDropWord[drop].top >= kPickableTop;
+            return s.speakReady && rig_.host.voice && s.drops[drop].unspoken &&
+                   s.drops[drop].top > kPickableTop;
+        return s.drops[drop].selectable && s.drops[drop].holdsWord &&
+               s.drops[drop].top >= kPickableTop;
     }
 
     // A selection or Enter would do something now.
@@ -125,7 +124,7 @@ private:
         if (answering()) {
             const int roll = uniform(10);
             if (roll < 6)
-                return s.dropAnswer[s.selectedDrop];
+                return s.drops[s.selectedDrop].answer;
             if (roll < 8)
                 return u"？"_s;
         }
@@ -133,13 +132,13 @@ private:
         for (int k = 0; k < kDropCount; ++k) {
             const int drop = (first + k) % kDropCount;
             if (pickable(drop) && uniform(4) > 0)
-                return s.lblDropWord[drop].caption;
+                return s.drops[drop].caption;
         }
         // Anything at all: an entry of the box, a drop's caption, a mark.
-        const QStringList& entries = s.cmbInputField.entries;
+        const QStringList& entries = s.answerBox.entries;
         switch (uniform(3)) {
         case 0:
-            return s.lblDropWord[uniform(kDropCount)].caption;
+            return s.drops[uniform(kDropCount)].caption;
         case 1:
             return u"?"_s;
         default:
@@ -193,7 +192,7 @@ void TestDrillRandom::wholeDrillsKeepStockAndTotalsConsistent() {
             // Words only leave, each once, and only words that a drop was showing.
             QVERIFY((now & ~live).none());
             QVERIFY(((live & ~now) & ~shownBefore).none());
-            QCOMPARE(int(now.count()), rig.s().wordStock.count());
+            QCOMPARE(int(now.count()), rig.s().stock.count());
             live = now;
         }
         QVERIFY(eventsInDrill <= kEventLimit + 1);

@@ -42,8 +42,8 @@ class TestFrmMainDrill : public QObject, private testsupport::WindowRig {
     int tickUntilPickable() {
         for (int tick = 0; tick < 2000; ++tick) {
             for (int i = 0; i < drill::kDropCount; ++i) {
-                if (state().dropSelectable[i] && state().lblDropWord[i].top >= -200 &&
-                    state().lblDropWord[i].top < 5000)
+                if (state().drops[i].selectable && state().drops[i].top >= -200 &&
+                    state().drops[i].top < 5000)
                     return i;
             }
             window->tmrMain_Timer();
@@ -94,9 +94,9 @@ private Q_SLOTS:
 
         // Right: type the falling word, Enter, then its meaning, Enter.
         const int right = tickUntilPickable();
-        const QString english = state().lblDropWord[right].caption;
-        const QString japanese = state().dropAnswer[right];
-        const int recordRight = state().dropRecord[right].toInt();
+        const QString english = state().drops[right].caption;
+        const QString japanese = state().drops[right].answer;
+        const int recordRight = state().drops[right].word.recordNo;
         typeAndEnter(english);
         QCOMPARE(child<QLabel>(u"lblDropWord(%1)"_s.arg(right))->text(), u"？"_s);
         QCOMPARE(answerBox()->count(), 6);
@@ -107,9 +107,9 @@ private Q_SLOTS:
 
         // Wrong: pick another word, then "？".
         const int wrong = tickUntilPickable();
-        const QString wrongEnglish = state().lblDropWord[wrong].caption;
-        const QString wrongJapanese = state().dropAnswer[wrong];
-        const int recordWrong = state().dropRecord[wrong].toInt();
+        const QString wrongEnglish = state().drops[wrong].caption;
+        const QString wrongJapanese = state().drops[wrong].answer;
+        const int recordWrong = state().drops[wrong].word.recordNo;
         typeAndEnter(wrongEnglish);
         typeAndEnter(u"？"_s);
         QCOMPARE(child<QLabel>(u"lblDropWord(%1)"_s.arg(wrong))->text(), wrongJapanese);
@@ -158,7 +158,7 @@ private Q_SLOTS:
         child<QPushButton>(u"cmdStart"_s)->click();
         QCOMPARE(answerBox()->count(), 6);
         const int drop = tickUntilPickable();
-        while (state().lblDropWord[drop].top <= -200)
+        while (state().drops[drop].top <= -200)
             window->tmrMain_Timer();
 
         QTest::keyClick(answerBox(), Qt::Key_Return);
@@ -167,8 +167,8 @@ private Q_SLOTS:
 
         // Each arrow key selects one entry and answers with it.
         const QString first = answerBox()->itemText(0);
-        const bool right = first == state().dropAnswer[drop];
-        const int record = state().dropRecord[drop].toInt();
+        const bool right = first == state().drops[drop].answer;
+        const int record = state().drops[drop].word.recordNo;
         QTest::keyClick(answerBox(), Qt::Key_Down);
         QCOMPARE(testsupport::readRecord(bookPath(), record).modeCount[book::Listening],
                  right ? book::kMemorisedMark : qint16(1));
@@ -184,7 +184,7 @@ private Q_SLOTS:
         child<QPushButton>(u"cmdStart"_s)->click();
         QCOMPARE(answerBox()->itemText(0), u"w0_10"_s);
         QCOMPARE(answerBox()->itemText(1), u"w0_1"_s);
-        while (state().lblDropWord[1].top < -200)
+        while (state().drops[1].top < -200)
             window->tmrMain_Timer();
 
         // Completion offers "w0_10" for "w0_1"; Enter takes what was typed.
@@ -192,14 +192,14 @@ private Q_SLOTS:
         QCOMPARE(answerBox()->currentText(), u"w0_10"_s);
         QTest::keyClick(answerBox(), Qt::Key_Return);
         QCOMPARE(state().selectedDrop, 1);
-        QCOMPARE(state().lblDropWord[1].caption, u"？"_s);
+        QCOMPARE(state().drops[1].caption, u"？"_s);
     }
 
     void listeningEnterAnnouncesWhateverTheBoxHolds() {
         child<QRadioButton>(u"optMode(2)"_s)->click();
         child<QPushButton>(u"cmdStart"_s)->click();
         const int drop = tickUntilPickable();
-        while (state().lblDropWord[drop].top <= -200)
+        while (state().drops[drop].top <= -200)
             window->tmrMain_Timer();
         // An entry chosen before any word was spoken answers nothing and stays in the box.
         QTest::keyClick(answerBox(), Qt::Key_Down);
@@ -213,7 +213,7 @@ private Q_SLOTS:
         testsupport::namedChild<QAction>(window.get(), u"mnuHiragana"_s)->trigger();
         child<QPushButton>(u"cmdStart"_s)->click();
         const int drop = tickUntilPickable();
-        typeAndEnter(state().lblDropWord[drop].caption);
+        typeAndEnter(state().drops[drop].caption);
         QCOMPARE(window->requestedImeMode(), 4); // Japanese meanings come next
         QFocusEvent back(QEvent::FocusIn, Qt::PopupFocusReason);
         QCoreApplication::sendEvent(answerBox(), &back);
@@ -346,7 +346,7 @@ private Q_SLOTS:
                        0.99,
                        0.99});
         child<QPushButton>(u"cmdStart"_s)->click();
-        while (state().lblDropWord[4].top <= -200)
+        while (state().drops[4].top <= -200)
             window->tmrMain_Timer();
         if (mode == book::Reading)
             testsupport::typeText(u"country"_s);

@@ -1,5 +1,6 @@
 // The study history a session keeps in history.tsv, and the progress view's numbers
 // built from the book and that history.
+#include "drill_test_access.h"
 #include "session/book_session.h"
 #include "test_book.h"
 #include "test_doubles.h"
@@ -49,13 +50,13 @@ class TestStudyHistory : public QObject {
     // then answered.
     void answerDrop0(const QString& answer) {
         for (int i = 0; i < drill::kDropCount; ++i)
-            engine().state().lblDropWord[i].top = i == 0 ? -150 : -100000;
+            drill::DrillTestAccess(engine()).state().drops[i].top = i == 0 ? -150 : -100000;
         if (s().mode == book::Listening) {
             engine().announceNextWord();
         } else {
-            engine().selectEntry(s().lblDropWord[0].caption);
+            engine().selectEntry(s().drops[0].caption);
         }
-        engine().selectEntry(answer == u"right"_s ? s().dropAnswer[0] : answer);
+        engine().selectEntry(answer == u"right"_s ? s().drops[0].answer : answer);
     }
 
     // A drill of `seconds` in class 1: one right answer and one "？", or none.
