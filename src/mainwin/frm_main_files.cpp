@@ -15,8 +15,7 @@ namespace mainwin {
 
 namespace {
 
-const QString kBookFileFilter =
-    platform::filterPair(QStringLiteral("ｳﾞｪﾙﾌｧｲﾙ(*.vel)"), QStringLiteral("*.vel"));
+const QString kBookFileFilter = QStringLiteral("ｳﾞｪﾙﾌｧｲﾙ(*.vel)");
 const QString kOpenTitle = QStringLiteral("ｳﾞｪﾙﾌｧｲﾙを開く");
 
 } // namespace
@@ -25,10 +24,8 @@ void FrmMain::mnuFileOpen_Click() {
     mnuGrades_Click();
     if (!dialogs().askYesNo(this, kOpenTitle, kDataLossQuestion))
         return;
-    const QString chosen = dialogs().ShowOpenDialog(this, kBookFileFilter, QDir::currentPath());
-    if (chosen == platform::kDialogCancelled)
-        return;
-    replaceBookWith(chosen);
+    if (const auto chosen = dialogs().openFileName(this, kBookFileFilter, QDir::currentPath()))
+        replaceBookWith(*chosen);
 }
 
 void FrmMain::openBookFile(const QString& path) {
@@ -43,10 +40,10 @@ void FrmMain::replaceBookWith(const QString& path) {
 }
 
 void FrmMain::mnuFileSaveWord_Click() {
-    const QString chosen = dialogs().ShowSaveDialog(this, kBookFileFilter, QDir::currentPath());
-    if (chosen == platform::kDialogCancelled)
+    const auto chosen = dialogs().saveFileName(this, kBookFileFilter, QDir::currentPath());
+    if (!chosen)
         return;
-    if (const QString target = saveTarget(chosen, QStringLiteral(".vel")); !target.isEmpty())
+    if (const QString target = saveTarget(*chosen, QStringLiteral(".vel")); !target.isEmpty())
         session_->saveBookAs(target);
 }
 

@@ -12,8 +12,7 @@ namespace mainwin {
 
 namespace {
 
-const QString kPngFilter =
-    platform::filterPair(QStringLiteral("PNG画像(*.png)"), QStringLiteral("*.png"));
+const QString kPngFilter = QStringLiteral("PNG画像(*.png)");
 
 } // namespace
 
@@ -38,11 +37,10 @@ void FrmMain::refreshProgress() {
 }
 
 void FrmMain::saveProgressChart() {
-    const QString chosen =
-        dialogs().ShowSaveDialog(progressWindow_, kPngFilter, QDir::currentPath());
-    if (chosen == platform::kDialogCancelled)
+    const auto chosen = dialogs().saveFileName(progressWindow_, kPngFilter, QDir::currentPath());
+    if (!chosen)
         return;
-    if (const QString target = saveTarget(chosen, QStringLiteral(".png")); !target.isEmpty())
+    if (const QString target = saveTarget(*chosen, QStringLiteral(".png")); !target.isEmpty())
         session_->saveImageAs(progressWindow_->shownChartPng(), target);
 }
 

@@ -19,8 +19,7 @@ namespace mainwin {
 
 namespace {
 
-const QString kTextFileFilter =
-    platform::filterPair(QStringLiteral("ﾃｷｽﾄﾌｧｲﾙ(*.txt)"), QStringLiteral("*.txt"));
+const QString kTextFileFilter = QStringLiteral("ﾃｷｽﾄﾌｧｲﾙ(*.txt)");
 
 } // namespace
 
@@ -51,7 +50,7 @@ void FrmMain::setDisplayColour(const QColor& colour) {
 
 void FrmMain::showView(const QStringList& lines) {
     const QString text = session_->writeDisplay(lines)
-                             ? platform::ReadTextFile(files().display)
+                             ? platform::readTextFile(files().display)
                              : lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
     platform::showText(txtMainDisplay, text);
 }
@@ -81,9 +80,9 @@ void FrmMain::showResultFile(const QString& captionSuffix) {
     setCaption(captionSuffix);
     prepareViewDisplay();
     txtMainDisplay->show();
-    platform::showText(txtMainDisplay, platform::ReadTextFile(files().result));
+    platform::showText(txtMainDisplay, platform::readTextFile(files().result));
     // The end of a result is what the learner wants to see.
-    platform::ScrollTextLines(txtMainDisplay, platform::lineCount(txtMainDisplay));
+    platform::scrollLines(txtMainDisplay, platform::lineCount(txtMainDisplay));
     viewFileShown_ = false;
     txtMainDisplay->setFocus();
     checkView(mnuResult);
@@ -105,10 +104,10 @@ void FrmMain::cmdSearch_Click() {
 }
 
 void FrmMain::mnuFileSaveTxt_Click() {
-    const QString chosen = dialogs().ShowSaveDialog(this, kTextFileFilter, QDir::currentPath());
-    if (chosen == platform::kDialogCancelled)
+    const auto chosen = dialogs().saveFileName(this, kTextFileFilter, QDir::currentPath());
+    if (!chosen)
         return;
-    if (const QString target = saveTarget(chosen, QStringLiteral(".txt")); !target.isEmpty())
+    if (const QString target = saveTarget(*chosen, QStringLiteral(".txt")); !target.isEmpty())
         session_->saveTextAs(viewFileShown_ ? files().display : files().result, target);
 }
 
