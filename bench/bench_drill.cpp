@@ -30,21 +30,12 @@ public:
     void speak(const QString&) override {}
 };
 
-class Host final : public drill::DrillHost {
-public:
-    drill::DrillEngine* engine = nullptr;
-    void stopDrill() override { engine->endDrill(); }
-    bool voiceOn() const override { return true; }
-    book::InputMode inputMode() const override { return book::InputMode::Hiragana; }
-    void reportWriteFailure(const QString&, const QString&) override {}
-};
-
 // A full book of 24 classes in a temporary folder, and an engine on it.
 struct Drill {
     Drill() : file(dir.filePath(QStringLiteral("Word.dat"))) {
         file.open(book::RecordFile::Access::Create);
         book::writeBookRecords(file, fullBookContent());
-        host.engine = &engine;
+        settings.dropSpeed = 25;
     }
 
     void start(book::Mode mode) {
@@ -67,7 +58,7 @@ struct Drill {
                 return;
             }
         }
-        engine.tick(25);
+        engine.tick();
     }
 
     QTemporaryDir dir;
@@ -75,15 +66,15 @@ struct Drill {
     Random random;
     FixedClock clock;
     Silent speaker;
-    Host host;
-    drill::DrillEngine engine{file, random, clock, speaker, host};
+    drill::DrillSettings settings;
+    drill::DrillEngine engine{file, settings, {random, clock, speaker}};
 };
 
 void BM_Tick(benchmark::State& state) {
     Drill drill;
     drill.start(book::Reading);
     for (auto _ : state) {
-        drill.engine.tick(25);
+        drill.engine.tick();
         if (!drill.engine.state().running) {
             state.PauseTiming();
             drill.start(book::Reading);

@@ -50,17 +50,17 @@ void DrillEngine::handleSelection() {
 void DrillEngine::pickDrop(int index) {
     Drop& drop = s_.drops[index];
     if (isReading() && drop.caption != kFullWidthMark) {
-        if (voiceOn())
+        if (settings_.voiceOn)
             speaker_.speak(s_.answerBox.text);
         drop.shownWord = drop.caption;
         drop.caption = kFullWidthMark;
         drop.selectable = false;
-        s_.answerBox.requestIme(imeByMenu(inputMode()));
+        s_.answerBox.requestIme(imeByMenu(settings_.inputMode));
     } else if (isWriting() && drop.caption != kAsciiMark) {
         drop.shownWord = drop.caption;
         drop.caption = kAsciiMark;
         drop.selectable = false;
-        s_.answerBox.requestIme(imeLatinIfKana(inputMode()));
+        s_.answerBox.requestIme(imeLatinIfKana(settings_.inputMode));
     }
 }
 

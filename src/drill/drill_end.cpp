@@ -44,6 +44,7 @@ void DrillEngine::endDrill() {
     s_.timerOn = false;
     for (Drop& drop : s_.drops)
         drop.caption = kStoppedCaption;
+    Q_EMIT ended();
 }
 
 } // namespace drill

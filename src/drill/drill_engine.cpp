@@ -2,9 +2,10 @@
 
 namespace drill {
 
-DrillEngine::DrillEngine(book::RecordFile& wordFile, RandomSource& random, Clock& clock,
-                         Speaker& speaker, DrillHost& host)
-    : wordFile_(wordFile), random_(random), clock_(clock), speaker_(speaker), host_(host) {}
+DrillEngine::DrillEngine(book::RecordFile& wordFile, const DrillSettings& settings, Ports ports,
+                         QObject* parent)
+    : QObject(parent), wordFile_(wordFile), settings_(settings), random_(ports.random),
+      clock_(ports.clock), speaker_(ports.speaker) {}
 
 DrillEngine::~DrillEngine() = default;
 
@@ -73,7 +74,7 @@ bool DrillEngine::takeOutOfStock(int drop, Departure departure) {
 
 void DrillEngine::endIfStockRunsDown() {
     if (s_.stock.count() == WordStock::kLeftAtEnd)
-        host_.stopDrill();
+        endDrill();
 }
 
 QStringList DrillEngine::translationList() {
@@ -116,14 +117,15 @@ void DrillEngine::reportFailure(const QString& path, const QString& systemText) 
     if (reportedFailures_.contains(path))
         return;
     reportedFailures_.insert(path);
-    host_.reportWriteFailure(path, systemText);
+    Q_EMIT writeFailed(path, systemText);
 }
 
 void DrillEngine::replaceDepartedWord(int drop, Departure departure) {
     if (takeOutOfStock(drop, departure))
         endIfStockRunsDown();
     giveNextWord(drop);
-    s_.answerBox.requestIme(isReading() ? imeLatinIfKana(inputMode()) : imeByMenu(inputMode()));
+    s_.answerBox.requestIme(isReading() ? imeLatinIfKana(settings_.inputMode)
+                                        : imeByMenu(settings_.inputMode));
     s_.drops[drop].selectable = true;
     s_.drops[drop].unspoken = true;
 }

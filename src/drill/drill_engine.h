@@ -1,11 +1,13 @@
 #pragma once
 
+#include "drill_settings.h"
 #include "drill_state.h"
 #include "ports.h"
 
 #include "book/record_file.h"
 #include "book/text_file.h"
 
+#include <QObject>
 #include <QSet>
 #include <QString>
 
@@ -26,14 +28,22 @@ enum class StartResult {
     NoClassFound, // the class list's text names no class: nothing was changed
 };
 
-// The falling-words drill of the main window, free of widgets. The window forwards its
-// events here (Start, End, each timer tick, each selection in the answer box, Enter) and
-// then draws state(). It reads and writes the book through the window's long-lived handle.
-class DrillEngine {
+// The falling-words drill of the main window, free of widgets. The window forwards the
+// learner's events here (Start, End, each timer tick, each selection in the answer box,
+// Enter) and then draws state(). It reads and writes the book through the session's
+// long-lived handle, and reads the learner's settings as the session keeps them.
+class DrillEngine : public QObject {
+    Q_OBJECT
+
 public:
-    DrillEngine(book::RecordFile& wordFile, RandomSource& random, Clock& clock, Speaker& speaker,
-                DrillHost& host);
-    ~DrillEngine();
+    struct Ports {
+        RandomSource& random;
+        Clock& clock;
+        Speaker& speaker;
+    };
+    DrillEngine(book::RecordFile& wordFile, const DrillSettings& settings, Ports ports,
+                QObject* parent = nullptr);
+    ~DrillEngine() override;
 
     // What the window draws. Only the engine's steps and the setters below change it.
     const DrillState& state() const { return s_; }
@@ -50,8 +60,8 @@ public:
                !s_.drops[s_.selectedDrop].selectable;
     }
 
-    // One 100 ms tick, with the fall step of the speed menu.
-    void tick(double dropSpeed);
+    // One 100 ms tick: every drop falls by twice the settings' drop speed.
+    void tick();
     // The learner selected an entry of the answer box (or typed it and pressed Enter);
     // runs once per selected entry.
     void selectEntry(const QString& text);
@@ -63,6 +73,14 @@ public:
     void setClass(int firstRecord);
     // The input-method mode the answer box has taken (it receives the focus).
     void setImeMode(int mode) { s_.answerBox.imeMode = mode; }
+
+Q_SIGNALS:
+    // The drill has ended, by endDrill() or because its stock ran down; the result is
+    // complete in result.txt and in state().
+    void ended();
+    // A write of the book or of result.txt failed, for the reason the system gave (empty
+    // when it gave none). Told once per file and drill.
+    void writeFailed(const QString& path, const QString& systemText);
 
 private:
     // Test-only: sets up situations and runs single steps.
@@ -84,8 +102,6 @@ private:
     bool isReading() const { return s_.mode == book::Reading; }
     bool isWriting() const { return s_.mode == book::Writing; }
     bool isListening() const { return s_.mode == book::Listening; }
-    bool voiceOn() const { return host_.voiceOn(); }
-    book::InputMode inputMode() const { return host_.inputMode(); }
 
     // Draws a free word for the drop and shows it there.
     void giveNextWord(int drop);
@@ -108,10 +124,10 @@ private:
     void reportFailure(const QString& path, const QString& systemText);
 
     book::RecordFile& wordFile_;
+    const DrillSettings& settings_;
     RandomSource& random_;
     Clock& clock_;
     Speaker& speaker_;
-    DrillHost& host_;
 
     DrillState s_;
     QString resultPath_;

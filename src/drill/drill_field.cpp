@@ -4,14 +4,14 @@
 
 namespace drill {
 
-void DrillEngine::tick(double dropSpeed) {
+void DrillEngine::tick() {
     if (!s_.timerOn)
         return;
     // One drop after the other: drop 0 has moved, and maybe been re-placed, before drop 1
     // moves. A fall-out that ends the drill does not cut the loop short.
     for (int i = 0; i < kDropCount; ++i) {
         Drop& drop = s_.drops[i];
-        drop.top += 2 * dropSpeed;
+        drop.top += 2 * settings_.dropSpeed;
         if (drop.top > kBottomTop && drop.enabled) {
             fallOut(i);
             placeAboveField(i);
@@ -43,7 +43,7 @@ void DrillEngine::bringInDrop() {
 }
 
 void DrillEngine::announceNextWord() {
-    if (!s_.running || !voiceOn() || !isListening() || !s_.speakReady)
+    if (!s_.running || !settings_.voiceOn || !isListening() || !s_.speakReady)
         return;
     // The lowest index wins, not the drop lowest on the screen.
     for (s_.selectedDrop = 0; s_.selectedDrop < kDropCount; ++s_.selectedDrop) {

@@ -21,7 +21,7 @@ void DrillEngine::answerRight(int index) {
     } else {
         writeResultLine(answerLine(AnswerMark::Plain, shown, drop.answer));
     }
-    if (isWriting() && voiceOn())
+    if (isWriting() && settings_.voiceOn)
         speaker_.speak(s_.answerBox.text);
 
     replaceDepartedWord(index, Departure::Answered);
@@ -44,15 +44,15 @@ void DrillEngine::answerMissed(int index) {
     } else {
         writeResultLine(answerLine(AnswerMark::Plain, shown, drop.answer));
     }
-    if (isWriting() && voiceOn())
+    if (isWriting() && settings_.voiceOn)
         speaker_.speak(drop.answer);
 
     if (isReading()) {
         drop.caption = drop.answer;
-        s_.answerBox.requestIme(imeByMenu(inputMode()));
+        s_.answerBox.requestIme(imeByMenu(settings_.inputMode));
     } else if (isWriting()) {
         drop.caption = drop.answer;
-        s_.answerBox.requestIme(imeLatinIfKana(inputMode()));
+        s_.answerBox.requestIme(imeLatinIfKana(settings_.inputMode));
     } else if (drop.caption == kFullWidthMark && drop.top > kPickableTop && !drop.unspoken) {
         drop.caption = drop.answer;
     }

@@ -32,7 +32,7 @@ StartResult DrillEngine::start(const DrillSetup& setup) {
 
     s_.mode = setup.mode;
     reportedFailures_.clear();
-    s_.answerBox.imeMode = imeOnFocus(s_.mode, inputMode());
+    s_.answerBox.imeMode = imeOnFocus(s_.mode, settings_.inputMode);
     s_.answerBox.clear();
     s_.speakReady = true;
     refillStock();

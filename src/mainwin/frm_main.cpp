@@ -59,9 +59,10 @@ FrmMain::FrmMain(FrmMainServices services, QWidget* parent)
     if (!services_.dialogs)
         services_.dialogs = &systemDialogs_;
     session_ = std::make_unique<session::BookSession>(
-        services_.folder,
-        session::BookSession::Ports{*services_.random, *services_.clock, *services_.speaker,
-                                    static_cast<session::SessionHost&>(*this), services_.calendar});
+        services_.folder, session::BookSession::Ports{*services_.random, *services_.clock,
+                                                      *services_.speaker, services_.calendar});
+    connect(session_.get(), &session::BookSession::failed, this, &FrmMain::showFailure);
+    connect(session_.get(), &session::BookSession::drillEnded, this, &FrmMain::showDrillEnd);
 
     buildControls();
     buildMenus();

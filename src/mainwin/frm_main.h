@@ -45,7 +45,7 @@ struct FrmMainServices {
 
 // The main window: the play area, the answer box, the class list, the mode buttons,
 // the main display and the menus. Opening it loads the word book.
-class FrmMain : public QMainWindow, private session::SessionHost, private editor::EditorHost {
+class FrmMain : public QMainWindow, private editor::EditorHost {
     Q_OBJECT
 
 public:
@@ -100,18 +100,12 @@ public:
     // Brings back a copy that a command replacing or resetting the book kept.
     void mnuFileRestore_Click();
 
-    // State the drill and the tests read.
-    int eofRecord() const { return session_->eofRecord(); }
-    int classFirstRecord() const { return session_->classFirstRecord(); }
-    double dropSpeed() const { return dropSpeed_; }
+    // The book, its settings and its drill, as the window shows them.
+    const session::BookSession& session() const { return *session_; }
     bool viewFileShown() const { return viewFileShown_; }
     const QString& bookTitle() const { return session_->title(); }
     const session::ProgramFiles& files() const { return session_->files(); }
     int selectedMode() const;
-    bool voiceOn() const override;
-    book::InputMode inputMode() const override;
-    // The drill of the loaded book; null while no book can be played.
-    const drill::DrillEngine* engine() const { return session_->engine(); }
     // The input-method mode asked of the answer box: 4, 5 or 8 (0 before any request).
     int requestedImeMode() const { return requestedImeMode_; }
 
@@ -127,10 +121,8 @@ private:
     void chooseSpeed(int speed);
     void chooseInputMode(book::InputMode mode);
     void chooseVoice(bool on);
-    void checkSpeed(int speed);
-    int checkedSpeed() const; // the speed item the menu shows checked
-    void checkInputMode(book::InputMode mode);
-    void checkVoice(bool on);
+    // Checks the menu items of the session's speed, input mode and voice.
+    void showSettings();
     void checkView(QAction* view);
     void applyImeMode(int mode);
     // Replaces the working book with the file and loads it; the old book stays on failure.
@@ -140,8 +132,9 @@ private:
     // The path the learner chose, with `extension` added unless the path ends in it
     // (lower or upper case); empty when the learner declines to overwrite that file.
     QString saveTarget(const QString& chosen, const QString& extension);
-    void showFailure(const session::Failure& failure) override;
-    void stopDrill() override { cmdEnd_Click(); }
+    void showFailure(const session::Failure& failure);
+    // The drill has ended: the result on display and the controls back.
+    void showDrillEnd();
     drill::DrillEngine* drillEngine() { return session_->engine(); }
     platform::Dialogs& dialogs() { return *services_.dialogs; }
 
@@ -187,7 +180,6 @@ private:
     // The word book, its files and its drill.
     std::unique_ptr<session::BookSession> session_;
     // What the window shows of it.
-    double dropSpeed_ = 0.0;
     bool viewFileShown_ = false;
     int requestedImeMode_ = 0;
     // The answer box as last drawn from the drill, so that the learner's typing is

@@ -29,16 +29,6 @@ int FrmMain::selectedMode() const {
     return book::Reading;
 }
 
-bool FrmMain::voiceOn() const { return mnuVoiceOn->isChecked(); }
-
-book::InputMode FrmMain::inputMode() const {
-    if (mnuHiragana->isChecked())
-        return book::InputMode::Hiragana;
-    if (mnuKatakana->isChecked())
-        return book::InputMode::Katakana;
-    return book::InputMode::Normal;
-}
-
 void FrmMain::Form_Load() {
     RuleDisp();
     session_->load();
@@ -57,13 +47,10 @@ void FrmMain::Form_Load() {
     cboWordClass->setEditText(session_->classNames().value(0));
     viewFileShown_ = true;
 
-    if (const auto speed = session_->storedSpeed())
-        chooseSpeed(*speed);
-    else // A text outside the table: the drops fall at the speed the menu shows.
-        dropSpeed_ = book::kSpeeds[checkedSpeed()].dropSpeed;
-    // The stored voice is applied as the stored speed is, so the menu shows the book.
-    if (const auto voice = session_->storedVoice())
-        checkVoice(*voice);
+    // A speed text outside the table keeps the speed as it is. The stored voice is
+    // applied as the stored speed is, so the menu shows the book.
+    session_->applyStoredSettings();
+    showSettings();
     txtTotalMemoryCnt->setText(QString::number(session_->memorisedTotals()[book::Reading]));
 }
 
@@ -83,39 +70,31 @@ void FrmMain::cboWordClass_click() {
 void FrmMain::optMode_Click(int) {
     cboWordClass_click();
     refreshProgress();
-    mnuHiragana->setEnabled(true);
-    mnuKatakana->setEnabled(true);
-    if (const auto stored = session_->storedInputMode())
-        checkInputMode(*stored);
+    session_->restoreStoredInputMode();
+    showSettings();
 }
 
+// The menu shows each choice even if the book cannot take it.
 void FrmMain::chooseSpeed(int speed) {
-    session_->storeSpeed(speed);
-    checkSpeed(speed);
-    dropSpeed_ = book::kSpeeds[speed].dropSpeed;
+    session_->setSpeed(speed);
+    showSettings();
 }
 
 void FrmMain::chooseInputMode(book::InputMode mode) {
-    // The menu shows the choice even if the book cannot take it.
-    checkInputMode(mode);
-    session_->storeInputMode(mode);
+    session_->setInputMode(mode);
+    showSettings();
 }
 
 void FrmMain::chooseVoice(bool on) {
-    checkVoice(on);
-    session_->storeVoice(on);
+    session_->setVoiceOn(on);
+    showSettings();
 }
 
-void FrmMain::checkSpeed(int speed) { mnuSpeedItems[speed]->setChecked(true); }
-
-int FrmMain::checkedSpeed() const {
-    const auto checked = std::find_if(mnuSpeedItems.begin(), mnuSpeedItems.end(),
-                                      [](const QAction* item) { return item->isChecked(); });
-    return checked == mnuSpeedItems.end() ? 0 : int(checked - mnuSpeedItems.begin());
-}
-
-void FrmMain::checkInputMode(book::InputMode mode) {
-    switch (mode) {
+void FrmMain::showSettings() {
+    const drill::DrillSettings& settings = session_->settings();
+    mnuSpeedItems[session_->speed()]->setChecked(true);
+    (settings.voiceOn ? mnuVoiceOn : mnuVoiceOFF)->setChecked(true);
+    switch (settings.inputMode) {
     case book::InputMode::Hiragana:
         mnuHiragana->setChecked(true);
         break;
@@ -128,15 +107,13 @@ void FrmMain::checkInputMode(book::InputMode mode) {
     }
 }
 
-void FrmMain::checkVoice(bool on) { (on ? mnuVoiceOn : mnuVoiceOFF)->setChecked(true); }
-
 void FrmMain::checkView(QAction* view) {
     for (QAction* item : {mnuManual, mnuGrades, mnuResult, mnuWords})
         item->setChecked(item == view);
 }
 
 void FrmMain::cmbInputField_GotFocus() {
-    const int mode = drill::imeOnFocus(book::Mode(selectedMode()), inputMode());
+    const int mode = drill::imeOnFocus(book::Mode(selectedMode()), session_->settings().inputMode);
     applyImeMode(mode);
     // The drill's own requests start again from what the box now has.
     if (drill::DrillEngine* engine = drillEngine()) {

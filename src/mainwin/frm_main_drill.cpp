@@ -56,8 +56,9 @@ void FrmMain::cmdStart_Click() {
     renderDrill();
 }
 
-void FrmMain::cmdEnd_Click() {
-    session_->endDrill();
+void FrmMain::cmdEnd_Click() { session_->endDrill(); }
+
+void FrmMain::showDrillEnd() {
     if (const drill::DrillEngine* engine = drillEngine())
         txtTotalMemoryCnt->setText(QString::number(engine->state().shownMemorisedTotal));
     showResultFile(QStringLiteral("向け / 学習結果"));
@@ -93,7 +94,7 @@ void FrmMain::tmrMain_Timer() {
     drill::DrillEngine* engine = drillEngine();
     if (!engine)
         return;
-    engine->tick(dropSpeed_);
+    engine->tick();
     renderDrill();
 }
 

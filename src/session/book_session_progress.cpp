@@ -7,10 +7,13 @@
 namespace session {
 
 void BookSession::endDrill() {
-    if (!engine_ || !engine_->state().running)
-        return;
-    engine_->endDrill();
+    if (engine_)
+        engine_->endDrill();
+}
+
+void BookSession::finishDrill() {
     appendHistory();
+    Q_EMIT drillEnded();
 }
 
 void BookSession::appendHistory() {

@@ -12,8 +12,11 @@ DrillRig::DrillRig(int classCount)
     eofRecord = testsupport::writeBook(bookPath, classCount);
     file = std::make_unique<book::RecordFile>(bookPath);
     file->open();
-    engine = std::make_unique<drill::DrillEngine>(*file, random, clock, speaker, host);
-    host.engine = engine.get();
+    engine = std::make_unique<drill::DrillEngine>(
+        *file, settings, drill::DrillEngine::Ports{random, clock, speaker});
+    QObject::connect(engine.get(), &drill::DrillEngine::ended, [this] { ++ends; });
+    QObject::connect(engine.get(), &drill::DrillEngine::writeFailed,
+                     [this](const QString& path) { failures << path; });
 }
 
 drill::StartResult DrillRig::start(book::Mode mode, const QString& className) {

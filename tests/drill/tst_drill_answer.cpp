@@ -155,7 +155,7 @@ void TestDrillAnswer::strandedDropIsNeverJudged() {
     QCOMPARE(rig.s().selectedDrop, 0);
 
     rig.s().drops[1].top = 6195;
-    rig.engine->tick(5);
+    rig.tick(5);
     QCOMPARE(rig.s().answerBox.entries.size(), 5);
     QCOMPARE(rig.s().answerBox.entries[0], word0);
 
@@ -297,8 +297,8 @@ void TestDrillAnswer::speechAndInputMode() {
     QFETCH(int, timesSpoken);
 
     DrillRig rig;
-    rig.host.input = menu;
-    rig.host.voice = voice;
+    rig.settings.inputMode = menu;
+    rig.settings.voiceOn = voice;
     rig.start(mode);
     // Whatever focus asked for is cleared, so that "unchanged" shows as 0.
     rig.s().answerBox.imeMode = ImeNone;
@@ -317,12 +317,12 @@ void TestDrillAnswer::correctAnswerThatEndsTheDrill() {
     for (int i = 0; i < 39; ++i)
         rig.steps().fallOut(0);
     QCOMPARE(rig.s().stock.count(), 11);
-    QCOMPARE(rig.host.stops, 0);
+    QCOMPARE(rig.ends, 0);
 
     pickDrop0(rig);
     rig.select(rig.s().drops[0].answer);
 
-    QCOMPARE(rig.host.stops, 1);
+    QCOMPARE(rig.ends, 1);
     QCOMPARE(rig.s().stock.count(), 10);
     QVERIFY(!rig.s().running && !rig.s().timerOn);
     QCOMPARE(rig.resultLines().last(),
@@ -337,7 +337,7 @@ void TestDrillAnswer::correctAnswerThatEndsTheDrill() {
     const QByteArray result = testsupport::fileBytes(rig.resultPath);
     rig.s().drops[0].top = 0;
     rig.select(rig.s().drops[0].caption);
-    rig.engine->tick(25);
+    rig.tick(25);
     QCOMPARE(rig.s().drops[0].top, 0.0);
     QCOMPARE(rig.s().selectedDrop, kNoDrop);
     QCOMPARE(testsupport::fileBytes(rig.resultPath), result);

@@ -66,7 +66,7 @@ void TestDrillEnd::fallOutBooksNothing() {
     const QByteArray result = testsupport::fileBytes(rig.resultPath);
 
     rig.isolate(0, 6199);
-    rig.engine->tick(5);
+    rig.tick(5);
 
     QCOMPARE(rig.s().stock.count(), 49);
     QCOMPARE(testsupport::fileBytes(rig.bookPath), book);
@@ -78,10 +78,10 @@ void TestDrillEnd::fallOutBooksNothing() {
 void TestDrillEnd::fortiethFallOutStopsTheDrill() {
     DrillRig rig;
     rig.start(book::Reading);
-    for (int tick = 0; tick < 20000 && rig.host.stops == 0; ++tick)
-        rig.engine->tick(25);
+    for (int tick = 0; tick < 20000 && rig.ends == 0; ++tick)
+        rig.tick(25);
 
-    QCOMPARE(rig.host.stops, 1);
+    QCOMPARE(rig.ends, 1);
     QCOMPARE(rig.s().stock.count(), 10);
     QVERIFY(!rig.s().timerOn);
     const auto speed = testsupport::readRecord(rig.bookPath, rig.trailer(book::Trailer::Speed));
@@ -263,7 +263,7 @@ void TestDrillEnd::revealedDropWhoseWordWasDrawnAgain() {
             ++other;
         rig.random.push(indexDraw(other, 48));
         rig.isolate(1, 6199);
-        rig.engine->tick(5);
+        rig.tick(5);
         QCOMPARE(rig.s().stock.count(), 49);
         QCOMPARE(rig.s().drops[0].stockIndex, index);
         QVERIFY(!rig.s().stock[index].inUse);
@@ -272,7 +272,7 @@ void TestDrillEnd::revealedDropWhoseWordWasDrawnAgain() {
 
     const int countBefore = rig.s().stock.count();
     rig.isolate(0, 6199);
-    rig.engine->tick(5);
+    rig.tick(5);
     checkStock();
 
     switch (then) {
@@ -355,7 +355,7 @@ void TestDrillEnd::writeFailuresAreReportedOnce() {
     QCOMPARE(rig.s().stock.count(), 49);
     rig.engine->endDrill();
 
-    QCOMPARE(rig.host.failures, QStringList{bookReadOnly ? rig.bookPath : rig.resultPath});
+    QCOMPARE(rig.failures, QStringList{bookReadOnly ? rig.bookPath : rig.resultPath});
     QVERIFY(!rig.s().running);
 }
 

@@ -43,7 +43,7 @@ void TestDrillField::reachesBottomOnTick() {
 
     int ticks = 0;
     while (rig.s().stock.count() == 50 && ticks < 1000) {
-        rig.engine->tick(dropSpeed);
+        rig.tick(dropSpeed);
         ++ticks;
     }
     QCOMPARE(ticks, tick);
@@ -55,12 +55,12 @@ void TestDrillField::exactlyOnTheBottomLineFallsOutNextTick() {
     rig.isolate(0, 6180);
     const QString word = rig.s().drops[0].caption;
 
-    rig.engine->tick(10);
+    rig.tick(10);
     QCOMPARE(rig.s().drops[0].top, 6200.0);
     QCOMPARE(rig.s().stock.count(), 50);
     QCOMPARE(rig.s().drops[0].caption, word);
 
-    rig.engine->tick(10);
+    rig.tick(10);
     QCOMPARE(rig.s().stock.count(), 49);
     QVERIFY(rig.s().drops[0].top <= -500);
     QCOMPARE(rig.s().drops[0].left, 120);
@@ -145,7 +145,7 @@ void TestDrillField::listeningEnter() {
     QFETCH(int, announced);
 
     DrillRig rig;
-    rig.host.voice = voice;
+    rig.settings.voiceOn = voice;
     rig.start(book::Listening);
     for (int i = 0; i < kDropCount; ++i)
         rig.s().drops[i].top = tops[i];
@@ -174,7 +174,7 @@ void TestDrillField::enterWaitsForTheAnnouncedDrop() {
     QCOMPARE(rig.speaker.spoken.size(), 1);
 
     rig.s().drops[1].top = 6195;
-    rig.engine->tick(5);
+    rig.tick(5);
     QVERIFY(rig.s().speakReady);
     rig.enter();
     QCOMPARE(rig.speaker.spoken.size(), 2);
@@ -187,7 +187,7 @@ void TestDrillField::drillAcrossMidnight() {
     rig.clock.now = 86390;
     rig.start(book::Listening);
     rig.clock.now = 5;
-    rig.engine->tick(10);
+    rig.tick(10);
     QCOMPARE(rig.s().elapsed, 15.0);
 
     rig.clock.now = 10;

@@ -4,6 +4,7 @@
 #include "editor/frm_edit.h"
 #include "keyboard.h"
 #include "scripted_dialogs.h"
+#include "session_rig.h"
 #include "test_book.h"
 #include "test_doubles.h"
 
@@ -37,16 +38,11 @@ const QStringList kClasses{u"クラス０"_s, u"クラス１"_s, u"クラス２"
 
 } // namespace
 
-class TestEditor : public QObject {
+class TestEditor : public QObject, private testsupport::SessionRig {
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> dir;
     FakeHost host;
-    testsupport::ScriptedRandom random;
-    testsupport::FakeClock clock;
-    testsupport::RecordingSpeaker speaker;
-    testsupport::RecordingSessionHost sessionHost;
     testsupport::ScriptedDialogs dialogs;
     std::unique_ptr<session::BookSession> bookSession;
     std::unique_ptr<editor::FrmEdit> window;
@@ -86,14 +82,12 @@ private:
 
 private Q_SLOTS:
     void init() {
-        dir = std::make_unique<QTemporaryDir>();
+        initRig();
         host = FakeHost{};
         dialogs = testsupport::ScriptedDialogs{};
-        host.path = dir->filePath(u"Word.dat"_s);
+        host.path = bookPath();
         testsupport::writeBook(host.path, 3);
-        bookSession = std::make_unique<session::BookSession>(
-            dir->path(), session::BookSession::Ports{random, clock, speaker, sessionHost});
-        bookSession->load();
+        bookSession = openSession();
         window = std::make_unique<editor::FrmEdit>(*bookSession, dialogs, host);
         dialogs.takeShownMessages();
     }

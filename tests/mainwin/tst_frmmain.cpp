@@ -89,7 +89,7 @@ private Q_SLOTS:
 
         auto window = openWindow();
         QVERIFY(action(window.get(), checkedItem)->isChecked());
-        QCOMPARE(window->dropSpeed(), dropSpeed);
+        QCOMPARE(window->session().settings().dropSpeed, dropSpeed);
         // Loading writes the same speed text back, trimmed, and nothing else.
         const book::WordRecord speed = testsupport::readRecord(bookPath(), eof + 11);
         QCOMPARE(speed.english, book::trimBlanks(stored));
@@ -112,7 +112,7 @@ private Q_SLOTS:
         auto window = openWindow();
         QCOMPARE(action(window.get(), u"mnuVoiceOn"_s)->isChecked(), on);
         QCOMPARE(action(window.get(), u"mnuVoiceOFF"_s)->isChecked(), !on);
-        QCOMPARE(window->voiceOn(), on);
+        QCOMPARE(window->session().settings().voiceOn, on);
     }
 
     void settingsWriteOnlyTheirField_data() {
@@ -236,7 +236,7 @@ private Q_SLOTS:
         QCOMPARE(testsupport::readRecord(bookPath(), eof + 1).english, u"テスト"_s);
         QCOMPARE(testsupport::readRecord(bookPath(), eof + 11).english, u"0"_s);
         // The reloaded book is on speed two again.
-        QCOMPARE(window->dropSpeed(), 10.0);
+        QCOMPARE(window->session().settings().dropSpeed, 10.0);
         QVERIFY(action(window.get(), u"mnuWords"_s)->isChecked());
 
         // The editor is open, and the commands that would disturb it are locked.
@@ -250,7 +250,7 @@ private Q_SLOTS:
         auto* editorClasses = child<QComboBox>(editorWindow, u"cboClassEdit"_s);
         editorClasses->setCurrentIndex(1);
         Q_EMIT editorClasses->activated(1);
-        QCOMPARE(window->classFirstRecord(), 53);
+        QCOMPARE(window->session().classFirstRecord(), 53);
 
         editorWindow->close();
         QVERIFY(action(window.get(), u"mnuEdit"_s)->isEnabled());
@@ -340,7 +340,7 @@ private Q_SLOTS:
         auto* classes = child<QComboBox>(window.get(), u"cboWordClass"_s);
         classes->setCurrentIndex(1);
         window->cboWordClass_click();
-        QCOMPARE(window->classFirstRecord(), 53);
+        QCOMPARE(window->session().classFirstRecord(), 53);
         const QByteArray display = testsupport::fileBytes(dir->filePath(u"display.txt"_s));
         QVERIFY(
             display.endsWith(testsupport::cp932Lines({QString(), QString(30, u' ') + u"- 2 -"_s})));
@@ -357,7 +357,7 @@ private Q_SLOTS:
         auto window = openWindow();
         child<QComboBox>(window.get(), u"cboWordClass"_s)->setCurrentIndex(1);
         window->cboWordClass_click();
-        QCOMPARE(window->classFirstRecord(), 2);
+        QCOMPARE(window->session().classFirstRecord(), 2);
     }
 
     void controlsCarryTheirNames() {

@@ -36,7 +36,7 @@ class TestFrmMainDrill : public QObject, private testsupport::WindowRig {
         return testsupport::namedChild<T>(window.get(), name);
     }
     QComboBox* answerBox() { return child<QComboBox>(u"cmbInputField"_s); }
-    const drill::DrillState& state() { return window->engine()->state(); }
+    const drill::DrillState& state() { return window->session().engine()->state(); }
 
     // Ticks until some waiting drop can be picked; returns it.
     int tickUntilPickable() {
@@ -261,16 +261,16 @@ private Q_SLOTS:
         auto* classes = child<QComboBox>(u"cboWordClass"_s);
         classes->setFocus();
         testsupport::pressKey(Qt::Key_F5);
-        QCOMPARE(window->classFirstRecord(), 2);
+        QCOMPARE(window->session().classFirstRecord(), 2);
 
         QFETCH(QString, typed);
         testsupport::typeInto(classes->lineEdit(), typed);
         testsupport::pressKey(Qt::Key_Tab);
         QCOMPARE(classes->currentText(), typed);
-        QCOMPARE(window->classFirstRecord(), 2);
+        QCOMPARE(window->session().classFirstRecord(), 2);
         testsupport::pressKey(Qt::Key_F5);
         QFETCH(int, listed);
-        QCOMPARE(window->classFirstRecord(), listed ? listed : 2);
+        QCOMPARE(window->session().classFirstRecord(), listed ? listed : 2);
     }
 
     // Choosing a class from the keyboard still works, on the box or in its open list.
@@ -293,7 +293,7 @@ private Q_SLOTS:
         if (openList)
             testsupport::pressKey(Qt::Key_Return);
         QCOMPARE(classes->currentText(), u"クラス１"_s);
-        QCOMPARE(window->classFirstRecord(), 53);
+        QCOMPARE(window->session().classFirstRecord(), 53);
     }
 
     // From the keyboard, with the translations open as a list: only an entry the learner

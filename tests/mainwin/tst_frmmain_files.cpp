@@ -165,7 +165,7 @@ private Q_SLOTS:
         } else {
             QCOMPARE(testsupport::fileBytes(bookPath()),
                      testsupport::fileBytes(elsewhere->filePath(chosen)));
-            QCOMPARE(window->eofRecord(), 154);
+            QCOMPARE(window->session().eofRecord(), 154);
             // The replaced book was kept.
             const QStringList backups = QDir(dir->filePath(u"backup"_s)).entryList(QDir::Files);
             QCOMPARE(backups.size(), 1);
