@@ -16,7 +16,7 @@ const QString kPngFilter = QStringLiteral("PNG画像(*.png)");
 
 } // namespace
 
-void FrmMain::mnuProgress_Click() {
+void FrmMain::showProgress() {
     // Made on first use, so that the program starts without it.
     if (!progressWindow_) {
         progressWindow_ = new progress::ProgressWindow(this);

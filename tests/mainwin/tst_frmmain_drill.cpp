@@ -3,6 +3,7 @@
 #include "book/cp932.h"
 #include "book/record_map.h"
 #include "keyboard.h"
+#include "mainwin/drill_view.h"
 #include "mainwin/frm_main.h"
 #include "test_book.h"
 #include "test_doubles.h"
@@ -37,6 +38,8 @@ class TestFrmMainDrill : public QObject, private testsupport::WindowRig {
     }
     QComboBox* answerBox() { return child<QComboBox>(u"cmbInputField"_s); }
     const drill::DrillState& state() { return window->session().engine()->state(); }
+    // One tick of the drill timer, as it comes while the words fall.
+    void fireTimer() { QMetaObject::invokeMethod(child<QTimer>(u"tmrMain"_s), "timeout"); }
 
     // Ticks until some waiting drop can be picked; returns it.
     int tickUntilPickable() {
@@ -46,7 +49,7 @@ class TestFrmMainDrill : public QObject, private testsupport::WindowRig {
                     state().drops[i].top < 5000)
                     return i;
             }
-            window->tmrMain_Timer();
+            fireTimer();
         }
         qFatal("no drop came into the field");
     }
@@ -159,7 +162,7 @@ private Q_SLOTS:
         QCOMPARE(answerBox()->count(), 6);
         const int drop = tickUntilPickable();
         while (state().drops[drop].top <= -200)
-            window->tmrMain_Timer();
+            fireTimer();
 
         QTest::keyClick(answerBox(), Qt::Key_Return);
         QCOMPARE(speaker.spoken.size(), 1);
@@ -185,7 +188,7 @@ private Q_SLOTS:
         QCOMPARE(answerBox()->itemText(0), u"w0_10"_s);
         QCOMPARE(answerBox()->itemText(1), u"w0_1"_s);
         while (state().drops[1].top < -200)
-            window->tmrMain_Timer();
+            fireTimer();
 
         // Completion offers "w0_10" for "w0_1"; Enter takes what was typed.
         QTest::keyClicks(answerBox(), u"w0_1"_s);
@@ -200,7 +203,7 @@ private Q_SLOTS:
         child<QPushButton>(u"cmdStart"_s)->click();
         const int drop = tickUntilPickable();
         while (state().drops[drop].top <= -200)
-            window->tmrMain_Timer();
+            fireTimer();
         // An entry chosen before any word was spoken answers nothing and stays in the box.
         QTest::keyClick(answerBox(), Qt::Key_Down);
         QVERIFY(!answerBox()->currentText().isEmpty());
@@ -214,10 +217,11 @@ private Q_SLOTS:
         child<QPushButton>(u"cmdStart"_s)->click();
         const int drop = tickUntilPickable();
         typeAndEnter(state().drops[drop].caption);
-        QCOMPARE(window->requestedImeMode(), 4); // Japanese meanings come next
+        QCOMPARE(child<mainwin::DrillView>(u"drillView"_s)->requestedImeMode(),
+                 4); // Japanese meanings come next
         QFocusEvent back(QEvent::FocusIn, Qt::PopupFocusReason);
         QCoreApplication::sendEvent(answerBox(), &back);
-        QCOMPARE(window->requestedImeMode(), 4);
+        QCOMPARE(child<mainwin::DrillView>(u"drillView"_s)->requestedImeMode(), 4);
     }
 
     void altSStartsTheDrill() {
@@ -255,7 +259,7 @@ private Q_SLOTS:
         content.classes[1].name = u"クラス1"_s;
         content.classes[2].name = u"Verb"_s;
         testsupport::writeBook(bookPath(), content);
-        window->Form_Load();
+        window->loadBook();
         window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
         auto* classes = child<QComboBox>(u"cboWordClass"_s);
@@ -316,7 +320,7 @@ private Q_SLOTS:
         content.classes[0].words[0] = {u"country"_s, u"国"_s};
         content.classes[0].words[1] = {u"internationally"_s, u"国際的に"_s};
         testsupport::writeBook(bookPath(), content);
-        window->Form_Load();
+        window->loadBook();
         QFETCH(int, mode);
         child<QRadioButton>(u"optMode(%1)"_s.arg(mode))->click();
         window->activateWindow();
@@ -347,7 +351,7 @@ private Q_SLOTS:
                        0.99});
         child<QPushButton>(u"cmdStart"_s)->click();
         while (state().drops[4].top <= -200)
-            window->tmrMain_Timer();
+            fireTimer();
         if (mode == book::Reading)
             testsupport::typeText(u"country"_s);
         testsupport::pressKey(Qt::Key_Return);
