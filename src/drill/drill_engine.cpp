@@ -101,6 +101,7 @@ void DrillEngine::fillBox(const QStringList& entries) {
 }
 
 void DrillEngine::writeResultLine(const QString& line) {
+    s_.resultLines << line;
     if (!result_ || !result_->isOpen())
         return;
     if (!result_->writeLine(line))

@@ -37,6 +37,7 @@ StartResult DrillEngine::start(const DrillSetup& setup) {
     s_.speakReady = true;
     refillStock();
 
+    s_.resultLines.clear();
     resultPath_ = setup.resultPath;
     result_ = std::make_unique<book::TextFileWriter>(resultPath_);
     if (!result_->open())

@@ -6,6 +6,7 @@
 #include "book/record_map.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <array>
 
@@ -68,6 +69,7 @@ struct DrillState {
     int rightAnswers = 0;        // every right answer, not only newly memorised words
     int misses = 0;              // every wrong answer and "？"
     int memorisedTotalAtEnd = 0; // the book's memorised total when the drill ended
+    QStringList resultLines;     // what the drill wrote to result.txt, for the window to show
 
     AnswerBox answerBox;
     int shownMemorisedTotal = 0; // the number txtTotalMemoryCnt shows

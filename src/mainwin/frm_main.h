@@ -124,8 +124,8 @@ private:
     void showView(const QStringList& lines, const QColor& colour = Qt::black);
     // The manual on display, as the load shows it.
     void showManualText();
-    // Shows result.txt scrolled to its end, with the result view checked.
-    void showResultFile(const QString& captionSuffix);
+    // Shows a drill's result scrolled to its end, with the result view checked.
+    void showResult(const QString& captionSuffix, const QString& text);
     // Hands the progress view the numbers of the selected mode, when it is open.
     void refreshProgress();
     void saveProgressChart();

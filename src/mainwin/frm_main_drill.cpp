@@ -35,8 +35,9 @@ void FrmMain::startDrill() {
 void FrmMain::endDrill() { session_->endDrill(); }
 
 void FrmMain::showDrillEnd() {
-    txtTotalMemoryCnt->setText(QString::number(session_->engine()->state().shownMemorisedTotal));
-    showResultFile(QStringLiteral("向け / 学習結果"));
+    const drill::DrillState& s = session_->engine()->state();
+    txtTotalMemoryCnt->setText(QString::number(s.shownMemorisedTotal));
+    showResult(QStringLiteral("向け / 学習結果"), linesText(s.resultLines));
     renderDrill();
     // One Enter for whatever has the focus now, as the learner's last key would be.
     if (QWidget* focused = QApplication::focusWidget()) {
@@ -44,7 +45,6 @@ void FrmMain::showDrillEnd() {
                                                            Qt::NoModifier, QStringLiteral("\r")));
     }
     setDrillRunning(false);
-    menu_.checkView(menu_.mnuResult);
     refreshProgress();
 }
 

@@ -24,10 +24,9 @@ void FrmMain::setCaption(const QString& suffix) {
 }
 
 void FrmMain::showView(const QStringList& lines, const QColor& colour) {
-    const QString text = session_->writeDisplay(lines)
-                             ? platform::readTextFile(session_->files().display)
-                             : lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
-    drillView_->showText(text, colour);
+    // display.txt is for saving the view; what is shown is what was built.
+    session_->writeDisplay(lines);
+    drillView_->showText(linesText(lines), colour);
 }
 
 void FrmMain::showManualText() {
@@ -48,11 +47,16 @@ void FrmMain::showGradeTable() {
     setCaption(QStringLiteral("向け / 成績表"));
 }
 
-void FrmMain::showTestResult() { showResultFile(QStringLiteral("向け / テスト結果")); }
+// The result as the last drill left it in result.txt, of this run of the program or an
+// earlier one.
+void FrmMain::showTestResult() {
+    showResult(QStringLiteral("向け / テスト結果"),
+               platform::readTextFile(session_->files().result));
+}
 
-void FrmMain::showResultFile(const QString& captionSuffix) {
+void FrmMain::showResult(const QString& captionSuffix, const QString& text) {
     setCaption(captionSuffix);
-    drillView_->showResult(platform::readTextFile(session_->files().result));
+    drillView_->showResult(text);
     viewFileShown_ = false;
     menu_.checkView(menu_.mnuResult);
 }
