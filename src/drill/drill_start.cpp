@@ -83,7 +83,7 @@ void DrillEngine::setClass(int firstRecord) {
 }
 
 void DrillEngine::refillStock() {
-    s_.stock.load(wordFile_, s_.classFirstRecord);
+    s_.stock.load(wordFile_, classWordRecords(s_.classFirstRecord));
     for (Drop& drop : s_.drops) {
         drop.stockIndex = -1;
         drop.holdsWord = false;

@@ -4,6 +4,7 @@
 
 #include "book/record_file.h"
 
+#include <QList>
 #include <QString>
 
 #include <array>
@@ -29,8 +30,8 @@ public:
     // Random draws before a draw settles for the first free entry, so that it always ends.
     static constexpr int kRandomDrawLimit = 64;
 
-    // Loads the 50 words from `firstRecord` on, none in use.
-    void load(const book::RecordFile& file, int firstRecord);
+    // Loads the words of the records (at most kLoadedWords of them), none in use.
+    void load(const book::RecordFile& file, const QList<int>& records);
     void clear() { count_ = 0; }
 
     int count() const { return count_; }
@@ -52,5 +53,8 @@ private:
     std::array<WordStockEntry, kLoadedWords + 1> entries_{};
     int count_ = 0;
 };
+
+// The record numbers of the words of the class whose first word record is `firstRecord`.
+QList<int> classWordRecords(int firstRecord);
 
 } // namespace drill
