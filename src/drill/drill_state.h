@@ -14,7 +14,7 @@ namespace drill {
 
 inline constexpr int kDropCount = 5;
 // selectedDrop when no drop is in the answer phase.
-inline constexpr int kNoDrop = 5;
+inline constexpr int kNoDrop = kDropCount;
 
 // Heights in twips; y grows downwards from the top edge of the play area.
 inline constexpr double kPickableTop = -200; // picked or answered only at or below this

@@ -1,7 +1,5 @@
 #include "word_stock.h"
 
-#include "book/record_map.h"
-
 #include <algorithm>
 
 namespace drill {

@@ -3,6 +3,7 @@
 #include "ports.h"
 
 #include "book/record_file.h"
+#include "book/record_map.h"
 
 #include <QList>
 #include <QString>
@@ -24,7 +25,7 @@ struct WordStockEntry {
 // count() - 1 are live. A word leaves by having the last live entry moved into its place.
 class WordStock {
 public:
-    static constexpr int kLoadedWords = 50;
+    static constexpr int kLoadedWords = book::kWordsPerClass;
     // The drill ends when a word leaving the stock leaves this many.
     static constexpr int kLeftAtEnd = 10;
     // Random draws before a draw settles for the first free entry, so that it always ends.
