@@ -26,9 +26,9 @@ namespace session {
 
 // The one owner of the learner's word book: the program files, the loaded book's state
 // (end record, title, classes, stored settings, memorised totals), the long-lived handle
-// on Word.dat and the drill that works through it, and every command that reads, writes,
-// replaces, resets or backs up the book, and the learner's settings. The windows map its
-// state onto widgets and hear through its signals of failures and of a drill's end.
+// on Word.dat and the drill that works through it, the learner's settings, and every
+// command that reads, writes, replaces, resets or backs up the book. The windows map its
+// state onto widgets and hear of failures and of a drill's end through its signals.
 class BookSession : public QObject {
     Q_OBJECT
 
@@ -67,7 +67,7 @@ public:
     void setVoiceOn(bool on);
     // After a load: the book's speed as if chosen (so stored again), and its voice.
     void applyStoredSettings();
-    // The input mode the book holds, when it holds one (a drill mode was chosen).
+    // A drill mode was chosen: the input mode goes back to what the book holds, if anything.
     void restoreStoredInputMode();
 
     // The views. The word list also makes its class the drill's class.
