@@ -30,21 +30,12 @@ public:
     void speak(const QString&) override {}
 };
 
-class Host final : public drill::DrillHost {
-public:
-    drill::DrillEngine* engine = nullptr;
-    void stopDrill() override { engine->stop(); }
-    bool voiceOn() const override { return true; }
-    book::InputMode inputMode() const override { return book::InputMode::Hiragana; }
-    void reportWriteFailure(const QString&, const QString&) override {}
-};
-
 // A full book of 24 classes in a temporary folder, and an engine on it.
 struct Drill {
     Drill() : file(dir.filePath(QStringLiteral("Word.dat"))) {
         file.open(book::RecordFile::Access::Create);
         book::writeBookRecords(file, fullBookContent());
-        host.engine = &engine;
+        settings.dropSpeed = 25;
     }
 
     void start(book::Mode mode) {
@@ -56,20 +47,18 @@ struct Drill {
     void play() {
         const drill::DrillState& s = engine.state();
         const int answering = s.selectedDrop;
-        if (answering < drill::kDropCount && !s.dropSelectable[answering] &&
-            s.lblDropWord[answering].top >= drill::kPickableTop) {
-            engine.setAnswerText(s.dropAnswer[answering]);
-            engine.cmbInputField_click();
+        if (answering < drill::kDropCount && !s.drops[answering].selectable &&
+            s.drops[answering].top >= drill::kPickableTop) {
+            engine.selectEntry(s.drops[answering].answer);
             return;
         }
         for (int i = 0; i < drill::kDropCount; ++i) {
-            if (s.dropSelectable[i] && s.lblDropWord[i].top >= drill::kPickableTop) {
-                engine.setAnswerText(s.lblDropWord[i].caption);
-                engine.cmbInputField_click();
+            if (s.drops[i].selectable && s.drops[i].top >= drill::kPickableTop) {
+                engine.selectEntry(s.drops[i].caption);
                 return;
             }
         }
-        engine.tmrMain_Timer(25);
+        engine.tick();
     }
 
     QTemporaryDir dir;
@@ -77,15 +66,15 @@ struct Drill {
     Random random;
     FixedClock clock;
     Silent speaker;
-    Host host;
-    drill::DrillEngine engine{file, random, clock, speaker, host};
+    drill::DrillSettings settings;
+    drill::DrillEngine engine{file, settings, {random, clock, speaker}};
 };
 
 void BM_Tick(benchmark::State& state) {
     Drill drill;
     drill.start(book::Reading);
     for (auto _ : state) {
-        drill.engine.tmrMain_Timer(25);
+        drill.engine.tick();
         if (!drill.engine.state().running) {
             state.PauseTiming();
             drill.start(book::Reading);

@@ -33,14 +33,10 @@ constexpr int kClass = 5;
 constexpr int kWord = book::firstWordRecord(kClass) + 7;
 
 // The world of a session that only loads.
-struct Quiet final : drill::RandomSource, drill::Clock, drill::Speaker, session::SessionHost {
+struct Quiet final : drill::RandomSource, drill::Clock, drill::Speaker {
     double next() override { return 0.5; }
     double secondsSinceMidnight() override { return 36000; }
     void speak(const QString&) override {}
-    void stopDrill() override {}
-    bool voiceOn() const override { return false; }
-    book::InputMode inputMode() const override { return book::InputMode::Normal; }
-    void showFailure(const session::Failure&) override {}
 };
 
 // The session's load: the end record, the title, the class list, the stored settings and
@@ -49,7 +45,7 @@ void BM_LoadBook(benchmark::State& state) {
     Book bench;
     bench.file.close();
     Quiet quiet;
-    session::BookSession session(bench.dir.path(), {quiet, quiet, quiet, quiet});
+    session::BookSession session(bench.dir.path(), {quiet, quiet, quiet});
     for (auto _ : state) {
         session.load();
         benchmark::DoNotOptimize(session.classNames());

@@ -110,6 +110,8 @@ bool flushToDisk(QFile& file) {
 
 } // namespace
 
+// Not QSaveFile: where it cannot use an unnamed file it names its temporary like a learner's own
+// file ("Word.dat.XXXXXX"), which a crash would leave behind where nothing can safely clear it.
 bool writeWholeFile(const QString& target, QByteArrayView bytes, FileFailure* failure) {
     const QFileInfo info(target);
     if (info.exists() && !info.isFile())

@@ -27,8 +27,7 @@ int imeOnFocus(book::Mode mode, book::InputMode menu) {
     return imeByMenu(menu).value_or(ImeAlphanumeric);
 }
 
-QStringList shuffledWithUnknown(const std::array<QString, 5>& texts, RandomSource& random) {
-    std::array<QString, 5> remaining = texts;
+QStringList shuffledWithUnknown(QStringList remaining, RandomSource& random) {
     QStringList list;
     for (int n = int(remaining.size()); n >= 1; --n) {
         const int k = int(n * random.next());

@@ -48,7 +48,7 @@ std::optional<int> imeLatinIfKana(book::InputMode menu);
 // The mode the box takes whenever it receives the focus.
 int imeOnFocus(book::Mode mode, book::InputMode menu);
 
-// The five texts in an order drawn at random (each order equally likely), then "？".
-QStringList shuffledWithUnknown(const std::array<QString, 5>& texts, RandomSource& random);
+// The texts in an order drawn at random (each order equally likely), then "？".
+QStringList shuffledWithUnknown(QStringList texts, RandomSource& random);
 
 } // namespace drill

@@ -2,23 +2,28 @@
 
 namespace drill {
 
-void DrillEngine::cmbInputField_click() {
+void DrillEngine::selectEntry(const QString& text) {
+    s_.answerBox.text = text;
+    handleSelection();
+}
+
+void DrillEngine::handleSelection() {
     if (!s_.running)
         return;
-    const QString& text = s_.cmbInputField.text; // read afresh at every comparison
+    const QString& text = s_.answerBox.text; // read afresh at every comparison
 
     const int answered = s_.selectedDrop;
-    if (answered < kDropCount && s_.lblDropWord[answered].top >= kPickableTop &&
-        !s_.dropSelectable[answered]) {
-        const QString caption = s_.lblDropWord[answered].caption;
+    if (answered < kDropCount && s_.drops[answered].top >= kPickableTop &&
+        !s_.drops[answered].selectable) {
+        const QString caption = s_.drops[answered].caption;
         if ((caption == kFullWidthMark && text == kUnknownEntry) ||
-            text != s_.dropAnswer[answered]) {
-            AnswerDropIn(answered);
+            text != s_.drops[answered].answer) {
+            answerMissed(answered);
         } else if (caption == kFullWidthMark || caption == kAsciiMark) {
-            ElaseDropIn(answered);
-            SetDropLocation(answered);
-            InpHweDropDisp();
-            s_.dropSelectable[answered] = true;
+            answerRight(answered);
+            placeAboveField(answered);
+            bringInDrop();
+            s_.drops[answered].selectable = true;
         }
         if (isListening())
             s_.speakReady = true;
@@ -27,36 +32,35 @@ void DrillEngine::cmbInputField_click() {
 
     for (s_.selectedDrop = 0; s_.selectedDrop < kDropCount; ++s_.selectedDrop) {
         const int i = s_.selectedDrop;
-        const DropLabel& label = s_.lblDropWord[i];
-        if (label.top < kPickableTop || isListening())
+        const Drop& drop = s_.drops[i];
+        if (drop.top < kPickableTop || isListening())
             continue;
         const QString& mark = isReading() ? kFullWidthMark : kAsciiMark;
         // A missed drop shows its translation and has let go of its word, which another
         // drop may hold by now: it is not picked again, whatever the text selected.
-        if (label.caption != mark && text == label.caption && s_.dropSelectable[i] &&
-            s_.dropHoldsWord[i]) {
-            ChangeDropIn(i);
+        if (drop.caption != mark && text == drop.caption && drop.selectable && drop.holdsWord) {
+            pickDrop(i);
             fillBox(translationList());
-            s_.dropSelectable[i] = false;
+            s_.drops[i].selectable = false;
             return;
         }
     }
 }
 
-void DrillEngine::ChangeDropIn(int drop) {
-    DropLabel& label = s_.lblDropWord[drop];
-    if (isReading() && label.caption != kFullWidthMark) {
-        if (host_.voiceOn())
-            speaker_.speak(s_.cmbInputField.text);
-        s_.dropShownWord[drop] = label.caption;
-        label.caption = kFullWidthMark;
-        s_.dropSelectable[drop] = false;
-        s_.cmbInputField.requestIme(imeByMenu(host_.inputMode()));
-    } else if (isWriting() && label.caption != kAsciiMark) {
-        s_.dropShownWord[drop] = label.caption;
-        label.caption = kAsciiMark;
-        s_.dropSelectable[drop] = false;
-        s_.cmbInputField.requestIme(imeLatinIfKana(host_.inputMode()));
+void DrillEngine::pickDrop(int index) {
+    Drop& drop = s_.drops[index];
+    if (isReading() && drop.caption != kFullWidthMark) {
+        if (settings_.voiceOn)
+            speaker_.speak(s_.answerBox.text);
+        drop.shownWord = drop.caption;
+        drop.caption = kFullWidthMark;
+        drop.selectable = false;
+        s_.answerBox.requestIme(imeByMenu(settings_.inputMode));
+    } else if (isWriting() && drop.caption != kAsciiMark) {
+        drop.shownWord = drop.caption;
+        drop.caption = kAsciiMark;
+        drop.selectable = false;
+        s_.answerBox.requestIme(imeLatinIfKana(settings_.inputMode));
     }
 }
 

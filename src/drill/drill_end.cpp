@@ -5,44 +5,46 @@
 
 namespace drill {
 
-void DrillEngine::ElaseDropOut(int drop) {
+void DrillEngine::fallOut(int drop) {
     // A fall-out books nothing: the word just leaves this drill.
     releaseWord(drop);
-    s_.cmbInputField.text.clear();
+    s_.answerBox.text.clear();
     replaceDepartedWord(drop, Departure::FellOut);
 
     // Reading and writing: every drop can be picked again, the one being answered too.
     if (!isListening())
-        s_.dropSelectable.fill(true);
+        for (Drop& each : s_.drops)
+            each.selectable = true;
     fillBox(pickList());
 }
 
-void DrillEngine::Bottom() {
+void DrillEngine::recordDrillEnd() {
     s_.lastTickTime = clock_.secondsSinceMidnight();
-    s_.drillElapsed = secondsBetween(s_.drillStartTime, s_.lastTickTime);
+    s_.elapsed = secondsBetween(s_.startTime, s_.lastTickTime);
     s_.timerOn = false;
 
-    const book::DrillEndBooking booking = book::bookDrillEnd(
-        wordFile_, s_.eofRecord, s_.classFirstRecord - 1, s_.mode, s_.drillElapsed);
+    const book::DrillEndBooking booking =
+        book::bookDrillEnd(wordFile_, s_.eofRecord, s_.classFirstRecord - 1, s_.mode, s_.elapsed);
     checkWrite(booking.status);
-    s_.resultMemoryTotal = booking.memorisedTotal;
+    s_.memorisedTotalAtEnd = booking.memorisedTotal;
 
     for (const QString& line :
-         summaryLines(s_.drillForgetCount, s_.drillMemoryCount, s_.resultMemoryTotal, s_.mode))
+         summaryLines(s_.newlyForgotten, s_.newlyMemorised, s_.memorisedTotalAtEnd, s_.mode))
         writeResultLine(line);
     if (result_)
         result_->close();
 }
 
-void DrillEngine::stop() {
+void DrillEngine::endDrill() {
     if (!s_.running)
         return;
-    Bottom();
+    recordDrillEnd();
     s_.running = false;
-    s_.cmbInputField.clear();
+    s_.answerBox.clear();
     s_.timerOn = false;
-    for (DropLabel& label : s_.lblDropWord)
-        label.caption = kStoppedCaption;
+    for (Drop& drop : s_.drops)
+        drop.caption = kStoppedCaption;
+    Q_EMIT ended();
 }
 
 } // namespace drill

@@ -2,52 +2,51 @@
 
 namespace drill {
 
-DrillEngine::DrillEngine(book::RecordFile& wordFile, RandomSource& random, Clock& clock,
-                         Speaker& speaker, DrillHost& host)
-    : wordFile_(wordFile), random_(random), clock_(clock), speaker_(speaker), host_(host) {}
+DrillEngine::DrillEngine(book::RecordFile& wordFile, const DrillSettings& settings, Ports ports,
+                         QObject* parent)
+    : QObject(parent), wordFile_(wordFile), settings_(settings), random_(ports.random),
+      clock_(ports.clock), speaker_(ports.speaker) {}
 
 DrillEngine::~DrillEngine() = default;
 
-void DrillEngine::showWord(int drop, int stockIndex) {
-    const WordStockEntry& word = s_.wordStock[stockIndex];
-    s_.dropStockIndex[drop] = stockIndex;
-    s_.dropWord[drop] = word;
-    s_.lblDropWord[drop].caption = isReading()   ? word.english
-                                   : isWriting() ? word.japanese
-                                                 : kFullWidthMark;
-    s_.dropAnswer[drop] = isWriting() ? word.english : word.japanese;
+void DrillEngine::showWord(int index, int stockIndex) {
+    const WordStockEntry& word = s_.stock[stockIndex];
+    Drop& drop = s_.drops[index];
+    drop.stockIndex = stockIndex;
+    drop.word = word;
+    drop.caption = isReading() ? word.english : isWriting() ? word.japanese : kFullWidthMark;
+    drop.answer = isWriting() ? word.english : word.japanese;
     if (isListening())
-        s_.dropSpeech[drop] = word.english;
-    s_.dropRecord[drop] = QString::number(word.recordNo);
+        drop.speech = word.english;
 }
 
-void DrillEngine::giveNextWord(int drop) {
-    const int index = s_.wordStock.drawFree(random_);
-    showWord(drop, index);
-    s_.wordStock[index].inUse = true;
-    s_.dropHoldsWord[drop] = true;
+void DrillEngine::giveNextWord(int index) {
+    const int stockIndex = s_.stock.drawFree(random_);
+    showWord(index, stockIndex);
+    s_.stock[stockIndex].inUse = true;
+    s_.drops[index].holdsWord = true;
 }
 
-void DrillEngine::releaseWord(int drop) {
-    const int index = s_.dropStockIndex[drop];
+void DrillEngine::releaseWord(int index) {
+    Drop& drop = s_.drops[index];
     // A drop that missed its word has let go of it already; the entry may be another
     // drop's by now, so only the holder frees it.
-    if (s_.dropHoldsWord[drop] && index >= 0)
-        s_.wordStock[index].inUse = false;
-    s_.dropHoldsWord[drop] = false;
+    if (drop.holdsWord && drop.stockIndex >= 0)
+        s_.stock[drop.stockIndex].inUse = false;
+    drop.holdsWord = false;
 }
 
 bool DrillEngine::anotherDropShows(int drop) const {
     for (int other = 0; other < kDropCount; ++other) {
-        if (other != drop && s_.dropStockIndex[other] >= 0 &&
-            s_.dropWord[other].recordNo == s_.dropWord[drop].recordNo)
+        if (other != drop && s_.drops[other].stockIndex >= 0 &&
+            s_.drops[other].word.recordNo == s_.drops[drop].word.recordNo)
             return true;
     }
     return false;
 }
 
 bool DrillEngine::takeOutOfStock(int drop, Departure departure) {
-    const int index = s_.dropStockIndex[drop];
+    const int index = s_.drops[drop].stockIndex;
     // A missed word can be drawn by another drop while the missed one still shows it; if
     // that other drop answered it correctly, the word has left the drill already.
     if (index < 0)
@@ -60,28 +59,28 @@ bool DrillEngine::takeOutOfStock(int drop, Departure departure) {
     if (departure == Departure::FellOut && anotherDropShows(drop))
         return false;
 
-    const int recordNo = s_.dropWord[drop].recordNo;
-    const int movedFrom = s_.wordStock.removeAt(index);
+    const int recordNo = s_.drops[drop].word.recordNo;
+    const int movedFrom = s_.stock.removeAt(index);
     // Every drop keeps finding its own word: drops of the departed word lose it, a drop
     // of the moved entry follows it into the hole.
     for (int other = 0; other < kDropCount; ++other) {
-        if (s_.dropWord[other].recordNo == recordNo)
-            s_.dropStockIndex[other] = -1;
-        else if (s_.dropStockIndex[other] == movedFrom)
-            s_.dropStockIndex[other] = index;
+        if (s_.drops[other].word.recordNo == recordNo)
+            s_.drops[other].stockIndex = -1;
+        else if (s_.drops[other].stockIndex == movedFrom)
+            s_.drops[other].stockIndex = index;
     }
     return true;
 }
 
-void DrillEngine::stopIfStockRunsDown() {
-    if (s_.wordStock.count() == 10)
-        host_.stopDrill();
+void DrillEngine::endIfStockRunsDown() {
+    if (s_.stock.count() == WordStock::kLeftAtEnd)
+        endDrill();
 }
 
 QStringList DrillEngine::translationList() {
-    std::array<QString, kDropCount> texts;
-    for (int i = 0; i < kDropCount; ++i)
-        texts[i] = isWriting() ? s_.dropWord[i].english : s_.dropWord[i].japanese;
+    QStringList texts;
+    for (const Drop& drop : s_.drops)
+        texts << (isWriting() ? drop.word.english : drop.word.japanese);
     return shuffledWithUnknown(texts, random_);
 }
 
@@ -89,19 +88,20 @@ QStringList DrillEngine::pickList() {
     if (isListening())
         return translationList();
     QStringList words;
-    for (int i = 0; i < kDropCount; ++i) {
-        if (s_.dropSelectable[i])
-            words << (isReading() ? s_.dropWord[i].english : s_.dropWord[i].japanese);
+    for (const Drop& drop : s_.drops) {
+        if (drop.selectable)
+            words << (isReading() ? drop.word.english : drop.word.japanese);
     }
     return words;
 }
 
 void DrillEngine::fillBox(const QStringList& entries) {
-    s_.cmbInputField.clear();
-    s_.cmbInputField.entries = entries;
+    s_.answerBox.clear();
+    s_.answerBox.entries = entries;
 }
 
 void DrillEngine::writeResultLine(const QString& line) {
+    s_.resultLines << line;
     if (!result_ || !result_->isOpen())
         return;
     if (!result_->writeLine(line))
@@ -118,17 +118,17 @@ void DrillEngine::reportFailure(const QString& path, const QString& systemText) 
     if (reportedFailures_.contains(path))
         return;
     reportedFailures_.insert(path);
-    host_.reportWriteFailure(path, systemText);
+    Q_EMIT writeFailed(path, systemText);
 }
 
 void DrillEngine::replaceDepartedWord(int drop, Departure departure) {
     if (takeOutOfStock(drop, departure))
-        stopIfStockRunsDown();
+        endIfStockRunsDown();
     giveNextWord(drop);
-    s_.cmbInputField.requestIme(isReading() ? imeLatinIfKana(host_.inputMode())
-                                            : imeByMenu(host_.inputMode()));
-    s_.dropSelectable[drop] = true;
-    s_.dropUnspoken[drop] = true;
+    s_.answerBox.requestIme(isReading() ? imeLatinIfKana(settings_.inputMode)
+                                        : imeByMenu(settings_.inputMode));
+    s_.drops[drop].selectable = true;
+    s_.drops[drop].unspoken = true;
 }
 
 } // namespace drill

@@ -1,11 +1,13 @@
 #pragma once
 
+#include "drill_settings.h"
 #include "drill_state.h"
 #include "ports.h"
 
 #include "book/record_file.h"
 #include "book/text_file.h"
 
+#include <QObject>
 #include <QSet>
 #include <QString>
 
@@ -26,53 +28,77 @@ enum class StartResult {
     NoClassFound, // the class list's text names no class: nothing was changed
 };
 
-// The falling-words drill of the main window, free of widgets. The window forwards its
-// events here (Start, End, each timer tick, each selection in the answer box, Enter) and
-// then draws state(). It reads and writes the book through the window's long-lived handle.
-class DrillEngine {
+// The falling-words drill of the main window, free of widgets. The window forwards the
+// learner's events here (Start, End, each timer tick, each selection in the answer box,
+// Enter) and then draws state(). It reads and writes the book through the session's
+// long-lived handle, and reads the learner's settings as the session keeps them.
+class DrillEngine : public QObject {
+    Q_OBJECT
+
 public:
-    DrillEngine(book::RecordFile& wordFile, RandomSource& random, Clock& clock, Speaker& speaker,
-                DrillHost& host);
-    ~DrillEngine();
+    struct Ports {
+        RandomSource& random;
+        Clock& clock;
+        Speaker& speaker;
+    };
+    DrillEngine(book::RecordFile& wordFile, const DrillSettings& settings, Ports ports,
+                QObject* parent = nullptr);
+    ~DrillEngine() override;
 
+    // What the window draws. Only the engine's steps and the setters below change it.
     const DrillState& state() const { return s_; }
-    // For setting up situations (tests); the window only reads.
-    DrillState& state() { return s_; }
 
-    // The engine's steps of cmdStart_Click.
+    // Start: the class's words, the first five drops, result.txt, the timer.
     StartResult start(const DrillSetup& setup);
-    // The engine's steps of cmdEnd_Click: Bottom, then the list cleared, the timer off,
-    // result.txt closed and the drops showing "☆■☆■". Does nothing when no drill runs.
-    void stop();
-    QString resultPath() const { return resultPath_; }
+    // Ends the drill: the statistics and the summary (recordDrillEnd), then the list
+    // cleared, the timer off, result.txt closed and the drops showing "☆■☆■". Does
+    // nothing when no drill runs.
+    void endDrill();
     // Whether a drop is in its answer phase: the next selection answers it.
     bool answering() const {
         return s_.selectedDrop >= 0 && s_.selectedDrop < kDropCount &&
-               !s_.dropSelectable[s_.selectedDrop];
+               !s_.drops[s_.selectedDrop].selectable;
     }
 
-    // One 100 ms tick, with the fall step of the speed menu.
-    void tmrMain_Timer(double dropSpeed);
-    // The window sets the box's text (a selection, or what the learner typed) ...
-    void setAnswerText(const QString& text) { s_.cmbInputField.text = text; }
-    // ... and runs this once per selected entry.
-    void cmbInputField_click();
-    // A key in the answer box; only Enter (13) in listening mode does anything.
-    void cmbInputField_KeyPress(int keyAscii);
+    // One 100 ms tick: every drop falls by twice the settings' drop speed.
+    void tick();
+    // The learner selected an entry of the answer box (or typed it and pressed Enter);
+    // runs once per selected entry.
+    void selectEntry(const QString& text);
+    // Enter in the answer box: in listening mode the next word in the field is spoken.
+    void announceNextWord();
 
-    // The drill's procedures.
-    bool PlusSet(const QString& className);
-    void WordStckSet();
-    void SetDropWord();
-    void SetDropLocation(int drop);
-    void InpHweDropDisp();
-    void ChangeDropIn(int drop);
-    void ElaseDropIn(int drop);
-    void AnswerDropIn(int drop);
-    void ElaseDropOut(int drop);
-    void Bottom();
+    // Makes the class whose words begin at `firstRecord` the drill's class and loads its
+    // words into the stock (choosing a class between drills).
+    void setClass(int firstRecord);
+    // The input-method mode the answer box has taken (it receives the focus).
+    void setImeMode(int mode) { s_.answerBox.imeMode = mode; }
+
+Q_SIGNALS:
+    // The drill has ended, by endDrill() or because its stock ran down; the result is
+    // complete in result.txt and in state().
+    void ended();
+    // A write of the book or of result.txt failed, for the reason the system gave (empty
+    // when it gave none). Told once per file and drill.
+    void writeFailed(const QString& path, const QString& systemText);
 
 private:
+    // Test-only: sets up situations and runs single steps.
+    friend class DrillTestAccess;
+
+    // The drill's steps, which the events above run.
+    bool findClass(const QString& className);
+    void refillStock();
+    void placeFirstWords();
+    void placeAboveField(int drop);
+    void bringInDrop();
+    void pickDrop(int drop);
+    void answerRight(int drop);
+    void answerMissed(int drop);
+    void fallOut(int drop);
+    void recordDrillEnd();
+
+    void handleSelection();
     bool isReading() const { return s_.mode == book::Reading; }
     bool isWriting() const { return s_.mode == book::Writing; }
     bool isListening() const { return s_.mode == book::Listening; }
@@ -87,7 +113,7 @@ private:
     // (even when the drill has just stopped).
     void replaceDepartedWord(int drop, Departure departure);
     bool anotherDropShows(int drop) const;
-    void stopIfStockRunsDown();
+    void endIfStockRunsDown();
 
     QStringList pickList();
     QStringList translationList();
@@ -98,10 +124,10 @@ private:
     void reportFailure(const QString& path, const QString& systemText);
 
     book::RecordFile& wordFile_;
+    const DrillSettings& settings_;
     RandomSource& random_;
     Clock& clock_;
     Speaker& speaker_;
-    DrillHost& host_;
 
     DrillState s_;
     QString resultPath_;

@@ -4,59 +4,54 @@
 
 namespace drill {
 
-namespace {
-constexpr int kEnterKey = 13;
-}
-
-void DrillEngine::tmrMain_Timer(double dropSpeed) {
+void DrillEngine::tick() {
     if (!s_.timerOn)
         return;
     // One drop after the other: drop 0 has moved, and maybe been re-placed, before drop 1
     // moves. A fall-out that ends the drill does not cut the loop short.
     for (int i = 0; i < kDropCount; ++i) {
-        DropLabel& label = s_.lblDropWord[i];
-        label.top += 2 * dropSpeed;
-        if (label.top > kBottomTop && label.enabled) {
-            ElaseDropOut(i);
-            SetDropLocation(i);
-            s_.dropSelectable[i] = true;
+        Drop& drop = s_.drops[i];
+        drop.top += 2 * settings_.dropSpeed;
+        if (drop.top > kBottomTop && drop.enabled) {
+            fallOut(i);
+            placeAboveField(i);
+            drop.selectable = true;
             s_.speakReady = true;
         }
     }
     const double now = clock_.secondsSinceMidnight();
     s_.lastTickTime = now;
-    s_.drillElapsed = secondsBetween(s_.drillStartTime, now);
+    s_.elapsed = secondsBetween(s_.startTime, now);
 }
 
-void DrillEngine::SetDropLocation(int drop) {
-    if (drop < 0 || drop >= kDropCount)
+void DrillEngine::placeAboveField(int index) {
+    if (index < 0 || index >= kDropCount)
         return;
-    DropLabel& label = s_.lblDropWord[drop];
-    label.top = std::min(random_.next() * -5000 - 250, -500.0);
-    label.left = kDropColumns[drop];
+    Drop& drop = s_.drops[index];
+    drop.top = std::min(random_.next() * -5000 - 250, -500.0);
+    drop.left = kDropColumns[index];
 }
 
-void DrillEngine::InpHweDropDisp() {
-    for (const DropLabel& label : s_.lblDropWord) {
-        if (label.top >= kNearTop)
+void DrillEngine::bringInDrop() {
+    for (const Drop& drop : s_.drops) {
+        if (drop.top >= kNearTop)
             return;
     }
     // Only drops 0, 2 and 4 are brought in, with equal chance.
     static constexpr std::array<int, 3> kBroughtIn{2, 4, 0};
-    s_.lblDropWord[kBroughtIn[int(3 * random_.next())]].top = kNearTop;
+    s_.drops[kBroughtIn[int(3 * random_.next())]].top = kNearTop;
 }
 
-void DrillEngine::cmbInputField_KeyPress(int keyAscii) {
-    if (!s_.running || !host_.voiceOn() || !isListening() || keyAscii != kEnterKey ||
-        !s_.speakReady)
+void DrillEngine::announceNextWord() {
+    if (!s_.running || !settings_.voiceOn || !isListening() || !s_.speakReady)
         return;
     // The lowest index wins, not the drop lowest on the screen.
     for (s_.selectedDrop = 0; s_.selectedDrop < kDropCount; ++s_.selectedDrop) {
-        const int i = s_.selectedDrop;
-        if (s_.lblDropWord[i].top > kPickableTop && s_.dropUnspoken[i]) {
-            speaker_.speak(s_.dropSpeech[i]);
-            s_.dropUnspoken[i] = false;
-            s_.dropSelectable[i] = false;
+        Drop& drop = s_.drops[s_.selectedDrop];
+        if (drop.top > kPickableTop && drop.unspoken) {
+            speaker_.speak(drop.speech);
+            drop.unspoken = false;
+            drop.selectable = false;
             s_.speakReady = false;
             return;
         }

@@ -5,56 +5,56 @@
 
 namespace drill {
 
-void DrillEngine::ElaseDropIn(int drop) {
-    releaseWord(drop);
+void DrillEngine::answerRight(int index) {
+    releaseWord(index);
+    const Drop& drop = s_.drops[index];
     const book::AnswerBooking booking =
-        book::bookCorrectAnswer(wordFile_, s_.eofRecord, s_.dropRecord[drop].toInt(), s_.mode);
+        book::bookCorrectAnswer(wordFile_, s_.eofRecord, drop.word.recordNo, s_.mode);
     checkWrite(booking.status);
-    ++s_.drillRightCount;
+    ++s_.rightAnswers;
 
-    const QString shown = isListening() ? s_.dropSpeech[drop] : s_.dropShownWord[drop];
+    const QString& shown = isListening() ? drop.speech : drop.shownWord;
     if (booking.changedState) {
-        ++s_.drillMemoryCount;
-        s_.txtTotalMemoryCnt = book::saturatedCounter(s_.txtTotalMemoryCnt + 1LL);
-        writeResultLine(answerLine(AnswerMark::NewlyMemorised, shown, s_.dropAnswer[drop]));
+        ++s_.newlyMemorised;
+        s_.shownMemorisedTotal = book::saturatedCounter(s_.shownMemorisedTotal + 1LL);
+        writeResultLine(answerLine(AnswerMark::NewlyMemorised, shown, drop.answer));
     } else {
-        writeResultLine(answerLine(AnswerMark::Plain, shown, s_.dropAnswer[drop]));
+        writeResultLine(answerLine(AnswerMark::Plain, shown, drop.answer));
     }
-    if (isWriting() && host_.voiceOn())
-        speaker_.speak(s_.cmbInputField.text);
+    if (isWriting() && settings_.voiceOn)
+        speaker_.speak(s_.answerBox.text);
 
-    replaceDepartedWord(drop, Departure::Answered);
+    replaceDepartedWord(index, Departure::Answered);
 }
 
-void DrillEngine::AnswerDropIn(int drop) {
+void DrillEngine::answerMissed(int index) {
     // The missed word may be drawn again for another drop while this one still shows it.
-    releaseWord(drop);
+    releaseWord(index);
+    Drop& drop = s_.drops[index];
     const book::AnswerBooking booking =
-        book::bookMiss(wordFile_, s_.eofRecord, s_.dropRecord[drop].toInt(), s_.mode);
+        book::bookMiss(wordFile_, s_.eofRecord, drop.word.recordNo, s_.mode);
     checkWrite(booking.status);
-    ++s_.drillMissCount;
+    ++s_.misses;
 
-    const QString shown = isListening() ? s_.dropSpeech[drop] : s_.dropShownWord[drop];
+    const QString& shown = isListening() ? drop.speech : drop.shownWord;
     if (booking.changedState) {
-        ++s_.drillForgetCount;
-        s_.txtTotalMemoryCnt = book::saturatedCounter(s_.txtTotalMemoryCnt - 1LL);
-        writeResultLine(answerLine(AnswerMark::NewlyForgotten, shown, s_.dropAnswer[drop]));
+        ++s_.newlyForgotten;
+        s_.shownMemorisedTotal = book::saturatedCounter(s_.shownMemorisedTotal - 1LL);
+        writeResultLine(answerLine(AnswerMark::NewlyForgotten, shown, drop.answer));
     } else {
-        writeResultLine(answerLine(AnswerMark::Plain, shown, s_.dropAnswer[drop]));
+        writeResultLine(answerLine(AnswerMark::Plain, shown, drop.answer));
     }
-    if (isWriting() && host_.voiceOn())
-        speaker_.speak(s_.dropAnswer[drop]);
+    if (isWriting() && settings_.voiceOn)
+        speaker_.speak(drop.answer);
 
-    DropLabel& label = s_.lblDropWord[drop];
     if (isReading()) {
-        label.caption = s_.dropAnswer[drop];
-        s_.cmbInputField.requestIme(imeByMenu(host_.inputMode()));
+        drop.caption = drop.answer;
+        s_.answerBox.requestIme(imeByMenu(settings_.inputMode));
     } else if (isWriting()) {
-        label.caption = s_.dropAnswer[drop];
-        s_.cmbInputField.requestIme(imeLatinIfKana(host_.inputMode()));
-    } else if (label.caption == kFullWidthMark && label.top > kPickableTop &&
-               !s_.dropUnspoken[drop]) {
-        label.caption = s_.dropAnswer[drop];
+        drop.caption = drop.answer;
+        s_.answerBox.requestIme(imeLatinIfKana(settings_.inputMode));
+    } else if (drop.caption == kFullWidthMark && drop.top > kPickableTop && !drop.unspoken) {
+        drop.caption = drop.answer;
     }
 }
 

@@ -27,48 +27,49 @@ StartResult DrillEngine::start(const DrillSetup& setup) {
     s_.eofRecord = setup.eofRecord;
     // A name that matches no class would otherwise drill whatever was found before, or
     // read from a record that does not exist.
-    if (!PlusSet(setup.className))
+    if (!findClass(setup.className))
         return StartResult::NoClassFound;
 
     s_.mode = setup.mode;
     reportedFailures_.clear();
-    s_.cmbInputField.imeMode = imeOnFocus(s_.mode, host_.inputMode());
-    s_.cmbInputField.clear();
+    s_.answerBox.imeMode = imeOnFocus(s_.mode, settings_.inputMode);
+    s_.answerBox.clear();
     s_.speakReady = true;
-    WordStckSet();
+    refillStock();
 
+    s_.resultLines.clear();
     resultPath_ = setup.resultPath;
     result_ = std::make_unique<book::TextFileWriter>(resultPath_);
     if (!result_->open())
         reportFailure(resultPath_, QString());
 
-    SetDropWord();
+    placeFirstWords();
     for (int i = 0; i < kDropCount; ++i) {
-        s_.lblDropWord[i].visible = true;
-        s_.lblDropWord[i].enabled = true;
-        s_.dropSelectable[i] = true;
-        s_.dropUnspoken[i] = true;
+        s_.drops[i].visible = true;
+        s_.drops[i].enabled = true;
+        s_.drops[i].selectable = true;
+        s_.drops[i].unspoken = true;
     }
-    s_.drillElapsed = 0;
+    s_.elapsed = 0;
     s_.selectedDrop = 0;
     writeResultLine(startLine(setup.className));
 
     s_.timerOn = true;
     s_.running = true;
-    s_.drillMemoryCount = 0;
-    s_.drillForgetCount = 0;
-    s_.drillRightCount = 0;
-    s_.drillMissCount = 0;
-    s_.drillStartTime = clock_.secondsSinceMidnight();
-    s_.lastTickTime = s_.drillStartTime;
+    s_.newlyMemorised = 0;
+    s_.newlyForgotten = 0;
+    s_.rightAnswers = 0;
+    s_.misses = 0;
+    s_.startTime = clock_.secondsSinceMidnight();
+    s_.lastTickTime = s_.startTime;
 
-    s_.totalMemoryCount =
-        wordFile_.read(book::trailerRecord(s_.eofRecord, book::Trailer::MemorisedTotal)).modeCount;
-    s_.txtTotalMemoryCnt = s_.totalMemoryCount[s_.mode];
+    s_.shownMemorisedTotal =
+        wordFile_.read(book::trailerRecord(s_.eofRecord, book::Trailer::MemorisedTotal))
+            .modeCount[s_.mode];
     return StartResult::Started;
 }
 
-bool DrillEngine::PlusSet(const QString& className) {
+bool DrillEngine::findClass(const QString& className) {
     const auto found = book::findClassByName(wordFile_, s_.eofRecord, className);
     if (!found)
         return false;
@@ -76,33 +77,40 @@ bool DrillEngine::PlusSet(const QString& className) {
     return true;
 }
 
-void DrillEngine::WordStckSet() {
-    s_.wordStock.load(wordFile_, s_.classFirstRecord);
-    s_.dropStockIndex.fill(-1);
-    s_.dropHoldsWord.fill(false);
+void DrillEngine::setClass(int firstRecord) {
+    s_.classFirstRecord = firstRecord;
+    refillStock();
 }
 
-void DrillEngine::SetDropWord() {
+void DrillEngine::refillStock() {
+    s_.stock.load(wordFile_, classWordRecords(s_.classFirstRecord));
+    for (Drop& drop : s_.drops) {
+        drop.stockIndex = -1;
+        drop.holdsWord = false;
+    }
+}
+
+void DrillEngine::placeFirstWords() {
     for (int i = 0; i < kDropCount; ++i) {
         giveNextWord(i);
         if (!isListening())
-            s_.cmbInputField.entries << s_.lblDropWord[i].caption;
-        s_.lblDropWord[i].left = kStartLefts[i] + int(std::floor(600 * random_.next()));
+            s_.answerBox.entries << s_.drops[i].caption;
+        s_.drops[i].left = kStartLefts[i] + int(std::floor(600 * random_.next()));
         if (i == 1)
-            s_.lblDropWord[i].top = std::floor(-5000 - 1500 * random_.next());
+            s_.drops[i].top = std::floor(-5000 - 1500 * random_.next());
         else if (i == 3)
-            s_.lblDropWord[i].top = std::floor(-6000 - 500 * random_.next());
+            s_.drops[i].top = std::floor(-6000 - 500 * random_.next());
     }
 
     const int pattern = int(3 * random_.next());
     for (int j = 0; j < 3; ++j) {
         const int bound = kPatternTops[pattern][j];
-        s_.lblDropWord[2 * j].top =
+        s_.drops[2 * j].top =
             bound == 0 ? kFirstEntryTop : std::floor(bound - 500 * random_.next());
     }
 
     if (isListening())
-        s_.cmbInputField.entries = translationList();
+        s_.answerBox.entries = translationList();
 }
 
 } // namespace drill

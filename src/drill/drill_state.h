@@ -6,6 +6,7 @@
 #include "book/record_map.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <array>
 
@@ -13,11 +14,11 @@ namespace drill {
 
 inline constexpr int kDropCount = 5;
 // selectedDrop when no drop is in the answer phase.
-inline constexpr int kNoDrop = 5;
+inline constexpr int kNoDrop = kDropCount;
 
 // Heights in twips; y grows downwards from the top edge of the play area.
 inline constexpr double kPickableTop = -200; // picked or answered only at or below this
-inline constexpr double kNearTop = -250;     // where InpHweDropDisp brings a drop in
+inline constexpr double kNearTop = -250;     // where bringInDrop brings a drop in
 inline constexpr double kBottomTop = 6200;   // past this a drop has reached the bottom
 inline constexpr std::array<int, kDropCount> kDropColumns{120, 1440, 2760, 2640, 2760};
 
@@ -27,13 +28,26 @@ inline const QString kAsciiMark = QStringLiteral("?");
 // What the five drops show once a drill has stopped.
 inline const QString kStoppedCaption = QStringLiteral("☆■☆■");
 
-// One falling label lblDropWord(i), as the window draws it.
-struct DropLabel {
+// One falling word, lblDropWord(i): where the window draws it and what it shows, the word
+// it asks for, and where it stands in answering.
+struct Drop {
     QString caption;
     double top = 0;
     int left = 0;
     bool visible = false;
     bool enabled = false;
+
+    // The word it shows, kept with the drop so that it stays known after the word has left
+    // the stock; its entry in the stock (-1 once the word has left the drill), and whether
+    // the drop still holds that entry (until a miss lets go of it).
+    WordStockEntry word;
+    int stockIndex = -1;
+    bool holdsWord = false;
+    QString answer;          // the translation that answers it
+    QString speech;          // listening: the English word that Enter has spoken
+    QString shownWord;       // the word it showed when it was picked
+    bool selectable = false; // waits to be picked
+    bool unspoken = false;   // listening: its word has not been spoken yet
 };
 
 // The drill state of the main window. The window reads it to draw; the engine changes it.
@@ -42,38 +56,25 @@ struct DrillState {
     int eofRecord = 0;
     int classFirstRecord = 0;
 
-    WordStock wordStock; // its count() is wordStockCount
+    WordStock stock;
+    std::array<Drop, kDropCount> drops{};
+    int selectedDrop = 0;    // the drop in its answer phase; kNoDrop (or a selectable drop): none
+    bool speakReady = false; // listening: Enter may speak the next word
 
-    std::array<DropLabel, kDropCount> lblDropWord{};
-    std::array<int, kDropCount> dropStockIndex{}; // -1 once the drop's word left the drill
-    std::array<QString, kDropCount> dropAnswer;
-    std::array<QString, kDropCount> dropSpeech;
-    std::array<QString, kDropCount> dropRecord;
-    std::array<bool, kDropCount> dropSelectable{};
-    std::array<bool, kDropCount> dropUnspoken{};
-    std::array<QString, kDropCount> dropShownWord;
-    // The word each drop shows, kept with the drop so that it stays known after the word
-    // has left the stock, and whether the drop still holds its stock entry (until a miss).
-    std::array<WordStockEntry, kDropCount> dropWord{};
-    std::array<bool, kDropCount> dropHoldsWord{};
-
-    int selectedDrop = 0;
-    bool speakReady = false;
-
-    double drillStartTime = 0;
+    double startTime = 0; // seconds since midnight at Start
     double lastTickTime = 0;
-    double drillElapsed = 0;
-    int drillMemoryCount = 0;
-    int drillForgetCount = 0;
-    int drillRightCount = 0; // every right answer, not only newly memorised words
-    int drillMissCount = 0;  // every wrong answer and "？"
-    std::array<qint16, book::kModeCount> totalMemoryCount{};
-    int resultMemoryTotal = 0;
+    double elapsed = 0;          // seconds since Start, as of the last tick
+    int newlyMemorised = 0;      // words memorised in this drill
+    int newlyForgotten = 0;      // memorised words missed in this drill
+    int rightAnswers = 0;        // every right answer, not only newly memorised words
+    int misses = 0;              // every wrong answer and "？"
+    int memorisedTotalAtEnd = 0; // the book's memorised total when the drill ended
+    QStringList resultLines;     // what the drill wrote to result.txt, for the window to show
 
-    AnswerBox cmbInputField;
-    int txtTotalMemoryCnt = 0; // the number the memorised-total box shows
-    bool timerOn = false;      // tmrMain enabled
-    bool running = false;      // between Start and the end of the drill
+    AnswerBox answerBox;
+    int shownMemorisedTotal = 0; // the number txtTotalMemoryCnt shows
+    bool timerOn = false;        // the drill timer runs
+    bool running = false;        // between Start and the end of the drill
 };
 
 } // namespace drill

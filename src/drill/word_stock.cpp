@@ -1,13 +1,22 @@
 #include "word_stock.h"
 
+#include <algorithm>
+
 namespace drill {
 
-void WordStock::load(const book::RecordFile& file, int firstRecord) {
-    for (int i = 0; i < kLoadedWords; ++i) {
-        const book::WordRecord record = file.read(firstRecord + i).trimmed();
-        entries_[i] = {record.english, record.japanese, record.modeCount, firstRecord + i, false};
+void WordStock::load(const book::RecordFile& file, const QList<int>& records) {
+    count_ = std::min(int(records.size()), kLoadedWords);
+    for (int i = 0; i < count_; ++i) {
+        const book::WordRecord record = file.read(records[i]).trimmed();
+        entries_[i] = {record.english, record.japanese, record.modeCount, records[i], false};
     }
-    count_ = kLoadedWords;
+}
+
+QList<int> classWordRecords(int firstRecord) {
+    QList<int> records;
+    for (int i = 0; i < book::kWordsPerClass; ++i)
+        records << firstRecord + i;
+    return records;
 }
 
 int WordStock::indexOfRecord(int recordNo) const {

@@ -3,7 +3,9 @@
 #include "ports.h"
 
 #include "book/record_file.h"
+#include "book/record_map.h"
 
+#include <QList>
 #include <QString>
 
 #include <array>
@@ -23,12 +25,14 @@ struct WordStockEntry {
 // count() - 1 are live. A word leaves by having the last live entry moved into its place.
 class WordStock {
 public:
-    static constexpr int kLoadedWords = 50;
+    static constexpr int kLoadedWords = book::kWordsPerClass;
+    // The drill ends when a word leaving the stock leaves this many.
+    static constexpr int kLeftAtEnd = 10;
     // Random draws before a draw settles for the first free entry, so that it always ends.
     static constexpr int kRandomDrawLimit = 64;
 
-    // Loads the 50 words from `firstRecord` on, none in use.
-    void load(const book::RecordFile& file, int firstRecord);
+    // Loads the words of the records (at most kLoadedWords of them), none in use.
+    void load(const book::RecordFile& file, const QList<int>& records);
     void clear() { count_ = 0; }
 
     int count() const { return count_; }
@@ -50,5 +54,8 @@ private:
     std::array<WordStockEntry, kLoadedWords + 1> entries_{};
     int count_ = 0;
 };
+
+// The record numbers of the words of the class whose first word record is `firstRecord`.
+QList<int> classWordRecords(int firstRecord);
 
 } // namespace drill

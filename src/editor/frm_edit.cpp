@@ -63,8 +63,8 @@ FrmEdit::FrmEdit(session::BookSession& book, platform::Dialogs& dialogs, EditorH
     setWindowTitle(QStringLiteral("ｳﾞｪﾙﾌｧｲﾙの編集"));
     buildControls();
     layOutControls();
-    connectHandlers();
-    Form_Load();
+    connectControls();
+    loadClasses();
 }
 
 void FrmEdit::buildControls() {
@@ -162,25 +162,25 @@ void FrmEdit::layOutControls() {
     setMinimumWidth(440);
 }
 
-void FrmEdit::connectHandlers() {
-    connect(cboClassEdit, &QComboBox::activated, this, &FrmEdit::cboClassEdit_Click);
-    connect(cboIdEdit, &QComboBox::activated, this, &FrmEdit::cboIdEdit_Click);
-    connect(cboBeforeClass, &QComboBox::activated, this, &FrmEdit::cboBeforeClass_Click);
-    connect(txtEnglishEdit, &QLineEdit::textChanged, this, &FrmEdit::txtEnglishEdit_Change);
-    connect(txtJapaneseEdit, &QLineEdit::textChanged, this, &FrmEdit::txtJapaneseEdit_Change);
-    connect(txtAfterClass, &QLineEdit::textChanged, this, &FrmEdit::txtAfterClass_Change);
-    connect(cmdWordSearch, &QPushButton::clicked, this, &FrmEdit::cmdWordSearch_Click);
-    connect(cmdWordUpdate, &QPushButton::clicked, this, &FrmEdit::cmdWordUpdate_Click);
-    connect(cmdClassChange, &QPushButton::clicked, this, &FrmEdit::cmdClassChange_Click);
-    connect(cmdEditClose, &QPushButton::clicked, this, &FrmEdit::cmdEditClose_Click);
+void FrmEdit::connectControls() {
+    connect(cboClassEdit, &QComboBox::activated, this, &FrmEdit::showClass);
+    connect(cboIdEdit, &QComboBox::activated, this, &FrmEdit::showWord);
+    connect(cboBeforeClass, &QComboBox::activated, this, &FrmEdit::showClassToRename);
+    connect(txtEnglishEdit, &QLineEdit::textChanged, this, &FrmEdit::wordFieldsChanged);
+    connect(txtJapaneseEdit, &QLineEdit::textChanged, this, &FrmEdit::wordFieldsChanged);
+    connect(txtAfterClass, &QLineEdit::textChanged, this, &FrmEdit::newClassNameChanged);
+    connect(cmdWordSearch, &QPushButton::clicked, this, &FrmEdit::searchTranslation);
+    connect(cmdWordUpdate, &QPushButton::clicked, this, &FrmEdit::updateWord);
+    connect(cmdClassChange, &QPushButton::clicked, this, &FrmEdit::renameClass);
+    connect(cmdEditClose, &QPushButton::clicked, this, &QWidget::close);
     for (QComboBox* box : {cboClassEdit, cboIdEdit, cboBeforeClass})
         box->installEventFilter(this);
 }
 
-void FrmEdit::Form_Load() {
+void FrmEdit::loadClasses() {
     unloaded_ = false;
     cboIdEdit->clear();
-    for (int id = 1; id <= 50; ++id)
+    for (int id = 1; id <= book::kWordsPerClass; ++id)
         cboIdEdit->addItem(QString::number(id));
     showInBox(cboIdEdit, QStringLiteral("1"));
 
@@ -197,14 +197,14 @@ void FrmEdit::Form_Load() {
     cmdClassChange->setEnabled(false);
 }
 
-void FrmEdit::cboClassEdit_Click() {
-    cboIdEdit_Click();
+void FrmEdit::showClass() {
+    showWord();
     followClass();
 }
 
 void FrmEdit::followClass() { host_.showClassWords(cboClassEdit->currentText()); }
 
-void FrmEdit::cboIdEdit_Click() {
+void FrmEdit::showWord() {
     // An ID that is no number addresses nothing: the fields keep what they show.
     if (const auto record =
             book_.recordToShow(cboClassEdit->currentText(), cboIdEdit->currentText())) {
@@ -226,11 +226,11 @@ void FrmEdit::setWordButtons(bool searchEnabled, bool updateEnabled) {
     cmdWordUpdate->setEnabled(updateEnabled);
 }
 
-void FrmEdit::cmdWordSearch_Click() {
+void FrmEdit::searchTranslation() {
     const QString english = txtEnglishEdit->text();
     const QString japanese = txtJapaneseEdit->text();
     if (english.isEmpty() && japanese.isEmpty()) {
-        cboIdEdit_Click();
+        showWord();
         return;
     }
     if (const auto hit = book_.searchTranslation(english, japanese)) {
@@ -244,7 +244,7 @@ void FrmEdit::cmdWordSearch_Click() {
     setWordButtons(false, false);
 }
 
-void FrmEdit::cmdWordUpdate_Click() {
+void FrmEdit::updateWord() {
     const QString refusal = book_.updateWord(cboClassEdit->currentText(), cboIdEdit->currentText(),
                                              txtEnglishEdit->text(), txtJapaneseEdit->text());
     if (!refusal.isEmpty())
@@ -253,27 +253,25 @@ void FrmEdit::cmdWordUpdate_Click() {
     followClass();
 }
 
-void FrmEdit::cmdEditClose_Click() { close(); }
-
-void FrmEdit::Form_Unload() {
+void FrmEdit::tellClosed() {
     if (std::exchange(unloaded_, true))
         return;
     host_.editorClosed();
 }
 
 void FrmEdit::closeEvent(QCloseEvent* event) {
-    Form_Unload();
+    tellClosed();
     // Not QDialog's, which would reject() and so close again.
     QWidget::closeEvent(event);
 }
 
-void FrmEdit::cboBeforeClass_Click() { host_.showClassWords(cboBeforeClass->currentText()); }
+void FrmEdit::showClassToRename() { host_.showClassWords(cboBeforeClass->currentText()); }
 
-void FrmEdit::txtAfterClass_Change() {
+void FrmEdit::newClassNameChanged() {
     cmdClassChange->setEnabled(!txtAfterClass->text().isEmpty());
 }
 
-void FrmEdit::cmdClassChange_Click() {
+void FrmEdit::renameClass() {
     const session::RenameResult result =
         book_.renameClass(cboBeforeClass->currentText(), txtAfterClass->text());
     if (!result.refusal.isEmpty())
@@ -286,7 +284,7 @@ void FrmEdit::cmdClassChange_Click() {
     fillClassBox(cboBeforeClass, result.classNames, shown);
     fillClassBox(cboClassEdit, result.classNames, shown);
     host_.setClassList(result.classNames, shown);
-    cboClassEdit_Click();
+    showClass();
     followClass();
 }
 
@@ -312,17 +310,18 @@ bool FrmEdit::eventFilter(QObject* watched, QEvent* event) {
     const int key = static_cast<QKeyEvent*>(event)->key();
     if (down && (key == Qt::Key_Return || key == Qt::Key_Enter)) {
         if (watched == cboClassEdit)
-            cboClassEdit_Click();
+            showClass();
         else if (watched == cboIdEdit)
-            cboIdEdit_Click();
+            showWord();
         else
-            cboBeforeClass_Click();
+            showClassToRename();
         return true;
     }
+    // A key moving through a class box's list follows the class at once, down and up.
     if (watched == cboClassEdit)
-        down ? cboClassEdit_KeyDown() : cboClassEdit_KeyUp();
+        followClass();
     else if (watched == cboBeforeClass)
-        down ? cboBeforeClass_KeyDown() : cboBeforeClass_KeyUp();
+        showClassToRename();
     return false;
 }
 

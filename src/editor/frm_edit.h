@@ -23,27 +23,12 @@ class FrmEdit : public QDialog {
     Q_OBJECT
 
 public:
-    // Builds the window and runs Form_Load; the caller shows it.
+    // Builds the window and loads the classes; the caller shows it.
     FrmEdit(session::BookSession& book, platform::Dialogs& dialogs, EditorHost& host,
             QWidget* parent = nullptr);
 
-    void Form_Load();
-    void cboClassEdit_Click();
-    void cboClassEdit_KeyDown() { followClass(); }
-    void cboClassEdit_KeyUp() { followClass(); }
-    void cboIdEdit_Click();
-    void txtEnglishEdit_Change() { wordFieldsChanged(); }
-    void txtJapaneseEdit_Change() { wordFieldsChanged(); }
-    void cmdWordSearch_Click();
-    void cmdWordUpdate_Click();
-    void cmdEditClose_Click();
-    void Form_Unload();
-
-    void cboBeforeClass_Click();
-    void cboBeforeClass_KeyDown() { cboBeforeClass_Click(); }
-    void cboBeforeClass_KeyUp() { cboBeforeClass_Click(); }
-    void txtAfterClass_Change();
-    void cmdClassChange_Click();
+    // Fills the class lists and shows the first word of the first class.
+    void loadClasses();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -51,13 +36,27 @@ protected:
     void reject() override { close(); }
     bool eventFilter(QObject* watched, QEvent* event) override;
 
+private Q_SLOTS:
+    // The word editor: the class and ID chosen, the fields changed, search and update.
+    void showClass();
+    void showWord();
+    void wordFieldsChanged();
+    void searchTranslation();
+    void updateWord();
+    // Class rename: the class chosen, the new name changed, rename.
+    void showClassToRename();
+    void newClassNameChanged();
+    void renameClass();
+
 private:
     void buildControls();
     void layOutControls();
-    void connectHandlers();
+    void connectControls();
 
+    // The main window lists the words of the class in the editor's class box.
     void followClass();
-    void wordFieldsChanged();
+    // Tells the main window once that the editor has closed.
+    void tellClosed();
     void setWordButtons(bool searchEnabled, bool updateEnabled);
     // Fills a class box with the names and shows `current` in it.
     static void fillClassBox(QComboBox* box, const QStringList& names, const QString& current);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "editor/editor_host.h"
+#include "main_menu.h"
 #include "platform/dialogs.h"
 #include "session/book_session.h"
 #include "system_services.h"
@@ -10,17 +11,10 @@
 #include <array>
 #include <memory>
 
-class QAction;
-class QActionGroup;
 class QComboBox;
-class QGroupBox;
-class QLabel;
 class QLineEdit;
-class QMenu;
-class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
-class QTimer;
 
 namespace progress {
 class ProgressWindow;
@@ -28,7 +22,7 @@ class ProgressWindow;
 
 namespace mainwin {
 
-class PlayArea;
+class DrillView;
 
 // What the window needs from the world; tests hand in scripted ones.
 struct FrmMainServices {
@@ -43,96 +37,79 @@ struct FrmMainServices {
     platform::SpeechEngineFactory speechEngine = {};
 };
 
-// The main window: the play area, the answer box, the class list, the mode buttons,
-// the main display and the menus. Opening it loads the word book.
-class FrmMain : public QMainWindow, private session::SessionHost, private editor::EditorHost {
+// The main window: the drill view (play area, main display, answer box), the class list,
+// the mode buttons, the memorised total, Start, End and Search, and the menus. It wires
+// them to the book session, which does the work. Opening it loads the word book.
+class FrmMain : public QMainWindow, private editor::EditorHost {
     Q_OBJECT
 
 public:
     explicit FrmMain(FrmMainServices services, QWidget* parent = nullptr);
     ~FrmMain() override;
 
-    // Loading and settings.
-    void Form_Load();
-    void cboWordClass_click();
-    void optMode_Click(int index);
-    void mnuSpeedOne_Click() { chooseSpeed(0); }
-    void mnuSpeedTwo_Click() { chooseSpeed(1); }
-    void mnuSpeedThree_Click() { chooseSpeed(2); }
-    void mnuSpeedFour_Click() { chooseSpeed(3); }
-    void mnuSpeedFive_Click() { chooseSpeed(4); }
-    void mnuHiragana_Click() { chooseInputMode(book::InputMode::Hiragana); }
-    void mnuKatakana_Click() { chooseInputMode(book::InputMode::Katakana); }
-    void mnuNormal_Click() { chooseInputMode(book::InputMode::Normal); }
-    void mnuVoiceOn_Click() { chooseVoice(true); }
-    void mnuVoiceOff_Click() { chooseVoice(false); }
-    void cmbInputField_GotFocus();
-    void mnuEdit_Click();
-    void mnuFileEnd_Click();
-    void mnuHelpMain_Click();
-    void MnuWww_Click();
-
-    // The drill.
-    void cmdStart_Click();
-    void cmdEnd_Click();
-    void tmrMain_Timer();
-    void cmbInputField_click();
-    void cmbInputField_KeyPress(int keyAscii);
-
-    // Views.
-    void RuleDisp();
-    void GradeDsp();
-    void mnuManual_Click();
-    void mnuGrades_Click();
-    void mnuResult_Click();
-    void mnuWords_Click();
-    // The progress view, in a window of its own that follows the mode and the book.
-    void mnuProgress_Click();
-    void mnuFileSaveTxt_Click();
-    void cmdSearch_Click();
-
-    // Word book files.
-    void mnuFileOpen_Click();
+    // Loads the word book afresh and shows the manual (at start, and after the book was
+    // replaced or reset).
+    void loadBook();
     // Opens a book named on the command line as the Open command opens a chosen one.
     void openBookFile(const QString& path);
-    void mnuFileSaveWord_Click();
-    void mnuFileInitialize_Click();
-    // Brings back a copy that a command replacing or resetting the book kept.
-    void mnuFileRestore_Click();
 
-    // State the drill and the tests read.
-    int eofRecord() const { return session_->eofRecord(); }
-    int classFirstRecord() const { return session_->classFirstRecord(); }
-    double dropSpeed() const { return dropSpeed_; }
+    // The book, its settings and its drill, as the window shows them.
+    const session::BookSession& session() const { return *session_; }
+    // Whether the display shows a view written to display.txt (not result.txt), which
+    // the save command then saves.
     bool viewFileShown() const { return viewFileShown_; }
-    const QString& bookTitle() const { return session_->title(); }
-    const session::ProgramFiles& files() const { return session_->files(); }
-    int selectedMode() const;
-    bool voiceOn() const override;
-    book::InputMode inputMode() const override;
-    // The drill of the loaded book; null while no book can be played.
-    const drill::DrillEngine* engine() const { return session_->engine(); }
-    // The input-method mode asked of the answer box: 4, 5 or 8 (0 before any request).
-    int requestedImeMode() const { return requestedImeMode_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
-    void buildControls();
-    void buildMenus();
-    void layOutControls();
-
+private Q_SLOTS:
+    // The class list and the mode buttons.
+    void showWordList();
+    void changeMode();
+    // The Settings menu.
     void chooseSpeed(int speed);
     void chooseInputMode(book::InputMode mode);
     void chooseVoice(bool on);
-    void checkSpeed(int speed);
-    int checkedSpeed() const; // the speed item the menu shows checked
-    void checkInputMode(book::InputMode mode);
-    void checkVoice(bool on);
-    void checkView(QAction* view);
-    void applyImeMode(int mode);
+    void applyFocusInputMode();
+
+    // The drill.
+    void startDrill();
+    void endDrill();
+    void showDrillEnd();
+    void tick();
+    void selectEntry(const QString& text);
+    void announceNextWord();
+
+    // The View menu and Search.
+    void showManual();
+    void showGradeTable();
+    void showTestResult();
+    void showProgress();
+    void searchWord();
+    void saveViewAs();
+
+    // The File, Edit and Help menus.
+    void openBook();
+    void saveBookAs();
+    void resetLearningData();
+    void restoreBackup();
+    void editBook();
+    void openHelp();
+    void openHomePage();
+
+    void showFailure(const session::Failure& failure);
+
+private:
+    void buildControls();
+    void layOutControls();
+    void connectControls();
+
+    int selectedMode() const;
+    // Draws the drill and the memorised total it keeps.
+    void renderDrill();
+    // The controls locked during a drill.
+    void setDrillRunning(bool running);
     // Replaces the working book with the file and loads it; the old book stays on failure.
     void replaceBookWith(const QString& path);
     // Tells the learner that a command needs a word book, when none is loaded.
@@ -140,43 +117,26 @@ private:
     // The path the learner chose, with `extension` added unless the path ends in it
     // (lower or upper case); empty when the learner declines to overwrite that file.
     QString saveTarget(const QString& chosen, const QString& extension);
-    void showFailure(const session::Failure& failure) override;
-    void stopDrill() override { cmdEnd_Click(); }
-    drill::DrillEngine* drillEngine() { return session_->engine(); }
     platform::Dialogs& dialogs() { return *services_.dialogs; }
+    const QString& bookTitle() const { return session_->title(); }
+    void setCaption(const QString& suffix);
+    // Writes the lines to display.txt and shows them.
+    void showView(const QStringList& lines, const QColor& colour = Qt::black);
+    // The manual on display, as the load shows it.
+    void showManualText();
+    // Shows a drill's result scrolled to its end, with the result view checked.
+    void showResult(const QString& captionSuffix, const QString& text);
+    // Hands the progress view the numbers of the selected mode, when it is open.
+    void refreshProgress();
+    void saveProgressChart();
 
     // What the word editor asks of this window.
     void showClassWords(const QString& className) override;
     void setClassList(const QStringList& names, const QString& current) override;
     void editorClosed() override;
     // The commands locked while the editor is open.
-    void setEditorCommandsEnabled(bool enabled);
+    void setEditorOpen(bool open);
 
-    // Drill side: the controls locked during a drill, and drawing the drill's state.
-    void setDrillControlsEnabled(bool idle);
-    void renderDrill();
-    void renderAnswerBox();
-    void offerTranslations();
-    // Enter in the answer box: the typed text selects its entry, or (listening) asks
-    // for the next word to be spoken.
-    bool answerBoxEnter();
-    // A key or typed text in the answer box's open list: Enter takes only the entry the
-    // learner moved to, or else what was typed; typing goes into the box. True when the
-    // event was handled here.
-    bool answerListEvent(QEvent* event);
-    // The entry the learner typed into the answer box, or -1.
-    int entryTypedInAnswerBox() const;
-
-    void setCaption(const QString& suffix);
-    // Writes the lines to display.txt and shows the file in the main display.
-    void showView(const QStringList& lines);
-    void prepareViewDisplay();
-    // Shows result.txt scrolled to its end, with the result view checked.
-    void showResultFile(const QString& captionSuffix);
-    void setDisplayColour(const QColor& colour);
-    // Hands the progress view the numbers of the selected mode, when it is open.
-    void refreshProgress();
-    void saveProgressChart();
     FrmMainServices services_;
     // The real speech, random numbers and clock, for whichever the services left out.
     std::unique_ptr<SystemSpeaker> systemSpeaker_;
@@ -184,62 +144,20 @@ private:
     SystemClock systemClock_;
     platform::SystemDialogs systemDialogs_;
 
-    // The word book, its files and its drill.
+    // The word book, its files, its settings and its drill.
     std::unique_ptr<session::BookSession> session_;
-    // What the window shows of it.
-    double dropSpeed_ = 0.0;
     bool viewFileShown_ = false;
-    int requestedImeMode_ = 0;
-    // The answer box as last drawn from the drill, so that the learner's typing is
-    // replaced only when the drill itself changes the box.
-    drill::AnswerBox shownAnswerBox_;
-    int offeredDrop_ = drill::kNoDrop; // the drop whose translations were last offered
 
     // Controls, named as the program names them.
-    PlayArea* VelBackPic = nullptr;
-    std::array<QLabel*, 6> lblDropWord{};
-    QPlainTextEdit* txtMainDisplay = nullptr;
-    QComboBox* cmbInputField = nullptr;
-    QLabel* lblInputField = nullptr;
+    DrillView* drillView_ = nullptr;
     QComboBox* cboWordClass = nullptr;
-    QLabel* lblWordClass = nullptr;
+    std::array<QRadioButton*, book::kModeCount> optMode{};
     QLineEdit* txtTotalMemoryCnt = nullptr;
-    QLabel* lblTotalMemoryCnt = nullptr;
-    QGroupBox* Frame1 = nullptr;
-    std::array<QRadioButton*, 3> optMode{};
     QPushButton* cmdStart = nullptr;
     QPushButton* cmdEnd = nullptr;
     QPushButton* cmdSearch = nullptr;
-    QTimer* tmrMain = nullptr;
-
-    QMenu* mnuFile = nullptr;
-    QAction* mnuFileOpen = nullptr;
-    QAction* mnuFileSaveWord = nullptr;
-    QAction* mnuFileSaveTxt = nullptr;
-    QAction* mnuFileInitialize = nullptr;
-    QAction* mnuFileRestore = nullptr;
-    QAction* mnuFileEnd = nullptr;
-    QAction* mnuEdit = nullptr;
-    QMenu* mnuDsp = nullptr;
-    QAction* mnuManual = nullptr;
-    QAction* mnuGrades = nullptr;
-    QAction* mnuResult = nullptr;
-    QAction* mnuWords = nullptr;
-    QAction* mnuProgress = nullptr;
+    MainMenu menu_;
     progress::ProgressWindow* progressWindow_ = nullptr; // made on first use
-    QMenu* mnuSetting = nullptr;
-    QMenu* mnuInputMode = nullptr;
-    QAction* mnuHiragana = nullptr;
-    QAction* mnuKatakana = nullptr;
-    QAction* mnuNormal = nullptr;
-    QMenu* mnuVoice = nullptr;
-    QAction* mnuVoiceOn = nullptr;
-    QAction* mnuVoiceOFF = nullptr;
-    QMenu* mnuSpeed = nullptr;
-    std::array<QAction*, 5> mnuSpeedItems{}; // mnuSpeedOne ... mnuSpeedFive
-    QMenu* mnuHelp = nullptr;
-    QAction* mnuHelpMain = nullptr;
-    QAction* mnuWww = nullptr;
 };
 
 } // namespace mainwin

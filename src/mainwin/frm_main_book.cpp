@@ -2,45 +2,29 @@
 // with it.
 #include "frm_main.h"
 
+#include "drill_view.h"
 #include "editor/frm_edit.h"
 #include "platform/dialogs.h"
 #include "texts.h"
 
-#include <QAction>
-#include <QActionGroup>
 #include <QComboBox>
-#include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
 
-#include <algorithm>
-
 namespace mainwin {
 
 int FrmMain::selectedMode() const {
-    for (int m = 0; m < 3; ++m) {
+    for (int m = 0; m < book::kModeCount; ++m) {
         if (optMode[m]->isChecked())
             return m;
     }
     return book::Reading;
 }
 
-bool FrmMain::voiceOn() const { return mnuVoiceOn->isChecked(); }
-
-book::InputMode FrmMain::inputMode() const {
-    if (mnuHiragana->isChecked())
-        return book::InputMode::Hiragana;
-    if (mnuKatakana->isChecked())
-        return book::InputMode::Katakana;
-    return book::InputMode::Normal;
-}
-
-void FrmMain::Form_Load() {
-    RuleDisp();
+void FrmMain::loadBook() {
+    showManualText();
     session_->load();
     refreshProgress();
     const book::EndRecord& end = session_->endRecord();
@@ -48,7 +32,7 @@ void FrmMain::Form_Load() {
     cmdSearch->setEnabled(end.isValid());
     setCaption(kManualSuffix);
     cboWordClass->clear();
-    checkView(mnuManual);
+    menu_.checkView(menu_.mnuManual);
     // Not a word book: nothing was read from it, and nothing is written to it.
     if (end.state == book::BookState::NoEndRecord)
         return;
@@ -57,126 +41,77 @@ void FrmMain::Form_Load() {
     cboWordClass->setEditText(session_->classNames().value(0));
     viewFileShown_ = true;
 
-    if (const auto speed = session_->storedSpeed())
-        chooseSpeed(*speed);
-    else // A text outside the table: the drops fall at the speed the menu shows.
-        dropSpeed_ = book::kSpeeds[checkedSpeed()].dropSpeed;
-    // The stored voice is applied as the stored speed is, so the menu shows the book.
-    if (const auto voice = session_->storedVoice())
-        checkVoice(*voice);
-    txtTotalMemoryCnt->setText(QString::number(session_->totalMemoryCount()[book::Reading]));
+    // A speed text outside the table keeps the speed as it is. The stored voice is
+    // applied as the stored speed is, so the menu shows the book.
+    session_->applyStoredSettings();
+    menu_.showSettings(session_->settings(), session_->speed());
+    txtTotalMemoryCnt->setText(QString::number(session_->memorisedTotals()[book::Reading]));
 }
 
-void FrmMain::cboWordClass_click() {
+void FrmMain::showWordList() {
     setCaption(kWordListSuffix);
-    prepareViewDisplay();
     const int mode = selectedMode();
     const session::WordListView view = session_->wordList(cboWordClass->currentText(), mode);
-    setDisplayColour(view.allMemorised ? QColor(128, 128, 128) : QColor(Qt::black));
     if (view.classFound)
-        txtTotalMemoryCnt->setText(QString::number(session_->totalMemoryCount()[mode]));
-    checkView(mnuWords);
+        txtTotalMemoryCnt->setText(QString::number(session_->memorisedTotals()[mode]));
+    menu_.checkView(menu_.mnuWords);
     viewFileShown_ = true;
-    showView(view.lines);
+    showView(view.lines, view.allMemorised ? QColor(128, 128, 128) : QColor(Qt::black));
 }
 
-void FrmMain::optMode_Click(int) {
-    cboWordClass_click();
+void FrmMain::changeMode() {
+    showWordList();
     refreshProgress();
-    mnuHiragana->setEnabled(true);
-    mnuKatakana->setEnabled(true);
-    if (const auto stored = session_->storedInputMode())
-        checkInputMode(*stored);
+    session_->restoreStoredInputMode();
+    menu_.showSettings(session_->settings(), session_->speed());
 }
 
+// The menu shows each choice even if the book cannot take it.
 void FrmMain::chooseSpeed(int speed) {
-    session_->storeSpeed(speed);
-    checkSpeed(speed);
-    dropSpeed_ = book::kSpeeds[speed].dropSpeed;
+    session_->setSpeed(speed);
+    menu_.showSettings(session_->settings(), session_->speed());
 }
 
 void FrmMain::chooseInputMode(book::InputMode mode) {
-    // The menu shows the choice even if the book cannot take it.
-    checkInputMode(mode);
-    session_->storeInputMode(mode);
+    session_->setInputMode(mode);
+    menu_.showSettings(session_->settings(), session_->speed());
 }
 
 void FrmMain::chooseVoice(bool on) {
-    checkVoice(on);
-    session_->storeVoice(on);
+    session_->setVoiceOn(on);
+    menu_.showSettings(session_->settings(), session_->speed());
 }
 
-void FrmMain::checkSpeed(int speed) { mnuSpeedItems[speed]->setChecked(true); }
-
-int FrmMain::checkedSpeed() const {
-    const auto checked = std::find_if(mnuSpeedItems.begin(), mnuSpeedItems.end(),
-                                      [](const QAction* item) { return item->isChecked(); });
-    return checked == mnuSpeedItems.end() ? 0 : int(checked - mnuSpeedItems.begin());
-}
-
-void FrmMain::checkInputMode(book::InputMode mode) {
-    switch (mode) {
-    case book::InputMode::Hiragana:
-        mnuHiragana->setChecked(true);
-        break;
-    case book::InputMode::Katakana:
-        mnuKatakana->setChecked(true);
-        break;
-    case book::InputMode::Normal:
-        mnuNormal->setChecked(true);
-        break;
-    }
-}
-
-void FrmMain::checkVoice(bool on) { (on ? mnuVoiceOn : mnuVoiceOFF)->setChecked(true); }
-
-void FrmMain::checkView(QAction* view) {
-    for (QAction* item : {mnuManual, mnuGrades, mnuResult, mnuWords})
-        item->setChecked(item == view);
-}
-
-void FrmMain::cmbInputField_GotFocus() {
-    const int mode = drill::imeOnFocus(book::Mode(selectedMode()), inputMode());
-    applyImeMode(mode);
+void FrmMain::applyFocusInputMode() {
+    const int mode = drill::imeOnFocus(book::Mode(selectedMode()), session_->settings().inputMode);
+    drillView_->setFocusImeMode(mode);
     // The drill's own requests start again from what the box now has.
-    if (drill::DrillEngine* engine = drillEngine()) {
-        engine->state().cmbInputField.imeMode = mode;
-        shownAnswerBox_.imeMode = mode;
-    }
+    if (drill::DrillEngine* engine = session_->engine())
+        engine->setImeMode(mode);
 }
 
-void FrmMain::applyImeMode(int mode) {
-    requestedImeMode_ = mode;
-    // Without a Japanese input method the modes become hints: 8 keeps to Latin letters.
-    const Qt::InputMethodHints hints =
-        mode == 8 ? Qt::ImhLatinOnly | Qt::ImhNoPredictiveText : Qt::ImhNone;
-    cmbInputField->setInputMethodHints(hints);
-    if (QLineEdit* edit = cmbInputField->lineEdit())
-        edit->setInputMethodHints(hints);
-}
-
-void FrmMain::mnuEdit_Click() {
-    mnuWords_Click();
+void FrmMain::editBook() {
+    showWordList();
     if (!session_->writable()) {
         reportNoBook();
         return;
     }
     if (dialogs().askYesNo(this, QStringLiteral("ｳﾞｪﾙﾌｧｲﾙの編集"), kDataLossQuestion) &&
         session_->resetLearningData()) {
-        Form_Load();
+        loadBook();
         auto* editorWindow = new editor::FrmEdit(*session_, dialogs(),
                                                  static_cast<editor::EditorHost&>(*this), this);
         editorWindow->setAttribute(Qt::WA_DeleteOnClose);
         editorWindow->setObjectName(QStringLiteral("frmEdit"));
         editorWindow->show();
-        setEditorCommandsEnabled(false);
+        setEditorOpen(true);
     }
-    mnuWords_Click();
+    showWordList();
 }
 
 void FrmMain::showClassWords(const QString& className) {
     cboWordClass->setEditText(className);
-    cboWordClass_click();
+    showWordList();
 }
 
 void FrmMain::setClassList(const QStringList& names, const QString& current) {
@@ -186,31 +121,26 @@ void FrmMain::setClassList(const QStringList& names, const QString& current) {
     cboWordClass->setEditText(current);
 }
 
-void FrmMain::editorClosed() { setEditorCommandsEnabled(true); }
+void FrmMain::editorClosed() { setEditorOpen(false); }
 
-void FrmMain::setEditorCommandsEnabled(bool enabled) {
-    for (QMenu* menu : {mnuFile, mnuDsp, mnuSetting})
-        menu->menuAction()->setEnabled(enabled);
-    mnuEdit->setEnabled(enabled);
+void FrmMain::setEditorOpen(bool open) {
+    menu_.setEditorOpen(open);
     // An obsolete book can be edited but never played.
-    cmdStart->setEnabled(enabled && session_->endRecord().isValid());
+    cmdStart->setEnabled(!open && session_->endRecord().isValid());
 }
 
 void FrmMain::showFailure(const session::Failure& failure) {
-    const drill::DrillEngine* engine = drillEngine();
-    if (!engine || (!engine->state().running && !tmrMain->isActive())) {
+    const drill::DrillEngine* engine = session_->engine();
+    if (!engine || (!engine->state().running && !drillView_->falling())) {
         dialogs().showCritical(this, failure.title, failure.text);
         return;
     }
-    // Inside a drill, its end included, the message waits until the step is over, so that the box
-    // never runs the drill from within itself, and the words stop falling while it is open.
+    // Inside a drill, its end included, the message waits until the step is over, so that
+    // the box never runs the drill from within itself, and the words stop falling while it
+    // is open.
     QTimer::singleShot(0, this, [this, failure] {
-        const bool falling = tmrMain->isActive();
-        tmrMain->stop();
-        dialogs().showCritical(this, failure.title, failure.text);
-        const drill::DrillEngine* engine = drillEngine();
-        if (falling && engine && engine->state().timerOn)
-            tmrMain->start();
+        drillView_->holdWhile(
+            [this, &failure] { dialogs().showCritical(this, failure.title, failure.text); });
     });
 }
 

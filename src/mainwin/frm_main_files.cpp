@@ -15,43 +15,40 @@ namespace mainwin {
 
 namespace {
 
-const QString kBookFileFilter =
-    platform::filterPair(QStringLiteral("ｳﾞｪﾙﾌｧｲﾙ(*.vel)"), QStringLiteral("*.vel"));
+const QString kBookFileFilter = QStringLiteral("ｳﾞｪﾙﾌｧｲﾙ(*.vel)");
 const QString kOpenTitle = QStringLiteral("ｳﾞｪﾙﾌｧｲﾙを開く");
 
 } // namespace
 
-void FrmMain::mnuFileOpen_Click() {
-    mnuGrades_Click();
+void FrmMain::openBook() {
+    showGradeTable();
     if (!dialogs().askYesNo(this, kOpenTitle, kDataLossQuestion))
         return;
-    const QString chosen = dialogs().ShowOpenDialog(this, kBookFileFilter, QDir::currentPath());
-    if (chosen == platform::kDialogCancelled)
-        return;
-    replaceBookWith(chosen);
+    if (const auto chosen = dialogs().openFileName(this, kBookFileFilter, QDir::currentPath()))
+        replaceBookWith(*chosen);
 }
 
 void FrmMain::openBookFile(const QString& path) {
-    mnuGrades_Click();
+    showGradeTable();
     if (dialogs().askYesNo(this, kOpenTitle, kDataLossQuestion))
         replaceBookWith(path);
 }
 
 void FrmMain::replaceBookWith(const QString& path) {
     if (session_->replaceBook(path))
-        Form_Load();
+        loadBook();
 }
 
-void FrmMain::mnuFileSaveWord_Click() {
-    const QString chosen = dialogs().ShowSaveDialog(this, kBookFileFilter, QDir::currentPath());
-    if (chosen == platform::kDialogCancelled)
+void FrmMain::saveBookAs() {
+    const auto chosen = dialogs().saveFileName(this, kBookFileFilter, QDir::currentPath());
+    if (!chosen)
         return;
-    if (const QString target = saveTarget(chosen, QStringLiteral(".vel")); !target.isEmpty())
+    if (const QString target = saveTarget(*chosen, QStringLiteral(".vel")); !target.isEmpty())
         session_->saveBookAs(target);
 }
 
-void FrmMain::mnuFileInitialize_Click() {
-    mnuGrades_Click();
+void FrmMain::resetLearningData() {
+    showGradeTable();
     if (!session_->writable()) {
         reportNoBook();
         return;
@@ -59,12 +56,12 @@ void FrmMain::mnuFileInitialize_Click() {
     if (dialogs().askYesNo(this, QStringLiteral("データの初期化"), kDataLossQuestion) &&
         session_->resetLearningData()) {
         txtTotalMemoryCnt->setText(QStringLiteral("0"));
-        Form_Load();
+        loadBook();
     }
-    mnuGrades_Click();
+    showGradeTable();
 }
 
-void FrmMain::mnuFileRestore_Click() {
+void FrmMain::restoreBackup() {
     const QString title = QStringLiteral("バックアップから復元");
     const QList<session::BackupInfo> backups = session_->backups();
     if (backups.isEmpty()) {

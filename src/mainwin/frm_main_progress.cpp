@@ -12,12 +12,11 @@ namespace mainwin {
 
 namespace {
 
-const QString kPngFilter =
-    platform::filterPair(QStringLiteral("PNG画像(*.png)"), QStringLiteral("*.png"));
+const QString kPngFilter = QStringLiteral("PNG画像(*.png)");
 
 } // namespace
 
-void FrmMain::mnuProgress_Click() {
+void FrmMain::showProgress() {
     // Made on first use, so that the program starts without it.
     if (!progressWindow_) {
         progressWindow_ = new progress::ProgressWindow(this);
@@ -38,11 +37,10 @@ void FrmMain::refreshProgress() {
 }
 
 void FrmMain::saveProgressChart() {
-    const QString chosen =
-        dialogs().ShowSaveDialog(progressWindow_, kPngFilter, QDir::currentPath());
-    if (chosen == platform::kDialogCancelled)
+    const auto chosen = dialogs().saveFileName(progressWindow_, kPngFilter, QDir::currentPath());
+    if (!chosen)
         return;
-    if (const QString target = saveTarget(chosen, QStringLiteral(".png")); !target.isEmpty())
+    if (const QString target = saveTarget(*chosen, QStringLiteral(".png")); !target.isEmpty())
         session_->saveImageAs(progressWindow_->shownChartPng(), target);
 }
 

@@ -2,114 +2,84 @@
 // search results) and saving the one on display as a text file.
 #include "frm_main.h"
 
+#include "drill_view.h"
 #include "manual_view.h"
 #include "platform/dialogs.h"
 #include "platform/text_display.h"
 #include "session/failure_text.h"
 #include "texts.h"
 
-#include <QAction>
-#include <QComboBox>
 #include <QDir>
-#include <QFileInfo>
-#include <QLabel>
-#include <QPlainTextEdit>
 
 namespace mainwin {
 
 namespace {
 
-const QString kTextFileFilter =
-    platform::filterPair(QStringLiteral("ﾃｷｽﾄﾌｧｲﾙ(*.txt)"), QStringLiteral("*.txt"));
+const QString kTextFileFilter = QStringLiteral("ﾃｷｽﾄﾌｧｲﾙ(*.txt)");
 
 } // namespace
-
-void FrmMain::RuleDisp() {
-    prepareViewDisplay();
-    showView(manualLines(session::kHomePageUrl));
-    viewFileShown_ = true;
-    txtMainDisplay->show();
-}
-
-// The word list prepares the display, checks its menu and sets its caption itself.
-void FrmMain::mnuWords_Click() { cboWordClass_click(); }
 
 void FrmMain::setCaption(const QString& suffix) {
     setWindowTitle(windowCaption(bookTitle(), suffix));
 }
 
-void FrmMain::prepareViewDisplay() {
-    txtMainDisplay->setFont(lblDropWord[5]->font());
-    setDisplayColour(Qt::black);
+void FrmMain::showView(const QStringList& lines, const QColor& colour) {
+    // display.txt is for saving the view; what is shown is what was built.
+    session_->writeDisplay(lines);
+    drillView_->showText(linesText(lines), colour);
 }
 
-void FrmMain::setDisplayColour(const QColor& colour) {
-    QPalette palette = txtMainDisplay->palette();
-    palette.setColor(QPalette::Text, colour);
-    txtMainDisplay->setPalette(palette);
+void FrmMain::showManualText() {
+    showView(manualLines(session::kHomePageUrl));
+    viewFileShown_ = true;
 }
 
-void FrmMain::showView(const QStringList& lines) {
-    const QString text = session_->writeDisplay(lines)
-                             ? platform::ReadTextFile(files().display)
-                             : lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
-    platform::showText(txtMainDisplay, text);
-}
-
-void FrmMain::mnuManual_Click() {
-    RuleDisp();
-    checkView(mnuManual);
+void FrmMain::showManual() {
+    showManualText();
+    menu_.checkView(menu_.mnuManual);
     setCaption(kManualSuffix);
 }
 
-void FrmMain::GradeDsp() {
-    prepareViewDisplay();
+void FrmMain::showGradeTable() {
     showView(session_->gradeTable());
     viewFileShown_ = true;
-    txtMainDisplay->show();
-}
-
-void FrmMain::mnuGrades_Click() {
-    GradeDsp();
-    checkView(mnuGrades);
+    menu_.checkView(menu_.mnuGrades);
     setCaption(QStringLiteral("向け / 成績表"));
 }
 
-void FrmMain::mnuResult_Click() { showResultFile(QStringLiteral("向け / テスト結果")); }
-
-void FrmMain::showResultFile(const QString& captionSuffix) {
-    setCaption(captionSuffix);
-    prepareViewDisplay();
-    txtMainDisplay->show();
-    platform::showText(txtMainDisplay, platform::ReadTextFile(files().result));
-    // The end of a result is what the learner wants to see.
-    platform::ScrollTextLines(txtMainDisplay, platform::lineCount(txtMainDisplay));
-    viewFileShown_ = false;
-    txtMainDisplay->setFocus();
-    checkView(mnuResult);
+// The result as the last drill left it in result.txt, of this run of the program or an
+// earlier one.
+void FrmMain::showTestResult() {
+    showResult(QStringLiteral("向け / テスト結果"),
+               platform::readTextFile(session_->files().result));
 }
 
-void FrmMain::cmdSearch_Click() {
-    const QString text = cmbInputField->currentText();
+void FrmMain::showResult(const QString& captionSuffix, const QString& text) {
+    setCaption(captionSuffix);
+    drillView_->showResult(text);
+    viewFileShown_ = false;
+    menu_.checkView(menu_.mnuResult);
+}
+
+void FrmMain::searchWord() {
+    const QString text = drillView_->answerText();
     // Like every other view, the caption names the book's audience.
     setCaption(QStringLiteral("向け / 検索結果"));
-    prepareViewDisplay();
     const session::SearchView view = session_->search(text);
     if (view.hits > 0)
         services_.speaker->speak(text);
-    checkView(nullptr);
-    txtMainDisplay->hide();
+    menu_.checkView(nullptr);
     showView(view.lines);
-    txtMainDisplay->show();
     viewFileShown_ = true;
 }
 
-void FrmMain::mnuFileSaveTxt_Click() {
-    const QString chosen = dialogs().ShowSaveDialog(this, kTextFileFilter, QDir::currentPath());
-    if (chosen == platform::kDialogCancelled)
+void FrmMain::saveViewAs() {
+    const auto chosen = dialogs().saveFileName(this, kTextFileFilter, QDir::currentPath());
+    if (!chosen)
         return;
-    if (const QString target = saveTarget(chosen, QStringLiteral(".txt")); !target.isEmpty())
-        session_->saveTextAs(viewFileShown_ ? files().display : files().result, target);
+    if (const QString target = saveTarget(*chosen, QStringLiteral(".txt")); !target.isEmpty())
+        session_->saveTextAs(viewFileShown_ ? session_->files().display : session_->files().result,
+                             target);
 }
 
 } // namespace mainwin

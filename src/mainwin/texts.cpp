@@ -10,6 +10,13 @@ QString windowCaption(const QString& bookTitle, const QString& suffix) {
     return productAndVersion() + QStringLiteral(" / ") + bookTitle + suffix;
 }
 
+QString linesText(const QStringList& lines) {
+    QString text;
+    for (const QString& line : lines)
+        text += line + QStringLiteral("\r\n");
+    return text;
+}
+
 QString dropAccessibleName(int drop, const QString& shown) {
     const QString name = QStringLiteral("落下単語%1").arg(drop + 1);
     return shown.isEmpty() ? name : name + u'：' + shown;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace mainwin {
 
@@ -18,6 +19,9 @@ QString windowCaption(const QString& bookTitle, const QString& suffix);
 inline const QString kManualSuffix = QStringLiteral("向け / マニュアル");
 inline const QString kWordListSuffix = QStringLiteral("向け / 単語帳");
 inline const QString kDataLossQuestion = QStringLiteral("データは失われますが、よろしいですか？");
+
+// The lines as one text, each ended by CR LF as in the program's text files.
+QString linesText(const QStringList& lines);
 
 // What a screen reader calls drop i (0 to 4), with the word it shows, if any.
 QString dropAccessibleName(int drop, const QString& shown);

@@ -33,35 +33,25 @@ QMessageBox::StandardButton SystemDialogs::message(QWidget* parent, QMessageBox:
     return QMessageBox::StandardButton(box.exec());
 }
 
-QString filterPair(const QString& description, const QString& pattern) {
-    return description + QChar(u'\0') + pattern + QChar(u'\0');
+namespace {
+
+std::optional<QString> chosen(const QString& path) {
+    if (path.isEmpty())
+        return std::nullopt;
+    return path;
 }
 
-QString qtFilterFromPairs(const QString& filter) {
-    const QStringList parts = filter.split(QChar(u'\0'), Qt::SkipEmptyParts);
-    QStringList lines;
-    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-        const QString& description = parts[i];
-        const QString& pattern = parts[i + 1];
-        // Qt reads the patterns from the parentheses; add them when the description lacks them.
-        lines << (description.contains(u'(') ? description
-                                             : description + QStringLiteral(" (") + pattern + u')');
-    }
-    return lines.join(u";;");
+} // namespace
+
+std::optional<QString> SystemDialogs::openFileName(QWidget* owner, const QString& filter,
+                                                   const QString& initialDir) {
+    return chosen(
+        QFileDialog::getOpenFileName(owner, QStringLiteral("ｳﾞｪﾙﾌｧｲﾙを開く"), initialDir, filter));
 }
 
-QString SystemDialogs::ShowOpenDialog(QWidget* owner, const QString& filter,
-                                      const QString& initialDir) {
-    const QString path = QFileDialog::getOpenFileName(owner, QStringLiteral("ｳﾞｪﾙﾌｧｲﾙを開く"),
-                                                      initialDir, qtFilterFromPairs(filter));
-    return path.isEmpty() ? kDialogCancelled.toString() : path;
-}
-
-QString SystemDialogs::ShowSaveDialog(QWidget* owner, const QString& filter,
-                                      const QString& initialDir) {
-    const QString path =
-        QFileDialog::getSaveFileName(owner, QString(), initialDir, qtFilterFromPairs(filter));
-    return path.isEmpty() ? kDialogCancelled.toString() : path;
+std::optional<QString> SystemDialogs::saveFileName(QWidget* owner, const QString& filter,
+                                                   const QString& initialDir) {
+    return chosen(QFileDialog::getSaveFileName(owner, QString(), initialDir, filter));
 }
 
 int SystemDialogs::chooseRow(QWidget* parent, const QString& title, const QString& prompt,

@@ -8,7 +8,7 @@
 
 namespace platform {
 
-QString ReadTextFile(const QString& path) {
+QString readTextFile(const QString& path) {
     if (!QFileInfo(path).isFile())
         return {};
     return book::readCp932File(path);
@@ -22,7 +22,7 @@ void showText(QPlainTextEdit* box, const QString& text) {
 
 int lineCount(const QPlainTextEdit* box) { return box->document()->blockCount(); }
 
-int ScrollTextLines(QPlainTextEdit* box, int lines) {
+int scrollLines(QPlainTextEdit* box, int lines) {
     // A plain text box scrolls by whole lines: its scroll bar counts lines.
     QScrollBar* bar = box->verticalScrollBar();
     const int before = bar->value();

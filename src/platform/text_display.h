@@ -7,7 +7,7 @@ class QPlainTextEdit;
 namespace platform {
 
 // The whole CP932 file as text; the empty string when there is no such file.
-QString ReadTextFile(const QString& path);
+QString readTextFile(const QString& path);
 
 // Puts a text read from one of the program's files into the box (CR LF line ends).
 void showText(QPlainTextEdit* box, const QString& text);
@@ -17,6 +17,6 @@ int lineCount(const QPlainTextEdit* box);
 
 // Scrolls the box down by `lines` lines (up for a negative count); returns the lines
 // actually scrolled.
-int ScrollTextLines(QPlainTextEdit* box, int lines);
+int scrollLines(QPlainTextEdit* box, int lines);
 
 } // namespace platform

@@ -8,6 +8,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace session {
 
 namespace {
@@ -37,10 +39,10 @@ book::EndRecord endRecordIn(QByteArray& bytes) {
 
 } // namespace
 
-BookSession::BookSession(const QString& folder, Ports ports)
-    : files_(programFiles(folder)), random_(ports.random), clock_(ports.clock),
-      speaker_(ports.speaker), host_(ports.host),
-      calendar_(ports.calendar ? *ports.calendar : systemCalendar_), backups_(folder) {}
+BookSession::BookSession(const QString& folder, Ports ports, QObject* parent)
+    : QObject(parent), files_(programFiles(folder)), random_(ports.random), clock_(ports.clock),
+      speaker_(ports.speaker), calendar_(ports.calendar ? *ports.calendar : systemCalendar_),
+      backups_(folder) {}
 
 BookSession::~BookSession() { close(); }
 
@@ -57,7 +59,7 @@ void BookSession::loadBook(Tell tell) {
     classNames_.clear();
     storedSpeed_.reset();
     storedVoice_.reset();
-    totalMemoryCount_ = {};
+    memorisedTotals_ = {};
 
     auto handle = std::make_unique<book::RecordFile>(files_.wordBook);
     // A read-only book can still be played; its writes are reported as they fail, with
@@ -89,12 +91,15 @@ void BookSession::loadBook(Tell tell) {
         handle->read(book::trailerRecord(eof, book::Trailer::Speed)).trimmed().english);
     storedVoice_ = book::voiceFromText(
         handle->read(book::trailerRecord(eof, book::Trailer::Voice)).trimmed().japanese);
-    totalMemoryCount_ =
+    memorisedTotals_ =
         handle->read(book::trailerRecord(eof, book::Trailer::MemorisedTotal)).modeCount;
 
     book_ = std::move(handle);
-    engine_ = std::make_unique<drill::DrillEngine>(*book_, random_, clock_, speaker_,
-                                                   static_cast<drill::DrillHost&>(*this));
+    engine_ = std::make_unique<drill::DrillEngine>(
+        *book_, settings_, drill::DrillEngine::Ports{random_, clock_, speaker_});
+    connect(engine_.get(), &drill::DrillEngine::ended, this, &BookSession::finishDrill);
+    connect(engine_.get(), &drill::DrillEngine::writeFailed, this,
+            &BookSession::reportWriteFailure);
 }
 
 std::optional<book::InputMode> BookSession::storedInputMode() const {
@@ -107,17 +112,40 @@ std::optional<book::InputMode> BookSession::storedInputMode() const {
             .english);
 }
 
-void BookSession::storeSpeed(int speed) {
-    storeSetting(book::Trailer::Speed, book::SettingField::English,
-                 QLatin1StringView(book::kSpeeds[speed].storedText));
+int BookSession::speed() const {
+    const auto same = [this](const book::SpeedSetting& speed) {
+        return speed.dropSpeed == settings_.dropSpeed;
+    };
+    return int(std::find_if(book::kSpeeds.begin(), book::kSpeeds.end(), same) -
+               book::kSpeeds.begin());
 }
 
-void BookSession::storeInputMode(book::InputMode mode) {
+void BookSession::setSpeed(int speed) {
+    storeSetting(book::Trailer::Speed, book::SettingField::English,
+                 QLatin1StringView(book::kSpeeds[speed].storedText));
+    settings_.dropSpeed = book::kSpeeds[speed].dropSpeed;
+}
+
+void BookSession::setInputMode(book::InputMode mode) {
+    settings_.inputMode = mode;
     storeSetting(book::Trailer::InputMode, book::SettingField::English, book::storedText(mode));
 }
 
-void BookSession::storeVoice(bool on) {
+void BookSession::setVoiceOn(bool on) {
+    settings_.voiceOn = on;
     storeSetting(book::Trailer::Voice, book::SettingField::Japanese, book::storedVoiceText(on));
+}
+
+void BookSession::applyStoredSettings() {
+    if (storedSpeed_)
+        setSpeed(*storedSpeed_);
+    if (storedVoice_)
+        settings_.voiceOn = *storedVoice_;
+}
+
+void BookSession::restoreStoredInputMode() {
+    if (const auto stored = storedInputMode())
+        settings_.inputMode = *stored;
 }
 
 void BookSession::storeSetting(book::Trailer record, book::SettingField field,
@@ -138,15 +166,13 @@ WordListView BookSession::wordList(const QString& className, int mode) {
         classFirstRecord_ = book::firstWordRecord(*classIndex);
     WordListView view = buildWordListView(records(), classFirstRecord_, classIndex, mode);
     if (writable()) {
-        totalMemoryCount_ =
+        memorisedTotals_ =
             records()
                 .read(book::trailerRecord(eofRecord(), book::Trailer::MemorisedTotal))
                 .modeCount;
     }
-    if (engine_) {
-        engine_->state().classFirstRecord = classFirstRecord_;
-        engine_->WordStckSet();
-    }
+    if (engine_)
+        engine_->setClass(classFirstRecord_);
     return view;
 }
 
@@ -189,10 +215,9 @@ bool BookSession::backUp(const std::optional<QByteArray>& bytes,
     QString target = backups_.path();
     if (bytes && backups_.add(*bytes, calendar_.localNow(), &failure, &target))
         return true;
-    host_.showFailure(
-        {kFileWriteError, QStringLiteral("単語帳のバックアップを作成できなかったため、"
-                                         "処理を中止しました。\r\n%1\r\n%2")
-                              .arg(native(target), failureText(failure, target))});
+    Q_EMIT failed({kFileWriteError, QStringLiteral("単語帳のバックアップを作成できなかったため、"
+                                                   "処理を中止しました。\r\n%1\r\n%2")
+                                        .arg(native(target), failureText(failure, target))});
     return false;
 }
 
@@ -239,7 +264,7 @@ bool BookSession::replaceBook(const QString& source) {
     }
     // A file that is no word book at all would leave the program without one.
     if (endRecordIn(*bytes).state == book::BookState::NoEndRecord) {
-        host_.showFailure({kFileOpenError, obsoleteBookMessage()});
+        Q_EMIT failed({kFileOpenError, obsoleteBookMessage()});
         return false;
     }
     return replaceBookWith(source, *bytes);
@@ -261,7 +286,7 @@ bool BookSession::replaceBookWith(const QString& source, const QByteArray& bytes
     close();
     if (book::writeWholeFile(files_.wordBook, bytes, &failure))
         return true;
-    host_.showFailure(
+    Q_EMIT failed(
         {kFileOpenError, QStringLiteral("%1\r\nを開けませんでした。\r\n%2")
                              .arg(native(source), failureText(failure, files_.wordBook))});
     // The old book is still whole and stays in use.
@@ -273,7 +298,7 @@ bool BookSession::saveBookAs(const QString& target) {
     // Saving looks at records 1 to 1240 only; an obsolete book is saved all the same.
     const book::EndRecord end = book::findEndRecord(records());
     if (end.state == book::BookState::Obsolete && end.record < book::kEndSearchLimit)
-        host_.showFailure({kFileOpenError, obsoleteBookMessage()});
+        Q_EMIT failed({kFileOpenError, obsoleteBookMessage()});
     book::FileFailure failure;
     const std::optional<QByteArray> bytes = bookBytes(&failure);
     return saveBytes(files_.wordBook, bytes, failure, target);
@@ -302,7 +327,7 @@ bool BookSession::saveBytes(const QString& source, const std::optional<QByteArra
 }
 
 void BookSession::tellSaveFailure(const QString& target, const QString& reason) {
-    host_.showFailure(
+    Q_EMIT failed(
         {kFileWriteError,
          QStringLiteral("%1\r\nに保存できませんでした。\r\n%2").arg(native(target), reason)});
 }
@@ -352,12 +377,12 @@ Failure BookSession::openFailure(const QString& path, const QString& reason) {
 }
 
 void BookSession::reportOpenFailure(const QString& path, const QString& reason) {
-    host_.showFailure(openFailure(path, reason));
+    Q_EMIT failed(openFailure(path, reason));
 }
 
 void BookSession::reportLoadProblem(Tell tell, const Failure& failure) {
     if (tell == Tell::Problems)
-        host_.showFailure(failure);
+        Q_EMIT failed(failure);
 }
 
 void BookSession::reportWriteFailure(const QString& path, const QString& systemText) {
@@ -365,7 +390,7 @@ void BookSession::reportWriteFailure(const QString& path, const QString& systemT
     if (path == files_.wordBook && readOnlyBecause_)
         failure = *readOnlyBecause_;
     if (path == files_.wordBook && book_ && !book_->stillAtPath()) {
-        host_.showFailure(
+        Q_EMIT failed(
             {kFileWriteError, QStringLiteral("%1\r\nに書き込めませんでした。\r\n単語帳ファイルが"
                                              "削除されたか、別のファイルに置き換えられました。")
                                   .arg(native(path))});
@@ -379,7 +404,7 @@ void BookSession::tellWriteFailure(const QString& path, const book::FileFailure&
         failure.kind == book::FileFailure::Kind::Other && failure.systemText.isEmpty()
             ? QStringLiteral("フォルダの書き込み権限とディスクの空き容量を確かめて下さい。")
             : failureText(failure, path);
-    host_.showFailure(
+    Q_EMIT failed(
         {kFileWriteError,
          QStringLiteral("%1\r\nに書き込めませんでした。\r\n%2").arg(native(path), reason)});
 }

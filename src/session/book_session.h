@@ -3,11 +3,11 @@
 #include "backups.h"
 #include "calendar.h"
 #include "class_rename.h"
+#include "failure_text.h"
 #include "grade_view.h"
 #include "program_folder.h"
 #include "progress_numbers.h"
 #include "search_view.h"
-#include "session_host.h"
 #include "word_edit.h"
 #include "word_list_open.h"
 #include "word_list_view.h"
@@ -17,6 +17,7 @@
 #include "drill/drill_engine.h"
 
 #include <QBuffer>
+#include <QObject>
 
 #include <array>
 #include <memory>
@@ -26,18 +27,20 @@ namespace session {
 
 // The one owner of the learner's word book: the program files, the loaded book's state
 // (end record, title, classes, stored settings, memorised totals), the long-lived handle
-// on Word.dat and the drill that works through it, and every command that reads, writes,
-// replaces, resets or backs up the book. The windows map its state onto widgets.
-class BookSession : private drill::DrillHost {
+// on Word.dat and the drill that works through it, the learner's settings, and every
+// command that reads, writes, replaces, resets or backs up the book. The windows map its
+// state onto widgets and hear of failures and of a drill's end through its signals.
+class BookSession : public QObject {
+    Q_OBJECT
+
 public:
     struct Ports {
         drill::RandomSource& random;
         drill::Clock& clock;
         drill::Speaker& speaker;
-        SessionHost& host;
         const Calendar* calendar = nullptr; // null: the system's local time
     };
-    BookSession(const QString& folder, Ports ports);
+    BookSession(const QString& folder, Ports ports, QObject* parent = nullptr);
     ~BookSession() override;
 
     const ProgramFiles& files() const { return files_; }
@@ -51,17 +54,22 @@ public:
     bool writable() const { return endRecord_.record > 0; }
     const QString& title() const { return title_; }
     const QStringList& classNames() const { return classNames_; }
-    // The stored settings as the load found them.
-    std::optional<int> storedSpeed() const { return storedSpeed_; }
-    std::optional<bool> storedVoice() const { return storedVoice_; }
-    // The stored input mode as the book holds it now.
-    std::optional<book::InputMode> storedInputMode() const;
-    const std::array<qint16, 3>& totalMemoryCount() const { return totalMemoryCount_; }
+    const std::array<qint16, 3>& memorisedTotals() const { return memorisedTotals_; }
     int classFirstRecord() const { return classFirstRecord_; }
 
-    void storeSpeed(int speed);
-    void storeInputMode(book::InputMode mode);
-    void storeVoice(bool on);
+    // The learner's settings: the window shows them, the drill reads them. They outlive
+    // the books: speed 2, voice ON and hiragana until a book or the learner changes them.
+    const drill::DrillSettings& settings() const { return settings_; }
+    // The speed item (0 to 4) whose fall step the drill uses.
+    int speed() const;
+    // Each takes the choice at once and stores it in the book.
+    void setSpeed(int speed);
+    void setInputMode(book::InputMode mode);
+    void setVoiceOn(bool on);
+    // After a load: the book's speed as if chosen (so stored again), and its voice.
+    void applyStoredSettings();
+    // A drill mode was chosen: the input mode goes back to what the book holds, if anything.
+    void restoreStoredInputMode();
 
     // The views. The word list also makes its class the drill's class.
     WordListView wordList(const QString& className, int mode);
@@ -74,8 +82,9 @@ public:
     drill::DrillEngine* engine() { return engine_.get(); }
     const drill::DrillEngine* engine() const { return engine_.get(); }
     drill::StartResult startDrill(const QString& className, book::Mode mode);
-    // The stop command's work on the book: the drill ends (Bottom) and its row goes into
-    // history.tsv. A history that cannot be written is reported once, until it can be.
+    // The stop command: the drill ends (drillEnded() follows). Its row goes into
+    // history.tsv, as it does when the drill ends by itself; a history that cannot be
+    // written is reported once, until it can be.
     void endDrill();
 
     // The progress view's numbers for the loaded book in `mode`, from the book and the
@@ -115,13 +124,17 @@ public:
                        const QString& japanese);
     RenameResult renameClass(const QString& oldName, const QString& newName);
 
-private:
-    // drill::DrillHost, for the engine.
-    void stopDrill() override { host_.stopDrill(); }
-    bool voiceOn() const override { return host_.voiceOn(); }
-    book::InputMode inputMode() const override { return host_.inputMode(); }
-    void reportWriteFailure(const QString& path, const QString& systemText) override;
+Q_SIGNALS:
+    // Every failed open, read or write of the program's files, once.
+    void failed(const session::Failure& failure);
+    // A drill has ended, by the stop command or because its stock ran down; its result is
+    // in result.txt and in the engine's state, its row in history.tsv.
+    void drillEnded();
 
+private:
+    void finishDrill();
+    void reportWriteFailure(const QString& path, const QString& systemText);
+    std::optional<book::InputMode> storedInputMode() const;
     void close();
     // After a failed replacement the old book comes back as it was; its problems were
     // told when it was first loaded.
@@ -153,7 +166,6 @@ private:
     drill::RandomSource& random_;
     drill::Clock& clock_;
     drill::Speaker& speaker_;
-    SessionHost& host_;
     SystemCalendar systemCalendar_;
     const Calendar& calendar_;
     BackupFolder backups_;
@@ -163,7 +175,8 @@ private:
     QStringList classNames_;
     std::optional<int> storedSpeed_;
     std::optional<bool> storedVoice_;
-    std::array<qint16, 3> totalMemoryCount_{};
+    drill::DrillSettings settings_;
+    std::array<qint16, 3> memorisedTotals_{};
     int classFirstRecord_ = 0;
     QDateTime drillStartedAt_;
     bool historyFailureReported_ = false;

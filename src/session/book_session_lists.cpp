@@ -12,11 +12,11 @@ namespace session {
 
 bool BookSession::replaceBookFromList(const ListToOpen& list, const QString& title) {
     if (!list.accepted()) {
-        host_.showFailure({kFileOpenError, listRefusalText(list)});
+        Q_EMIT failed({kFileOpenError, listRefusalText(list)});
         return false;
     }
     if (const QString why = listTitleProblem(title); !why.isEmpty()) {
-        host_.showFailure({kFileOpenError, why});
+        Q_EMIT failed({kFileOpenError, why});
         return false;
     }
     book::BookContent content = list.content;
@@ -24,7 +24,7 @@ bool BookSession::replaceBookFromList(const ListToOpen& list, const QString& tit
     // Every text of an accepted list and the title were checked against their slots.
     const std::optional<QByteArray> bytes = book::bookFileBytes(content);
     if (!bytes) {
-        host_.showFailure({kFileOpenError, listRefusalText(list)});
+        Q_EMIT failed({kFileOpenError, listRefusalText(list)});
         return false;
     }
     return replaceBookWith(list.path, *bytes);
@@ -32,7 +32,7 @@ bool BookSession::replaceBookFromList(const ListToOpen& list, const QString& tit
 
 bool BookSession::saveBookAsList(const QString& target) {
     if (endRecord_.state == book::BookState::Obsolete) {
-        host_.showFailure({kFileOpenError, obsoleteBookMessage()});
+        Q_EMIT failed({kFileOpenError, obsoleteBookMessage()});
         return false;
     }
     QString error;

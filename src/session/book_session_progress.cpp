@@ -7,10 +7,13 @@
 namespace session {
 
 void BookSession::endDrill() {
-    if (!engine_ || !engine_->state().running)
-        return;
-    engine_->stop();
+    if (engine_)
+        engine_->endDrill();
+}
+
+void BookSession::finishDrill() {
     appendHistory();
+    Q_EMIT drillEnded();
 }
 
 void BookSession::appendHistory() {
@@ -23,11 +26,11 @@ void BookSession::appendHistory() {
         .className = records().read(book::classHeaderRecord(classIndex)).trimmed().japanese,
         .mode = mode,
         // Rounded as the study time in the book is.
-        .seconds = int(std::nearbyint(s.drillElapsed)),
-        .right = s.drillRightCount,
-        .misses = s.drillMissCount,
+        .seconds = int(std::nearbyint(s.elapsed)),
+        .right = s.rightAnswers,
+        .misses = s.misses,
         .classMemorised = memorisedInClass(records(), classIndex, mode),
-        .bookMemorised = s.resultMemoryTotal,
+        .bookMemorised = s.memorisedTotalAtEnd,
     };
     book::FileFailure failure;
     if (appendHistoryRow(files_.history, row, &failure)) {

@@ -6,6 +6,13 @@
 
 namespace session {
 
+// A file the learner must hear about: the box's title ("FILE OPEN ERROR" or
+// "FILE WRITE ERROR") and a text that names the file and says why.
+struct Failure {
+    QString title;
+    QString text;
+};
+
 // Why a file operation failed, in the learner's words. `path` is the file concerned.
 QString failureText(const book::FileFailure& failure, const QString& path);
 

@@ -12,26 +12,26 @@ DrillRig::DrillRig(int classCount)
     eofRecord = testsupport::writeBook(bookPath, classCount);
     file = std::make_unique<book::RecordFile>(bookPath);
     file->open();
-    engine = std::make_unique<drill::DrillEngine>(*file, random, clock, speaker, host);
-    host.engine = engine.get();
+    engine = std::make_unique<drill::DrillEngine>(
+        *file, settings, drill::DrillEngine::Ports{random, clock, speaker});
+    QObject::connect(engine.get(), &drill::DrillEngine::ended, [this] { ++ends; });
+    QObject::connect(engine.get(), &drill::DrillEngine::writeFailed,
+                     [this](const QString& path) { failures << path; });
 }
 
 drill::StartResult DrillRig::start(book::Mode mode, const QString& className) {
     return engine->start({className, mode, eofRecord, resultPath});
 }
 
-void DrillRig::select(const QString& text) {
-    engine->setAnswerText(text);
-    engine->cmbInputField_click();
-}
+void DrillRig::select(const QString& text) { engine->selectEntry(text); }
 
 void DrillRig::isolate(int picked, double top) {
     for (int i = 0; i < drill::kDropCount; ++i)
-        s().lblDropWord[i].top = i == picked ? top : -100000;
+        s().drops[i].top = i == picked ? top : -100000;
 }
 
 book::WordRecord DrillRig::wordOf(int drop) const {
-    return testsupport::readRecord(bookPath, engine->state().dropRecord[drop].toInt());
+    return testsupport::readRecord(bookPath, engine->state().drops[drop].word.recordNo);
 }
 
 QStringList DrillRig::resultLines() const {
@@ -46,7 +46,7 @@ QStringList DrillRig::resultLines() const {
 namespace drilltest {
 
 QString stockProblem(const drill::DrillState& s) {
-    const drill::WordStock& stock = s.wordStock;
+    const drill::WordStock& stock = s.stock;
     // Live words by their place in the class, so that the check stays cheap.
     std::array<bool, drill::WordStock::kLoadedWords> live{};
     auto place = [&s](int recordNo) { return recordNo - s.classFirstRecord; };
@@ -58,7 +58,7 @@ QString stockProblem(const drill::DrillState& s) {
 
         int holders = 0;
         for (int i = 0; i < drill::kDropCount; ++i)
-            holders += s.dropHoldsWord[i] && s.dropStockIndex[i] == e;
+            holders += s.drops[i].holdsWord && s.drops[i].stockIndex == e;
         if (holders > 1 || stock[e].inUse != (holders == 1))
             return QStringLiteral("entry %1 in use %2 with %3 holders")
                 .arg(e)
@@ -66,12 +66,12 @@ QString stockProblem(const drill::DrillState& s) {
                 .arg(holders);
     }
     for (int i = 0; i < drill::kDropCount; ++i) {
-        const int index = s.dropStockIndex[i];
-        const int recordNo = s.dropWord[i].recordNo;
-        if (s.dropRecord[i].toInt() != recordNo)
+        const int index = s.drops[i].stockIndex;
+        const int recordNo = s.drops[i].word.recordNo;
+        if (s.drops[i].word.recordNo != recordNo)
             return QStringLiteral("drop %1 record text differs").arg(i);
         if (index == -1) {
-            if (live[place(recordNo)] || s.dropHoldsWord[i])
+            if (live[place(recordNo)] || s.drops[i].holdsWord)
                 return QStringLiteral("drop %1 lost its live word %2").arg(i).arg(recordNo);
         } else if (index < 0 || index >= stock.count() || stock[index].recordNo != recordNo) {
             return QStringLiteral("drop %1 points at %2, not at its word %3")

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "drill/drill_engine.h"
+#include "drill_test_access.h"
 #include "test_doubles.h"
 
 #include <QStringList>
@@ -17,24 +18,6 @@ using testsupport::indexDraw;
 using testsupport::RecordingSpeaker;
 using testsupport::ScriptedRandom;
 
-// The window as far as the engine sees it: End runs the engine's stop.
-class FakeHost : public drill::DrillHost {
-public:
-    drill::DrillEngine* engine = nullptr;
-    bool voice = true;
-    book::InputMode input = book::InputMode::Hiragana;
-    int stops = 0;
-    QStringList failures;
-
-    void stopDrill() override {
-        ++stops;
-        engine->stop();
-    }
-    bool voiceOn() const override { return voice; }
-    book::InputMode inputMode() const override { return input; }
-    void reportWriteFailure(const QString& path, const QString&) override { failures << path; }
-};
-
 // A book in a temporary folder and an engine on it, with every port faked.
 class DrillRig {
 public:
@@ -42,9 +25,16 @@ public:
 
     drill::StartResult start(book::Mode mode,
                              const QString& className = QStringLiteral("クラス０"));
-    drill::DrillState& s() { return engine->state(); }
+    drill::DrillState& s() { return steps().state(); }
+    // One tick at the given fall step.
+    void tick(double dropSpeed) {
+        settings.dropSpeed = dropSpeed;
+        engine->tick();
+    }
+    // The engine's single steps, and its state to set up situations.
+    drill::DrillTestAccess steps() { return drill::DrillTestAccess(*engine); }
     void select(const QString& text);
-    void enter() { engine->cmbInputField_KeyPress(13); }
+    void enter() { engine->announceNextWord(); }
     // Puts drop `picked` at `top` and every other drop far above the field.
     void isolate(int picked, double top);
     // The word record of a drop, read back from the file.
@@ -60,7 +50,9 @@ public:
     ScriptedRandom random;
     FakeClock clock;
     RecordingSpeaker speaker;
-    FakeHost host;
+    drill::DrillSettings settings;
+    int ends = 0;         // the drill's ends, by endDrill() or by its stock running down
+    QStringList failures; // the files whose writes failed
     std::unique_ptr<drill::DrillEngine> engine;
 };
 

@@ -22,17 +22,17 @@ void pickDrop0(DrillRig& rig, double top = -150) {
     if (rig.s().mode == book::Listening)
         rig.enter();
     else
-        rig.select(rig.s().lblDropWord[0].caption);
+        rig.select(rig.s().drops[0].caption);
 }
 
 QString answerText(DrillRig& rig, Answer answer) {
     switch (answer) {
     case Correct:
-        return rig.s().dropAnswer[0];
+        return rig.s().drops[0].answer;
     case Unknown:
         return u"？"_s;
     case OtherTranslation:
-        return rig.s().dropAnswer[1];
+        return rig.s().drops[1].answer;
     }
     return {};
 }
@@ -79,10 +79,10 @@ void TestDrillAnswer::judgement() {
     rig.start(mode);
     pickDrop0(rig);
     const QString mark = mode == book::Writing ? u"?"_s : u"？"_s;
-    QCOMPARE(rig.s().lblDropWord[0].caption, mark);
-    QCOMPARE(rig.s().cmbInputField.entries.size(), 6);
-    QCOMPARE(rig.s().cmbInputField.entries.last(), u"？"_s);
-    QVERIFY(rig.s().cmbInputField.entries.contains(rig.s().dropAnswer[0]));
+    QCOMPARE(rig.s().drops[0].caption, mark);
+    QCOMPARE(rig.s().answerBox.entries.size(), 6);
+    QCOMPARE(rig.s().answerBox.entries.last(), u"？"_s);
+    QVERIFY(rig.s().answerBox.entries.contains(rig.s().drops[0].answer));
 
     const book::WordRecord word = rig.wordOf(0);
     const QString english = word.english;
@@ -96,15 +96,15 @@ void TestDrillAnswer::judgement() {
     QCOMPARE(rig.s().selectedDrop, kNoDrop);
     if (correct) {
         QCOMPARE(after.modeCount[mode], book::kMemorisedMark);
-        QCOMPARE(rig.s().wordStock.count(), 49);
-        QVERIFY(rig.s().dropRecord[0] != QString::number(word.id));
-        QVERIFY(rig.s().dropSelectable[0]);
+        QCOMPARE(rig.s().stock.count(), 49);
+        QVERIFY(rig.s().drops[0].word.recordNo != word.id);
+        QVERIFY(rig.s().drops[0].selectable);
         QCOMPARE(rig.resultLines().last(), u" ☆ "_s + shown + u"    "_s + translation);
     } else {
         QCOMPARE(after.modeCount[mode], qint16(1));
-        QCOMPARE(rig.s().wordStock.count(), 50);
-        QCOMPARE(rig.s().lblDropWord[0].caption, translation);
-        QVERIFY(!rig.s().dropSelectable[0]);
+        QCOMPARE(rig.s().stock.count(), 50);
+        QCOMPARE(rig.s().drops[0].caption, translation);
+        QVERIFY(!rig.s().drops[0].selectable);
         QCOMPARE(rig.resultLines().last(), u" 　 "_s + shown + u"    "_s + translation);
     }
 }
@@ -126,21 +126,21 @@ void TestDrillAnswer::pickOnlyFromThePickableLine() {
 
     DrillRig rig;
     rig.start(mode);
-    const QString caption = rig.s().lblDropWord[0].caption;
-    const QStringList pickList = rig.s().cmbInputField.entries;
+    const QString caption = rig.s().drops[0].caption;
+    const QStringList pickList = rig.s().answerBox.entries;
     pickDrop0(rig, top);
 
     if (!picked) {
-        QCOMPARE(rig.s().lblDropWord[0].caption, caption);
-        QCOMPARE(rig.s().cmbInputField.entries, pickList);
-        QCOMPARE(rig.s().cmbInputField.text, caption);
+        QCOMPARE(rig.s().drops[0].caption, caption);
+        QCOMPARE(rig.s().answerBox.entries, pickList);
+        QCOMPARE(rig.s().answerBox.text, caption);
         QCOMPARE(rig.s().selectedDrop, kNoDrop);
         QVERIFY(rig.speaker.spoken.isEmpty());
         return;
     }
     QCOMPARE(rig.s().selectedDrop, 0);
-    QCOMPARE(rig.s().dropShownWord[0], caption);
-    QVERIFY(!rig.s().dropSelectable[0]);
+    QCOMPARE(rig.s().drops[0].shownWord, caption);
+    QVERIFY(!rig.s().drops[0].selectable);
     QCOMPARE(rig.speaker.spoken, mode == book::Reading ? QStringList{caption} : QStringList{});
 }
 
@@ -148,46 +148,46 @@ void TestDrillAnswer::strandedDropIsNeverJudged() {
     DrillRig rig;
     rig.start(book::Reading);
     for (int i = 0; i < kDropCount; ++i)
-        rig.s().lblDropWord[i].top = i * 100;
-    const QString word0 = rig.s().lblDropWord[0].caption;
-    const int record0 = rig.s().dropRecord[0].toInt();
+        rig.s().drops[i].top = i * 100;
+    const QString word0 = rig.s().drops[0].caption;
+    const int record0 = rig.s().drops[0].word.recordNo;
     rig.select(word0);
     QCOMPARE(rig.s().selectedDrop, 0);
 
-    rig.s().lblDropWord[1].top = 6195;
-    rig.engine->tmrMain_Timer(5);
-    QCOMPARE(rig.s().cmbInputField.entries.size(), 5);
-    QCOMPARE(rig.s().cmbInputField.entries[0], word0);
+    rig.s().drops[1].top = 6195;
+    rig.tick(5);
+    QCOMPARE(rig.s().answerBox.entries.size(), 5);
+    QCOMPARE(rig.s().answerBox.entries[0], word0);
 
     rig.select(word0);
-    QCOMPARE(rig.s().lblDropWord[0].caption, u"？"_s);
+    QCOMPARE(rig.s().drops[0].caption, u"？"_s);
     QCOMPARE(rig.s().selectedDrop, kNoDrop);
 
-    const QString word2 = rig.s().lblDropWord[2].caption;
+    const QString word2 = rig.s().drops[2].caption;
     rig.select(word2);
     QCOMPARE(rig.s().selectedDrop, 2);
-    rig.select(rig.s().dropAnswer[2]);
+    rig.select(rig.s().drops[2].answer);
     QCOMPARE(rig.resultLines().size(), 2);
     QCOMPARE(testsupport::readRecord(rig.bookPath, record0).modeCount[0], qint16(0));
-    QCOMPARE(rig.s().lblDropWord[0].caption, u"？"_s);
+    QCOMPARE(rig.s().drops[0].caption, u"？"_s);
 }
 
 void TestDrillAnswer::listeningSelectionNeedsAnAnnouncement() {
     DrillRig rig;
     rig.start(book::Listening);
     rig.isolate(0, -150);
-    const QString meaning = rig.s().dropAnswer[0];
-    const QStringList list = rig.s().cmbInputField.entries;
+    const QString meaning = rig.s().drops[0].answer;
+    const QStringList list = rig.s().answerBox.entries;
 
     rig.select(meaning);
-    QCOMPARE(rig.s().cmbInputField.entries, list);
+    QCOMPARE(rig.s().answerBox.entries, list);
     QCOMPARE(rig.resultLines().size(), 1);
 
     rig.enter();
     rig.select(meaning);
     QCOMPARE(rig.resultLines().size(), 2);
     QVERIFY(rig.s().speakReady);
-    QCOMPARE(rig.s().cmbInputField.entries.last(), u"？"_s);
+    QCOMPARE(rig.s().answerBox.entries.last(), u"？"_s);
 }
 
 void TestDrillAnswer::learningEvents_data() {
@@ -234,10 +234,10 @@ void TestDrillAnswer::learningEvents() {
     book::WordRecord word = rig.wordOf(0);
     word.modeCount = {qint16(before), 5, 6};
     testsupport::writeRecord(rig.bookPath, word.id, word);
-    rig.s().txtTotalMemoryCnt = 10;
+    rig.s().shownMemorisedTotal = 10;
 
     pickDrop0(rig);
-    const QString english = rig.s().dropShownWord[0];
+    const QString english = rig.s().drops[0].shownWord;
     rig.select(answerText(rig, Answer(answer)));
 
     word.modeCount[0] = qint16(after);
@@ -247,9 +247,9 @@ void TestDrillAnswer::learningEvents() {
             testsupport::readRecord(rig.bookPath, rig.trailer(statistics[k]));
         QCOMPARE(record.modeCount, (std::array<qint16, 3>{qint16(totals[k]), 10, 10}));
     }
-    QCOMPARE(rig.s().txtTotalMemoryCnt, totals[1]);
-    QCOMPARE(rig.s().drillMemoryCount, mark == u" ☆ "_s ? 1 : 0);
-    QCOMPARE(rig.s().drillForgetCount, mark == u" ？ "_s ? 1 : 0);
+    QCOMPARE(rig.s().shownMemorisedTotal, totals[1]);
+    QCOMPARE(rig.s().newlyMemorised, mark == u" ☆ "_s ? 1 : 0);
+    QCOMPARE(rig.s().newlyForgotten, mark == u" ？ "_s ? 1 : 0);
     QCOMPARE(testsupport::fileBytes(rig.resultPath),
              testsupport::cp932Lines({u" 単語クラス：クラス０を選択しました。"_s,
                                       mark + english + u"    "_s + word.japanese}));
@@ -297,17 +297,17 @@ void TestDrillAnswer::speechAndInputMode() {
     QFETCH(int, timesSpoken);
 
     DrillRig rig;
-    rig.host.input = menu;
-    rig.host.voice = voice;
+    rig.settings.inputMode = menu;
+    rig.settings.voiceOn = voice;
     rig.start(mode);
     // Whatever focus asked for is cleared, so that "unchanged" shows as 0.
-    rig.s().cmbInputField.imeMode = ImeNone;
+    rig.s().answerBox.imeMode = ImeNone;
     const QString english = rig.wordOf(0).english;
 
     pickDrop0(rig);
-    QCOMPARE(rig.s().cmbInputField.imeMode, imeAfterPick);
+    QCOMPARE(rig.s().answerBox.imeMode, imeAfterPick);
     rig.select(answerText(rig, correct ? Correct : Unknown));
-    QCOMPARE(rig.s().cmbInputField.imeMode, imeAfterAnswer);
+    QCOMPARE(rig.s().answerBox.imeMode, imeAfterAnswer);
     QCOMPARE(rig.speaker.spoken, QStringList(timesSpoken, english));
 }
 
@@ -315,30 +315,30 @@ void TestDrillAnswer::correctAnswerThatEndsTheDrill() {
     DrillRig rig;
     rig.start(book::Reading);
     for (int i = 0; i < 39; ++i)
-        rig.engine->ElaseDropOut(0);
-    QCOMPARE(rig.s().wordStock.count(), 11);
-    QCOMPARE(rig.host.stops, 0);
+        rig.steps().fallOut(0);
+    QCOMPARE(rig.s().stock.count(), 11);
+    QCOMPARE(rig.ends, 0);
 
     pickDrop0(rig);
-    rig.select(rig.s().dropAnswer[0]);
+    rig.select(rig.s().drops[0].answer);
 
-    QCOMPARE(rig.host.stops, 1);
-    QCOMPARE(rig.s().wordStock.count(), 10);
+    QCOMPARE(rig.ends, 1);
+    QCOMPARE(rig.s().stock.count(), 10);
     QVERIFY(!rig.s().running && !rig.s().timerOn);
     QCOMPARE(rig.resultLines().last(),
              u" "_s + QString(12, QChar(0x3000)) + QString(12, u' ') + u"-- リーディング編 --"_s);
     // The answered drop still got its next word and the box its pick list.
-    QVERIFY(rig.s().lblDropWord[0].caption != kStoppedCaption);
-    QCOMPARE(rig.s().lblDropWord[1].caption, kStoppedCaption);
-    QCOMPARE(rig.s().cmbInputField.entries.size(), 5);
-    QCOMPARE(rig.s().cmbInputField.entries[0], rig.s().lblDropWord[0].caption);
+    QVERIFY(rig.s().drops[0].caption != kStoppedCaption);
+    QCOMPARE(rig.s().drops[1].caption, kStoppedCaption);
+    QCOMPARE(rig.s().answerBox.entries.size(), 5);
+    QCOMPARE(rig.s().answerBox.entries[0], rig.s().drops[0].caption);
 
     // Nothing answers once the drill has ended.
     const QByteArray result = testsupport::fileBytes(rig.resultPath);
-    rig.s().lblDropWord[0].top = 0;
-    rig.select(rig.s().lblDropWord[0].caption);
-    rig.engine->tmrMain_Timer(25);
-    QCOMPARE(rig.s().lblDropWord[0].top, 0.0);
+    rig.s().drops[0].top = 0;
+    rig.select(rig.s().drops[0].caption);
+    rig.tick(25);
+    QCOMPARE(rig.s().drops[0].top, 0.0);
     QCOMPARE(rig.s().selectedDrop, kNoDrop);
     QCOMPARE(testsupport::fileBytes(rig.resultPath), result);
 }

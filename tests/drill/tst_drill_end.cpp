@@ -20,14 +20,14 @@ enum Then { NobodyDrewIt, RevealedFallsFirst, OtherAnswersFirst, OtherFallsFirst
 
 void missDrop(DrillRig& rig, int drop) {
     rig.isolate(drop, -150);
-    rig.select(rig.s().lblDropWord[drop].caption);
+    rig.select(rig.s().drops[drop].caption);
     rig.select(u"？"_s);
 }
 
 void answerDrop(DrillRig& rig, int drop) {
     rig.isolate(drop, -150);
-    rig.select(rig.s().lblDropWord[drop].caption);
-    rig.select(rig.s().dropAnswer[drop]);
+    rig.select(rig.s().drops[drop].caption);
+    rig.select(rig.s().drops[drop].answer);
 }
 
 void setModeCounts(DrillRig& rig, int recordNo, std::array<qint16, 3> counts) {
@@ -66,23 +66,23 @@ void TestDrillEnd::fallOutBooksNothing() {
     const QByteArray result = testsupport::fileBytes(rig.resultPath);
 
     rig.isolate(0, 6199);
-    rig.engine->tmrMain_Timer(5);
+    rig.tick(5);
 
-    QCOMPARE(rig.s().wordStock.count(), 49);
+    QCOMPARE(rig.s().stock.count(), 49);
     QCOMPARE(testsupport::fileBytes(rig.bookPath), book);
     QCOMPARE(testsupport::fileBytes(rig.resultPath), result);
-    QCOMPARE(rig.s().drillForgetCount + rig.s().drillMemoryCount, 0);
-    QVERIFY(rig.s().cmbInputField.text.isEmpty());
+    QCOMPARE(rig.s().newlyForgotten + rig.s().newlyMemorised, 0);
+    QVERIFY(rig.s().answerBox.text.isEmpty());
 }
 
 void TestDrillEnd::fortiethFallOutStopsTheDrill() {
     DrillRig rig;
     rig.start(book::Reading);
-    for (int tick = 0; tick < 20000 && rig.host.stops == 0; ++tick)
-        rig.engine->tmrMain_Timer(25);
+    for (int tick = 0; tick < 20000 && rig.ends == 0; ++tick)
+        rig.tick(25);
 
-    QCOMPARE(rig.host.stops, 1);
-    QCOMPARE(rig.s().wordStock.count(), 10);
+    QCOMPARE(rig.ends, 1);
+    QCOMPARE(rig.s().stock.count(), 10);
     QVERIFY(!rig.s().timerOn);
     const auto speed = testsupport::readRecord(rig.bookPath, rig.trailer(book::Trailer::Speed));
     QCOMPARE(speed.modeCount[book::Reading], qint16(1));
@@ -92,13 +92,13 @@ void TestDrillEnd::fortiethFallOutStopsTheDrill() {
     // five words of the drops.
     int replaced = -1;
     for (int i = 0; i < kDropCount; ++i) {
-        if (rig.s().lblDropWord[i].caption != kStoppedCaption)
+        if (rig.s().drops[i].caption != kStoppedCaption)
             replaced = replaced == -1 ? i : 99;
     }
     QVERIFY(replaced >= 0 && replaced < kDropCount);
-    QCOMPARE(rig.s().cmbInputField.entries.size(), 5);
-    QCOMPARE(rig.s().cmbInputField.entries[replaced], rig.s().lblDropWord[replaced].caption);
-    QCOMPARE(rig.s().lblDropWord[replaced].left, kDropColumns[replaced]);
+    QCOMPARE(rig.s().answerBox.entries.size(), 5);
+    QCOMPARE(rig.s().answerBox.entries[replaced], rig.s().drops[replaced].caption);
+    QCOMPARE(rig.s().drops[replaced].left, kDropColumns[replaced]);
 }
 
 void TestDrillEnd::bottomChangesOnlyTheDrillsMode_data() {
@@ -122,7 +122,7 @@ void TestDrillEnd::bottomChangesOnlyTheDrillsMode() {
     rig.clock.now = 1000;
     rig.start(mode, u"クラス１"_s);
     rig.clock.now = 1012.5; // 4 + 12.5 rounds to the even 16
-    rig.engine->stop();
+    rig.engine->endDrill();
 
     auto expectRecord = [&](int recordNo, qint16 value) {
         book::WordRecord record = testsupport::readRecord(rig.bookPath, recordNo);
@@ -164,7 +164,7 @@ void TestDrillEnd::memorisedClassesAreRecounted() {
     setModeCounts(rig, rig.trailer(book::Trailer::MemorisedClasses), {9, qint16(storedBefore), 9});
 
     rig.start(book::Writing);
-    rig.engine->stop();
+    rig.engine->endDrill();
     const auto classes =
         testsupport::readRecord(rig.bookPath, rig.trailer(book::Trailer::MemorisedClasses));
     QCOMPARE(classes.modeCount, (std::array<qint16, 3>{9, qint16(count), 9}));
@@ -205,9 +205,9 @@ void TestDrillEnd::summaryLines() {
         testsupport::readRecord(rig.bookPath, rig.trailer(book::Trailer::MemorisedTotal));
     totals.modeCount[mode] = qint16(total);
     testsupport::writeRecord(rig.bookPath, rig.trailer(book::Trailer::MemorisedTotal), totals);
-    rig.s().drillForgetCount = forgotten;
-    rig.s().drillMemoryCount = memorised;
-    rig.engine->stop();
+    rig.s().newlyForgotten = forgotten;
+    rig.s().newlyMemorised = memorised;
+    rig.engine->endDrill();
 
     const QByteArray expected = testsupport::cp932Lines({
         u" 単語クラス：クラス０を選択しました。"_s,
@@ -239,60 +239,60 @@ void TestDrillEnd::revealedDropWhoseWordWasDrawnAgain() {
     DrillRig rig;
     rig.start(book::Reading);
     missDrop(rig, 0);
-    const int word = rig.s().dropWord[0].recordNo;
-    const int index = rig.s().dropStockIndex[0];
-    QVERIFY(!rig.s().wordStock[index].inUse);
+    const int word = rig.s().drops[0].word.recordNo;
+    const int index = rig.s().drops[0].stockIndex;
+    QVERIFY(!rig.s().stock[index].inUse);
     auto checkStock = [&rig] {
         QVERIFY2(stockProblem(rig.s()).isEmpty(), qPrintable(stockProblem(rig.s())));
     };
 
     // Drop 1 leaves and draws the missed word, or another one.
     rig.random.push(indexDraw(then == NobodyDrewIt ? (index == 0 ? 1 : 0) : index, 48));
-    rig.engine->ElaseDropOut(1);
-    QCOMPARE(rig.s().wordStock.count(), 49);
-    QCOMPARE(rig.s().dropWord[1].recordNo == word, then != NobodyDrewIt);
+    rig.steps().fallOut(1);
+    QCOMPARE(rig.s().stock.count(), 49);
+    QCOMPARE(rig.s().drops[1].word.recordNo == word, then != NobodyDrewIt);
     checkStock();
 
     if (then == OtherAnswersFirst) {
         answerDrop(rig, 1);
-        QCOMPARE(rig.s().wordStock.count(), 48);
-        QCOMPARE(rig.s().dropStockIndex[0], -1);
+        QCOMPARE(rig.s().stock.count(), 48);
+        QCOMPARE(rig.s().drops[0].stockIndex, -1);
     } else if (then == OtherFallsFirst) {
         int other = 0;
-        while (other == index || rig.s().wordStock[other].inUse)
+        while (other == index || rig.s().stock[other].inUse)
             ++other;
         rig.random.push(indexDraw(other, 48));
         rig.isolate(1, 6199);
-        rig.engine->tmrMain_Timer(5);
-        QCOMPARE(rig.s().wordStock.count(), 49);
-        QCOMPARE(rig.s().dropStockIndex[0], index);
-        QVERIFY(!rig.s().wordStock[index].inUse);
+        rig.tick(5);
+        QCOMPARE(rig.s().stock.count(), 49);
+        QCOMPARE(rig.s().drops[0].stockIndex, index);
+        QVERIFY(!rig.s().stock[index].inUse);
     }
     checkStock();
 
-    const int countBefore = rig.s().wordStock.count();
+    const int countBefore = rig.s().stock.count();
     rig.isolate(0, 6199);
-    rig.engine->tmrMain_Timer(5);
+    rig.tick(5);
     checkStock();
 
     switch (then) {
     case NobodyDrewIt:
     case OtherFallsFirst:
-        QCOMPARE(rig.s().wordStock.count(), countBefore - 1);
+        QCOMPARE(rig.s().stock.count(), countBefore - 1);
         break;
     case OtherAnswersFirst:
-        QCOMPARE(rig.s().wordStock.count(), countBefore);
+        QCOMPARE(rig.s().stock.count(), countBefore);
         break;
     case RevealedFallsFirst:
         // The word stays with drop 1 and leaves with it.
-        QCOMPARE(rig.s().wordStock.count(), countBefore);
-        QCOMPARE(rig.s().wordStock[rig.s().dropStockIndex[1]].recordNo, word);
-        QVERIFY(rig.s().wordStock[rig.s().dropStockIndex[1]].inUse);
+        QCOMPARE(rig.s().stock.count(), countBefore);
+        QCOMPARE(rig.s().stock[rig.s().drops[1].stockIndex].recordNo, word);
+        QVERIFY(rig.s().stock[rig.s().drops[1].stockIndex].inUse);
         answerDrop(rig, 1);
-        QCOMPARE(rig.s().wordStock.count(), countBefore - 1);
+        QCOMPARE(rig.s().stock.count(), countBefore - 1);
         break;
     }
-    QCOMPARE(rig.s().wordStock.indexOfRecord(word), -1);
+    QCOMPARE(rig.s().stock.indexOfRecord(word), -1);
 }
 
 void TestDrillEnd::dropOfTheMovedEntryFollowsIt() {
@@ -300,18 +300,18 @@ void TestDrillEnd::dropOfTheMovedEntryFollowsIt() {
     // Drop 2 shows entry 48, which becomes the last live entry after one departure.
     rig.random.script({indexDraw(0, 49), 0, indexDraw(1, 49), 0, 0, indexDraw(48, 49), 0});
     rig.start(book::Writing);
-    QCOMPARE(rig.s().dropStockIndex[2], 48);
-    const int word = rig.s().dropWord[2].recordNo;
+    QCOMPARE(rig.s().drops[2].stockIndex, 48);
+    const int word = rig.s().drops[2].word.recordNo;
 
-    rig.engine->ElaseDropOut(0); // entry 49 moves into hole 0
-    rig.engine->ElaseDropOut(1); // entry 48, drop 2's word, moves into hole 1
-    QCOMPARE(rig.s().dropStockIndex[2], 1);
-    QCOMPARE(rig.s().wordStock[1].recordNo, word);
+    rig.steps().fallOut(0); // entry 49 moves into hole 0
+    rig.steps().fallOut(1); // entry 48, drop 2's word, moves into hole 1
+    QCOMPARE(rig.s().drops[2].stockIndex, 1);
+    QCOMPARE(rig.s().stock[1].recordNo, word);
     QVERIFY2(stockProblem(rig.s()).isEmpty(), qPrintable(stockProblem(rig.s())));
 
     answerDrop(rig, 2);
-    QCOMPARE(rig.s().wordStock.indexOfRecord(word), -1);
-    QCOMPARE(rig.s().wordStock.count(), 47);
+    QCOMPARE(rig.s().stock.indexOfRecord(word), -1);
+    QCOMPARE(rig.s().stock.count(), 47);
     QVERIFY2(stockProblem(rig.s()).isEmpty(), qPrintable(stockProblem(rig.s())));
 }
 
@@ -325,11 +325,11 @@ void TestDrillEnd::drawEndsOnTheFirstFreeEntry() {
     for (int i = 0; i < WordStock::kRandomDrawLimit; ++i)
         rig.random.push(indexDraw(1, 48));
     const int draws = rig.random.draws();
-    rig.engine->ElaseDropOut(0);
+    rig.steps().fallOut(0);
 
     QCOMPARE(rig.random.draws() - draws, WordStock::kRandomDrawLimit);
-    QCOMPARE(rig.s().dropStockIndex[0], 0);
-    QCOMPARE(rig.s().dropWord[0].recordNo, 51);
+    QCOMPARE(rig.s().drops[0].stockIndex, 0);
+    QCOMPARE(rig.s().drops[0].word.recordNo, 51);
     QVERIFY2(stockProblem(rig.s()).isEmpty(), qPrintable(stockProblem(rig.s())));
 }
 
@@ -352,10 +352,10 @@ void TestDrillEnd::writeFailuresAreReportedOnce() {
     QCOMPARE(rig.start(book::Reading), StartResult::Started);
     answerDrop(rig, 0);
     missDrop(rig, 1);
-    QCOMPARE(rig.s().wordStock.count(), 49);
-    rig.engine->stop();
+    QCOMPARE(rig.s().stock.count(), 49);
+    rig.engine->endDrill();
 
-    QCOMPARE(rig.host.failures, QStringList{bookReadOnly ? rig.bookPath : rig.resultPath});
+    QCOMPARE(rig.failures, QStringList{bookReadOnly ? rig.bookPath : rig.resultPath});
     QVERIFY(!rig.s().running);
 }
 

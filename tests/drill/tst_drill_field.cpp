@@ -13,8 +13,8 @@ private Q_SLOTS:
     void reachesBottomOnTick_data();
     void reachesBottomOnTick();
     void exactlyOnTheBottomLineFallsOutNextTick();
-    void setDropLocation_data();
-    void setDropLocation();
+    void placeAboveField_data();
+    void placeAboveField();
     void bringDropIn_data();
     void bringDropIn();
     void listeningEnter_data();
@@ -38,12 +38,12 @@ void TestDrillField::reachesBottomOnTick() {
     rig.start(book::Reading);
     rig.isolate(0, 0);
     rig.random.push(0.01);
-    rig.engine->SetDropLocation(0);
-    QCOMPARE(rig.s().lblDropWord[0].top, -500.0);
+    rig.steps().placeAboveField(0);
+    QCOMPARE(rig.s().drops[0].top, -500.0);
 
     int ticks = 0;
-    while (rig.s().wordStock.count() == 50 && ticks < 1000) {
-        rig.engine->tmrMain_Timer(dropSpeed);
+    while (rig.s().stock.count() == 50 && ticks < 1000) {
+        rig.tick(dropSpeed);
         ++ticks;
     }
     QCOMPARE(ticks, tick);
@@ -53,21 +53,21 @@ void TestDrillField::exactlyOnTheBottomLineFallsOutNextTick() {
     DrillRig rig;
     rig.start(book::Reading);
     rig.isolate(0, 6180);
-    const QString word = rig.s().lblDropWord[0].caption;
+    const QString word = rig.s().drops[0].caption;
 
-    rig.engine->tmrMain_Timer(10);
-    QCOMPARE(rig.s().lblDropWord[0].top, 6200.0);
-    QCOMPARE(rig.s().wordStock.count(), 50);
-    QCOMPARE(rig.s().lblDropWord[0].caption, word);
+    rig.tick(10);
+    QCOMPARE(rig.s().drops[0].top, 6200.0);
+    QCOMPARE(rig.s().stock.count(), 50);
+    QCOMPARE(rig.s().drops[0].caption, word);
 
-    rig.engine->tmrMain_Timer(10);
-    QCOMPARE(rig.s().wordStock.count(), 49);
-    QVERIFY(rig.s().lblDropWord[0].top <= -500);
-    QCOMPARE(rig.s().lblDropWord[0].left, 120);
-    QVERIFY(rig.s().dropSelectable[0] && rig.s().speakReady);
+    rig.tick(10);
+    QCOMPARE(rig.s().stock.count(), 49);
+    QVERIFY(rig.s().drops[0].top <= -500);
+    QCOMPARE(rig.s().drops[0].left, 120);
+    QVERIFY(rig.s().drops[0].selectable && rig.s().speakReady);
 }
 
-void TestDrillField::setDropLocation_data() {
+void TestDrillField::placeAboveField_data() {
     QTest::addColumn<double>("r");
     QTest::addColumn<double>("top");
     QTest::newRow("r 0") << 0.0 << -500.0;
@@ -77,22 +77,22 @@ void TestDrillField::setDropLocation_data() {
     QTest::newRow("r near 1") << 0.9999 << -5249.5;
 }
 
-void TestDrillField::setDropLocation() {
+void TestDrillField::placeAboveField() {
     QFETCH(double, r);
     QFETCH(double, top);
 
     DrillRig rig;
     rig.start(book::Writing);
     rig.random.push(r);
-    rig.engine->SetDropLocation(3);
-    QCOMPARE(rig.s().lblDropWord[3].top, top);
-    QCOMPARE(rig.s().lblDropWord[3].left, 2640);
+    rig.steps().placeAboveField(3);
+    QCOMPARE(rig.s().drops[3].top, top);
+    QCOMPARE(rig.s().drops[3].left, 2640);
 
-    const DropLabel before = rig.s().lblDropWord[4];
+    const Drop before = rig.s().drops[4];
     const int draws = rig.random.draws();
-    rig.engine->SetDropLocation(5);
+    rig.steps().placeAboveField(5);
     QCOMPARE(rig.random.draws(), draws);
-    QCOMPARE(rig.s().lblDropWord[4].top, before.top);
+    QCOMPARE(rig.s().drops[4].top, before.top);
 }
 
 void TestDrillField::bringDropIn_data() {
@@ -116,12 +116,12 @@ void TestDrillField::bringDropIn() {
     DrillRig rig;
     rig.start(book::Reading);
     for (int i = 0; i < kDropCount; ++i)
-        rig.s().lblDropWord[i].top = tops[i];
+        rig.s().drops[i].top = tops[i];
     rig.random.push(r);
-    rig.engine->InpHweDropDisp();
+    rig.steps().bringInDrop();
 
     for (int i = 0; i < kDropCount; ++i)
-        QCOMPARE(rig.s().lblDropWord[i].top, i == broughtIn ? -250.0 : tops[i]);
+        QCOMPARE(rig.s().drops[i].top, i == broughtIn ? -250.0 : tops[i]);
 }
 
 void TestDrillField::listeningEnter_data() {
@@ -145,10 +145,10 @@ void TestDrillField::listeningEnter() {
     QFETCH(int, announced);
 
     DrillRig rig;
-    rig.host.voice = voice;
+    rig.settings.voiceOn = voice;
     rig.start(book::Listening);
     for (int i = 0; i < kDropCount; ++i)
-        rig.s().lblDropWord[i].top = tops[i];
+        rig.s().drops[i].top = tops[i];
     rig.enter();
 
     if (announced == kNoDrop) {
@@ -157,9 +157,9 @@ void TestDrillField::listeningEnter() {
         QCOMPARE(rig.s().selectedDrop, voice ? kNoDrop : 0);
         return;
     }
-    QCOMPARE(rig.speaker.spoken, QStringList{rig.s().dropSpeech[announced]});
+    QCOMPARE(rig.speaker.spoken, QStringList{rig.s().drops[announced].speech});
     QCOMPARE(rig.s().selectedDrop, announced);
-    QVERIFY(!rig.s().dropSelectable[announced] && !rig.s().dropUnspoken[announced]);
+    QVERIFY(!rig.s().drops[announced].selectable && !rig.s().drops[announced].unspoken);
     QVERIFY(!rig.s().speakReady);
 }
 
@@ -168,17 +168,17 @@ void TestDrillField::enterWaitsForTheAnnouncedDrop() {
     rig.start(book::Listening);
     const QList<double> tops{-1000, 100, -1000, 3000, -1000};
     for (int i = 0; i < kDropCount; ++i)
-        rig.s().lblDropWord[i].top = tops[i];
+        rig.s().drops[i].top = tops[i];
     rig.enter();
     rig.enter();
     QCOMPARE(rig.speaker.spoken.size(), 1);
 
-    rig.s().lblDropWord[1].top = 6195;
-    rig.engine->tmrMain_Timer(5);
+    rig.s().drops[1].top = 6195;
+    rig.tick(5);
     QVERIFY(rig.s().speakReady);
     rig.enter();
     QCOMPARE(rig.speaker.spoken.size(), 2);
-    QCOMPARE(rig.speaker.spoken.last(), rig.s().dropSpeech[3]);
+    QCOMPARE(rig.speaker.spoken.last(), rig.s().drops[3].speech);
     QCOMPARE(rig.s().selectedDrop, 3);
 }
 
@@ -187,12 +187,12 @@ void TestDrillField::drillAcrossMidnight() {
     rig.clock.now = 86390;
     rig.start(book::Listening);
     rig.clock.now = 5;
-    rig.engine->tmrMain_Timer(10);
-    QCOMPARE(rig.s().drillElapsed, 15.0);
+    rig.tick(10);
+    QCOMPARE(rig.s().elapsed, 15.0);
 
     rig.clock.now = 10;
-    rig.engine->stop();
-    QCOMPARE(rig.s().drillElapsed, 20.0);
+    rig.engine->endDrill();
+    QCOMPARE(rig.s().elapsed, 20.0);
     const auto studyTime =
         testsupport::readRecord(rig.bookPath, rig.trailer(book::Trailer::StudyTime));
     QCOMPARE(studyTime.modeCount[book::Listening], qint16(20));

@@ -32,7 +32,7 @@ void TestDrillStart::firstFiveWordsSkipTheLastAndNeverRepeat() {
         QCOMPARE(rig.start(book::Reading), StartResult::Started);
         QSet<int> indices;
         for (int i = 0; i < kDropCount; ++i) {
-            const int index = rig.s().dropStockIndex[i];
+            const int index = rig.s().drops[i].stockIndex;
             QVERIFY(index >= 0 && index < 49);
             indices.insert(index);
         }
@@ -53,11 +53,11 @@ void TestDrillStart::repeatedDrawsLeaveFiveEntriesInSlotOrder() {
     const std::array<int, 5> expected{48, 0, 7, 9, 20};
     QStringList words;
     for (int i = 0; i < kDropCount; ++i) {
-        QCOMPARE(rig.s().dropStockIndex[i], expected[i]);
+        QCOMPARE(rig.s().drops[i].stockIndex, expected[i]);
         words << QStringLiteral("w0_%1").arg(expected[i] + 1);
-        QCOMPARE(rig.s().lblDropWord[i].caption, words.last());
+        QCOMPARE(rig.s().drops[i].caption, words.last());
     }
-    QCOMPARE(rig.s().cmbInputField.entries, words);
+    QCOMPARE(rig.s().answerBox.entries, words);
 }
 
 void TestDrillStart::startPositions_data() {
@@ -87,9 +87,9 @@ void TestDrillStart::startPositions() {
     QCOMPARE(rig.random.scriptLeft(), 0);
     const QList<int> lefts{160, 1420, 2880, 2540, 2400};
     for (int i = 0; i < kDropCount; ++i) {
-        QCOMPARE(rig.s().lblDropWord[i].left, lefts[i]);
-        QCOMPARE(rig.s().lblDropWord[i].top, double(tops[i]));
-        QVERIFY(rig.s().lblDropWord[i].visible && rig.s().lblDropWord[i].enabled);
+        QCOMPARE(rig.s().drops[i].left, lefts[i]);
+        QCOMPARE(rig.s().drops[i].top, double(tops[i]));
+        QVERIFY(rig.s().drops[i].visible && rig.s().drops[i].enabled);
     }
 }
 
@@ -125,12 +125,12 @@ void TestDrillStart::answerBoxAtStart() {
     rig.start(mode);
 
     for (int i = 0; i < kDropCount; ++i) {
-        QCOMPARE(rig.s().lblDropWord[i].caption, captions[i]);
-        QCOMPARE(rig.s().dropRecord[i], QString::number(2 + i));
+        QCOMPARE(rig.s().drops[i].caption, captions[i]);
+        QCOMPARE(rig.s().drops[i].word.recordNo, 2 + i);
     }
-    QCOMPARE(rig.s().cmbInputField.entries, entries);
+    QCOMPARE(rig.s().answerBox.entries, entries);
     if (mode == book::Listening)
-        QCOMPARE(rig.s().dropSpeech[2], QStringLiteral("w0_3"));
+        QCOMPARE(rig.s().drops[2].speech, QStringLiteral("w0_3"));
 }
 
 void TestDrillStart::startWritesClassLineAndShowsModeTotal() {
@@ -144,10 +144,10 @@ void TestDrillStart::startWritesClassLineAndShowsModeTotal() {
 
     QCOMPARE(testsupport::fileBytes(rig.resultPath),
              testsupport::cp932Lines({QStringLiteral(" 単語クラス：クラス１を選択しました。")}));
-    QCOMPARE(rig.s().txtTotalMemoryCnt, 8);
+    QCOMPARE(rig.s().shownMemorisedTotal, 8);
     QCOMPARE(rig.s().classFirstRecord, 53);
-    QCOMPARE(rig.s().wordStock.count(), 50);
-    QCOMPARE(rig.s().wordStock[49].recordNo, 102);
+    QCOMPARE(rig.s().stock.count(), 50);
+    QCOMPARE(rig.s().stock[49].recordNo, 102);
     QVERIFY(rig.s().timerOn && rig.s().speakReady);
     QCOMPARE(rig.s().selectedDrop, 0);
 }

@@ -4,6 +4,7 @@
 #include "editor/frm_edit.h"
 #include "keyboard.h"
 #include "scripted_dialogs.h"
+#include "session_rig.h"
 #include "test_book.h"
 #include "test_doubles.h"
 
@@ -37,16 +38,11 @@ const QStringList kClasses{u"クラス０"_s, u"クラス１"_s, u"クラス２"
 
 } // namespace
 
-class TestEditor : public QObject {
+class TestEditor : public QObject, private testsupport::SessionRig {
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> dir;
     FakeHost host;
-    testsupport::ScriptedRandom random;
-    testsupport::FakeClock clock;
-    testsupport::RecordingSpeaker speaker;
-    testsupport::RecordingSessionHost sessionHost;
     testsupport::ScriptedDialogs dialogs;
     std::unique_ptr<session::BookSession> bookSession;
     std::unique_ptr<editor::FrmEdit> window;
@@ -86,14 +82,12 @@ private:
 
 private Q_SLOTS:
     void init() {
-        dir = std::make_unique<QTemporaryDir>();
+        initRig();
         host = FakeHost{};
         dialogs = testsupport::ScriptedDialogs{};
-        host.path = dir->filePath(u"Word.dat"_s);
+        host.path = bookPath();
         testsupport::writeBook(host.path, 3);
-        bookSession = std::make_unique<session::BookSession>(
-            dir->path(), session::BookSession::Ports{random, clock, speaker, sessionHost});
-        bookSession->load();
+        bookSession = openSession();
         window = std::make_unique<editor::FrmEdit>(*bookSession, dialogs, host);
         dialogs.takeShownMessages();
     }
@@ -132,7 +126,7 @@ private Q_SLOTS:
         QTest::keyClicks(edit, u"x"_s);
         QVERIFY(enabled("cmdWordSearch"));
         QVERIFY(enabled("cmdWordUpdate"));
-        window->cboIdEdit_Click();
+        Q_EMIT box("cboIdEdit")->activated(box("cboIdEdit")->currentIndex());
         QVERIFY(!enabled("cmdWordSearch"));
         QVERIFY(!enabled("cmdWordUpdate"));
         checkFields(u"w0_1"_s, u"訳０＿１"_s);
@@ -200,7 +194,7 @@ private Q_SLOTS:
         QFETCH(QString, english);
         QFETCH(QString, japanese);
         setWord(u"クラス０"_s, u"1"_s, english, japanese);
-        window->cmdWordSearch_Click();
+        Q_EMIT child<QPushButton>("cmdWordSearch")->clicked();
         QFETCH(QString, foundEnglish);
         QFETCH(QString, foundJapanese);
         checkFields(foundEnglish, foundJapanese);
@@ -222,7 +216,7 @@ private Q_SLOTS:
         QFETCH(QString, english);
         QFETCH(QString, japanese);
         setWord(u"クラス１"_s, u"4"_s, english, japanese);
-        window->cmdWordSearch_Click();
+        Q_EMIT child<QPushButton>("cmdWordSearch")->clicked();
         checkFields(english, japanese);
         QCOMPARE(box("cboClassEdit")->currentText(), u"クラス１"_s);
         QCOMPARE(box("cboIdEdit")->currentText(), u"4"_s);
@@ -297,7 +291,7 @@ private Q_SLOTS:
         QFETCH(QString, japanese);
         const QByteArray before = bookBytes();
         setWord(className, id, english, japanese);
-        window->cmdWordUpdate_Click();
+        Q_EMIT child<QPushButton>("cmdWordUpdate")->clicked();
         QCOMPARE(bookBytes(), before);
         QFETCH(QString, message);
         checkOneMessage(u"更新をキャンセルします"_s, message);
@@ -361,7 +355,7 @@ private Q_SLOTS:
         const QByteArray before = bookBytes();
         box("cboBeforeClass")->setEditText(oldName);
         text("txtAfterClass")->setText(newName);
-        window->cmdClassChange_Click();
+        Q_EMIT child<QPushButton>("cmdClassChange")->clicked();
 
         QCOMPARE(bookBytes(), before);
         QFETCH(QString, message);
@@ -409,7 +403,7 @@ private Q_SLOTS:
         content.classes[2].name = u"Verb"_s;
         testsupport::writeBook(host.path, content);
         bookSession->load(); // a new book file under the session
-        window->Form_Load();
+        window->loadClasses();
         window->show();
         window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(window.get()));

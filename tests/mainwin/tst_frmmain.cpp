@@ -3,6 +3,7 @@
 #include "book/cp932.h"
 #include "book/record_map.h"
 #include "fake_speech_engine.h"
+#include "mainwin/drill_view.h"
 #include "mainwin/frm_main.h"
 #include "platform/speech.h"
 #include "test_book.h"
@@ -12,6 +13,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -89,7 +91,7 @@ private Q_SLOTS:
 
         auto window = openWindow();
         QVERIFY(action(window.get(), checkedItem)->isChecked());
-        QCOMPARE(window->dropSpeed(), dropSpeed);
+        QCOMPARE(window->session().settings().dropSpeed, dropSpeed);
         // Loading writes the same speed text back, trimmed, and nothing else.
         const book::WordRecord speed = testsupport::readRecord(bookPath(), eof + 11);
         QCOMPARE(speed.english, book::trimBlanks(stored));
@@ -112,7 +114,7 @@ private Q_SLOTS:
         auto window = openWindow();
         QCOMPARE(action(window.get(), u"mnuVoiceOn"_s)->isChecked(), on);
         QCOMPARE(action(window.get(), u"mnuVoiceOFF"_s)->isChecked(), !on);
-        QCOMPARE(window->voiceOn(), on);
+        QCOMPARE(window->session().settings().voiceOn, on);
     }
 
     void settingsWriteOnlyTheirField_data() {
@@ -200,8 +202,10 @@ private Q_SLOTS:
         auto window = openWindow();
         child<QRadioButton>(window.get(), u"optMode(%1)"_s.arg(mode))->setChecked(true);
         action(window.get(), inputItem)->trigger();
-        window->cmbInputField_GotFocus();
-        QCOMPARE(window->requestedImeMode(), expected);
+        QFocusEvent focus(QEvent::FocusIn, Qt::TabFocusReason);
+        QCoreApplication::sendEvent(child<QComboBox>(window.get(), u"cmbInputField"_s), &focus);
+        QCOMPARE(child<mainwin::DrillView>(window.get(), u"drillView"_s)->requestedImeMode(),
+                 expected);
     }
 
     void editAnsweredNoChangesNothing() {
@@ -236,7 +240,7 @@ private Q_SLOTS:
         QCOMPARE(testsupport::readRecord(bookPath(), eof + 1).english, u"テスト"_s);
         QCOMPARE(testsupport::readRecord(bookPath(), eof + 11).english, u"0"_s);
         // The reloaded book is on speed two again.
-        QCOMPARE(window->dropSpeed(), 10.0);
+        QCOMPARE(window->session().settings().dropSpeed, 10.0);
         QVERIFY(action(window.get(), u"mnuWords"_s)->isChecked());
 
         // The editor is open, and the commands that would disturb it are locked.
@@ -250,7 +254,7 @@ private Q_SLOTS:
         auto* editorClasses = child<QComboBox>(editorWindow, u"cboClassEdit"_s);
         editorClasses->setCurrentIndex(1);
         Q_EMIT editorClasses->activated(1);
-        QCOMPARE(window->classFirstRecord(), 53);
+        QCOMPARE(window->session().classFirstRecord(), 53);
 
         editorWindow->close();
         QVERIFY(action(window.get(), u"mnuEdit"_s)->isEnabled());
@@ -320,7 +324,8 @@ private Q_SLOTS:
         file.close();
 
         auto window = openWindow();
-        window->cboWordClass_click();
+        auto* classes = child<QComboBox>(window.get(), u"cboWordClass"_s);
+        Q_EMIT classes->activated(classes->currentIndex());
         QCOMPARE(child<QPushButton>(window.get(), u"cmdStart"_s)->isEnabled(), playable);
     }
 
@@ -331,7 +336,7 @@ private Q_SLOTS:
         QCOMPARE(shown.size(), 1);
         QVERIFY(shown[0].text.startsWith(u"単語帳ファイルが見つかりません。"_s));
         QVERIFY(!child<QPushButton>(window.get(), u"cmdStart"_s)->isEnabled());
-        window->mnuSpeedFive_Click();
+        action(window.get(), u"mnuSpeedFive"_s)->trigger();
         QVERIFY(!QFile::exists(bookPath()));
     }
 
@@ -339,8 +344,8 @@ private Q_SLOTS:
         auto window = openWindow();
         auto* classes = child<QComboBox>(window.get(), u"cboWordClass"_s);
         classes->setCurrentIndex(1);
-        window->cboWordClass_click();
-        QCOMPARE(window->classFirstRecord(), 53);
+        Q_EMIT classes->activated(1);
+        QCOMPARE(window->session().classFirstRecord(), 53);
         const QByteArray display = testsupport::fileBytes(dir->filePath(u"display.txt"_s));
         QVERIFY(
             display.endsWith(testsupport::cp932Lines({QString(), QString(30, u' ') + u"- 2 -"_s})));
@@ -355,19 +360,19 @@ private Q_SLOTS:
         header.japanese = u"クラス０"_s;
         testsupport::writeRecord(bookPath(), 52, header);
         auto window = openWindow();
-        child<QComboBox>(window.get(), u"cboWordClass"_s)->setCurrentIndex(1);
-        window->cboWordClass_click();
-        QCOMPARE(window->classFirstRecord(), 2);
+        auto* classes = child<QComboBox>(window.get(), u"cboWordClass"_s);
+        classes->setCurrentIndex(1);
+        Q_EMIT classes->activated(1);
+        QCOMPARE(window->session().classFirstRecord(), 2);
     }
 
     void controlsCarryTheirNames() {
         auto window = openWindow();
         for (const QString& name :
-             {u"lblDropWord(0)"_s, u"lblDropWord(4)"_s, u"lblDropWord(5)"_s, u"cmbInputField"_s,
-              u"lblInputField"_s, u"cboWordClass"_s, u"lblWordClass"_s, u"txtTotalMemoryCnt"_s,
-              u"lblTotalMemoryCnt"_s, u"txtMainDisplay"_s, u"optMode(0)"_s, u"optMode(2)"_s,
-              u"Frame1"_s, u"cmdStart"_s, u"cmdEnd"_s, u"cmdSearch"_s, u"tmrMain"_s,
-              u"VelBackPic"_s})
+             {u"lblDropWord(0)"_s, u"lblDropWord(4)"_s, u"cmbInputField"_s, u"lblInputField"_s,
+              u"cboWordClass"_s, u"lblWordClass"_s, u"txtTotalMemoryCnt"_s, u"lblTotalMemoryCnt"_s,
+              u"txtMainDisplay"_s, u"optMode(0)"_s, u"optMode(2)"_s, u"Frame1"_s, u"cmdStart"_s,
+              u"cmdEnd"_s, u"cmdSearch"_s, u"tmrMain"_s, u"VelBackPic"_s})
             QVERIFY2(window->findChild<QObject*>(name), qPrintable(name));
         QCOMPARE(action(window.get(), u"mnuSpeedOne"_s)->text(), u"1\u3000遅い"_s);
         QCOMPARE(action(window.get(), u"mnuSpeedOne"_s)->shortcut(),
@@ -401,7 +406,7 @@ private Q_SLOTS:
         QVERIFY2(firstEventMs < 1500, qPrintable(QString::number(firstEventMs)));
 
         child<QComboBox>(window.get(), u"cmbInputField"_s)->setEditText(u"w0_1"_s);
-        window->cmdSearch_Click();
+        child<QPushButton>(window.get(), u"cmdSearch"_s)->click();
         QTRY_COMPARE_WITH_TIMEOUT(log->saidSoFar(), QStringList{u"w0_1"_s}, 10000);
         QTest::qWait(200);
         QCOMPARE(log->saidSoFar(), QStringList{u"w0_1"_s});

@@ -3,6 +3,7 @@
 #include "book/cp932.h"
 #include "book/record_map.h"
 #include "keyboard.h"
+#include "mainwin/drill_view.h"
 #include "mainwin/frm_main.h"
 #include "test_book.h"
 #include "test_doubles.h"
@@ -36,17 +37,19 @@ class TestFrmMainDrill : public QObject, private testsupport::WindowRig {
         return testsupport::namedChild<T>(window.get(), name);
     }
     QComboBox* answerBox() { return child<QComboBox>(u"cmbInputField"_s); }
-    const drill::DrillState& state() { return window->engine()->state(); }
+    const drill::DrillState& state() { return window->session().engine()->state(); }
+    // One tick of the drill timer, as it comes while the words fall.
+    void fireTimer() { QMetaObject::invokeMethod(child<QTimer>(u"tmrMain"_s), "timeout"); }
 
     // Ticks until some waiting drop can be picked; returns it.
     int tickUntilPickable() {
         for (int tick = 0; tick < 2000; ++tick) {
             for (int i = 0; i < drill::kDropCount; ++i) {
-                if (state().dropSelectable[i] && state().lblDropWord[i].top >= -200 &&
-                    state().lblDropWord[i].top < 5000)
+                if (state().drops[i].selectable && state().drops[i].top >= -200 &&
+                    state().drops[i].top < 5000)
                     return i;
             }
-            window->tmrMain_Timer();
+            fireTimer();
         }
         qFatal("no drop came into the field");
     }
@@ -94,9 +97,9 @@ private Q_SLOTS:
 
         // Right: type the falling word, Enter, then its meaning, Enter.
         const int right = tickUntilPickable();
-        const QString english = state().lblDropWord[right].caption;
-        const QString japanese = state().dropAnswer[right];
-        const int recordRight = state().dropRecord[right].toInt();
+        const QString english = state().drops[right].caption;
+        const QString japanese = state().drops[right].answer;
+        const int recordRight = state().drops[right].word.recordNo;
         typeAndEnter(english);
         QCOMPARE(child<QLabel>(u"lblDropWord(%1)"_s.arg(right))->text(), u"？"_s);
         QCOMPARE(answerBox()->count(), 6);
@@ -107,9 +110,9 @@ private Q_SLOTS:
 
         // Wrong: pick another word, then "？".
         const int wrong = tickUntilPickable();
-        const QString wrongEnglish = state().lblDropWord[wrong].caption;
-        const QString wrongJapanese = state().dropAnswer[wrong];
-        const int recordWrong = state().dropRecord[wrong].toInt();
+        const QString wrongEnglish = state().drops[wrong].caption;
+        const QString wrongJapanese = state().drops[wrong].answer;
+        const int recordWrong = state().drops[wrong].word.recordNo;
         typeAndEnter(wrongEnglish);
         typeAndEnter(u"？"_s);
         QCOMPARE(child<QLabel>(u"lblDropWord(%1)"_s.arg(wrong))->text(), wrongJapanese);
@@ -158,8 +161,8 @@ private Q_SLOTS:
         child<QPushButton>(u"cmdStart"_s)->click();
         QCOMPARE(answerBox()->count(), 6);
         const int drop = tickUntilPickable();
-        while (state().lblDropWord[drop].top <= -200)
-            window->tmrMain_Timer();
+        while (state().drops[drop].top <= -200)
+            fireTimer();
 
         QTest::keyClick(answerBox(), Qt::Key_Return);
         QCOMPARE(speaker.spoken.size(), 1);
@@ -167,8 +170,8 @@ private Q_SLOTS:
 
         // Each arrow key selects one entry and answers with it.
         const QString first = answerBox()->itemText(0);
-        const bool right = first == state().dropAnswer[drop];
-        const int record = state().dropRecord[drop].toInt();
+        const bool right = first == state().drops[drop].answer;
+        const int record = state().drops[drop].word.recordNo;
         QTest::keyClick(answerBox(), Qt::Key_Down);
         QCOMPARE(testsupport::readRecord(bookPath(), record).modeCount[book::Listening],
                  right ? book::kMemorisedMark : qint16(1));
@@ -184,23 +187,23 @@ private Q_SLOTS:
         child<QPushButton>(u"cmdStart"_s)->click();
         QCOMPARE(answerBox()->itemText(0), u"w0_10"_s);
         QCOMPARE(answerBox()->itemText(1), u"w0_1"_s);
-        while (state().lblDropWord[1].top < -200)
-            window->tmrMain_Timer();
+        while (state().drops[1].top < -200)
+            fireTimer();
 
         // Completion offers "w0_10" for "w0_1"; Enter takes what was typed.
         QTest::keyClicks(answerBox(), u"w0_1"_s);
         QCOMPARE(answerBox()->currentText(), u"w0_10"_s);
         QTest::keyClick(answerBox(), Qt::Key_Return);
         QCOMPARE(state().selectedDrop, 1);
-        QCOMPARE(state().lblDropWord[1].caption, u"？"_s);
+        QCOMPARE(state().drops[1].caption, u"？"_s);
     }
 
     void listeningEnterAnnouncesWhateverTheBoxHolds() {
         child<QRadioButton>(u"optMode(2)"_s)->click();
         child<QPushButton>(u"cmdStart"_s)->click();
         const int drop = tickUntilPickable();
-        while (state().lblDropWord[drop].top <= -200)
-            window->tmrMain_Timer();
+        while (state().drops[drop].top <= -200)
+            fireTimer();
         // An entry chosen before any word was spoken answers nothing and stays in the box.
         QTest::keyClick(answerBox(), Qt::Key_Down);
         QVERIFY(!answerBox()->currentText().isEmpty());
@@ -213,11 +216,12 @@ private Q_SLOTS:
         testsupport::namedChild<QAction>(window.get(), u"mnuHiragana"_s)->trigger();
         child<QPushButton>(u"cmdStart"_s)->click();
         const int drop = tickUntilPickable();
-        typeAndEnter(state().lblDropWord[drop].caption);
-        QCOMPARE(window->requestedImeMode(), 4); // Japanese meanings come next
+        typeAndEnter(state().drops[drop].caption);
+        QCOMPARE(child<mainwin::DrillView>(u"drillView"_s)->requestedImeMode(),
+                 4); // Japanese meanings come next
         QFocusEvent back(QEvent::FocusIn, Qt::PopupFocusReason);
         QCoreApplication::sendEvent(answerBox(), &back);
-        QCOMPARE(window->requestedImeMode(), 4);
+        QCOMPARE(child<mainwin::DrillView>(u"drillView"_s)->requestedImeMode(), 4);
     }
 
     void altSStartsTheDrill() {
@@ -255,22 +259,22 @@ private Q_SLOTS:
         content.classes[1].name = u"クラス1"_s;
         content.classes[2].name = u"Verb"_s;
         testsupport::writeBook(bookPath(), content);
-        window->Form_Load();
+        window->loadBook();
         window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
         auto* classes = child<QComboBox>(u"cboWordClass"_s);
         classes->setFocus();
         testsupport::pressKey(Qt::Key_F5);
-        QCOMPARE(window->classFirstRecord(), 2);
+        QCOMPARE(window->session().classFirstRecord(), 2);
 
         QFETCH(QString, typed);
         testsupport::typeInto(classes->lineEdit(), typed);
         testsupport::pressKey(Qt::Key_Tab);
         QCOMPARE(classes->currentText(), typed);
-        QCOMPARE(window->classFirstRecord(), 2);
+        QCOMPARE(window->session().classFirstRecord(), 2);
         testsupport::pressKey(Qt::Key_F5);
         QFETCH(int, listed);
-        QCOMPARE(window->classFirstRecord(), listed ? listed : 2);
+        QCOMPARE(window->session().classFirstRecord(), listed ? listed : 2);
     }
 
     // Choosing a class from the keyboard still works, on the box or in its open list.
@@ -293,7 +297,7 @@ private Q_SLOTS:
         if (openList)
             testsupport::pressKey(Qt::Key_Return);
         QCOMPARE(classes->currentText(), u"クラス１"_s);
-        QCOMPARE(window->classFirstRecord(), 53);
+        QCOMPARE(window->session().classFirstRecord(), 53);
     }
 
     // From the keyboard, with the translations open as a list: only an entry the learner
@@ -316,7 +320,7 @@ private Q_SLOTS:
         content.classes[0].words[0] = {u"country"_s, u"国"_s};
         content.classes[0].words[1] = {u"internationally"_s, u"国際的に"_s};
         testsupport::writeBook(bookPath(), content);
-        window->Form_Load();
+        window->loadBook();
         QFETCH(int, mode);
         child<QRadioButton>(u"optMode(%1)"_s.arg(mode))->click();
         window->activateWindow();
@@ -346,8 +350,8 @@ private Q_SLOTS:
                        0.99,
                        0.99});
         child<QPushButton>(u"cmdStart"_s)->click();
-        while (state().lblDropWord[4].top <= -200)
-            window->tmrMain_Timer();
+        while (state().drops[4].top <= -200)
+            fireTimer();
         if (mode == book::Reading)
             testsupport::typeText(u"country"_s);
         testsupport::pressKey(Qt::Key_Return);

@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QPushButton>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -165,7 +166,7 @@ private Q_SLOTS:
         } else {
             QCOMPARE(testsupport::fileBytes(bookPath()),
                      testsupport::fileBytes(elsewhere->filePath(chosen)));
-            QCOMPARE(window->eofRecord(), 154);
+            QCOMPARE(window->session().eofRecord(), 154);
             // The replaced book was kept.
             const QStringList backups = QDir(dir->filePath(u"backup"_s)).entryList(QDir::Files);
             QCOMPARE(backups.size(), 1);
@@ -238,7 +239,7 @@ private Q_SLOTS:
         auto window = openWindow();
         auto* box = testsupport::namedChild<QComboBox>(window.get(), u"cmbInputField"_s);
         box->setEditText(u"w1_7"_s);
-        window->cmdSearch_Click();
+        testsupport::namedChild<QPushButton>(window.get(), u"cmdSearch"_s)->click();
         QCOMPARE(speaker.spoken, QStringList{u"w1_7"_s});
         QCOMPARE(window->windowTitle(),
                  u"ヴェルタイピング for English 4.03 / テスト向け / 検索結果"_s);
@@ -249,7 +250,7 @@ private Q_SLOTS:
                     .contains(testsupport::cp932Lines({u" ・ w1_7  訳１＿７  [クラス１]"_s})));
 
         box->setEditText(u"nothing"_s);
-        window->cmdSearch_Click();
+        testsupport::namedChild<QPushButton>(window.get(), u"cmdSearch"_s)->click();
         QCOMPARE(speaker.spoken.size(), 1);
     }
 };

@@ -103,7 +103,7 @@ private Q_SLOTS:
 
         // A reset book is loaded afresh, and the view shows it.
         dialogs.queueAnswer(QMessageBox::Yes);
-        window->mnuFileInitialize_Click();
+        testsupport::namedChild<QAction>(window.get(), u"mnuFileInitialize"_s)->trigger();
         QCOMPARE(values("chtClassMemory"), (QList<double>{0, 0}));
 
         // Like the other views, it cannot be opened during a drill.

@@ -48,12 +48,12 @@ private Q_SLOTS:
         QFETCH(QString, text);
         const QString path = dir.filePath(u"text.txt"_s);
         writeBytes(path, bytes);
-        QCOMPARE(platform::ReadTextFile(path), text);
+        QCOMPARE(platform::readTextFile(path), text);
     }
 
     void readMissingTextFileIsEmpty() {
-        QCOMPARE(platform::ReadTextFile(dir.filePath(u"nothing.txt"_s)), QString());
-        QCOMPARE(platform::ReadTextFile(dir.path()), QString());
+        QCOMPARE(platform::readTextFile(dir.filePath(u"nothing.txt"_s)), QString());
+        QCOMPARE(platform::readTextFile(dir.path()), QString());
     }
 
     void scrollToTheEnd() {
@@ -65,22 +65,8 @@ private Q_SLOTS:
             lines << QString::number(i);
         platform::showText(&box, lines.join(u"\r\n"_s));
         QCOMPARE(platform::lineCount(&box), 100);
-        QVERIFY(platform::ScrollTextLines(&box, platform::lineCount(&box)) > 0);
+        QVERIFY(platform::scrollLines(&box, platform::lineCount(&box)) > 0);
         QCOMPARE(box.verticalScrollBar()->value(), box.verticalScrollBar()->maximum());
-    }
-
-    void filterPairs_data() {
-        QTest::addColumn<QString>("pairs");
-        QTest::addColumn<QString>("qtFilter");
-        QTest::newRow("word books") << u"ｳﾞｪﾙﾌｧｲﾙ(*.vel)\0*.vel\0"_s << u"ｳﾞｪﾙﾌｧｲﾙ(*.vel)"_s;
-        QTest::newRow("description without pattern") << u"Text\0*.txt\0"_s << u"Text (*.txt)"_s;
-        QTest::newRow("two types") << u"A(*.a)\0*.a\0B(*.b)\0*.b\0"_s << u"A(*.a);;B(*.b)"_s;
-    }
-
-    void filterPairs() {
-        QFETCH(QString, pairs);
-        QFETCH(QString, qtFilter);
-        QCOMPARE(platform::qtFilterFromPairs(pairs), qtFilter);
     }
 
     void namesMatchWithoutCase() {

@@ -20,7 +20,7 @@ int main(int argc, char* argv[]) {
     testsupport::ScriptedRandom random;
     testsupport::FakeClock clock;
     testsupport::RecordingSpeaker speaker;
-    testsupport::RecordingSessionHost host;
+    QList<session::Failure> failures;
     bool ok = false;
     if (command == u"crash") {
         // Dies holding the folder, as a program that crashed would.
@@ -34,9 +34,11 @@ int main(int argc, char* argv[]) {
         QString error;
         ok = session::prepareWordBook(files, &error);
         if (!ok)
-            host.failures.append({QStringLiteral("FILE OPEN ERROR"), error});
+            failures.append({QStringLiteral("FILE OPEN ERROR"), error});
     } else {
-        session::BookSession book(folder, {random, clock, speaker, host});
+        session::BookSession book(folder, {random, clock, speaker});
+        QObject::connect(&book, &session::BookSession::failed,
+                         [&failures](const session::Failure& failure) { failures << failure; });
         book.load();
         if (command == u"reset")
             ok = book.resetLearningData();
@@ -53,7 +55,7 @@ int main(int argc, char* argv[]) {
             ok = book.saveBookAsList(args.value(3));
     }
     QTextStream out(stdout);
-    for (const session::Failure& failure : host.failures)
+    for (const session::Failure& failure : failures)
         out << failure.title << ": " << failure.text << "\n";
     return ok ? 0 : 1;
 }

@@ -3,6 +3,7 @@
 #include "book/list_writer.h"
 #include "book/record_map.h"
 #include "session/book_session.h"
+#include "session_rig.h"
 #include "test_book.h"
 #include "test_doubles.h"
 
@@ -52,28 +53,11 @@ QStringList folderEntries(const QString& folder) {
 
 } // namespace
 
-class TestBookSession : public QObject {
+class TestBookSession : public QObject, private testsupport::SessionRig {
     Q_OBJECT
 
-    std::unique_ptr<QTemporaryDir> dir;
-    testsupport::ScriptedRandom random;
-    testsupport::FakeClock clock;
-    testsupport::RecordingSpeaker speaker;
-    testsupport::RecordingSessionHost host;
-
-    QString bookPath() const { return dir->filePath(u"Word.dat"_s); }
-    std::unique_ptr<session::BookSession> openSession() {
-        auto book = std::make_unique<session::BookSession>(
-            dir->path(), session::BookSession::Ports{random, clock, speaker, host});
-        book->load();
-        return book;
-    }
-
 private Q_SLOTS:
-    void init() {
-        dir = std::make_unique<QTemporaryDir>();
-        host.failures.clear();
-    }
+    void init() { initRig(); }
 
     // A full disk, simulated by a file-size limit: the old file stays byte for byte, no
     // temporary file is left, and the learner is told that the disk is full.
@@ -244,13 +228,13 @@ private Q_SLOTS:
             testsupport::writeBook(bookPath(), 1);
         const QByteArray atPath = testsupport::fileBytes(bookPath());
 
-        book->storeSpeed(3);
+        book->setSpeed(3);
 
         QCOMPARE(testsupport::fileBytes(bookPath()), atPath);
         QCOMPARE(QFileInfo::exists(bookPath()), replaced);
-        QCOMPARE(host.failures.size(), 1);
-        QCOMPARE(host.failures[0].title, u"FILE WRITE ERROR"_s);
-        QVERIFY(host.failures[0].text.contains(QDir::toNativeSeparators(bookPath())));
+        QCOMPARE(failures.size(), 1);
+        QCOMPARE(failures[0].title, u"FILE WRITE ERROR"_s);
+        QVERIFY(failures[0].text.contains(QDir::toNativeSeparators(bookPath())));
     }
 
     void leftoverTemporariesAreRemoved_data() {
@@ -309,23 +293,23 @@ private Q_SLOTS:
             // Opening a book over it says what is wrong with Word.dat, and changes nothing.
             testsupport::writeBook(elsewhere.filePath(u"good.vel"_s), 1);
             QVERIFY(!book->replaceBook(elsewhere.filePath(u"good.vel"_s)));
-            QCOMPARE(host.failures.size(), 2);
-            QVERIFY2(host.failures[1].text.contains(QDir::toNativeSeparators(odd)) &&
-                         host.failures[1].text.contains(reason),
-                     qPrintable(host.failures[1].text));
+            QCOMPARE(failures.size(), 2);
+            QVERIFY2(failures[1].text.contains(QDir::toNativeSeparators(odd)) &&
+                         failures[1].text.contains(reason),
+                     qPrintable(failures[1].text));
             QVERIFY(!QFileInfo::exists(dir->filePath(u"backup"_s)));
-            host.failures.removeLast();
+            failures.removeLast();
         } else {
             const QByteArray before = testsupport::fileBytes(bookPath());
-            QVERIFY(host.failures.isEmpty());
+            QVERIFY(failures.isEmpty());
             QVERIFY(!book->replaceBook(odd));
             QCOMPARE(testsupport::fileBytes(bookPath()), before);
         }
-        QCOMPARE(host.failures.size(), 1);
-        QCOMPARE(host.failures[0].title, u"FILE OPEN ERROR"_s);
-        QVERIFY2(host.failures[0].text.contains(QDir::toNativeSeparators(odd)) &&
-                     host.failures[0].text.contains(reason),
-                 qPrintable(host.failures[0].text));
+        QCOMPARE(failures.size(), 1);
+        QCOMPARE(failures[0].title, u"FILE OPEN ERROR"_s);
+        QVERIFY2(failures[0].text.contains(QDir::toNativeSeparators(odd)) &&
+                     failures[0].text.contains(reason),
+                 qPrintable(failures[0].text));
     }
 
     // A Word.dat far larger than any word book is read only as far as the book reaches.
@@ -389,7 +373,7 @@ private Q_SLOTS:
         QCOMPARE(testsupport::fileBytes(bookPath()), learner);
         QCOMPARE(book->backups().size(), 2);
         QCOMPARE(testsupport::fileBytes(book->backups()[0].path), reset);
-        QVERIFY(host.failures.isEmpty());
+        QVERIFY(failures.isEmpty());
     }
 
     // A list opens as the very book velbook makes of it, after the old book is kept; the
@@ -428,7 +412,7 @@ private Q_SLOTS:
         const session::ListToOpen again = session::readListToOpen(saved);
         QVERIFY2(again.accepted(), qPrintable(again.problems.join(u'\n')));
         QCOMPARE(again.content.classes, list.content.classes);
-        QVERIFY(host.failures.isEmpty());
+        QVERIFY(failures.isEmpty());
     }
 
     // A refused list or title is told in one box and nothing is written, not even a backup.
@@ -455,7 +439,7 @@ private Q_SLOTS:
                  u"行 40：日本語の列がありません（1行は「クラス名、英語、日本語」の3列です）。"_s);
         QCOMPARE(text.last(), u"ほか 2 件"_s);
         QVERIFY(!book->replaceBookFromList(list, list.title));
-        QCOMPARE(host.failures.value(0).text, session::listRefusalText(list));
+        QCOMPARE(failures.value(0).text, session::listRefusalText(list));
 
         writeBytes(listPath, good.mid(0, 30).join(u"\n"_s).toUtf8());
         QCOMPARE(session::readListToOpen(listPath).problems,
@@ -466,7 +450,7 @@ private Q_SLOTS:
         const session::ListToOpen accepted = session::readListToOpen(listPath);
         QVERIFY2(accepted.accepted(), qPrintable(accepted.problems.join(u'\n')));
         QVERIFY(!book->replaceBookFromList(accepted, QString(58, u'題')));
-        QVERIFY(host.failures.value(1).text.startsWith(u"題名："_s));
+        QVERIFY(failures.value(1).text.startsWith(u"題名："_s));
         QCOMPARE(testsupport::fileBytes(bookPath()), old);
         QCOMPARE(book->backups().size(), 0);
     }
@@ -478,8 +462,8 @@ private Q_SLOTS:
         auto book = openSession();
         QVERIFY(!book->resetLearningData());
         QCOMPARE(testsupport::fileBytes(bookPath()), before);
-        QCOMPARE(host.failures.size(), 1);
-        QVERIFY(host.failures[0].text.contains(u"バックアップ"_s));
+        QCOMPARE(failures.size(), 1);
+        QVERIFY(failures[0].text.contains(u"バックアップ"_s));
     }
 
 #ifdef HAVE_DEFAULT_BOOK

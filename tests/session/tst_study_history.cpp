@@ -1,6 +1,8 @@
 // The study history a session keeps in history.tsv, and the progress view's numbers
 // built from the book and that history.
+#include "drill_test_access.h"
 #include "session/book_session.h"
+#include "session_rig.h"
 #include "test_book.h"
 #include "test_doubles.h"
 
@@ -29,15 +31,10 @@ const QByteArray kHeader = "start\tbook\tclass\tmode\tseconds\tright\tmisses\tcl
 
 } // namespace
 
-class TestStudyHistory : public QObject {
+class TestStudyHistory : public QObject, private testsupport::SessionRig {
     Q_OBJECT
 
-    std::unique_ptr<QTemporaryDir> dir;
-    testsupport::ScriptedRandom random;
-    testsupport::FakeClock clock;
-    testsupport::RecordingSpeaker speaker;
-    testsupport::RecordingSessionHost host;
-    FixedCalendar calendar;
+    FixedCalendar fixedCalendar;
     std::unique_ptr<session::BookSession> session;
     int eof = 0;
 
@@ -49,15 +46,13 @@ class TestStudyHistory : public QObject {
     // then answered.
     void answerDrop0(const QString& answer) {
         for (int i = 0; i < drill::kDropCount; ++i)
-            engine().state().lblDropWord[i].top = i == 0 ? -150 : -100000;
+            drill::DrillTestAccess(engine()).state().drops[i].top = i == 0 ? -150 : -100000;
         if (s().mode == book::Listening) {
-            engine().cmbInputField_KeyPress(13);
+            engine().announceNextWord();
         } else {
-            engine().setAnswerText(s().lblDropWord[0].caption);
-            engine().cmbInputField_click();
+            engine().selectEntry(s().drops[0].caption);
         }
-        engine().setAnswerText(answer == u"right"_s ? s().dropAnswer[0] : answer);
-        engine().cmbInputField_click();
+        engine().selectEntry(answer == u"right"_s ? s().drops[0].answer : answer);
     }
 
     // A drill of `seconds` in class 1: one right answer and one "？", or none.
@@ -75,13 +70,11 @@ class TestStudyHistory : public QObject {
 
 private Q_SLOTS:
     void init() {
-        dir = std::make_unique<QTemporaryDir>();
+        initRig();
         eof = testsupport::writeBook(path(u"Word.dat"_s), 2);
-        host.failures.clear();
-        calendar = FixedCalendar{};
-        session = std::make_unique<session::BookSession>(
-            dir->path(), session::BookSession::Ports{random, clock, speaker, host, &calendar});
-        session->load();
+        fixedCalendar = FixedCalendar{};
+        calendar = &fixedCalendar;
+        session = openSession();
     }
 
     void cleanup() { session.reset(); }
@@ -105,10 +98,10 @@ private Q_SLOTS:
         session->load();
 
         playDrill(mode, 95.5);
-        calendar.now = calendar.now.addSecs(600);
+        fixedCalendar.now = fixedCalendar.now.addSecs(600);
         playDrill(mode, 20.4, false);
 
-        QCOMPARE(host.failures.size(), 0);
+        QCOMPARE(failures.size(), 0);
         const QByteArray rows = "2026-12-07T09:30:00\tテスト\tクラス１\t" + modeName +
                                 "\t96\t1\t1\t1\t11\n"
                                 "2026-12-07T09:40:00\tテスト\tクラス１\t" +
@@ -157,9 +150,9 @@ private Q_SLOTS:
         QVERIFY(QDir(dir->path()).mkdir(u"history.tsv"_s));
         playDrill(book::Reading, 10);
         playDrill(book::Reading, 10);
-        QCOMPARE(host.failures.size(), 1);
-        QCOMPARE(host.failures[0].title, u"FILE WRITE ERROR"_s);
-        QVERIFY(host.failures[0].text.contains(u"history.tsv"_s));
+        QCOMPARE(failures.size(), 1);
+        QCOMPARE(failures[0].title, u"FILE WRITE ERROR"_s);
+        QVERIFY(failures[0].text.contains(u"history.tsv"_s));
         // The drill itself ended and was booked as usual.
         QCOMPARE(testsupport::readRecord(path(u"Word.dat"_s),
                                          book::trailerRecord(eof, book::Trailer::Speed))
@@ -174,7 +167,7 @@ private Q_SLOTS:
         QVERIFY(QFile::remove(path(u"history.tsv"_s)));
         QVERIFY(QDir(dir->path()).mkdir(u"history.tsv"_s));
         playDrill(book::Reading, 10);
-        QCOMPARE(host.failures.size(), 2);
+        QCOMPARE(failures.size(), 2);
     }
 
     void progressNumbersFromBookAndHistory() {

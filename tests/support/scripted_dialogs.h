@@ -13,7 +13,7 @@ struct ShownMessage {
 };
 
 // Dialogs that answer from a script: each message box takes the next queued answer (or
-// its default), each file dialog the next queued path (or "0"), each table the next
+// its default), each file dialog the next queued path (or a cancel), each table the next
 // queued row (or -1). What was shown is kept for the test to read.
 class ScriptedDialogs : public platform::Dialogs {
 public:
@@ -31,8 +31,12 @@ public:
         shown_.append({icon, title, text});
         return answers_.isEmpty() ? defaultButton : answers_.dequeue();
     }
-    QString ShowOpenDialog(QWidget*, const QString&, const QString&) override { return path(); }
-    QString ShowSaveDialog(QWidget*, const QString&, const QString&) override { return path(); }
+    std::optional<QString> openFileName(QWidget*, const QString&, const QString&) override {
+        return path();
+    }
+    std::optional<QString> saveFileName(QWidget*, const QString&, const QString&) override {
+        return path();
+    }
     int chooseRow(QWidget*, const QString&, const QString&, const QStringList&,
                   const QList<QStringList>& rows) override {
         offeredRows = rows;
@@ -40,8 +44,10 @@ public:
     }
 
 private:
-    QString path() {
-        return paths_.isEmpty() ? platform::kDialogCancelled.toString() : paths_.dequeue();
+    std::optional<QString> path() {
+        if (paths_.isEmpty())
+            return std::nullopt;
+        return paths_.dequeue();
     }
 
     QQueue<QMessageBox::StandardButton> answers_;

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "drill/ports.h"
-#include "session/session_host.h"
 
 #include <QObject>
 #include <QStringList>
@@ -40,17 +39,6 @@ class RecordingSpeaker : public drill::Speaker {
 public:
     QStringList spoken;
     void speak(const QString& text) override { spoken << text; }
-};
-
-// A window stand-in for a session: remembers the failures it was told about.
-class RecordingSessionHost : public session::SessionHost {
-public:
-    QList<session::Failure> failures;
-    int stops = 0;
-    void stopDrill() override { ++stops; }
-    bool voiceOn() const override { return true; }
-    book::InputMode inputMode() const override { return book::InputMode::Katakana; }
-    void showFailure(const session::Failure& failure) override { failures << failure; }
 };
 
 // A control of a window by its object name; the test stops when there is none.

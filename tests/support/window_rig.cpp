@@ -1,17 +1,10 @@
 #include "window_rig.h"
 
-#include <QStandardPaths>
-
 namespace testsupport {
 
 void WindowRig::initRig() {
-    QStandardPaths::setTestModeEnabled(true);
-    dir = std::make_unique<QTemporaryDir>();
-    random = ScriptedRandom{};
-    clock = FakeClock{};
-    speaker.spoken.clear();
+    SessionRig::initRig();
     dialogs = ScriptedDialogs{};
-    calendar = nullptr;
 }
 
 std::unique_ptr<mainwin::FrmMain> WindowRig::openWindow() {

@@ -1,0 +1,326 @@
+#include "drill_view.h"
+
+#include "platform/fonts.h"
+#include "platform/text_display.h"
+#include "play_area.h"
+#include "session/book_session.h"
+#include "texts.h"
+
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QCompleter>
+#include <QCoreApplication>
+#include <QFocusEvent>
+#include <QHBoxLayout>
+#include <QItemSelectionModel>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <cmath>
+
+namespace mainwin {
+
+namespace {
+
+// How each drop's text sits in its box, so that five words spread across the field
+// although three of them share a column.
+constexpr std::array<Qt::Alignment, drill::kDropCount> kDropAlignments{
+    Qt::AlignLeft, Qt::AlignLeft, Qt::AlignLeft, Qt::AlignHCenter, Qt::AlignRight};
+
+// How a drop looks in each answer state, so that the learner sees at once which word
+// is being answered and which ones show a missed word's answer.
+const QString kWaitingStyle = QStringLiteral("color: #1d2b44;");
+const QString kAnsweringStyle = QStringLiteral("color: #1a5fd0; font-weight: bold;");
+const QString kRevealedStyle = QStringLiteral("color: #b3261e;");
+
+constexpr int kTickMilliseconds = 100;
+// Entries the answer box shows at once: five translations and "？".
+constexpr int kVisibleEntries = drill::kDropCount + 1;
+
+} // namespace
+
+DrillView::DrillView(const session::BookSession& session, QWidget* parent)
+    : QWidget(parent), session_(session) {
+    setObjectName(QStringLiteral("drillView"));
+    buildControls();
+
+    auto* answerRow = new QHBoxLayout;
+    answerRow->addWidget(lblInputField);
+    answerRow->addWidget(cmbInputField, 1);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(8);
+    layout->addWidget(VelBackPic, 0, Qt::AlignTop | Qt::AlignLeft);
+    layout->addLayout(answerRow);
+}
+
+void DrillView::buildControls() {
+    VelBackPic = new PlayArea;
+
+    const QFont dropFont = platform::fixedPitchFont(platform::kDropPointSize);
+    for (int i = 0; i < drill::kDropCount; ++i) {
+        auto* drop = new QLabel(i % 2 == 0 ? QStringLiteral("Label8") : QStringLiteral("Label9"),
+                                VelBackPic);
+        drop->setObjectName(QStringLiteral("lblDropWord(%1)").arg(i));
+        drop->setFont(dropFont);
+        drop->setAlignment(kDropAlignments[i] | Qt::AlignVCenter);
+        drop->setGeometry(drill::kDropColumns[i] / kTwipsPerPixel, -kDropHeightTwips,
+                          kDropWidthTwips / kTwipsPerPixel, kDropHeightTwips / kTwipsPerPixel);
+        drop->setAttribute(Qt::WA_TransparentForMouseEvents);
+        // Read as a falling word, not as its design-time caption, until a word falls.
+        drop->setAccessibleName(dropAccessibleName(i, QString()));
+        lblDropWord[i] = drop;
+    }
+
+    txtMainDisplay = new QPlainTextEdit(VelBackPic);
+    txtMainDisplay->setObjectName(QStringLiteral("txtMainDisplay"));
+    txtMainDisplay->setGeometry(VelBackPic->rect());
+    txtMainDisplay->setReadOnly(true);
+    txtMainDisplay->setFocusPolicy(Qt::ClickFocus);
+    txtMainDisplay->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    txtMainDisplay->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    txtMainDisplay->setFont(platform::fixedPitchFont(platform::kViewPointSize));
+
+    lblInputField = new QLabel(QStringLiteral("入力フィールド："));
+    lblInputField->setObjectName(QStringLiteral("lblInputField"));
+    cmbInputField = new QComboBox;
+    cmbInputField->setObjectName(QStringLiteral("cmbInputField"));
+    cmbInputField->setEditable(true);
+    cmbInputField->setInsertPolicy(QComboBox::NoInsert);
+    cmbInputField->setMaxVisibleItems(kVisibleEntries);
+    cmbInputField->setFont(platform::fixedPitchFont(11));
+    cmbInputField->installEventFilter(this);
+    cmbInputField->lineEdit()->installEventFilter(this);
+    // While its list is open the keys go to the list's view. Installed after Qt's own
+    // filter there, this one sees them first.
+    cmbInputField->view()->installEventFilter(this);
+    // Completion offers the list's own words, which are compared exactly.
+    cmbInputField->completer()->setCaseSensitivity(Qt::CaseSensitive);
+    cmbInputField->completer()->setCompletionMode(QCompleter::InlineCompletion);
+    connect(cmbInputField, &QComboBox::activated, this,
+            [this] { Q_EMIT entrySelected(cmbInputField->currentText()); });
+    lblInputField->setBuddy(cmbInputField);
+
+    tmrMain = new QTimer(this);
+    tmrMain->setObjectName(QStringLiteral("tmrMain"));
+    tmrMain->setInterval(kTickMilliseconds);
+    connect(tmrMain, &QTimer::timeout, this, &DrillView::ticked);
+}
+
+void DrillView::showDrillStart() {
+    shownAnswerBox_ = {};
+    cmbInputField->setFocus();
+    txtMainDisplay->hide();
+}
+
+void DrillView::holdWhile(const std::function<void()>& modal) {
+    const bool wasFalling = tmrMain->isActive();
+    tmrMain->stop();
+    modal();
+    const drill::DrillEngine* engine = session_.engine();
+    if (wasFalling && engine && engine->state().timerOn)
+        tmrMain->start();
+}
+
+bool DrillView::falling() const { return tmrMain->isActive(); }
+
+void DrillView::showText(const QString& text, const QColor& colour) {
+    QPalette palette = txtMainDisplay->palette();
+    palette.setColor(QPalette::Text, colour);
+    txtMainDisplay->setPalette(palette);
+    platform::showText(txtMainDisplay, text);
+    txtMainDisplay->show();
+}
+
+void DrillView::showResult(const QString& text) {
+    showText(text);
+    // The end of a result is what the learner wants to see.
+    platform::scrollLines(txtMainDisplay, platform::lineCount(txtMainDisplay));
+    txtMainDisplay->setFocus();
+}
+
+QString DrillView::answerText() const { return cmbInputField->currentText(); }
+
+void DrillView::setFocusImeMode(int mode) {
+    applyImeMode(mode);
+    shownAnswerBox_.imeMode = mode;
+}
+
+bool DrillView::eventFilter(QObject* watched, QEvent* event) {
+    // The focus coming back from the box's own list is no new visit to the box.
+    if (watched == cmbInputField && event->type() == QEvent::FocusIn &&
+        static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason)
+        Q_EMIT answerBoxFocused();
+    if (watched == cmbInputField->view() && answerListEvent(event))
+        return true;
+    // The box passes keys on to its line edit without filters, so watch both.
+    if ((watched == cmbInputField || watched == cmbInputField->lineEdit()) &&
+        event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter)
+            return answerBoxEnter();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+bool DrillView::answering() const {
+    const drill::DrillEngine* engine = session_.engine();
+    return engine && engine->answering();
+}
+
+bool DrillView::answerBoxEnter() {
+    const drill::DrillEngine* engine = session_.engine();
+    if (engine && engine->state().running && engine->state().mode == book::Listening &&
+        !engine->answering()) {
+        // Waiting for a word: Enter asks for it to be spoken, whatever the box holds.
+        cmbInputField->setEditText(QString());
+        Q_EMIT enterPressed();
+        return true;
+    }
+    const int index = entryTypedInAnswerBox();
+    if (index >= 0) {
+        cmbInputField->setCurrentIndex(index);
+        Q_EMIT entrySelected(cmbInputField->currentText());
+    } else {
+        Q_EMIT enterPressed();
+    }
+    return true;
+}
+
+bool DrillView::answerListEvent(QEvent* event) {
+    QAbstractItemView* list = cmbInputField->view();
+    const auto typeIntoBox = [&] {
+        // What is typed is matched exactly, so no entry stays highlighted for Enter.
+        list->selectionModel()->clear();
+        QCoreApplication::sendEvent(cmbInputField->lineEdit(), event);
+        return true;
+    };
+    if (event->type() == QEvent::InputMethod)
+        return typeIntoBox();
+    if (event->type() == QEvent::InputMethodQuery) {
+        QCoreApplication::sendEvent(cmbInputField->lineEdit(), event);
+        return true;
+    }
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    const auto* key = static_cast<QKeyEvent*>(event);
+    switch (key->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (list->currentIndex().isValid())
+            return false; // Qt chooses the entry the learner moved to
+        // No entry moved to and none typed: the word stays unanswered, the list open.
+        if (answering() && entryTypedInAnswerBox() < 0)
+            return true;
+        cmbInputField->hidePopup();
+        return answerBoxEnter();
+    case Qt::Key_Backspace:
+    case Qt::Key_Delete:
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+        return typeIntoBox();
+    default:
+        if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier) ||
+            key->text().isEmpty() || !key->text().front().isPrint())
+            return false;
+        return typeIntoBox();
+    }
+}
+
+int DrillView::entryTypedInAnswerBox() const {
+    const QLineEdit* edit = cmbInputField->lineEdit();
+    const auto exact = [this](const QString& text) {
+        return text.isEmpty()
+                   ? -1
+                   : cmbInputField->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    };
+    // What the learner typed wins over what completion added to it ("at" before "attend").
+    if (edit->hasSelectedText() && edit->selectionEnd() == edit->text().size()) {
+        if (const int typed = exact(edit->text().left(edit->selectionStart())); typed >= 0)
+            return typed;
+    }
+    return exact(edit->text());
+}
+
+void DrillView::render() {
+    const drill::DrillEngine* engine = session_.engine();
+    if (!engine)
+        return;
+    const drill::DrillState& s = engine->state();
+    renderDrops(s);
+    renderAnswerBox(s.answerBox);
+    offerTranslations();
+    if (s.timerOn && !tmrMain->isActive())
+        tmrMain->start();
+    else if (!s.timerOn && tmrMain->isActive())
+        tmrMain->stop();
+}
+
+void DrillView::renderDrops(const drill::DrillState& s) {
+    for (int i = 0; i < drill::kDropCount; ++i) {
+        const drill::Drop& drop = s.drops[i];
+        QLabel* label = lblDropWord[i];
+        if (label->text() != drop.caption) {
+            label->setText(drop.caption);
+            label->setAccessibleName(dropAccessibleName(i, drop.caption));
+        }
+        label->move(twipsToPixels(drop.left), twipsToPixels(int(std::floor(drop.top))));
+        label->setVisible(drop.visible);
+        label->setEnabled(drop.enabled);
+        const bool answering = !drop.selectable && s.selectedDrop == i;
+        const QString& style = drop.selectable ? kWaitingStyle
+                               : answering     ? kAnsweringStyle
+                                               : kRevealedStyle;
+        if (label->styleSheet() != style)
+            label->setStyleSheet(style);
+    }
+}
+
+void DrillView::offerTranslations() {
+    // Once a word is being answered its translations open as a list, so that the
+    // learner can browse them with the arrow keys and choose with Enter.
+    const drill::DrillState& s = session_.engine()->state();
+    const bool answering = s.running && this->answering();
+    const int drop = answering ? s.selectedDrop : drill::kNoDrop;
+    if (drop == offeredDrop_)
+        return;
+    offeredDrop_ = drop;
+    if (answering && cmbInputField->hasFocus() && cmbInputField->count() > 0) {
+        cmbInputField->showPopup();
+        // No entry is chosen until the learner moves to one, so that a bare Enter
+        // judges nothing.
+        cmbInputField->view()->selectionModel()->clear();
+    } else if (!answering)
+        cmbInputField->hidePopup();
+}
+
+void DrillView::renderAnswerBox(const drill::AnswerBox& box) {
+    if (box.entries != shownAnswerBox_.entries) {
+        const QSignalBlocker blocker(cmbInputField);
+        cmbInputField->clear();
+        cmbInputField->addItems(box.entries);
+        cmbInputField->setCurrentIndex(-1);
+        cmbInputField->setEditText(box.text);
+    } else if (box.text != shownAnswerBox_.text) {
+        cmbInputField->setEditText(box.text);
+    }
+    if (box.imeMode != shownAnswerBox_.imeMode && box.imeMode != drill::ImeNone)
+        applyImeMode(box.imeMode);
+    shownAnswerBox_ = box;
+}
+
+void DrillView::applyImeMode(int mode) {
+    requestedImeMode_ = mode;
+    // Without a Japanese input method the modes become hints: 8 keeps to Latin letters.
+    const Qt::InputMethodHints hints =
+        mode == drill::ImeAlphanumeric ? Qt::ImhLatinOnly | Qt::ImhNoPredictiveText : Qt::ImhNone;
+    cmbInputField->setInputMethodHints(hints);
+    if (QLineEdit* edit = cmbInputField->lineEdit())
+        edit->setInputMethodHints(hints);
+}
+
+} // namespace mainwin

@@ -1,0 +1,26 @@
+#include "session_rig.h"
+
+#include <QStandardPaths>
+
+namespace testsupport {
+
+void SessionRig::initRig() {
+    QStandardPaths::setTestModeEnabled(true);
+    dir = std::make_unique<QTemporaryDir>();
+    random = ScriptedRandom{};
+    clock = FakeClock{};
+    speaker.spoken.clear();
+    calendar = nullptr;
+    failures.clear();
+}
+
+std::unique_ptr<session::BookSession> SessionRig::openSession() {
+    auto session = std::make_unique<session::BookSession>(
+        dir->path(), session::BookSession::Ports{random, clock, speaker, calendar});
+    QObject::connect(session.get(), &session::BookSession::failed,
+                     [this](const session::Failure& failure) { failures << failure; });
+    session->load();
+    return session;
+}
+
+} // namespace testsupport

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "session/book_session.h"
+#include "test_doubles.h"
+
+#include <QTemporaryDir>
+
+#include <memory>
+
+namespace testsupport {
+
+// What every session test stands on: a program folder of its own for each test function,
+// a scripted world (random numbers, clock, speech) and the failures the session told of.
+// A test class derives from it beside QObject, calls initRig() in init() and opens
+// sessions with openSession().
+class SessionRig {
+protected:
+    std::unique_ptr<QTemporaryDir> dir;
+    ScriptedRandom random;
+    FakeClock clock;
+    RecordingSpeaker speaker;
+    const session::Calendar* calendar = nullptr; // null: the local date and time
+    QList<session::Failure> failures;
+
+    // A fresh program folder, and scripts with nothing queued.
+    void initRig();
+    QString bookPath() const { return dir->filePath(QStringLiteral("Word.dat")); }
+    // A session on the folder with its book loaded; what it fails at goes into `failures`.
+    std::unique_ptr<session::BookSession> openSession();
+};
+
+} // namespace testsupport
