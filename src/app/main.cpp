@@ -58,7 +58,8 @@ int main(int argc, char* argv[]) {
     parser.addOption(helpOption);
     parser.addPositionalArgument(
         QStringLiteral("FILE"),
-        QStringLiteral("A word book (*.vel) to open, as ﾌｧｲﾙ → 単語帳を開く opens one."),
+        QStringLiteral("A word book (*.vel) or word list (*.csv, *.tsv, *.txt) to open, as "
+                       "ﾌｧｲﾙ → 単語帳を開く opens one."),
         QStringLiteral("[FILE]"));
 
     // --help and --version are answered before QApplication, which needs a display.

@@ -41,10 +41,8 @@ Reason slotProblem(const QString& english, const QString& japanese) {
     if (both.contains(u'\n'))
         return {QStringLiteral("a field holds a line break, which a word book cannot store"),
                 QStringLiteral("セルの中の改行は単語帳に入れられません。")};
-    if (const QString control = firstControlCharacter(both); !control.isEmpty())
-        return Reason{QStringLiteral("the control character %1 cannot be stored in a word book"),
-                      QStringLiteral("制御文字（%1）は単語帳に入れられません。")}
-            .arg(control);
+    if (const Reason why = controlCharacterProblem(both); !why.isEmpty())
+        return why;
     switch (encodeSlot(WordRecord{0, english, japanese, {}}).error) {
     case SlotError::None:
         return {};
@@ -354,6 +352,15 @@ private:
 } // namespace
 
 ParsedList parseWordList(QByteArrayView bytes) { return ListParser().parse(bytes); }
+
+Reason controlCharacterProblem(const QString& text) {
+    const QString control = firstControlCharacter(text);
+    if (control.isEmpty())
+        return {};
+    return Reason{QStringLiteral("the control character %1 cannot be stored in a word book"),
+                  QStringLiteral("制御文字（%1）は単語帳に入れられません。")}
+        .arg(control);
+}
 
 Reason titleProblem(const QString& title) {
     const Reason why = slotProblem(title, QString());

@@ -33,6 +33,10 @@ struct ParsedList {
 // (titleProblem).
 ParsedList parseWordList(QByteArrayView bytes);
 
+// Why the text cannot go into a word book because of a control character (a tab pasted
+// into a field, say); empty when it has none.
+Reason controlCharacterProblem(const QString& text);
+
 // Why a title cannot be stored in the title record; empty when it can.
 Reason titleProblem(const QString& title);
 

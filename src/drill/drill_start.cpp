@@ -36,6 +36,10 @@ StartResult DrillEngine::start(const DrillSetup& setup) {
     s_.answerBox.clear();
     s_.speakReady = true;
     refillStock();
+    // Every mode speaks the English words: a voice that renders them now plays each from
+    // memory the moment it is asked for.
+    if (settings_.voiceOn)
+        speaker_.prepareWords(s_.stock.englishWords());
 
     s_.resultLines.clear();
     resultPath_ = setup.resultPath;

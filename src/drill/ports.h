@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace drill {
 
@@ -25,6 +26,9 @@ class Speaker {
 public:
     virtual ~Speaker() = default;
     virtual void speak(const QString& text) = 0;
+    // The words a drill is about to ask for, so that a voice can make them ready ahead;
+    // replaces the words given before.
+    virtual void prepareWords(const QStringList& /*words*/) {}
 };
 
 } // namespace drill

@@ -12,6 +12,13 @@ void WordStock::load(const book::RecordFile& file, const QList<int>& records) {
     }
 }
 
+QStringList WordStock::englishWords() const {
+    QStringList words;
+    for (int i = 0; i < count_; ++i)
+        words << entries_[i].english;
+    return words;
+}
+
 QList<int> classWordRecords(int firstRecord) {
     QList<int> records;
     for (int i = 0; i < book::kWordsPerClass; ++i)

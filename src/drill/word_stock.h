@@ -7,6 +7,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <array>
 
@@ -36,6 +37,8 @@ public:
     void clear() { count_ = 0; }
 
     int count() const { return count_; }
+    // The English texts of the live entries, in stock order.
+    QStringList englishWords() const;
     WordStockEntry& operator[](int index) { return entries_[index]; }
     const WordStockEntry& operator[](int index) const { return entries_[index]; }
 

@@ -155,6 +155,7 @@ void FrmMain::connectControls() {
     };
     command(menu_.mnuFileOpen, &FrmMain::openBook);
     command(menu_.mnuFileSaveWord, &FrmMain::saveBookAs);
+    command(menu_.mnuFileSaveList, &FrmMain::saveBookAsList);
     command(menu_.mnuFileSaveTxt, &FrmMain::saveViewAs);
     command(menu_.mnuFileInitialize, &FrmMain::resetLearningData);
     command(menu_.mnuFileRestore, &FrmMain::restoreBackup);
@@ -173,6 +174,10 @@ void FrmMain::connectControls() {
     inputMode(menu_.mnuNormal, book::InputMode::Normal);
     connect(menu_.mnuVoiceOn, &QAction::triggered, this, [this] { chooseVoice(true); });
     connect(menu_.mnuVoiceOFF, &QAction::triggered, this, [this] { chooseVoice(false); });
+    for (QAction* voice : menu_.mnuSpeechVoiceItems)
+        connect(voice, &QAction::triggered, this,
+                [this, voice] { chooseSpeechVoice(voice->data().toString()); });
+    menu_.checkSpeechVoice(services_.voiceSetting.voice());
     for (int speed = 0; speed < int(menu_.mnuSpeedItems.size()); ++speed)
         connect(menu_.mnuSpeedItems[speed], &QAction::triggered, this,
                 [this, speed] { chooseSpeed(speed); });

@@ -3,6 +3,7 @@
 #include "editor/editor_host.h"
 #include "main_menu.h"
 #include "platform/dialogs.h"
+#include "platform/voices.h"
 #include "session/book_session.h"
 #include "system_services.h"
 
@@ -33,8 +34,10 @@ struct FrmMainServices {
     platform::Dialogs* dialogs = nullptr;  // null: the desktop's dialogs
     // null: the local date and time
     const session::Calendar* calendar = nullptr;
-    // The engine behind the system's speech; empty: the system's speech service.
+    // The engine behind the system's speech; empty: the voice in `voiceSetting`.
     platform::SpeechEngineFactory speechEngine = {};
+    // Where the learner's choice of voice is kept.
+    platform::VoiceSetting voiceSetting{};
 };
 
 // The main window: the drill view (play area, main display, answer box), the class list,
@@ -71,6 +74,7 @@ private Q_SLOTS:
     void chooseSpeed(int speed);
     void chooseInputMode(book::InputMode mode);
     void chooseVoice(bool on);
+    void chooseSpeechVoice(const QString& id);
     void applyFocusInputMode();
 
     // The drill.
@@ -92,6 +96,7 @@ private Q_SLOTS:
     // The File, Edit and Help menus.
     void openBook();
     void saveBookAs();
+    void saveBookAsList();
     void resetLearningData();
     void restoreBackup();
     void editBook();
@@ -110,6 +115,10 @@ private:
     void renderDrill();
     // The controls locked during a drill.
     void setDrillRunning(bool running);
+    // Opens the chosen file as the working book: a word list after the learner confirmed
+    // it, any other file as a book.
+    void openChosenFile(const QString& path);
+    void openWordList(const QString& path);
     // Replaces the working book with the file and loads it; the old book stays on failure.
     void replaceBookWith(const QString& path);
     // Tells the learner that a command needs a word book, when none is loaded.

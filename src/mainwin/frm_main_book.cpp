@@ -8,6 +8,7 @@
 #include "texts.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -80,6 +81,17 @@ void FrmMain::chooseInputMode(book::InputMode mode) {
 void FrmMain::chooseVoice(bool on) {
     session_->setVoiceOn(on);
     menu_.showSettings(session_->settings(), session_->speed());
+}
+
+void FrmMain::chooseSpeechVoice(const QString& id) {
+    menu_.checkSpeechVoice(id);
+    if (!services_.voiceSetting.setVoice(id))
+        dialogs().showCritical(this, session::kFileWriteError,
+                               QStringLiteral("声の選択を保存できませんでした。\r\n%1\r\n"
+                                              "次に起動したときは、前の声に戻ります。")
+                                   .arg(QDir::toNativeSeparators(services_.voiceSetting.file())));
+    if (systemSpeaker_)
+        systemSpeaker_->setVoice(id);
 }
 
 void FrmMain::applyFocusInputMode() {

@@ -16,6 +16,11 @@ namespace mainwin {
 namespace {
 
 const QString kBookFileFilter = QStringLiteral("ｳﾞｪﾙﾌｧｲﾙ(*.vel)");
+// The open dialog shows each name without its last parentheses (Dialogs::openFileName);
+// Qt reads patterns separated by blanks only.
+const QString kOpenFileFilters =
+    QStringLiteral("ｳﾞｪﾙﾌｧｲﾙ(*.vel) (*.vel);;"
+                   "単語リスト (*.csv;*.tsv;*.txt) (*.csv *.tsv *.txt)");
 const QString kOpenTitle = QStringLiteral("ｳﾞｪﾙﾌｧｲﾙを開く");
 
 } // namespace
@@ -24,13 +29,20 @@ void FrmMain::openBook() {
     showGradeTable();
     if (!dialogs().askYesNo(this, kOpenTitle, kDataLossQuestion))
         return;
-    if (const auto chosen = dialogs().openFileName(this, kBookFileFilter, QDir::currentPath()))
-        replaceBookWith(*chosen);
+    if (const auto chosen = dialogs().openFileName(this, kOpenFileFilters, QDir::currentPath()))
+        openChosenFile(*chosen);
 }
 
 void FrmMain::openBookFile(const QString& path) {
     showGradeTable();
     if (dialogs().askYesNo(this, kOpenTitle, kDataLossQuestion))
+        openChosenFile(path);
+}
+
+void FrmMain::openChosenFile(const QString& path) {
+    if (session::isWordListPath(path))
+        openWordList(path);
+    else
         replaceBookWith(path);
 }
 

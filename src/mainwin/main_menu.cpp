@@ -1,5 +1,7 @@
 #include "main_menu.h"
 
+#include "platform/voices.h"
+
 #include <QAction>
 #include <QActionGroup>
 #include <QMainWindow>
@@ -42,6 +44,8 @@ MainMenu::MainMenu(QMainWindow* window) {
                        QKeySequence(Qt::CTRL | Qt::Key_O));
     mnuFileSaveWord =
         item(mnuFile, "mnuFileSaveWord", QStringLiteral("名前を付けて単語帳の保存(&E)"));
+    mnuFileSaveList =
+        item(mnuFile, "mnuFileSaveList", QStringLiteral("単語リストとして保存(&L)..."));
     mnuFileSaveTxt = item(mnuFile, "mnuFileSaveTxt", QStringLiteral("名前を付けて保存(&A)"));
     mnuFile->addSeparator()->setObjectName(QStringLiteral("mnuLine0"));
     mnuFileInitialize = item(mnuFile, "mnuFileInitialize", QStringLiteral("データの初期化(&D)"),
@@ -83,6 +87,16 @@ MainMenu::MainMenu(QMainWindow* window) {
     mnuVoiceOFF =
         item(mnuVoice, "mnuVoiceOFF", QStringLiteral("OFF"), QKeySequence(Qt::CTRL | Qt::Key_M));
     checkable(new QActionGroup(window), {mnuVoiceOn, mnuVoiceOFF});
+    mnuVoice->addSeparator();
+    mnuSpeechVoice = submenu(bar, mnuVoice, "mnuSpeechVoice", QStringLiteral("声(&V)"));
+    auto* voices = new QActionGroup(window);
+    for (const platform::Voice& voice : platform::availableVoices()) {
+        QAction* choice = mnuSpeechVoice->addAction(voice.caption);
+        choice->setObjectName(QStringLiteral("mnuSpeechVoice(%1)").arg(mnuSpeechVoiceItems.size()));
+        choice->setData(voice.id);
+        checkable(voices, {choice});
+        mnuSpeechVoiceItems << choice;
+    }
 
     mnuSpeed = submenu(bar, mnuSetting, "mnuSpeed", QStringLiteral("スピード"));
     const std::array<const char*, book::kSpeeds.size()> speedNames{
@@ -120,6 +134,11 @@ void MainMenu::showSettings(const drill::DrillSettings& settings, int speed) {
     }
 }
 
+void MainMenu::checkSpeechVoice(const QString& id) {
+    for (QAction* each : mnuSpeechVoiceItems)
+        each->setChecked(each->data().toString() == id);
+}
+
 void MainMenu::checkView(QAction* view) {
     for (QAction* each : {mnuManual, mnuGrades, mnuResult, mnuWords})
         each->setChecked(each == view);
@@ -129,8 +148,8 @@ void MainMenu::setDrillRunning(bool running) {
     for (QMenu* menu : {mnuFile, mnuDsp, mnuHelp})
         menu->menuAction()->setEnabled(!running);
     mnuEdit->setEnabled(!running);
-    for (QAction* each :
-         {mnuFileSaveTxt, mnuFileOpen, mnuFileInitialize, mnuFileRestore, mnuFileSaveWord})
+    for (QAction* each : {mnuFileSaveTxt, mnuFileOpen, mnuFileInitialize, mnuFileRestore,
+                          mnuFileSaveWord, mnuFileSaveList})
         each->setEnabled(true);
     mnuVoice->menuAction()->setEnabled(true);
 }

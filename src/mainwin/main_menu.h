@@ -3,6 +3,8 @@
 #include "book/settings.h"
 #include "drill/drill_settings.h"
 
+#include <QList>
+
 #include <array>
 
 class QAction;
@@ -15,11 +17,13 @@ namespace mainwin {
 // window connects the items to its commands.
 struct MainMenu {
     // Builds the menus into the window's menu bar, with speed 2, voice ON and hiragana
-    // checked.
+    // checked, and no voice yet.
     explicit MainMenu(QMainWindow* window);
 
     // Checks the items of the speed, the voice and the input mode.
     void showSettings(const drill::DrillSettings& settings, int speed);
+    // Checks the item of the voice with that id.
+    void checkSpeechVoice(const QString& id);
     // Checks the item of the view on display; none for another view (a search).
     void checkView(QAction* view);
     // During a drill only the Settings menu stays usable.
@@ -30,6 +34,7 @@ struct MainMenu {
     QMenu* mnuFile = nullptr;
     QAction* mnuFileOpen = nullptr;
     QAction* mnuFileSaveWord = nullptr;
+    QAction* mnuFileSaveList = nullptr;
     QAction* mnuFileSaveTxt = nullptr;
     QAction* mnuFileInitialize = nullptr;
     QAction* mnuFileRestore = nullptr;
@@ -49,6 +54,9 @@ struct MainMenu {
     QMenu* mnuVoice = nullptr;
     QAction* mnuVoiceOn = nullptr;
     QAction* mnuVoiceOFF = nullptr;
+    // The voices of platform::availableVoices(), in its order, each with its id as data.
+    QMenu* mnuSpeechVoice = nullptr;
+    QList<QAction*> mnuSpeechVoiceItems; // mnuSpeechVoice(0) ...
     QMenu* mnuSpeed = nullptr;
     std::array<QAction*, book::kSpeeds.size()> mnuSpeedItems{}; // mnuSpeedOne ... mnuSpeedFive
     QMenu* mnuHelp = nullptr;

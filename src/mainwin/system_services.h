@@ -22,6 +22,8 @@ public:
     explicit SystemSpeaker(platform::SpeechEngineFactory makeEngine)
         : speech_(std::move(makeEngine)) {}
     void speak(const QString& text) override { speech_.speak(text); }
+    void prepareWords(const QStringList& words) override { speech_.prepareWords(words); }
+    void setVoice(const QString& id) { speech_.setVoice(id); }
     void prepare() { speech_.prepare(); }
 
 private:

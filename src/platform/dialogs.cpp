@@ -5,7 +5,9 @@
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QStyle>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -45,13 +47,14 @@ std::optional<QString> chosen(const QString& path) {
 
 std::optional<QString> SystemDialogs::openFileName(QWidget* owner, const QString& filter,
                                                    const QString& initialDir) {
-    return chosen(
-        QFileDialog::getOpenFileName(owner, QStringLiteral("ｳﾞｪﾙﾌｧｲﾙを開く"), initialDir, filter));
+    return chosen(QFileDialog::getOpenFileName(owner, QStringLiteral("ｳﾞｪﾙﾌｧｲﾙを開く"), initialDir,
+                                               filter, nullptr,
+                                               QFileDialog::HideNameFilterDetails));
 }
 
 std::optional<QString> SystemDialogs::saveFileName(QWidget* owner, const QString& filter,
-                                                   const QString& initialDir) {
-    return chosen(QFileDialog::getSaveFileName(owner, QString(), initialDir, filter));
+                                                   const QString& start) {
+    return chosen(QFileDialog::getSaveFileName(owner, QString(), start, filter));
 }
 
 int SystemDialogs::chooseRow(QWidget* parent, const QString& title, const QString& prompt,
@@ -84,6 +87,51 @@ int SystemDialogs::chooseRow(QWidget* parent, const QString& title, const QStrin
     if (dialog.exec() != QDialog::Accepted || !table->currentItem())
         return -1;
     return table->indexOfTopLevelItem(table->currentItem());
+}
+
+std::optional<QString> SystemDialogs::askYesNoWithText(QWidget* parent, const QString& title,
+                                                       const QString& text, const QString& label,
+                                                       const QString& initial,
+                                                       const TextProblem& problem) {
+    QDialog dialog(parent);
+    dialog.setWindowTitle(title);
+    auto* icon = new QLabel;
+    const int iconSize = dialog.style()->pixelMetric(QStyle::PM_MessageBoxIconSize);
+    icon->setPixmap(dialog.style()->standardIcon(QStyle::SP_MessageBoxQuestion).pixmap(iconSize));
+    auto* body = new QLabel(text);
+    body->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    auto* line = new QLineEdit(initial);
+    auto* lineLabel = new QLabel(label);
+    lineLabel->setBuddy(line);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Yes | QDialogButtonBox::No);
+    buttons->button(QDialogButtonBox::Yes)->setDefault(true);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, [&] {
+        if (const QString why = problem(line->text()); !why.isEmpty()) {
+            message(&dialog, QMessageBox::Critical, title, why, QMessageBox::Ok, QMessageBox::Ok);
+            line->setFocus();
+            return;
+        }
+        dialog.accept();
+    });
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+
+    auto* lineRow = new QHBoxLayout;
+    lineRow->addWidget(lineLabel);
+    lineRow->addWidget(line, 1);
+    auto* content = new QVBoxLayout;
+    content->addWidget(body);
+    content->addLayout(lineRow);
+    auto* top = new QHBoxLayout;
+    top->addWidget(icon, 0, Qt::AlignTop);
+    top->addLayout(content, 1);
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addLayout(top);
+    layout->addWidget(buttons);
+    line->selectAll();
+    line->setFocus();
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return line->text();
 }
 
 } // namespace platform

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 class QWidget;
@@ -23,13 +24,25 @@ public:
                                                 QMessageBox::StandardButton defaultButton) = 0;
     // `filter` as Qt's file dialogs take it, such as "ｳﾞｪﾙﾌｧｲﾙ(*.vel)". Both give the
     // chosen path as typed or picked (no extension added), or nothing when cancelled.
+    // The open dialog shows each filter without its last parentheses, so that a name can
+    // list its patterns as people write them: "単語リスト (*.csv;*.tsv;*.txt) (*.csv *.tsv
+    // *.txt)" shows as 「単語リスト (*.csv;*.tsv;*.txt)」 and matches all three.
     virtual std::optional<QString> openFileName(QWidget* owner, const QString& filter,
                                                 const QString& initialDir) = 0;
+    // `start`: the folder to show, or a path whose name is proposed.
     virtual std::optional<QString> saveFileName(QWidget* owner, const QString& filter,
-                                                const QString& initialDir) = 0;
+                                                const QString& start) = 0;
     // Lets the learner choose one row of a table; -1 when cancelled.
     virtual int chooseRow(QWidget* parent, const QString& title, const QString& prompt,
                           const QStringList& headers, const QList<QStringList>& rows) = 0;
+    // A question with Yes (the default) and No and one line the learner may edit, labelled
+    // `label` and filled with `initial`. Yes on a line `problem` finds fault with shows
+    // the fault and keeps the question open. The line on Yes; nothing on No.
+    using TextProblem = std::function<QString(const QString&)>;
+    virtual std::optional<QString> askYesNoWithText(QWidget* parent, const QString& title,
+                                                    const QString& text, const QString& label,
+                                                    const QString& initial,
+                                                    const TextProblem& problem) = 0;
 
     void showCritical(QWidget* parent, const QString& title, const QString& text);
     void showInformation(QWidget* parent, const QString& title, const QString& text);
@@ -50,6 +63,10 @@ public:
                                         const QString& initialDir) override;
     int chooseRow(QWidget* parent, const QString& title, const QString& prompt,
                   const QStringList& headers, const QList<QStringList>& rows) override;
+    std::optional<QString> askYesNoWithText(QWidget* parent, const QString& title,
+                                            const QString& text, const QString& label,
+                                            const QString& initial,
+                                            const TextProblem& problem) override;
 };
 
 } // namespace platform

@@ -36,6 +36,7 @@ public:
     QString voice() const;
     // Keeps the choice; false when it could not be written.
     bool setVoice(const QString& id);
+    const QString& file() const { return file_; }
 
 private:
     QString file_;

@@ -2,6 +2,7 @@
 
 #include "book/book.h"
 #include "book/cp932.h"
+#include "book/word_list.h"
 #include "word_edit.h"
 
 namespace session {
@@ -30,6 +31,10 @@ RenameResult renameClass(book::RecordFile& file, const QString& oldName, const Q
     if (const auto existing = book::findClassByName(file, eof, name)) {
         result.refusal = QStringLiteral("指定したクラス名はすでに登録されています。");
         return listShowing(*existing);
+    }
+    if (const book::Reason why = book::controlCharacterProblem(name); !why.isEmpty()) {
+        result.refusal = why.japanese;
+        return result;
     }
     const auto renamed = book::findClassByName(file, eof, oldName);
     if (!renamed) {

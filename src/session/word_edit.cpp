@@ -2,6 +2,7 @@
 
 #include "book/book.h"
 #include "book/cp932.h"
+#include "book/word_list.h"
 
 #include <cmath>
 
@@ -66,6 +67,10 @@ WordUpdate updateWord(book::RecordFile& file, const QString& className, const QS
     const QString newJapanese = book::trimBlanks(japanese);
     if (newEnglish.isEmpty() || newJapanese.isEmpty())
         return {QStringLiteral("英語と日本語の両方を入力して下さい。")};
+    // A pasted tab or line end would make the book one that velbook and the lists refuse.
+    if (const book::Reason why = book::controlCharacterProblem(newEnglish + newJapanese);
+        !why.isEmpty())
+        return {why.japanese};
 
     const int target = header + *id;
     for (int r = header + 1; r <= header + book::kWordsPerClass; ++r) {

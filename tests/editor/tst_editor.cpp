@@ -276,6 +276,8 @@ private Q_SLOTS:
                                   << book::slotErrorText(book::SlotError::TooLong);
         QTest::newRow("not in CP932") << u"クラス０"_s << u"3"_s << u"x"_s << u"😀"_s
                                       << book::slotErrorText(book::SlotError::NotEncodable);
+        QTest::newRow("a pasted tab") << u"クラス０"_s << u"3"_s << u"w\tx"_s << u"x"_s
+                                      << u"制御文字（U+0009）は単語帳に入れられません。"_s;
         QTest::newRow("blanks only") << u"クラス０"_s << u"3"_s << u"   "_s << u"x"_s
                                      << u"英語と日本語の両方を入力して下さい。"_s;
         QTest::newRow("unknown class")
@@ -345,6 +347,9 @@ private Q_SLOTS:
         QTest::newRow("not in CP932")
             << u"クラス１"_s << u"😀"_s << book::slotErrorText(book::SlotError::NotEncodable)
             << u"クラス１"_s;
+        QTest::newRow("a pasted tab")
+            << u"クラス１"_s << u"新\t名"_s << u"制御文字（U+0009）は単語帳に入れられません。"_s
+            << QString();
         QTest::newRow("old name unknown")
             << u"無い"_s << u"新名"_s << u"変更前のクラス名が見つかりません。"_s << QString();
     }

@@ -64,7 +64,7 @@ endif()
 
 set(desktop "${PREFIX}/${DATADIR}/applications/${APP_ID}.desktop")
 foreach(line "Exec=veltyping %f" "Icon=${APP_ID}" "Categories=Education;Languages;"
-             "MimeType=application/x-veltyping-book;")
+             "MimeType=application/x-veltyping-book;text/csv;text/tab-separated-values;")
     expect_in("${desktop}" "${line}")
 endforeach()
 

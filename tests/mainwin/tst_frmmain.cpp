@@ -6,6 +6,7 @@
 #include "mainwin/drill_view.h"
 #include "mainwin/frm_main.h"
 #include "platform/speech.h"
+#include "platform/voices.h"
 #include "test_book.h"
 #include "test_doubles.h"
 #include "window_rig.h"
@@ -115,6 +116,50 @@ private Q_SLOTS:
         QCOMPARE(action(window.get(), u"mnuVoiceOn"_s)->isChecked(), on);
         QCOMPARE(action(window.get(), u"mnuVoiceOFF"_s)->isChecked(), !on);
         QCOMPARE(window->session().settings().voiceOn, on);
+    }
+
+    // 設定 → 音声 → 声 lists the voices with the clearest checked until the learner picks
+    // another, which the next start shows again; the speech service stays a choice. A choice
+    // that cannot be kept is said so, and is used all the same.
+    void voiceChoiceIsListedAndKept_data() {
+        QTest::addColumn<bool>("writable");
+        QTest::newRow("kept") << true;
+        QTest::newRow("settings cannot be written") << false;
+    }
+
+    void voiceChoiceIsListedAndKept() {
+        QFETCH(bool, writable);
+        if (!writable) // a folder where the settings file should be
+            QVERIFY(QDir(dir->path()).mkdir(u"veltyping.conf"_s));
+        const auto checkedVoices = [](QMenu* menu) {
+            QStringList checked;
+            for (QAction* voice : menu->actions())
+                if (voice->isChecked())
+                    checked << voice->data().toString();
+            return checked;
+        };
+        auto window = openWindow();
+        auto* menu = child<QMenu>(window.get(), u"mnuSpeechVoice"_s);
+        QStringList captions;
+        for (const platform::Voice& voice : platform::availableVoices())
+            captions << voice.caption;
+        QStringList shown;
+        for (QAction* voice : menu->actions())
+            shown << voice->text();
+        QCOMPARE(shown, captions);
+        QCOMPARE(checkedVoices(menu), QStringList{platform::defaultVoiceId()});
+
+        QAction* service = menu->actions().constLast();
+        QCOMPARE(service->data().toString(), platform::speechServiceVoiceId());
+        service->trigger();
+        QCOMPARE(checkedVoices(menu), QStringList{platform::speechServiceVoiceId()});
+        QCOMPARE(dialogs.takeShownMessages().size(), writable ? 0 : 1);
+
+        window.reset();
+        window = openWindow();
+        menu = child<QMenu>(window.get(), u"mnuSpeechVoice"_s);
+        QCOMPARE(checkedVoices(menu), QStringList{writable ? platform::speechServiceVoiceId()
+                                                           : platform::defaultVoiceId()});
     }
 
     void settingsWriteOnlyTheirField_data() {

@@ -369,6 +369,38 @@ private Q_SLOTS:
         QTEST(int(testsupport::readRecord(bookPath(), 2).modeCount[mode]), "counter");
     }
 
+    // Start makes the drilled words ready to be spoken, once, while the voice is on.
+    void startPreparesTheDrilledWords_data() {
+        QTest::addColumn<QString>("voice");
+        QTest::addColumn<int>("mode");
+        QTest::newRow("voice ON, reading") << u"mnuVoiceOn"_s << 0;
+        QTest::newRow("voice ON, listening") << u"mnuVoiceOn"_s << 2;
+        QTest::newRow("voice OFF") << u"mnuVoiceOFF"_s << 2;
+    }
+
+    void startPreparesTheDrilledWords() {
+        QFETCH(QString, voice);
+        QFETCH(int, mode);
+        child<QAction>(voice)->trigger();
+        child<QRadioButton>(u"optMode(%1)"_s.arg(mode))->click();
+        child<QComboBox>(u"cboWordClass"_s)->setEditText(u"クラス１"_s);
+        child<QPushButton>(u"cmdStart"_s)->click();
+        QVERIFY(state().running);
+
+        if (voice == u"mnuVoiceOFF"_s) {
+            QVERIFY(speaker.prepared.isEmpty());
+            return;
+        }
+        QCOMPARE(speaker.prepared.size(), 1);
+        QStringList prepared = speaker.prepared[0];
+        prepared.sort();
+        QStringList drilled;
+        for (int i = 1; i <= 50; ++i)
+            drilled << u"w1_%1"_s.arg(i);
+        drilled.sort();
+        QCOMPARE(prepared, drilled);
+    }
+
     void startWithUnknownClassIsRefused() {
         child<QComboBox>(u"cboWordClass"_s)->setEditText(u"どこにもない"_s);
         dialogs.takeShownMessages();

@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QProcess>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -172,6 +173,89 @@ private Q_SLOTS:
             QCOMPARE(backups.size(), 1);
             QCOMPARE(testsupport::fileBytes(dir->filePath(u"backup/"_s + backups[0])), before);
         }
+    }
+
+    // A list opens through Open, from the menu or the command line, as the very book velbook
+    // makes of it under the confirmed title; a refused list is told in one box, and a
+    // refused or declined list writes nothing.
+    void openWordList_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<bool>("commandLine");
+        QTest::addColumn<QString>("typedTitle"); // empty: the title as offered
+        QTest::addColumn<bool>("confirmed");
+        QTest::newRow("CSV with a header row")
+            << u"excel-cp932-header.csv"_s << false << QString() << true;
+        QTest::newRow("FILE, TSV, a title typed")
+            << u"excel-cp932-tab.txt"_s << true << u"私の単語帳"_s << true;
+        QTest::newRow("confirmation answered No")
+            << u"two-columns.csv"_s << false << QString() << false;
+        QTest::newRow("refused") << u"refused-line-break.csv"_s << false << QString() << true;
+    }
+
+    void openWordList() {
+        QFETCH(QString, file);
+        QFETCH(bool, commandLine);
+        QFETCH(QString, typedTitle);
+        QFETCH(bool, confirmed);
+        const QString listPath = QStringLiteral(LIST_DATA_DIR "/") + file;
+        const session::ListToOpen list = session::readListToOpen(listPath);
+        const QByteArray before = testsupport::fileBytes(bookPath());
+        auto window = openWindow();
+        dialogs.takeShownMessages();
+
+        dialogs.queueAnswer(QMessageBox::Yes);
+        dialogs.queueLine(confirmed ? std::optional(typedTitle.isEmpty() ? list.title : typedTitle)
+                                    : std::nullopt);
+        if (commandLine) {
+            window->openBookFile(listPath);
+        } else {
+            dialogs.queueDialogPath(listPath);
+            action(window.get(), u"mnuFileOpen"_s)->trigger();
+        }
+
+        const auto shown = dialogs.takeShownMessages();
+        QCOMPARE(shown.size(), 2); // the question about the data, then the list's box
+        if (!list.accepted()) {
+            QCOMPARE(shown[1].icon, QMessageBox::Critical);
+            QCOMPARE(shown[1].text, session::listRefusalText(list));
+            QVERIFY(shown[1].text.contains(u"\r\n行 "_s));
+        } else {
+            QCOMPARE(shown[1].text, session::listConfirmationText(list));
+            QCOMPARE(dialogs.offeredLine, list.title);
+        }
+        if (!list.accepted() || !confirmed) {
+            QCOMPARE(testsupport::fileBytes(bookPath()), before);
+            QVERIFY(window->session().backups().isEmpty());
+            QCOMPARE(window->session().classNames().size(), 2);
+            return;
+        }
+        const QString made = elsewhere->filePath(u"velbook.vel"_s);
+        QStringList arguments{u"create"_s, listPath, made};
+        if (!typedTitle.isEmpty())
+            arguments << u"--title"_s << typedTitle;
+        QProcess velbook;
+        velbook.start(QStringLiteral(VELBOOK_EXECUTABLE), arguments);
+        QVERIFY(velbook.waitForFinished(10000) && velbook.exitCode() == 0);
+        QCOMPARE(testsupport::fileBytes(bookPath()), testsupport::fileBytes(made));
+        auto* classes = testsupport::namedChild<QComboBox>(window.get(), u"cboWordClass"_s);
+        QCOMPARE(classes->count(), list.content.classes.size());
+        QCOMPARE(window->session().backups().size(), 1);
+    }
+
+    // The book saved as a list through the menu, under the book's title as proposed and with
+    // the extension added as every save adds its own, opens again as the same words.
+    void saveBookAsList() {
+        auto window = openWindow();
+        dialogs.queueDialogPath(elsewhere->filePath(u"mylist"_s));
+        action(window.get(), u"mnuFileSaveList"_s)->trigger();
+
+        QCOMPARE(dialogs.saveStart, QDir::current().filePath(u"テスト.csv"_s));
+        const QString saved = u"mylist.csv"_s;
+        QCOMPARE(QDir(elsewhere->path()).entryList(QDir::Files), QStringList{saved});
+        const session::ListToOpen again = session::readListToOpen(elsewhere->filePath(saved));
+        QVERIFY2(again.accepted(), qPrintable(again.problems.join(u'\n')));
+        QCOMPARE(again.content.classes, testsupport::makeBookContent(2).classes);
+        QVERIFY(dialogs.takeShownMessages().isEmpty());
     }
 
     void restoreBringsBackABackup_data() {

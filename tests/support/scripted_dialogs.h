@@ -14,16 +14,22 @@ struct ShownMessage {
 
 // Dialogs that answer from a script: each message box takes the next queued answer (or
 // its default), each file dialog the next queued path (or a cancel), each table the next
-// queued row (or -1). What was shown is kept for the test to read.
+// queued row (or -1), each question with a line the next queued line (nothing for No; by
+// default Yes on the line as offered). What was shown is kept for the test to read.
 class ScriptedDialogs : public platform::Dialogs {
 public:
     void queueAnswer(QMessageBox::StandardButton answer) { answers_.enqueue(answer); }
     void queueDialogPath(const QString& path) { paths_.enqueue(path); }
     void queueRow(int row) { rows_.enqueue(row); }
+    void queueLine(std::optional<QString> line) { lines_.enqueue(std::move(line)); }
     // The boxes shown since the last call.
     QList<ShownMessage> takeShownMessages() { return std::exchange(shown_, {}); }
     // The rows of the last table offered.
     QList<QStringList> offeredRows;
+    // Where the last save dialog started.
+    QString saveStart;
+    // The line the last question with a line offered.
+    QString offeredLine;
 
     QMessageBox::StandardButton message(QWidget*, QMessageBox::Icon icon, const QString& title,
                                         const QString& text, QMessageBox::StandardButtons,
@@ -34,13 +40,30 @@ public:
     std::optional<QString> openFileName(QWidget*, const QString&, const QString&) override {
         return path();
     }
-    std::optional<QString> saveFileName(QWidget*, const QString&, const QString&) override {
+    std::optional<QString> saveFileName(QWidget*, const QString&, const QString& start) override {
+        saveStart = start;
         return path();
     }
     int chooseRow(QWidget*, const QString&, const QString&, const QStringList&,
                   const QList<QStringList>& rows) override {
         offeredRows = rows;
         return rows_.isEmpty() ? -1 : rows_.dequeue();
+    }
+
+    std::optional<QString> askYesNoWithText(QWidget*, const QString& title, const QString& text,
+                                            const QString&, const QString& initial,
+                                            const TextProblem& problem) override {
+        shown_.append({QMessageBox::Question, title, text});
+        offeredLine = initial;
+        std::optional<QString> line = lines_.isEmpty() ? initial : lines_.dequeue();
+        while (line) {
+            const QString why = problem(*line);
+            if (why.isEmpty())
+                return line;
+            shown_.append({QMessageBox::Critical, title, why});
+            line = lines_.isEmpty() ? std::nullopt : lines_.dequeue();
+        }
+        return std::nullopt;
     }
 
 private:
@@ -53,6 +76,7 @@ private:
     QQueue<QMessageBox::StandardButton> answers_;
     QQueue<QString> paths_;
     QQueue<int> rows_;
+    QQueue<std::optional<QString>> lines_;
     QList<ShownMessage> shown_;
 };
 

@@ -10,6 +10,7 @@ void SessionRig::initRig() {
     random = ScriptedRandom{};
     clock = FakeClock{};
     speaker.spoken.clear();
+    speaker.prepared.clear();
     calendar = nullptr;
     failures.clear();
 }

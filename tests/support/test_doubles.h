@@ -38,7 +38,9 @@ public:
 class RecordingSpeaker : public drill::Speaker {
 public:
     QStringList spoken;
+    QList<QStringList> prepared; // each list of words made ready ahead
     void speak(const QString& text) override { spoken << text; }
+    void prepareWords(const QStringList& words) override { prepared << words; }
 };
 
 // A control of a window by its object name; the test stops when there is none.

@@ -8,8 +8,9 @@ void WindowRig::initRig() {
 }
 
 std::unique_ptr<mainwin::FrmMain> WindowRig::openWindow() {
-    return std::make_unique<mainwin::FrmMain>(
-        mainwin::FrmMainServices{dir->path(), &speaker, &random, &clock, &dialogs, calendar});
+    mainwin::FrmMainServices services{dir->path(), &speaker, &random, &clock, &dialogs, calendar};
+    services.voiceSetting = platform::VoiceSetting(dir->filePath(QStringLiteral("veltyping.conf")));
+    return std::make_unique<mainwin::FrmMain>(std::move(services));
 }
 
 } // namespace testsupport
