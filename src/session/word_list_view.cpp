@@ -15,16 +15,16 @@ const QString kPlayCountLabel = kLabelIndent + QStringLiteral("プレイ回数�
 const QString kForgottenLabel = kLabelIndent + QStringLiteral("失念単語数：");
 // One character longer than the others: it starts a column earlier, so the colons align.
 const QString kWeakCountLabel = kLabelIndent.chopped(2) + QStringLiteral("苦手な単語数：");
-const QString kReadingColumns =
-    QStringLiteral("\u3000 英語            日本語        回数         ");
-const QString kWritingColumns =
-    QStringLiteral("\u3000 日本語          英語          回数         ");
-const QString kMemorisedCount = QStringLiteral("記憶単語数：");
-// A review's words come from every class: the class stands where a class's list counts
-// its memorised words.
+// The column headings up to the state column's, "回数".
+const QString kReadingColumns = QStringLiteral("\u3000 英語            日本語        回数");
+const QString kWritingColumns = QStringLiteral("\u3000 日本語          英語          回数");
+const QString kStateHeading = QStringLiteral("回数");
+const QString kMemorisedCount = QStringLiteral("         記憶単語数：");
+// A review's words come from every class: each word's class follows its state, close
+// enough that long meanings and class names still fit the display's width.
 const QString kClassColumn = QStringLiteral("クラス");
 // The columns of the state column and its fill, up to the class column.
-constexpr int kStateColumnWidth = 13;
+constexpr int kStateColumnWidth = 7;
 const QString kNothingToReview =
     QStringLiteral("\u3000 このモードで復習する苦手な単語はありません。");
 const QString kWordLinePrefix = QStringLiteral("\u3000 ");
@@ -107,7 +107,8 @@ WordListView buildWeakWordListView(const book::RecordFile& file, int eofRecord,
     WordListView view;
     view.classFound = true;
     view.lines << kWeakCountLabel + book::signedBlank(weak.total)
-               << columnHeading(mode) + kClassColumn
+               << columnHeading(mode) + fill(columns(kStateHeading), kStateColumnWidth) +
+                      kClassColumn
                << kForgottenLabel + book::signedBlank(forgotten);
     if (weak.words.isEmpty())
         view.lines << kNothingToReview;

@@ -147,22 +147,22 @@ private Q_SLOTS:
         QTest::newRow("reading") << int(book::Reading)
                                  << QStringList{weak + u" 3"_s,
                                                 u"\u3000 英語"_s + blanks(12) + u"日本語"_s +
-                                                    blanks(8) + u"回数"_s + blanks(9) + u"クラス"_s,
+                                                    blanks(8) + u"回数"_s + blanks(3) + u"クラス"_s,
                                                 forgot + u" 1"_s,
                                                 p + u"cat"_s + blanks(13) + u"猫"_s + blanks(12) +
-                                                    u"？"_s + blanks(11) + u"クラス０"_s,
+                                                    u"？"_s + blanks(5) + u"クラス０"_s,
                                                 p + u"w1_2"_s + blanks(12) + u"訳１＿２"_s +
-                                                    blanks(6) + u"5"_s + blanks(12) + u"クラス１"_s,
+                                                    blanks(6) + u"5"_s + blanks(6) + u"クラス１"_s,
                                                 p + u"abcdefghijklmno"_s + blanks(1) +
                                                     u"七文字の日本語"_s + blanks(1) + u"2"_s +
-                                                    blanks(12) + u"クラス０"_s,
+                                                    blanks(6) + u"クラス０"_s,
                                                 QString(),
                                                 footer};
         QTest::newRow("nothing to review")
             << int(book::Writing)
             << QStringList{weak + u" 0"_s,
                            u"\u3000 日本語"_s + blanks(10) + u"英語"_s + blanks(10) + u"回数"_s +
-                               blanks(9) + u"クラス"_s,
+                               blanks(3) + u"クラス"_s,
                            forgot + u" 0"_s,
                            p + u"このモードで復習する苦手な単語はありません。"_s,
                            QString(),
