@@ -177,7 +177,7 @@ private Q_SLOTS:
         QCOMPARE(reviewLines.size(), 1 + 5 + 8 + 1); // and the end of the last line
     }
 
-    void reviewEndsAtFiveOrFortyDeparturesIn_data() {
+    void reviewEndsWithMaxOf5AndNMinus40Left_data() {
         QTest::addColumn<int>("words");
         QTest::addColumn<int>("departures");
         QTest::newRow("6 words") << 6 << 1;
@@ -187,7 +187,7 @@ private Q_SLOTS:
         QTest::newRow("60 words, 50 drilled") << 60 << 40;
     }
 
-    void reviewEndsAtFiveOrFortyDeparturesIn() {
+    void reviewEndsWithMaxOf5AndNMinus40Left() {
         QFETCH(int, words);
         QFETCH(int, departures);
         makeWeak(words, book::Writing);
