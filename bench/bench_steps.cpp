@@ -1,6 +1,6 @@
 // How long each step of the program takes on a full book of 24 classes: loading it,
-// booking a correct answer and a miss, the statistics at the end of a drill, and building
-// each view.
+// booking a correct answer and a miss, the statistics at the end of a drill, building
+// each view, and finding the weak words for a review.
 
 #include "full_book.h"
 
@@ -100,6 +100,23 @@ void BM_WordList(benchmark::State& state) {
             bench.file, book::firstWordRecord(kClass), kClass, book::Reading));
 }
 BENCHMARK(BM_WordList)->Unit(benchmark::kMicrosecond);
+
+// The weak words of the whole book, for a review and its word list: a third of the words
+// missed, some of them forgotten, spread over every class.
+void BM_WeakWords(benchmark::State& state) {
+    Book bench;
+    for (int k = 0; k < book::kMaxClasses; ++k) {
+        for (int i = 0; i < book::kWordsPerClass; i += 3) {
+            const int r = book::firstWordRecord(k) + i;
+            book::WordRecord word = bench.file.read(r);
+            word.modeCount[book::Reading] = qint16(i % 7 == 0 ? -(1 + i % 4) : 1 + (k + i) % 9);
+            bench.file.write(r, word);
+        }
+    }
+    for (auto _ : state)
+        benchmark::DoNotOptimize(session::findWeakWords(bench.file, bench.eof, book::Reading));
+}
+BENCHMARK(BM_WeakWords)->Unit(benchmark::kMicrosecond);
 
 // A search through every class of the book.
 void BM_Search(benchmark::State& state) {

@@ -78,9 +78,11 @@ AnswerBooking bookMiss(RecordFile& file, int eofRecord, int wordRecord, int mode
 DrillEndBooking bookDrillEnd(RecordFile& file, int eofRecord, int classHeader, int mode,
                              double elapsedSeconds) {
     WriteLog log;
-    WordRecord header = file.read(classHeader).trimmed();
-    header.modeCount[mode] = saturatedCounter(header.modeCount[mode] + 1LL);
-    log(file.write(classHeader, header));
+    if (classHeader >= 1) {
+        WordRecord header = file.read(classHeader).trimmed();
+        header.modeCount[mode] = saturatedCounter(header.modeCount[mode] + 1LL);
+        log(file.write(classHeader, header));
+    }
 
     const qint16 memorisedTotal =
         file.read(trailerRecord(eofRecord, Trailer::MemorisedTotal)).modeCount[mode];

@@ -37,6 +37,7 @@ struct DrillEndBooking {
 
 // The statistics of a finished drill in `mode`: one more play of the class and of the
 // mode, the study time, and the count of fully memorised classes rebuilt from the words.
+// A `classHeader` below 1 (a review, which played no class) counts no class's play.
 DrillEndBooking bookDrillEnd(RecordFile& file, int eofRecord, int classHeader, int mode,
                              double elapsedSeconds);
 

@@ -23,10 +23,19 @@ void DrillEngine::recordDrillEnd() {
     s_.elapsed = secondsBetween(s_.startTime, s_.lastTickTime);
     s_.timerOn = false;
 
-    const book::DrillEndBooking booking =
-        book::bookDrillEnd(wordFile_, s_.eofRecord, s_.classFirstRecord - 1, s_.mode, s_.elapsed);
-    checkWrite(booking.status);
-    s_.memorisedTotalAtEnd = booking.memorisedTotal;
+    if (s_.review && s_.rightAnswers + s_.misses == 0) {
+        // A review in which nothing was answered practised nothing: it is not booked.
+        s_.memorisedTotalAtEnd =
+            wordFile_.read(book::trailerRecord(s_.eofRecord, book::Trailer::MemorisedTotal))
+                .modeCount[s_.mode];
+    } else {
+        // A review played no class, so no class header counts a play.
+        const int classHeader = s_.review ? 0 : s_.classFirstRecord - 1;
+        const book::DrillEndBooking booking =
+            book::bookDrillEnd(wordFile_, s_.eofRecord, classHeader, s_.mode, s_.elapsed);
+        checkWrite(booking.status);
+        s_.memorisedTotalAtEnd = booking.memorisedTotal;
+    }
 
     for (const QString& line :
          summaryLines(s_.newlyForgotten, s_.newlyMemorised, s_.memorisedTotalAtEnd, s_.mode))

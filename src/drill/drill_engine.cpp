@@ -73,7 +73,7 @@ bool DrillEngine::takeOutOfStock(int drop, Departure departure) {
 }
 
 void DrillEngine::endIfStockRunsDown() {
-    if (s_.stock.count() == WordStock::kLeftAtEnd)
+    if (s_.stock.count() == s_.stock.leftAtEnd())
         endDrill();
 }
 

@@ -12,20 +12,25 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 namespace drill {
 
 // What the window knows when Start is pressed.
 struct DrillSetup {
-    QString className; // the text of cboWordClass
+    QString className; // the text of cboWordClass, named in result.txt's first line
     book::Mode mode = book::Reading;
     int eofRecord = 0;
     QString resultPath; // result.txt in the program folder
+    // A review drills these word records instead of the class named className, and no
+    // class is booked as played.
+    std::optional<QList<int>> reviewWords = std::nullopt;
 };
 
 enum class StartResult {
     Started,
     NoClassFound, // the class list's text names no class: nothing was changed
+    TooFewWords,  // a review with fewer than kFewestWords words: nothing was changed
 };
 
 // The falling-words drill of the main window, free of widgets. The window forwards the
@@ -48,7 +53,8 @@ public:
     // What the window draws. Only the engine's steps and the setters below change it.
     const DrillState& state() const { return s_; }
 
-    // Start: the class's words, the first five drops, result.txt, the timer.
+    // Start: the class's (or the review's) words, the first five drops, result.txt, the
+    // timer.
     StartResult start(const DrillSetup& setup);
     // Ends the drill: the statistics and the summary (recordDrillEnd), then the list
     // cleared, the timer off, result.txt closed and the drops showing "☆■☆■". Does
@@ -88,6 +94,7 @@ private:
 
     // The drill's steps, which the events above run.
     bool findClass(const QString& className);
+    void useClass(int firstRecord);
     void refillStock();
     void placeFirstWords();
     void placeAboveField(int drop);

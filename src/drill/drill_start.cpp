@@ -25,10 +25,17 @@ constexpr std::array<std::array<int, 3>, 3> kPatternTops{{
 
 StartResult DrillEngine::start(const DrillSetup& setup) {
     s_.eofRecord = setup.eofRecord;
-    // A name that matches no class would otherwise drill whatever was found before, or
-    // read from a record that does not exist.
-    if (!findClass(setup.className))
+    if (setup.reviewWords) {
+        // Five drops need one word in reserve.
+        if (setup.reviewWords->size() < kFewestWords)
+            return StartResult::TooFewWords;
+        s_.review = true;
+        s_.words = setup.reviewWords->mid(0, WordStock::kLoadedWords);
+    } else if (!findClass(setup.className)) {
+        // A name that matches no class would otherwise drill whatever was found before,
+        // or read from a record that does not exist.
         return StartResult::NoClassFound;
+    }
 
     s_.mode = setup.mode;
     reportedFailures_.clear();
@@ -77,17 +84,23 @@ bool DrillEngine::findClass(const QString& className) {
     const auto found = book::findClassByName(wordFile_, s_.eofRecord, className);
     if (!found)
         return false;
-    s_.classFirstRecord = book::firstWordRecord(*found);
+    useClass(book::firstWordRecord(*found));
     return true;
 }
 
-void DrillEngine::setClass(int firstRecord) {
+void DrillEngine::useClass(int firstRecord) {
+    s_.review = false;
     s_.classFirstRecord = firstRecord;
+    s_.words = classWordRecords(firstRecord);
+}
+
+void DrillEngine::setClass(int firstRecord) {
+    useClass(firstRecord);
     refillStock();
 }
 
 void DrillEngine::refillStock() {
-    s_.stock.load(wordFile_, classWordRecords(s_.classFirstRecord));
+    s_.stock.load(wordFile_, s_.words);
     for (Drop& drop : s_.drops) {
         drop.stockIndex = -1;
         drop.holdsWord = false;

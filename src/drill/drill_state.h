@@ -13,6 +13,8 @@
 namespace drill {
 
 inline constexpr int kDropCount = 5;
+// The fewest words a drill starts with: one for each drop and one in reserve.
+inline constexpr int kFewestWords = kDropCount + 1;
 // selectedDrop when no drop is in the answer phase.
 inline constexpr int kNoDrop = kDropCount;
 
@@ -54,7 +56,9 @@ struct Drop {
 struct DrillState {
     book::Mode mode = book::Reading;
     int eofRecord = 0;
-    int classFirstRecord = 0;
+    int classFirstRecord = 0; // the class of the last class drill (or chosen class)
+    bool review = false;      // the drill reviews weak words of the whole book, not a class
+    QList<int> words;         // the record numbers of the drilled words, as loaded
 
     WordStock stock;
     std::array<Drop, kDropCount> drops{};

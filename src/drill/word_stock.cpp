@@ -10,6 +10,7 @@ void WordStock::load(const book::RecordFile& file, const QList<int>& records) {
         const book::WordRecord record = file.read(records[i]).trimmed();
         entries_[i] = {record.english, record.japanese, record.modeCount, records[i], false};
     }
+    leftAtEnd_ = std::max(kFewestLeftAtEnd, count_ - kMostDepartures);
 }
 
 QStringList WordStock::englishWords() const {

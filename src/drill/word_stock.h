@@ -27,8 +27,10 @@ struct WordStockEntry {
 class WordStock {
 public:
     static constexpr int kLoadedWords = book::kWordsPerClass;
-    // The drill ends when a word leaving the stock leaves this many.
-    static constexpr int kLeftAtEnd = 10;
+    // A drill of n words ends when a word leaving the stock leaves max(5, n - 40): a
+    // class's 50 words end at ten, and the five drops always keep a word each.
+    static constexpr int kMostDepartures = 40;
+    static constexpr int kFewestLeftAtEnd = 5;
     // Random draws before a draw settles for the first free entry, so that it always ends.
     static constexpr int kRandomDrawLimit = 64;
 
@@ -39,6 +41,8 @@ public:
     int count() const { return count_; }
     // The English texts of the live entries, in stock order.
     QStringList englishWords() const;
+    // The live words at which the drill of the loaded words ends.
+    int leftAtEnd() const { return leftAtEnd_; }
     WordStockEntry& operator[](int index) { return entries_[index]; }
     const WordStockEntry& operator[](int index) const { return entries_[index]; }
 
@@ -56,6 +60,7 @@ public:
 private:
     std::array<WordStockEntry, kLoadedWords + 1> entries_{};
     int count_ = 0;
+    int leftAtEnd_ = kFewestLeftAtEnd;
 };
 
 // The record numbers of the words of the class whose first word record is `firstRecord`.

@@ -62,7 +62,8 @@ void FrmMain::buildControls() {
     cboWordClass->setObjectName(QStringLiteral("cboWordClass"));
     // A typed name is looked up as typed when a command reads it.
     platform::makeExactTextBox(cboWordClass);
-    cboWordClass->setMaxVisibleItems(book::kMaxClasses);
+    // Every class of a full book and the review, without scrolling.
+    cboWordClass->setMaxVisibleItems(book::kMaxClasses + 1);
 
     const std::array<QString, book::kModeCount> modeCaptions{
         QStringLiteral("ﾘｰﾃﾞｨﾝｸﾞ"), QStringLiteral("ﾗｲﾃｨﾝｸﾞ"), QStringLiteral("ﾘｽﾆﾝｸﾞ")};

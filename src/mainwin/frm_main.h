@@ -142,6 +142,8 @@ private:
     // What the word editor asks of this window.
     void showClassWords(const QString& className) override;
     void setClassList(const QStringList& names, const QString& current) override;
+    // The book's classes and the review's entry after them, showing `current`.
+    void fillClassBox(const QStringList& names, const QString& current);
     void editorClosed() override;
     // The commands locked while the editor is open.
     void setEditorOpen(bool open);

@@ -38,8 +38,7 @@ void FrmMain::loadBook() {
     if (end.state == book::BookState::NoEndRecord)
         return;
 
-    cboWordClass->addItems(session_->classNames());
-    cboWordClass->setEditText(session_->classNames().value(0));
+    fillClassBox(session_->classNames(), session_->classNames().value(0));
     viewFileShown_ = true;
 
     // A speed text outside the table keeps the speed as it is. The stored voice is
@@ -129,7 +128,13 @@ void FrmMain::showClassWords(const QString& className) {
 void FrmMain::setClassList(const QStringList& names, const QString& current) {
     const QSignalBlocker blocker(cboWordClass);
     cboWordClass->clear();
+    fillClassBox(names, current);
+}
+
+void FrmMain::fillClassBox(const QStringList& names, const QString& current) {
     cboWordClass->addItems(names);
+    // The review of the weak words is played like one more class.
+    cboWordClass->addItem(session::kWeakWordsEntry);
     cboWordClass->setEditText(current);
 }
 

@@ -18,13 +18,23 @@ void FrmMain::startDrill() {
     if (!session_->engine() || !cmdStart->isEnabled())
         return;
     // A refused start leaves the window as it was.
-    if (session_->startDrill(cboWordClass->currentText(), book::Mode(selectedMode())) ==
-        drill::StartResult::NoClassFound) {
+    const book::Mode mode = book::Mode(selectedMode());
+    switch (session_->startDrill(cboWordClass->currentText(), mode)) {
+    case drill::StartResult::NoClassFound:
         dialogs().showInformation(this, QStringLiteral("開始"),
                                   QStringLiteral("単語クラス「%1」が見つかりません。\r\n"
                                                  "単語クラスの一覧から選んで下さい。")
                                       .arg(cboWordClass->currentText()));
         return;
+    case drill::StartResult::TooFewWords:
+        dialogs().showInformation(this, QStringLiteral("開始"),
+                                  QStringLiteral("苦手な単語は%1語です。\r\n"
+                                                 "苦手な単語の復習には%2語以上が必要です。")
+                                      .arg(session_->weakWords(mode).total)
+                                      .arg(drill::kFewestWords));
+        return;
+    case drill::StartResult::Started:
+        break;
     }
     setCaption(QStringLiteral("向け"));
     drillView_->showDrillStart();

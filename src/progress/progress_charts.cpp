@@ -71,10 +71,12 @@ QString progressSummary(const session::ProgressNumbers& numbers) {
     int recent = 0;
     for (const session::DayStudy& day : numbers.days)
         recent += day.seconds;
-    return QStringLiteral("%1　記憶単語：%2／%3語　学習時間の合計：%4（最近%5日：%6）")
+    return QStringLiteral(
+               "%1　記憶単語：%2／%3語　苦手な単語：%4語　学習時間の合計：%5（最近%6日：%7）")
         .arg(modeTitle(numbers.mode))
         .arg(memorised)
         .arg(numbers.classes.size() * book::kWordsPerClass)
+        .arg(numbers.weakWords)
         .arg(session::readableDuration(numbers.studySeconds))
         .arg(numbers.days.size())
         .arg(session::readableDuration(recent));

@@ -161,19 +161,30 @@ void BookSession::checkWrite(book::WriteStatus status) {
 }
 
 WordListView BookSession::wordList(const QString& className, int mode) {
+    if (className == kWeakWordsEntry) {
+        readMemorisedTotals();
+        return buildWeakWordListView(records(), eofRecord(), weakWords(book::Mode(mode)), mode);
+    }
     const auto classIndex = book::findClassByName(records(), eofRecord(), className);
     if (classIndex)
         classFirstRecord_ = book::firstWordRecord(*classIndex);
     WordListView view = buildWordListView(records(), classFirstRecord_, classIndex, mode);
-    if (writable()) {
+    readMemorisedTotals();
+    if (engine_)
+        engine_->setClass(classFirstRecord_);
+    return view;
+}
+
+void BookSession::readMemorisedTotals() {
+    if (writable())
         memorisedTotals_ =
             records()
                 .read(book::trailerRecord(eofRecord(), book::Trailer::MemorisedTotal))
                 .modeCount;
-    }
-    if (engine_)
-        engine_->setClass(classFirstRecord_);
-    return view;
+}
+
+WeakWords BookSession::weakWords(book::Mode mode) const {
+    return findWeakWords(records(), eofRecord(), mode);
 }
 
 QStringList BookSession::gradeTable() const { return gradeTableLines(records(), eofRecord()); }
@@ -192,9 +203,13 @@ bool BookSession::writeDisplay(const QStringList& lines) {
 drill::StartResult BookSession::startDrill(const QString& className, book::Mode mode) {
     if (!engine_)
         return drill::StartResult::NoClassFound;
-    const drill::StartResult result = engine_->start({className, mode, eofRecord(), files_.result});
+    drill::DrillSetup setup{className, mode, eofRecord(), files_.result, std::nullopt};
+    if (className == kWeakWordsEntry)
+        setup.reviewWords = weakWords(mode).records();
+    const drill::StartResult result = engine_->start(setup);
     if (result == drill::StartResult::Started) {
-        classFirstRecord_ = engine_->state().classFirstRecord;
+        if (!engine_->state().review)
+            classFirstRecord_ = engine_->state().classFirstRecord;
         drillStartedAt_ = calendar_.localNow();
     }
     return result;

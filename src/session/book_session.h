@@ -8,6 +8,7 @@
 #include "program_folder.h"
 #include "progress_numbers.h"
 #include "search_view.h"
+#include "weak_words.h"
 #include "word_edit.h"
 #include "word_list_open.h"
 #include "word_list_view.h"
@@ -71,7 +72,8 @@ public:
     // A drill mode was chosen: the input mode goes back to what the book holds, if anything.
     void restoreStoredInputMode();
 
-    // The views. The word list also makes its class the drill's class.
+    // The views. The word list also makes its class the drill's class; the class box's
+    // last entry (kWeakWordsEntry) lists the weak words a review would drill.
     WordListView wordList(const QString& className, int mode);
     QStringList gradeTable() const;
     SearchView search(const QString& text) const;
@@ -81,7 +83,11 @@ public:
     // The drill of the loaded book; null while no book can be played.
     drill::DrillEngine* engine() { return engine_.get(); }
     const drill::DrillEngine* engine() const { return engine_.get(); }
+    // Starts a drill of the named class, or a review of the mode's weak words when the
+    // name is the class box's last entry.
     drill::StartResult startDrill(const QString& className, book::Mode mode);
+    // The weak words of the whole book in `mode`, as a review would drill them.
+    WeakWords weakWords(book::Mode mode) const;
     // The stop command: the drill ends (drillEnded() follows). Its row goes into
     // history.tsv, as it does when the drill ends by itself; a history that cannot be
     // written is reported once, until it can be.
@@ -144,6 +150,8 @@ private:
     // The loaded book, or an empty one when none could be loaded.
     const book::RecordFile& records() const { return book_ ? *book_ : noBook_; }
     void storeSetting(book::Trailer record, book::SettingField field, const QString& value);
+    // The book's memorised totals, as the word list and the drill show them.
+    void readMemorisedTotals();
     void checkWrite(book::WriteStatus status);
     // The bytes of Word.dat (of a file far larger than any word book, as far as the book
     // reaches).

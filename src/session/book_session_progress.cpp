@@ -19,17 +19,23 @@ void BookSession::finishDrill() {
 void BookSession::appendHistory() {
     const drill::DrillState& s = engine_->state();
     const book::Mode mode = s.mode;
+    // A review in which nothing was answered left the book as it was, and no trace here.
+    if (s.review && s.rightAnswers + s.misses == 0)
+        return;
     const int classIndex = book::classOfRecord(s.classFirstRecord);
     const HistoryRow row{
         .start = drillStartedAt_,
         .bookTitle = title_,
-        .className = records().read(book::classHeaderRecord(classIndex)).trimmed().japanese,
+        .className = s.review
+                         ? kWeakWordsEntry
+                         : records().read(book::classHeaderRecord(classIndex)).trimmed().japanese,
         .mode = mode,
         // Rounded as the study time in the book is.
         .seconds = int(std::nearbyint(s.elapsed)),
         .right = s.rightAnswers,
         .misses = s.misses,
-        .classMemorised = memorisedInClass(records(), classIndex, mode),
+        // Over the drill's words: a class's 50, or a review's.
+        .classMemorised = memorisedAmong(records(), s.words, mode),
         .bookMemorised = s.memorisedTotalAtEnd,
     };
     book::FileFailure failure;
@@ -53,6 +59,7 @@ ProgressNumbers BookSession::progress(book::Mode mode) const {
     numbers.classes = memorisedPerClass(records(), eofRecord(), mode);
     numbers.totals = memorisedTotalOverTime(rows, title, mode);
     numbers.days = studyTimePerDay(rows, title, mode, calendar_.localNow().date());
+    numbers.weakWords = weakWords(mode).total;
     if (writable())
         numbers.studySeconds = records()
                                    .read(book::trailerRecord(eofRecord(), book::Trailer::StudyTime))

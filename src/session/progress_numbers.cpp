@@ -2,6 +2,7 @@
 
 #include "book/book.h"
 #include "book/learning.h"
+#include "drill/word_stock.h"
 
 namespace session {
 
@@ -14,9 +15,12 @@ bool belongs(const HistoryRow& row, const QString& bookTitle, book::Mode mode) {
 } // namespace
 
 int memorisedInClass(const book::RecordFile& file, int classIndex, book::Mode mode) {
+    return memorisedAmong(file, drill::classWordRecords(book::firstWordRecord(classIndex)), mode);
+}
+
+int memorisedAmong(const book::RecordFile& file, const QList<int>& records, book::Mode mode) {
     int memorised = 0;
-    const int first = book::firstWordRecord(classIndex);
-    for (int r = first; r < first + book::kWordsPerClass; ++r)
+    for (const int r : records)
         memorised += book::isMemorised(file.readCounters(r)[mode]);
     return memorised;
 }

@@ -30,12 +30,15 @@ struct ProgressNumbers {
     QList<TotalPoint> totals; // one per drill, in the order they were played
     QList<DayStudy> days;     // the last kStudyDays days, oldest first, today last
     int studySeconds = 0;     // the book's study time in the mode
+    int weakWords = 0;        // the mode's weak words, which a review drills
 };
 
 inline constexpr int kStudyDays = 30;
 
 // The memorised words of class `classIndex` in the mode.
 int memorisedInClass(const book::RecordFile& file, int classIndex, book::Mode mode);
+// The memorised words among the records in the mode.
+int memorisedAmong(const book::RecordFile& file, const QList<int>& records, book::Mode mode);
 // The memorised words of each class of the book, in class order.
 QList<ClassProgress> memorisedPerClass(const book::RecordFile& file, int eofRecord,
                                        book::Mode mode);

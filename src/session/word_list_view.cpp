@@ -1,5 +1,6 @@
 #include "word_list_view.h"
 
+#include "book/book.h"
 #include "book/learning.h"
 #include "book/record_map.h"
 #include "book/text_file.h"
@@ -8,14 +9,24 @@ namespace session {
 
 namespace {
 
-const QString kPlayCountLabel = QStringLiteral(
-    " \u3000 \u3000\u3000            \u3000\u3000\u3000        \u3000\u3000        プレイ回数：");
-const QString kForgottenLabel = QStringLiteral(
-    " \u3000 \u3000\u3000            \u3000\u3000\u3000        \u3000\u3000        失念単語数：");
-const QString kReadingHeading =
-    QStringLiteral("\u3000 英語            日本語        回数         記憶単語数：");
-const QString kWritingHeading =
-    QStringLiteral("\u3000 日本語          英語          回数         記憶単語数：");
+const QString kLabelIndent = QStringLiteral(
+    " \u3000 \u3000\u3000            \u3000\u3000\u3000        \u3000\u3000        ");
+const QString kPlayCountLabel = kLabelIndent + QStringLiteral("プレイ回数：");
+const QString kForgottenLabel = kLabelIndent + QStringLiteral("失念単語数：");
+// One character longer than the others: it starts a column earlier, so the colons align.
+const QString kWeakCountLabel = kLabelIndent.chopped(2) + QStringLiteral("苦手な単語数：");
+// The column headings up to the state column's, "回数".
+const QString kReadingColumns = QStringLiteral("\u3000 英語            日本語        回数");
+const QString kWritingColumns = QStringLiteral("\u3000 日本語          英語          回数");
+const QString kStateHeading = QStringLiteral("回数");
+const QString kMemorisedCount = QStringLiteral("         記憶単語数：");
+// A review's words come from every class: each word's class follows its state, close
+// enough that long meanings and class names still fit the display's width.
+const QString kClassColumn = QStringLiteral("クラス");
+// The columns of the state column and its fill, up to the class column.
+constexpr int kStateColumnWidth = 7;
+const QString kNothingToReview =
+    QStringLiteral("\u3000 このモードで復習する苦手な単語はありません。");
 const QString kWordLinePrefix = QStringLiteral("\u3000 ");
 const QString kFooterPrefix = QStringLiteral("                              -");
 const QString kFooterSuffix = QStringLiteral(" -");
@@ -31,6 +42,18 @@ QString stateColumn(qint16 state) {
     if (state >= 0)
         return QString::number(state);
     return QStringLiteral("？");
+}
+
+// Columns of a text in the fixed-pitch font: two for each character beyond ASCII.
+qsizetype columns(const QString& text) {
+    qsizetype n = 0;
+    for (const QChar c : text)
+        n += c.unicode() < 0x80 ? 1 : 2;
+    return n;
+}
+
+QString columnHeading(int mode) {
+    return mode == book::Reading ? kReadingColumns : kWritingColumns;
 }
 
 QString wordLine(const book::WordRecord& word, int mode) {
@@ -62,8 +85,7 @@ WordListView buildWordListView(const book::RecordFile& file, int classFirstRecor
     view.classFound = classIndex.has_value();
     const book::WordRecord header = file.read(classFirstRecord - 1);
     view.lines << kPlayCountLabel + book::signedBlank(header.modeCount[mode])
-               << (mode == book::Reading ? kReadingHeading : kWritingHeading) +
-                      book::signedBlank(memorised)
+               << columnHeading(mode) + kMemorisedCount + book::signedBlank(memorised)
                << kForgottenLabel + book::signedBlank(forgotten);
     if (!classIndex)
         return view;
@@ -72,6 +94,31 @@ WordListView buildWordListView(const book::RecordFile& file, int classFirstRecor
     for (int r = first; r < first + book::kWordsPerClass; ++r)
         view.lines << wordLine(file.read(r).trimmed(), mode);
     view.lines << QString() << kFooterPrefix + book::signedBlank(*classIndex + 1) + kFooterSuffix;
+    return view;
+}
+
+WordListView buildWeakWordListView(const book::RecordFile& file, int eofRecord,
+                                   const WeakWords& weak, int mode) {
+    const QStringList classNames = book::listClasses(file, eofRecord);
+    int forgotten = 0;
+    for (const WeakWord& word : weak.words)
+        forgotten += book::isForgotten(word.state);
+
+    WordListView view;
+    view.classFound = true;
+    view.lines << kWeakCountLabel + book::signedBlank(weak.total)
+               << columnHeading(mode) + fill(columns(kStateHeading), kStateColumnWidth) +
+                      kClassColumn
+               << kForgottenLabel + book::signedBlank(forgotten);
+    if (weak.words.isEmpty())
+        view.lines << kNothingToReview;
+    for (const WeakWord& word : weak.words) {
+        const QString line = wordLine(file.read(word.record).trimmed(), mode);
+        const QString state = stateColumn(word.state);
+        view.lines << line + fill(columns(state), kStateColumnWidth) +
+                          classNames.value(word.classIndex);
+    }
+    view.lines << QString() << kFooterPrefix + u' ' + kWeakWordsEntry + kFooterSuffix;
     return view;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "weak_words.h"
+
 #include "book/record_file.h"
 
 #include <QStringList>
@@ -19,5 +21,11 @@ struct WordListView {
 // word with its state and a footer with the class number.
 WordListView buildWordListView(const book::RecordFile& file, int classFirstRecord,
                                std::optional<int> classIndex, int mode);
+
+// The word list of a review: the same headings with the weak words' count and the class
+// column, then the weak words in review order, each with its class, in the columns and
+// state marks of a class's list; a line that says so when there is nothing to review.
+WordListView buildWeakWordListView(const book::RecordFile& file, int eofRecord,
+                                   const WeakWords& weak, int mode);
 
 } // namespace session

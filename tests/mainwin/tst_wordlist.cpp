@@ -133,6 +133,57 @@ private Q_SLOTS:
         QVERIFY(
             session::buildWordListView(file, 2, 0, book::Writing).lines.at(1).endsWith(u"： 50"_s));
     }
+
+    // A review's list: the weak words of every class in review order, each with its class.
+    void reviewListsWeakWordsWithTheirClass_data() {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<QStringList>("expected");
+        const QString indent = u" \u3000 \u3000\u3000"_s + blanks(12) + u"\u3000\u3000\u3000"_s +
+                               blanks(8) + u"\u3000\u3000"_s;
+        const QString weak = indent + blanks(6) + u"苦手な単語数："_s;
+        const QString forgot = indent + blanks(8) + u"失念単語数："_s;
+        const QString p = u"\u3000 "_s;
+        const QString footer = blanks(30) + u"- 苦手な単語 -"_s;
+        QTest::newRow("reading") << int(book::Reading)
+                                 << QStringList{weak + u" 3"_s,
+                                                u"\u3000 英語"_s + blanks(12) + u"日本語"_s +
+                                                    blanks(8) + u"回数"_s + blanks(3) + u"クラス"_s,
+                                                forgot + u" 1"_s,
+                                                p + u"cat"_s + blanks(13) + u"猫"_s + blanks(12) +
+                                                    u"？"_s + blanks(5) + u"クラス０"_s,
+                                                p + u"w1_2"_s + blanks(12) + u"訳１＿２"_s +
+                                                    blanks(6) + u"5"_s + blanks(6) + u"クラス１"_s,
+                                                p + u"abcdefghijklmno"_s + blanks(1) +
+                                                    u"七文字の日本語"_s + blanks(1) + u"2"_s +
+                                                    blanks(6) + u"クラス０"_s,
+                                                QString(),
+                                                footer};
+        QTest::newRow("nothing to review")
+            << int(book::Writing)
+            << QStringList{weak + u" 0"_s,
+                           u"\u3000 日本語"_s + blanks(10) + u"英語"_s + blanks(10) + u"回数"_s +
+                               blanks(3) + u"クラス"_s,
+                           forgot + u" 0"_s,
+                           p + u"このモードで復習する苦手な単語はありません。"_s,
+                           QString(),
+                           footer};
+    }
+
+    void reviewListsWeakWordsWithTheirClass() {
+        QFETCH(int, mode);
+        QFETCH(QStringList, expected);
+        writeSampleBook();
+        book::WordRecord word = testsupport::readRecord(path(), 54);
+        word.modeCount[book::Reading] = 5;
+        testsupport::writeRecord(path(), 54, word);
+        book::RecordFile file(path());
+        QVERIFY(file.open(book::RecordFile::Access::ReadOnly));
+
+        const session::WeakWords weak = session::findWeakWords(file, 103, book::Mode(mode));
+        const auto view = session::buildWeakWordListView(file, 103, weak, mode);
+        QCOMPARE(view.lines, expected);
+        QVERIFY(!view.allMemorised);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestWordList)
