@@ -56,14 +56,14 @@ struct Window {
     explicit Window(const Folder& folder)
         : window(mainwin::FrmMainServices{folder.dir.path(), &speaker, &random, &clock, &dialogs}) {
         window.show();
-        QTest::qWaitForWindowExposed(&window);
+        (void)QTest::qWaitForWindowExposed(&window);
     }
     QWidget* view() { return window.findChild<QWidget*>(QStringLiteral("frmProgress")); }
     QTabWidget* tabs() { return window.findChild<QTabWidget*>(QStringLiteral("tabProgress")); }
     // F6, and the view drawn as the screen would show it.
     void openView() {
         window.mnuProgress_Click();
-        QTest::qWaitForWindowExposed(view());
+        (void)QTest::qWaitForWindowExposed(view());
         view()->repaint();
     }
 
