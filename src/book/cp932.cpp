@@ -5,8 +5,35 @@
 
 namespace book {
 
+namespace {
+
+// One converter per thread, ready for a new text: opening the code page costs ten times
+// the conversion of a record's texts, and every slot read or written converts some. Qt's
+// ICU converters keep an error once seen, whatever resetState() does, so after one a new
+// converter is made; in place, as their error count is found through their address.
+template <typename Converter, typename... Flags>
+Converter& readyConverter(std::optional<Converter>& converter, Flags... flags) {
+    if (!converter || converter->hasError())
+        converter.emplace(kCodePage, flags...);
+    else
+        converter->resetState();
+    return *converter;
+}
+
+QStringEncoder& cp932Encoder() {
+    thread_local std::optional<QStringEncoder> encoder;
+    return readyConverter(encoder, QStringConverter::Flag::Stateless);
+}
+
+QStringDecoder& cp932Decoder() {
+    thread_local std::optional<QStringDecoder> decoder;
+    return readyConverter(decoder);
+}
+
+} // namespace
+
 std::optional<QByteArray> encodeCp932(const QString& text) {
-    QStringEncoder encoder(kCodePage, QStringConverter::Flag::Stateless);
+    QStringEncoder& encoder = cp932Encoder();
     QByteArray bytes = encoder.encode(text);
     if (encoder.hasError())
         return std::nullopt;
@@ -48,7 +75,7 @@ bool endsInLoneLeadByte(QByteArrayView bytes) {
 } // namespace
 
 QString decodeCp932(QByteArrayView bytes) {
-    QStringDecoder whole(kCodePage);
+    QStringDecoder& whole = cp932Decoder();
     QString text = whole.decode(bytes);
     if (!whole.hasError() && !endsInLoneLeadByte(bytes))
         return text;
@@ -58,9 +85,9 @@ QString decodeCp932(QByteArrayView bytes) {
     qsizetype i = 0;
     while (i < bytes.size()) {
         const qsizetype width = characterWidth(bytes, i);
-        QStringDecoder one(kCodePage);
-        const QString piece = one.decode(bytes.sliced(i, width));
-        if (one.hasError() || piece.size() != 1 ||
+        QStringDecoder& decoder = cp932Decoder();
+        const QString piece = decoder.decode(bytes.sliced(i, width));
+        if (decoder.hasError() || piece.size() != 1 ||
             (width == 1 && isLeadByte(static_cast<uchar>(bytes[i])))) {
             text += QChar(QChar::ReplacementCharacter);
             i += 1;
