@@ -7,32 +7,36 @@ namespace book {
 
 namespace {
 
-// One converter per thread, ready for a new text: opening the code page costs ten times
-// the conversion of a record's texts, and every slot read or written converts some. Qt's
-// ICU converters keep an error once seen, whatever resetState() does, so after one a new
-// converter is made; in place, as their error count is found through their address.
-template <typename Converter, typename... Flags>
-Converter& readyConverter(std::optional<Converter>& converter, Flags... flags) {
-    if (!converter || converter->hasError())
-        converter.emplace(kCodePage, flags...);
-    else
-        converter->resetState();
-    return *converter;
-}
+// One converter per thread, made once: opening the code page costs ten times the
+// conversion of a record's texts, and every slot read or written converts some. Qt 6.4's
+// ICU converters keep their error count whatever resetState() does, so a converter ready
+// for the next text clears it itself.
+template <typename Converter> class ReusedConverter : public Converter {
+public:
+    using Converter::Converter;
+
+    Converter& ready() {
+        this->resetState();
+        this->state.invalidChars = 0;
+        this->state.remainingChars = 0;
+        return *this;
+    }
+};
 
 QStringEncoder& cp932Encoder() {
-    thread_local std::optional<QStringEncoder> encoder;
-    return readyConverter(encoder, QStringConverter::Flag::Stateless);
+    thread_local ReusedConverter<QStringEncoder> encoder(kCodePage,
+                                                         QStringConverter::Flag::Stateless);
+    return encoder.ready();
 }
 
 QStringDecoder& cp932Decoder() {
-    thread_local std::optional<QStringDecoder> decoder;
-    return readyConverter(decoder);
+    thread_local ReusedConverter<QStringDecoder> decoder(kCodePage);
+    return decoder.ready();
 }
 
 } // namespace
 
-std::optional<QByteArray> encodeCp932(const QString& text) {
+std::optional<QByteArray> encodeCp932(QStringView text) {
     QStringEncoder& encoder = cp932Encoder();
     QByteArray bytes = encoder.encode(text);
     if (encoder.hasError())
@@ -46,7 +50,7 @@ QByteArray encodeCp932Lossy(const QString& text) {
     QByteArray bytes;
     for (int i = 0; i < text.size(); ++i) {
         const int width = (text.at(i).isHighSurrogate() && i + 1 < text.size()) ? 2 : 1;
-        const auto one = encodeCp932(text.mid(i, width));
+        const auto one = encodeCp932(QStringView(text).sliced(i, width));
         bytes += one ? *one : QByteArray("?");
         i += width - 1;
     }
@@ -106,6 +110,9 @@ QString trimBlanks(const QString& text) {
         ++begin;
     while (end > begin && text.at(end - 1) == u' ')
         --end;
+    // Most texts have nothing to trim: then they are shared, not copied.
+    if (begin == 0 && end == text.size())
+        return text;
     return text.sliced(begin, end - begin);
 }
 

@@ -50,6 +50,10 @@ std::array<qint16, kModeCount> RecordFile::readCounters(int recordNo) const {
     return decodeSlotCounters(readSlot(recordNo));
 }
 
+QByteArray RecordFile::readEnglishBytes(int recordNo) const {
+    return slotEnglishBytes(readSlot(recordNo)).toByteArray();
+}
+
 WriteStatus RecordFile::write(int recordNo, const WordRecord& record) {
     if (recordNo < 1)
         return WriteStatus::BadRecordNumber;
