@@ -60,20 +60,26 @@ public:
     // drill of this book cannot have written: dated after today, or with more memorised
     // words than the book has.
     void update(const QString& path, const QString& bookTitle, int bookWords, QDate today);
+    // The same from the history's bytes, read always.
+    void read(QByteArrayView history, const QString& bookTitle, int bookWords, QDate today);
     const QList<TotalPoint>& totals(book::Mode mode) const { return totals_[mode]; }
     // The time spent on drills in the mode on each of the `days` days up to today; a drill
     // counts on the day it started.
     QList<DayStudy> studyTimePerDay(book::Mode mode, int days = kStudyDays) const;
 
 private:
+    // Counts the rows that `scan` hands over, for the book on the day.
+    void count(const QString& bookTitle, int bookWords, QDate today,
+               const std::function<void(const std::function<void(const HistoryEntry&)>&)>& scan);
+
     // What the numbers were read from.
     struct Source {
-        QString path;
-        QString bookTitle;
+        QString path{};
+        QString bookTitle{};
         int bookWords = 0;
-        QDate today;
+        QDate today{};
         qint64 size = -1;
-        QDateTime modified;
+        QDateTime modified{};
         bool operator==(const Source&) const = default;
     };
     Source source_;

@@ -15,8 +15,6 @@ namespace {
 constexpr std::array<QLatin1StringView, book::kModeCount> kModeNames{
     QLatin1StringView("reading"), QLatin1StringView("writing"), QLatin1StringView("listening")};
 constexpr int kFieldCount = 9;
-// Far more drills than anyone plays; of a larger file only the newest part is read.
-constexpr qint64 kMaxHistoryBytes = 256 * 1024 * 1024;
 constexpr qint64 kReadPiece = 1024 * 1024;
 constexpr int kSecondsPerDay = 24 * 60 * 60;
 // No drill was played with this program before then.
@@ -163,35 +161,49 @@ bool appendHistoryRow(const QString& path, const HistoryRow& row, book::FileFail
     return true;
 }
 
-void scanHistory(const QString& path, const std::function<void(const HistoryEntry&)>& take) {
+void forEachHistoryEntry(QByteArrayView lines,
+                         const std::function<void(const HistoryEntry&)>& take) {
+    while (!lines.isEmpty()) {
+        const qsizetype end = lines.indexOf('\n');
+        if (const std::optional<HistoryEntry> entry =
+                parseHistoryEntry(end < 0 ? lines : lines.first(end)))
+            take(*entry);
+        lines = end < 0 ? QByteArrayView() : lines.sliced(end + 1);
+    }
+}
+
+void scanHistory(const QString& path, const std::function<void(const HistoryEntry&)>& take,
+                 qint64 maxBytes) {
     // A FIFO would never end; a folder holds no rows.
     if (!QFileInfo(path).isFile())
         return;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return;
-    // Of a file read from its middle, the first line up to the first line end is a piece
-    // of a row (or nothing, when the byte before is a line end).
-    const qint64 from = std::max<qint64>(0, file.size() - kMaxHistoryBytes);
-    bool skipFirst = from > 0 && file.seek(from - 1);
-    const auto takeLine = [&](QByteArrayView line) {
-        if (!std::exchange(skipFirst, false)) {
-            if (const std::optional<HistoryEntry> entry = parseHistoryEntry(line))
-                take(*entry);
-        }
-    };
+    // Of a file read from its middle, the bytes up to the first line end are a piece of a
+    // row (none, when the byte before the middle is a line end).
+    const qint64 from = std::max<qint64>(0, file.size() - maxBytes);
+    bool inPiece = from > 0 && file.seek(from - 1);
     QByteArray pending;
     while (true) {
         const QByteArray piece = file.read(kReadPiece);
         if (piece.isEmpty())
             break;
         pending += piece;
-        qsizetype begin = 0;
-        for (qsizetype end; (end = pending.indexOf('\n', begin)) >= 0; begin = end + 1)
-            takeLine(QByteArrayView(pending).sliced(begin, end - begin));
-        pending.remove(0, begin);
+        if (inPiece) {
+            const qsizetype end = pending.indexOf('\n');
+            if (end < 0) {
+                pending.clear();
+                continue;
+            }
+            pending.remove(0, end + 1);
+            inPiece = false;
+        }
+        const qsizetype whole = pending.lastIndexOf('\n') + 1;
+        forEachHistoryEntry(QByteArrayView(pending).first(whole), take);
+        pending.remove(0, whole);
     }
-    takeLine(pending); // an unfinished last row
+    forEachHistoryEntry(pending, take); // an unfinished last row
 }
 
 QList<HistoryRow> readHistory(const QString& path) {

@@ -62,10 +62,17 @@ std::optional<HistoryRow> parseHistoryLine(QByteArrayView line);
 // row stays readable. False, with the reason, when it could not be written.
 bool appendHistoryRow(const QString& path, const HistoryRow& row, book::FileFailure* failure);
 
+// Hands each readable entry of the lines to `take`, in order; the last line may lack its
+// line end.
+void forEachHistoryEntry(QByteArrayView lines,
+                         const std::function<void(const HistoryEntry&)>& take);
+
 // Hands each readable entry of the file to `take`, in file order, reading the file a
-// piece at a time; of a file larger than any history, only its newest part. Nothing
-// when there is no file or it is no regular file.
-void scanHistory(const QString& path, const std::function<void(const HistoryEntry&)>& take);
+// piece at a time; of a file larger than `maxBytes`, only the rows in its last `maxBytes`.
+// Nothing when there is no file or it is no regular file.
+inline constexpr qint64 kMaxHistoryBytes = 256 * 1024 * 1024; // far more than anyone plays
+void scanHistory(const QString& path, const std::function<void(const HistoryEntry&)>& take,
+                 qint64 maxBytes = kMaxHistoryBytes);
 
 // The readable rows of the file in file order; none when there is no file.
 QList<HistoryRow> readHistory(const QString& path);

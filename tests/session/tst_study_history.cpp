@@ -197,6 +197,35 @@ private Q_SLOTS:
         QCOMPARE(session::readableDuration(writing.days[23].seconds), u"600000時間"_s);
     }
 
+    // Of a history larger than any, the newest rows are read, from the first whole row.
+    void longHistoryIsReadFromItsNewestPart_data() {
+        QTest::addColumn<int>("cut"); // bytes before the end where the reading starts
+        QTest::addColumn<int>("rows");
+        const int row =
+            int(QByteArray("2026-12-0dT09:30:00\tT\tK\treading\t60\t1\t0\t1\t1\n").size());
+        QTest::newRow("at a row's start") << 2 * row << 2;
+        QTest::newRow("a byte after it") << 2 * row - 1 << 1;
+        QTest::newRow("a byte before it") << 2 * row + 1 << 2;
+        QTest::newRow("the whole file") << 100 * row << 3;
+    }
+
+    void longHistoryIsReadFromItsNewestPart() {
+        QFETCH(int, cut);
+        QFETCH(int, rows);
+        QFile file(path(u"history.tsv"_s));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        for (char day : {'1', '2', '3'})
+            file.write("2026-12-0" + QByteArray(1, day) +
+                       "T09:30:00\tT\tK\treading\t60\t1\t0\t1\t1\n");
+        file.close();
+        QList<QDate> read;
+        session::scanHistory(
+            file.fileName(), [&read](const session::HistoryEntry& entry) { read << entry.day; },
+            cut);
+        QCOMPARE(read.size(), rows);
+        QCOMPARE(read.last(), QDate(2026, 12, 3));
+    }
+
     void writeFailureIsReportedOnce() {
         // A folder where the history should be: every append fails.
         QVERIFY(QDir(dir->path()).mkdir(u"history.tsv"_s));
