@@ -26,7 +26,7 @@ QString quoted(const QString& text) { return u'"' + text + u'"'; }
 QString firstUnencodable(const QString& text) {
     for (qsizetype i = 0; i < text.size(); ++i) {
         const qsizetype width = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
-        if (!encodeCp932(text.mid(i, width)))
+        if (!encodeCp932(QStringView(text).sliced(i, width)))
             return text.mid(i, width);
         i += width - 1;
     }
@@ -78,12 +78,17 @@ public:
     ParsedBook parse(QByteArrayView utf8) {
         if (utf8.startsWith("\xEF\xBB\xBF"))
             utf8 = utf8.sliced(3);
+        // Views of the lines, not copies: a list is read once, line by line.
         int lineNo = 0;
-        for (QByteArrayView line : QByteArray::fromRawData(utf8.data(), utf8.size()).split('\n')) {
-            ++lineNo;
+        for (qsizetype begin = 0; begin <= utf8.size();) {
+            qsizetype end = utf8.indexOf('\n', begin);
+            if (end < 0)
+                end = utf8.size();
+            QByteArrayView line = utf8.sliced(begin, end - begin);
             if (line.endsWith('\r'))
                 line.chop(1);
-            readLine(lineNo, line);
+            readLine(++lineNo, line);
+            begin = end + 1;
         }
         finish();
         return std::move(book_);
