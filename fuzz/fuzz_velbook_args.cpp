@@ -2,14 +2,13 @@
 // line asks for a command with its paths, or for text and an exit status.
 #include "velbook/arguments.h"
 
+#include "command_line_bytes.h"
+
 #include <cstddef>
 #include <cstdint>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    QStringList arguments{QStringLiteral("velbook")};
-    for (const QByteArray& argument :
-         QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)).split('\0'))
-        arguments << QString::fromLocal8Bit(argument);
+    const QStringList arguments = commandLineFromBytes("velbook", data, size);
     const velbook::Request request = velbook::parseArguments(arguments);
     using Command = velbook::Request::Command;
     Q_ASSERT(request.command != Command::Create || request.paths.size() == 2);
