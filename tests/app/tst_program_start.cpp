@@ -57,6 +57,8 @@ private Q_SLOTS:
                         QSKIP("running as root without setpriv to drop the rights");
                     wrapper = {u"setpriv"_s, u"--reuid=nobody"_s, u"--regid=nogroup"_s,
                                u"--clear-groups"_s};
+                } else if (::access(QFile::encodeName(folder).constData(), W_OK) == 0) {
+                    QSKIP("this user writes even a read-only folder");
                 }
             }
         }
@@ -64,6 +66,9 @@ private Q_SLOTS:
         QProcess process;
         process.start(all.first(), all.mid(1));
         QVERIFY(process.waitForFinished(60000));
+        // 126 and 127: the other user may not run the program from where it was built.
+        if (!wrapper.isEmpty() && process.exitCode() >= 126)
+            QSKIP("the test program cannot be run as nobody here");
         const QString output = QString::fromUtf8(process.readAllStandardOutput());
         QCOMPARE(process.exitCode(), 1);
         QCOMPARE(output.count(u"\n--\n"_s), 1);
