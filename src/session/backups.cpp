@@ -1,5 +1,7 @@
 #include "backups.h"
 
+#include "local_time.h"
+
 #include "book/book.h"
 
 #include <QBuffer>
@@ -51,10 +53,10 @@ QList<BackupEntry> parseBackupIndex(QByteArrayView bytes) {
         const QList<QByteArray> fields = line.toByteArray().split('\t');
         if (fields.size() != 3)
             continue;
-        BackupEntry entry{QString::fromUtf8(fields[0]),
-                          QDateTime::fromString(QString::fromLatin1(fields[1]), kTakenFormat),
-                          QByteArray::fromHex(fields[2])};
-        if (isBackupName(entry.name) && entry.taken.isValid() &&
+        BackupEntry entry{QString::fromUtf8(fields[0]), fields[1], QByteArray::fromHex(fields[2])};
+        QDate day;
+        QTime time;
+        if (isBackupName(entry.name) && parseLocalDateTime(entry.taken, &day, &time) &&
             fields[2].size() == 2 * entry.sha256.size() &&
             entry.sha256.size() == QCryptographicHash::hashLength(QCryptographicHash::Sha256))
             entries << entry;
@@ -65,8 +67,7 @@ QList<BackupEntry> parseBackupIndex(QByteArrayView bytes) {
 QByteArray backupIndexBytes(const QList<BackupEntry>& entries) {
     QByteArray bytes = kIndexHeader;
     for (const BackupEntry& entry : entries)
-        bytes += entry.name.toUtf8() + '\t' + entry.taken.toString(kTakenFormat).toLatin1() + '\t' +
-                 entry.sha256.toHex() + '\n';
+        bytes += entry.name.toUtf8() + '\t' + entry.taken + '\t' + entry.sha256.toHex() + '\n';
     return bytes;
 }
 
@@ -112,7 +113,7 @@ bool BackupFolder::add(QByteArrayView bookBytes, const QDateTime& now, book::Fil
         return false;
 
     QList<BackupEntry> entries = readIndex();
-    entries.append({name, now, sha256(bookBytes)});
+    entries.append({name, now.toString(kTakenFormat).toLatin1(), sha256(bookBytes)});
     const QList<BackupEntry> pruned =
         entries.mid(0, std::max<qsizetype>(0, entries.size() - kKept));
     entries.remove(0, pruned.size());
@@ -136,7 +137,9 @@ QList<BackupInfo> BackupFolder::list() const {
     for (auto entry = entries.crbegin(); entry != entries.crend(); ++entry) {
         const QString path = dir.filePath(entry->name);
         if (std::optional<QByteArray> bytes = ourBytes(path, *entry))
-            backups.append(describeBackup(path, entry->taken, std::move(*bytes)));
+            backups.append(describeBackup(
+                path, QDateTime::fromString(QString::fromLatin1(entry->taken), kTakenFormat),
+                std::move(*bytes)));
     }
     return backups;
 }

@@ -22,7 +22,7 @@ struct BackupInfo {
 // A copy the program made, as its index in the backup folder keeps it.
 struct BackupEntry {
     QString name;      // a file name of the form Word-YYYYMMDD-HHMMSS[-N].dat
-    QDateTime taken;   // when it was made, by the clock of the day
+    QByteArray taken;  // when it was made, by the clock of the day: yyyy-MM-ddTHH:mm:ss
     QByteArray sha256; // of its bytes, as written: a file changed since is no longer ours
     bool operator==(const BackupEntry&) const = default;
 };

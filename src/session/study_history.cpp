@@ -1,5 +1,7 @@
 #include "study_history.h"
 
+#include "local_time.h"
+
 #include <QFile>
 #include <QFileInfo>
 
@@ -28,29 +30,14 @@ std::optional<int> number(QByteArrayView text, int minimum, int maximum) {
     return value;
 }
 
-// The digits at `at` of `text` as a number, or -1.
-int digits(QByteArrayView text, qsizetype at, qsizetype count) {
-    int value = 0;
-    for (qsizetype i = at; i < at + count; ++i) {
-        if (text[i] < '0' || text[i] > '9')
-            return -1;
-        value = value * 10 + (text[i] - '0');
-    }
-    return value;
-}
-
-// The local date and time of a start: the form the program writes read directly (a
-// local QDateTime costs a time-zone look-up per row), any other ISO 8601 form through Qt.
+// The local date and time of a start: the form the program writes read directly, any
+// other ISO 8601 form through Qt.
 bool parseStart(QByteArrayView text, QDate* day, QTime* time) {
-    if (text.size() == 19 && text[4] == '-' && text[7] == '-' && text[10] == 'T' &&
-        text[13] == ':' && text[16] == ':') {
-        *day = QDate(digits(text, 0, 4), digits(text, 5, 2), digits(text, 8, 2));
-        *time = QTime(digits(text, 11, 2), digits(text, 14, 2), digits(text, 17, 2));
-    } else {
-        const QDateTime start = QDateTime::fromString(QString::fromLatin1(text), Qt::ISODate);
-        *day = start.date();
-        *time = start.time();
-    }
+    if (parseLocalDateTime(text, day, time))
+        return true;
+    const QDateTime start = QDateTime::fromString(QString::fromLatin1(text), Qt::ISODate);
+    *day = start.date();
+    *time = start.time();
     return day->isValid() && time->isValid();
 }
 
