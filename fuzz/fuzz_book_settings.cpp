@@ -6,11 +6,15 @@
 
 #include <QBuffer>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const QByteArrayView bytes(data, qsizetype(size));
+    // A book holds its settings in the records behind the end record; more bytes would
+    // only repeat the same reading.
+    const QByteArrayView bytes(
+        data, std::min(qsizetype(size), qsizetype(book::kTrailerRecords) * book::kSlotSize));
     for (qsizetype at = 0; at < bytes.size(); at += book::kSlotSize) {
         const book::WordRecord record = book::decodeSlot(bytes.sliced(at)).trimmed();
         for (const QString& text : {record.english, record.japanese}) {
