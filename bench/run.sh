@@ -6,7 +6,7 @@ set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
 build=$(cd "${1:-$here/../build/bench}" && pwd)
-for bench in bench_drill bench_steps; do
+for bench in bench_drill bench_steps bench_progress; do
     "$build/bench/$bench" --benchmark_out="$build/$bench-report.txt" \
         --benchmark_out_format=console
 done

@@ -1,12 +1,11 @@
+#include "command_line.h"
 #include "mainwin/frm_main.h"
 #include "mainwin/texts.h"
 #include "platform/dialogs.h"
 #include "platform/speech.h"
-#include "session/failure_text.h"
-#include "session/program_folder.h"
+#include "program_start.h"
 
 #include <QApplication>
-#include <QCommandLineParser>
 #include <QDir>
 #include <QIcon>
 #include <QLibraryInfo>
@@ -21,7 +20,8 @@
 
 namespace {
 
-enum Exit { Success = 0, Usage = 1 };
+// A usage error and a folder the program cannot work on both end with 1.
+enum Exit { Success = 0, Usage = 1, Refused = 1 };
 
 QStringList argumentsOf(int argc, char* argv[]) {
     QStringList arguments;
@@ -42,55 +42,33 @@ QIcon windowIcon() {
 } // namespace
 
 int main(int argc, char* argv[]) {
-    QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("英単語の落ち物ドリル（English vocabulary drill for Japanese learners）"));
-    const QCommandLineOption folderOption(
-        QStringLiteral("folder"),
-        QStringLiteral("Program folder with Word.dat, display.txt and result.txt."),
-        QStringLiteral("DIR"));
-    const QCommandLineOption versionOption(QStringLiteral("version"),
-                                           QStringLiteral("Print the version and exit."));
-    const QCommandLineOption helpOption({QStringLiteral("h"), QStringLiteral("help")},
-                                        QStringLiteral("Print this help and exit."));
-    parser.addOption(folderOption);
-    parser.addOption(versionOption);
-    parser.addOption(helpOption);
-    parser.addPositionalArgument(
-        QStringLiteral("FILE"),
-        QStringLiteral("A word book (*.vel) or word list (*.csv, *.tsv, *.txt) to open, as "
-                       "ﾌｧｲﾙ → 単語帳を開く opens one."),
-        QStringLiteral("[FILE]"));
-
     // --help and --version are answered before QApplication, which needs a display.
     // Qt's own options (-platform, -style, ...) are only taken out of the arguments by
     // QApplication, so the arguments are judged in full after it.
-    parser.parse(argumentsOf(argc, argv));
-    if (parser.isSet(helpOption) || parser.isSet(versionOption)) {
+    const app::CommandLine early = app::parseCommandLine(argumentsOf(argc, argv));
+    if (early.action == app::CommandLine::Action::Help ||
+        early.action == app::CommandLine::Action::Version) {
         const QCoreApplication core(argc, argv); // names the program in the help's usage line
         QTextStream out(stdout);
-        if (parser.isSet(helpOption))
-            out << parser.helpText();
+        if (early.action == app::CommandLine::Action::Help)
+            out << app::commandLineHelp();
         else
             out << mainwin::productAndVersion() << Qt::endl;
         return Success;
     }
 
-    QApplication app(argc, argv);
+    QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("veltyping"));
     QApplication::setApplicationVersion(QString::fromUtf8(mainwin::kVersion));
     QApplication::setDesktopFileName(QStringLiteral(VELTYPING_APP_ID));
     QApplication::setWindowIcon(windowIcon());
 
-    if (!parser.parse(QApplication::arguments()) || parser.positionalArguments().size() > 1) {
-        const QString problem = parser.positionalArguments().size() > 1
-                                    ? QStringLiteral("only one FILE can be opened")
-                                    : parser.errorText();
-        QTextStream(stderr) << "veltyping: " << problem << "\n"
+    const app::CommandLine line = app::parseCommandLine(QApplication::arguments());
+    if (line.action != app::CommandLine::Action::Run) {
+        QTextStream(stderr) << "veltyping: " << line.problem << "\n"
                             << "Run \"veltyping --help\" for the options.\n";
         return Usage;
     }
-    const QString bookToOpen = parser.positionalArguments().value(0);
 
     // The program speaks Japanese whatever the system's language: so do Qt's own dialogs.
     QTranslator qtTranslator;
@@ -98,40 +76,25 @@ int main(int argc, char* argv[]) {
                           QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QCoreApplication::installTranslator(&qtTranslator);
 
-    const QString folder =
-        QDir::cleanPath(parser.isSet(folderOption)
-                            ? QDir().absoluteFilePath(parser.value(folderOption))
-                            : QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+    const QString folder = QDir::cleanPath(
+        line.folder ? QDir().absoluteFilePath(*line.folder)
+                    : QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
     // One program per folder: a second one would write into a book the first replaces.
     session::FolderClaim claim(folder);
     platform::SystemDialogs dialogs;
-    QString error;
-    switch (claim.claim(&error)) {
-    case session::FolderClaim::Result::InUse:
-        dialogs.showCritical(nullptr, session::kFileOpenError, error);
-        return 1;
-    case session::FolderClaim::Result::Failed:
-        dialogs.showCritical(nullptr, session::kFileOpenError, error);
-        break;
-    case session::FolderClaim::Result::Claimed:
-        break;
-    }
-    const session::ProgramFiles files = session::programFiles(folder);
-    session::removeLeftoverTemporaries(files);
-    if (!session::prepareWordBook(files, &error))
-        dialogs.showCritical(nullptr, session::kFileOpenError, error);
-
+    if (!app::prepareProgramFolder(claim, dialogs))
+        return Refused;
     int code = 0;
     {
         mainwin::FrmMain window(mainwin::FrmMainServices{folder});
         window.show();
         // A book handed over by the file manager is opened as the Open command opens one,
         // once the window is there to ask its question.
-        if (!bookToOpen.isEmpty()) {
-            const QString path = QDir().absoluteFilePath(bookToOpen);
+        if (!line.book.isEmpty()) {
+            const QString path = QDir().absoluteFilePath(line.book);
             QTimer::singleShot(0, &window, [&window, path] { window.openBookFile(path); });
         }
-        code = app.exec();
+        code = application.exec();
     }
     // A speech thread that cannot be stopped must not hold the program: the book's files
     // are closed, so leave at once.

@@ -5,8 +5,39 @@
 
 namespace book {
 
-std::optional<QByteArray> encodeCp932(const QString& text) {
-    QStringEncoder encoder(kCodePage, QStringConverter::Flag::Stateless);
+namespace {
+
+// One converter per thread, made once: opening the code page costs ten times the
+// conversion of a record's texts, and every slot read or written converts some. Qt 6.4's
+// ICU converters keep their error count whatever resetState() does, so a converter ready
+// for the next text clears it itself.
+template <typename Converter> class ReusedConverter : public Converter {
+public:
+    using Converter::Converter;
+
+    Converter& ready() {
+        this->resetState();
+        this->state.invalidChars = 0;
+        this->state.remainingChars = 0;
+        return *this;
+    }
+};
+
+QStringEncoder& cp932Encoder() {
+    thread_local ReusedConverter<QStringEncoder> encoder(kCodePage,
+                                                         QStringConverter::Flag::Stateless);
+    return encoder.ready();
+}
+
+QStringDecoder& cp932Decoder() {
+    thread_local ReusedConverter<QStringDecoder> decoder(kCodePage);
+    return decoder.ready();
+}
+
+} // namespace
+
+std::optional<QByteArray> encodeCp932(QStringView text) {
+    QStringEncoder& encoder = cp932Encoder();
     QByteArray bytes = encoder.encode(text);
     if (encoder.hasError())
         return std::nullopt;
@@ -19,7 +50,7 @@ QByteArray encodeCp932Lossy(const QString& text) {
     QByteArray bytes;
     for (int i = 0; i < text.size(); ++i) {
         const int width = (text.at(i).isHighSurrogate() && i + 1 < text.size()) ? 2 : 1;
-        const auto one = encodeCp932(text.mid(i, width));
+        const auto one = encodeCp932(QStringView(text).sliced(i, width));
         bytes += one ? *one : QByteArray("?");
         i += width - 1;
     }
@@ -48,7 +79,7 @@ bool endsInLoneLeadByte(QByteArrayView bytes) {
 } // namespace
 
 QString decodeCp932(QByteArrayView bytes) {
-    QStringDecoder whole(kCodePage);
+    QStringDecoder& whole = cp932Decoder();
     QString text = whole.decode(bytes);
     if (!whole.hasError() && !endsInLoneLeadByte(bytes))
         return text;
@@ -58,9 +89,9 @@ QString decodeCp932(QByteArrayView bytes) {
     qsizetype i = 0;
     while (i < bytes.size()) {
         const qsizetype width = characterWidth(bytes, i);
-        QStringDecoder one(kCodePage);
-        const QString piece = one.decode(bytes.sliced(i, width));
-        if (one.hasError() || piece.size() != 1 ||
+        QStringDecoder& decoder = cp932Decoder();
+        const QString piece = decoder.decode(bytes.sliced(i, width));
+        if (decoder.hasError() || piece.size() != 1 ||
             (width == 1 && isLeadByte(static_cast<uchar>(bytes[i])))) {
             text += QChar(QChar::ReplacementCharacter);
             i += 1;
@@ -92,6 +123,9 @@ QString trimBlanks(const QString& text) {
         ++begin;
     while (end > begin && text.at(end - 1) == u' ')
         --end;
+    // Most texts have nothing to trim: then they are shared, not copied.
+    if (begin == 0 && end == text.size())
+        return text;
     return text.sliced(begin, end - begin);
 }
 

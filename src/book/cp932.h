@@ -12,7 +12,7 @@ namespace book {
 inline constexpr const char* kCodePage = "CP932";
 
 // The text as CP932 bytes, or nothing when a character has no CP932 form.
-std::optional<QByteArray> encodeCp932(const QString& text);
+std::optional<QByteArray> encodeCp932(QStringView text);
 
 // The text as CP932 bytes, with '?' for each character that has no CP932 form.
 QByteArray encodeCp932Lossy(const QString& text);

@@ -39,7 +39,14 @@ bool RecordFile::open(Access access) {
 }
 
 QByteArray RecordFile::readSlot(int recordNo) const {
-    if (recordNo < 1 || !device_->isOpen() || !device_->seek(qint64(recordNo - 1) * kSlotSize))
+    const qint64 offset = qint64(recordNo - 1) * kSlotSize;
+    if (recordNo < 1 || !device_->isOpen())
+        return {};
+    // Past the end there is nothing to read, and a buffer (unlike a file) warns of a seek
+    // there.
+    if (!file_ && offset >= device_->size())
+        return {};
+    if (!device_->seek(offset))
         return {};
     return device_->read(kSlotSize);
 }
@@ -48,6 +55,10 @@ WordRecord RecordFile::read(int recordNo) const { return decodeSlot(readSlot(rec
 
 std::array<qint16, kModeCount> RecordFile::readCounters(int recordNo) const {
     return decodeSlotCounters(readSlot(recordNo));
+}
+
+QByteArray RecordFile::readEnglishBytes(int recordNo) const {
+    return slotEnglishBytes(readSlot(recordNo)).toByteArray();
 }
 
 WriteStatus RecordFile::write(int recordNo, const WordRecord& record) {

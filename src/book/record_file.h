@@ -42,6 +42,8 @@ public:
     WordRecord read(int recordNo) const;
     // The counters of a record alone, as read() would give them.
     std::array<qint16, kModeCount> readCounters(int recordNo) const;
+    // The English text of a record as stored, undecoded.
+    QByteArray readEnglishBytes(int recordNo) const;
     // Refused, writing nothing, when the file opened by path is no longer at its path.
     WriteStatus write(int recordNo, const WordRecord& record);
 

@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #ifdef Q_OS_UNIX
+#include <fcntl.h>
 #include <unistd.h>
 #endif
 
@@ -108,6 +109,23 @@ bool flushToDisk(QFile& file) {
 #endif
 }
 
+// A rename or a new entry is on the disk only once its folder is. Elsewhere the file
+// system keeps its folders itself.
+bool flushFolder(const QString& folder) {
+#ifdef Q_OS_UNIX
+    const int handle =
+        ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (handle < 0)
+        return false;
+    const bool flushed = ::fsync(handle) == 0;
+    ::close(handle);
+    return flushed;
+#else
+    Q_UNUSED(folder);
+    return true;
+#endif
+}
+
 } // namespace
 
 // Not QSaveFile: where it cannot use an unnamed file it names its temporary like a learner's own
@@ -147,6 +165,23 @@ bool writeWholeFile(const QString& target, QByteArrayView bytes, FileFailure* fa
                             QFile::encodeName(target).toStdString(), error);
     if (error)
         return discard(failureFromSystemText(qt_error_string(error.value())));
+    // The new file is whole under its name; a folder that cannot be flushed (some network
+    // file systems refuse) leaves it as safe as the system keeps it.
+    flushFolder(info.absolutePath());
+    return true;
+}
+
+bool makeFolder(const QString& path, FileFailure* failure) {
+    const QFileInfo info(path);
+    if (info.isDir())
+        return true;
+    if (info.exists() || info.isSymLink())
+        return fail(failure, failureFromSystemText(qt_error_string(ENOTDIR)));
+    if (!makeFolder(info.absolutePath(), failure))
+        return false;
+    if (!QDir().mkdir(path) && !QFileInfo(path).isDir())
+        return fail(failure, failureFromSystemText(qt_error_string(errno)));
+    flushFolder(info.absolutePath());
     return true;
 }
 

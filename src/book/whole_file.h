@@ -33,9 +33,14 @@ std::optional<QByteArray> readWholeFile(const QString& path, qint64 maxBytes,
                                         FileFailure* failure = nullptr);
 
 // Replaces `target` with `bytes` all or nothing: every byte is written and flushed to
-// disk before the rename; on failure the old target is untouched and no temporary file
-// is left. A target that exists must be a regular file.
+// disk before the rename, and the folder after it, so that a power cut cannot take back
+// the new name; on failure the old target is untouched and no temporary file is left. A
+// target that exists must be a regular file.
 bool writeWholeFile(const QString& target, QByteArrayView bytes, FileFailure* failure = nullptr);
+
+// Makes the folder `path` (and the folders above it) unless it is there, and flushes each
+// new folder's entry to disk. False, with the reason, when it cannot be made.
+bool makeFolder(const QString& path, FileFailure* failure = nullptr);
 
 // Whether a file name is that of a temporary file that a whole-file write left behind
 // when the program died before its rename.

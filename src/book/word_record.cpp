@@ -96,6 +96,12 @@ std::array<qint16, kModeCount> decodeSlotCounters(QByteArrayView slot) {
     return counters;
 }
 
+QByteArrayView slotEnglishBytes(QByteArrayView slot) {
+    SlotReader reader(slot.first(std::min<qsizetype>(slot.size(), kSlotSize)));
+    reader.integer<qint32>();
+    return reader.textBytes();
+}
+
 QString slotErrorText(SlotError error) {
     switch (error) {
     case SlotError::None:

@@ -57,6 +57,9 @@ WordRecord decodeSlot(QByteArrayView slot);
 // decoding the texts: for counting over a whole book.
 std::array<qint16, kModeCount> decodeSlotCounters(QByteArrayView slot);
 
+// The English text of a slot as stored (CP932), read as decodeSlot reads it.
+QByteArrayView slotEnglishBytes(QByteArrayView slot);
+
 // Why a record does not fit its slot, in words for the learner; empty when it fits.
 QString slotErrorText(SlotError error);
 

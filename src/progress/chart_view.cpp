@@ -1,7 +1,6 @@
 #include "chart_view.h"
 
 #include <QPainter>
-#include <QPainterPath>
 
 #include <algorithm>
 #include <cmath>
@@ -15,6 +14,10 @@ constexpr int kGap = 6;
 const QColor kBarColour(0x3b, 0x6e, 0xc4);
 const QColor kGridColour(0xdd, 0xdd, 0xdd);
 const QColor kAxisColour(0x44, 0x44, 0x44);
+// A screen reader reads this many of the newest values; the table has them all.
+constexpr qsizetype kDescribedValues = 60;
+// Labels of one chart share one form; this many of them tell its widest.
+constexpr qsizetype kMeasuredLabels = 64;
 
 QString tickText(double value, double step) {
     return step >= 1 ? QString::number(qRound64(value)) : QString::number(value, 'f', 1);
@@ -22,6 +25,41 @@ QString tickText(double value, double step) {
 
 double highestOf(const QList<double>& values) {
     return values.isEmpty() ? 0 : *std::max_element(values.begin(), values.end());
+}
+
+int widestLabel(const Chart& chart, const QFontMetrics& fm) {
+    const qsizetype count = chart.values.size();
+    const qsizetype step = std::max<qsizetype>(1, count / kMeasuredLabels);
+    int width = 0;
+    for (qsizetype i = count - 1; i >= 0; i -= step)
+        width = std::max(width, fm.horizontalAdvance(chart.label(i)));
+    return width;
+}
+
+// The values as a line through every pixel column they fall into: a column of many values
+// is drawn as the range they span, so that no peak is lost and a long history draws as
+// fast as a short one. Separate segments: the raster engine fills one long path that
+// doubles back on itself in time that grows with its crossings.
+QList<QLineF> lineSegments(const QList<double>& values, const auto& xOf, const auto& yOf) {
+    QList<QLineF> segments;
+    const qsizetype count = values.size();
+    QPointF previous;
+    for (qsizetype i = 0, next = 0; i < count; i = next) {
+        const int x = xOf(i);
+        double low = values[i];
+        double high = values[i];
+        for (next = i + 1; next < count && xOf(next) == x; ++next) {
+            low = std::min(low, values[next]);
+            high = std::max(high, values[next]);
+        }
+        const QPointF first(x, yOf(values[i]));
+        if (i > 0)
+            segments.append({previous, first});
+        if (low < high)
+            segments.append({QPointF(x, yOf(low)), QPointF(x, yOf(high))});
+        previous = QPointF(x, yOf(values[next - 1]));
+    }
+    return segments;
 }
 
 // Draws the class bars: names on the left, the value axis along the bottom.
@@ -34,10 +72,7 @@ void paintClassBars(QPainter& p, const Chart& chart, QRect area, const QFontMetr
     const QRect axisTitle(area.left(), area.bottom() - line + 1, area.width(), line);
     const int tickTop = axisTitle.top() - line - 2;
 
-    int labelWidth = 0;
-    for (const QString& label : chart.labels)
-        labelWidth = std::max(labelWidth, fm.horizontalAdvance(label));
-    labelWidth = std::min(labelWidth, area.width() * 2 / 5);
+    const int labelWidth = std::min(widestLabel(chart, fm), area.width() * 2 / 5);
     const int numberWidth = fm.horizontalAdvance(tickText(scale.top, scale.step)) + kGap;
     const QRect plot(QPoint(area.left() + labelWidth + kGap, area.top() + line + kGap),
                      QPoint(area.right() - numberWidth, tickTop - 4));
@@ -67,7 +102,7 @@ void paintClassBars(QPainter& p, const Chart& chart, QRect area, const QFontMetr
         const QRect labelRect(area.left(), centre - line / 2, labelWidth, line);
         p.setPen(kAxisColour);
         p.drawText(labelRect, Qt::AlignRight | Qt::AlignVCenter,
-                   fm.elidedText(chart.labels.value(i), Qt::ElideRight, labelWidth));
+                   fm.elidedText(chart.label(i), Qt::ElideRight, labelWidth));
         const int right = xOf(chart.values[i]);
         p.fillRect(QRect(QPoint(plot.left(), centre - barHeight / 2),
                          QPoint(std::max(right, plot.left() + 1), centre + barHeight / 2)),
@@ -92,9 +127,7 @@ void paintColumns(QPainter& p, const Chart& chart, QRect area, const QFontMetric
     int tickWidth = 0;
     for (double v = 0; v <= scale.top + scale.step / 2; v += scale.step)
         tickWidth = std::max(tickWidth, fm.horizontalAdvance(tickText(v, scale.step)));
-    int labelWidth = 0;
-    for (const QString& label : chart.labels)
-        labelWidth = std::max(labelWidth, fm.horizontalAdvance(label));
+    const int labelWidth = widestLabel(chart, fm);
     const QRect plot(QPoint(area.left() + tickWidth + kGap, area.top() + line + kGap + line / 2),
                      QPoint(area.right() - labelWidth / 2, tickTop - 4));
     p.drawText(QRect(plot.left(), axisTitle.top(), plot.width(), line), Qt::AlignHCenter,
@@ -113,13 +146,13 @@ void paintColumns(QPainter& p, const Chart& chart, QRect area, const QFontMetric
                    Qt::AlignRight | Qt::AlignVCenter, tickText(v, scale.step));
     }
 
-    const int count = int(chart.values.size());
-    const double slot = double(plot.width()) / count;
-    const auto xOf = [&](int i) { return plot.left() + int(slot * (i + 0.5)); };
+    const qsizetype count = chart.values.size();
+    const double slot = double(plot.width()) / double(count);
+    const auto xOf = [&](qsizetype i) { return plot.left() + int(slot * (double(i) + 0.5)); };
     // Every k-th label, counted back from the newest, so that none overlaps the next.
     const int every = std::max(1, int(std::ceil((labelWidth + kGap) / slot)));
-    for (int i = count - 1; i >= 0; i -= every) {
-        const QString& label = chart.labels.value(i);
+    for (qsizetype i = count - 1; i >= 0; i -= every) {
+        const QString label = chart.label(i);
         const int width = fm.horizontalAdvance(label);
         p.drawText(QRect(xOf(i) - width / 2 - 1, tickTop, width + 2, line), Qt::AlignHCenter,
                    label);
@@ -127,24 +160,22 @@ void paintColumns(QPainter& p, const Chart& chart, QRect area, const QFontMetric
 
     if (chart.kind == Chart::Kind::DayBars) {
         const int barWidth = std::max(1, int(slot * 0.7));
-        for (int i = 0; i < count; ++i) {
+        for (qsizetype i = 0; i < count; ++i) {
             if (chart.values[i] > 0)
                 p.fillRect(QRect(QPoint(xOf(i) - barWidth / 2, yOf(chart.values[i])),
                                  QPoint(xOf(i) - barWidth / 2 + barWidth - 1, plot.bottom())),
                            kBarColour);
         }
     } else {
-        QPainterPath path;
-        for (int i = 0; i < count; ++i) {
-            const QPointF point(xOf(i), yOf(chart.values[i]));
-            i == 0 ? path.moveTo(point) : path.lineTo(point);
-        }
         p.setPen(QPen(kBarColour, 2));
-        p.drawPath(path);
-        p.setBrush(kBarColour);
-        for (int i = 0; i < count; ++i)
-            p.drawEllipse(QPointF(xOf(i), yOf(chart.values[i])), 3, 3);
-        p.setBrush(Qt::NoBrush);
+        p.drawLines(lineSegments(chart.values, xOf, yOf));
+        // Points only where they stand apart.
+        if (slot >= 8) {
+            p.setBrush(kBarColour);
+            for (qsizetype i = 0; i < count; ++i)
+                p.drawEllipse(QPointF(xOf(i), yOf(chart.values[i])), 3, 3);
+            p.setBrush(Qt::NoBrush);
+        }
     }
     p.setPen(kAxisColour);
     p.drawLine(plot.left(), plot.top(), plot.left(), plot.bottom());
@@ -174,12 +205,15 @@ ChartView::ChartView(QWidget* parent) : QWidget(parent) {
 void ChartView::setChart(Chart chart) {
     chart_ = std::move(chart);
     setAccessibleName(chart_.title);
+    const qsizetype count = chart_.values.size();
     QStringList numbers;
-    for (int i = 0; i < chart_.values.size(); ++i)
-        numbers << (chart_.fullLabels.isEmpty() ? chart_.labels : chart_.fullLabels).value(i) +
-                       QStringLiteral(" ") + chart_.valueTexts.value(i);
-    setAccessibleDescription(numbers.isEmpty() ? chart_.emptyText
-                                               : numbers.join(QStringLiteral("、")));
+    for (qsizetype i = std::max<qsizetype>(0, count - kDescribedValues); i < count; ++i)
+        numbers << chart_.fullLabel(i) + QStringLiteral(" ") + chart_.valueText(i);
+    QString description = numbers.join(QStringLiteral("、"));
+    if (count > kDescribedValues)
+        description = QStringLiteral("全%1件のうち最新の%2件：").arg(count).arg(kDescribedValues) +
+                      description;
+    setAccessibleDescription(count == 0 ? chart_.emptyText : description);
     updateGeometry();
     update();
 }

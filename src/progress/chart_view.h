@@ -5,6 +5,8 @@
 #include <QStringList>
 #include <QWidget>
 
+#include <functional>
+
 namespace progress {
 
 // What one chart shows: a value per label, and the texts that say what they mean.
@@ -16,18 +18,21 @@ struct Chart {
     };
     Kind kind = Kind::ClassBars;
     QString title{};
-    QString valueAxis{};      // the value axis's title, with its unit
-    QString categoryAxis{};   // the other axis's title
-    QStringList labels{};     // one per value, short enough for the axis
-    QStringList fullLabels{}; // the same in full, for the table and screen readers; empty: labels
+    QString valueAxis{};    // the value axis's title, with its unit
+    QString categoryAxis{}; // the other axis's title
     QList<double> values{};
-    QStringList valueTexts{}; // each value as people read it, with its unit
-    double minimumTop = 10;   // the value axis reaches at least this far
-    QString emptyText{};      // shown when there are no values
+    // The texts of value i, made only when shown: a long history has far more values than
+    // are ever read at once.
+    std::function<QString(qsizetype)> label{};     // short enough for the axis
+    std::function<QString(qsizetype)> fullLabel{}; // in full, for the table and screen readers
+    std::function<QString(qsizetype)> valueText{}; // as people read it, with its unit
+    double minimumTop = 10;                        // the value axis reaches at least this far
+    QString emptyText{};                           // shown when there are no values
 };
 
 // Draws a chart with QPainter: a title, the value axis with ticks and its unit, labels
-// along the other axis, and the values. Its accessible description lists the numbers.
+// along the other axis, and the values, however many: one pixel column draws all that fall
+// into it. Its accessible description lists the numbers, the newest ones of a long chart.
 class ChartView : public QWidget {
     Q_OBJECT
 

@@ -31,11 +31,11 @@ std::array<Chart, 3> progressCharts(const session::ProgressNumbers& numbers) {
                   .categoryAxis = QStringLiteral("単語クラス"),
                   .minimumTop = double(book::kWordsPerClass),
                   .emptyText = QStringLiteral("この単語帳には単語クラスがありません。")};
-    for (const session::ClassProgress& counted : numbers.classes) {
-        classes.labels << counted.name;
+    for (const session::ClassProgress& counted : numbers.classes)
         classes.values << counted.memorised;
-        classes.valueTexts << words(counted.memorised);
-    }
+    classes.label = [list = numbers.classes](qsizetype i) { return list[i].name; };
+    classes.fullLabel = classes.label;
+    classes.valueText = [list = numbers.classes](qsizetype i) { return words(list[i].memorised); };
 
     Chart totals{.kind = Chart::Kind::Line,
                  .title = QStringLiteral("記憶単語総数の推移") + mode,
@@ -43,24 +43,34 @@ std::array<Chart, 3> progressCharts(const session::ProgressNumbers& numbers) {
                  .categoryAxis = QStringLiteral("ドリルの日付（1点がドリル1回）"),
                  .emptyText = QStringLiteral(
                      "まだドリルの記録がありません。\nドリルを終えるたびに点が増えます。")};
-    for (const session::TotalPoint& point : numbers.totals) {
-        totals.labels << point.start.toString(QStringLiteral("M/d"));
-        totals.fullLabels << point.start.toString(QStringLiteral("yyyy/MM/dd HH:mm"));
+    totals.values.reserve(numbers.totals.size());
+    for (const session::TotalPoint& point : numbers.totals)
         totals.values << point.total;
-        totals.valueTexts << words(point.total);
-    }
+    totals.label = [list = numbers.totals](qsizetype i) {
+        return list[i].day.toString(QStringLiteral("M/d"));
+    };
+    totals.fullLabel = [list = numbers.totals](qsizetype i) {
+        return list[i].day.toString(QStringLiteral("yyyy/MM/dd ")) +
+               list[i].time.toString(QStringLiteral("HH:mm"));
+    };
+    totals.valueText = [list = numbers.totals](qsizetype i) { return words(list[i].total); };
 
     Chart days{.kind = Chart::Kind::DayBars,
                .title =
                    QStringLiteral("日ごとの学習時間（最近%1日）").arg(numbers.days.size()) + mode,
                .valueAxis = QStringLiteral("学習時間（分）"),
                .categoryAxis = QStringLiteral("日付（月/日）")};
-    for (const session::DayStudy& day : numbers.days) {
-        days.labels << day.day.toString(QStringLiteral("M/d"));
-        days.fullLabels << day.day.toString(QStringLiteral("yyyy/MM/dd"));
-        days.values << day.seconds / 60.0;
-        days.valueTexts << session::readableDuration(day.seconds);
-    }
+    for (const session::DayStudy& day : numbers.days)
+        days.values << double(day.seconds) / 60.0;
+    days.label = [list = numbers.days](qsizetype i) {
+        return list[i].day.toString(QStringLiteral("M/d"));
+    };
+    days.fullLabel = [list = numbers.days](qsizetype i) {
+        return list[i].day.toString(QStringLiteral("yyyy/MM/dd"));
+    };
+    days.valueText = [list = numbers.days](qsizetype i) {
+        return session::readableDuration(list[i].seconds);
+    };
     return {classes, totals, days};
 }
 
@@ -68,7 +78,7 @@ QString progressSummary(const session::ProgressNumbers& numbers) {
     int memorised = 0;
     for (const session::ClassProgress& counted : numbers.classes)
         memorised += counted.memorised;
-    int recent = 0;
+    qint64 recent = 0;
     for (const session::DayStudy& day : numbers.days)
         recent += day.seconds;
     return QStringLiteral(

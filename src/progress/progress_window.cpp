@@ -1,5 +1,6 @@
 #include "progress_window.h"
 
+#include "chart_table.h"
 #include "chart_view.h"
 #include "progress_charts.h"
 
@@ -11,7 +12,7 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QTabWidget>
-#include <QTableWidget>
+#include <QTableView>
 #include <QVBoxLayout>
 
 namespace progress {
@@ -51,15 +52,18 @@ ProgressWindow::ProgressWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     for (int i = 0; i < 3; ++i) {
         charts_[i] = new ChartView;
         charts_[i]->setObjectName(QLatin1StringView(tabs[i].chartName));
-        tables_[i] = new QTableWidget(0, 2);
+        tableModels_[i] = new ChartTable(tabs[i].labelHeader, tabs[i].valueHeader, this);
+        tables_[i] = new QTableView;
         tables_[i]->setObjectName(QLatin1StringView(tabs[i].tableName));
-        tables_[i]->setHorizontalHeaderLabels({tabs[i].labelHeader, tabs[i].valueHeader});
+        tables_[i]->setModel(tableModels_[i]);
         tables_[i]->setEditTriggers(QAbstractItemView::NoEditTriggers);
         tables_[i]->verticalHeader()->hide();
         // One line of text per row, so that a class list fits without much scrolling.
         tables_[i]->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
         tables_[i]->verticalHeader()->setDefaultSectionSize(tables_[i]->fontMetrics().height() + 6);
         tables_[i]->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+        // Sized to a sample of the rows: the rows of one table share one form.
+        tables_[i]->horizontalHeader()->setResizeContentsPrecision(64);
         tables_[i]->horizontalHeader()->setStretchLastSection(true);
         tables_[i]->setAccessibleName(tabs[i].name + QStringLiteral("の数値"));
         tables_[i]->setMinimumWidth(210);
@@ -98,20 +102,14 @@ ProgressWindow::ProgressWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
 
 void ProgressWindow::showNumbers(const session::ProgressNumbers& numbers, const QString& caption) {
     setWindowTitle(caption);
+    if (shown_ == numbers)
+        return;
+    shown_ = numbers;
     summary_->setText(progressSummary(numbers));
     const std::array<Chart, 3> charts = progressCharts(numbers);
     for (int i = 0; i < 3; ++i) {
-        const Chart& chart = charts[i];
-        charts_[i]->setChart(chart);
-        QTableWidget* table = tables_[i];
-        table->setRowCount(int(chart.values.size()));
-        const QStringList& labels = chart.fullLabels.isEmpty() ? chart.labels : chart.fullLabels;
-        for (int row = 0; row < chart.values.size(); ++row) {
-            table->setItem(row, 0, new QTableWidgetItem(labels.value(row)));
-            auto* value = new QTableWidgetItem(chart.valueTexts.value(row));
-            value->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            table->setItem(row, 1, value);
-        }
+        charts_[i]->setChart(charts[i]);
+        tableModels_[i]->setChart(charts[i]);
     }
     // The newest drill and day are what the learner looks for first.
     tables_[1]->scrollToBottom();

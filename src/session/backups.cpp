@@ -1,8 +1,11 @@
 #include "backups.h"
 
+#include "local_time.h"
+
 #include "book/book.h"
 
 #include <QBuffer>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QRegularExpression>
 
@@ -12,18 +15,65 @@ namespace session {
 
 namespace {
 
-const QRegularExpression& backupName() {
+constexpr QLatin1StringView kIndexName("index.tsv");
+// Far more lines than kKept copies need; a larger index is read only as far.
+constexpr qint64 kMaxIndexBytes = 1024 * 1024;
+constexpr QLatin1StringView kTakenFormat("yyyy-MM-ddTHH:mm:ss");
+const QByteArray kIndexHeader = "# copies of Word.dat made by veltyping, oldest first: "
+                                "file, made, sha256\n";
+
+// Only names of this form are ever removed: never a path, never another file.
+bool isBackupName(const QString& name) {
     static const QRegularExpression pattern(
-        QStringLiteral("^Word-(\\d{8}-\\d{6})(?:-(\\d+))?\\.dat$"));
-    return pattern;
+        QStringLiteral("^Word-\\d{8}-\\d{6}(?:-\\d{1,9})?\\.dat$"));
+    return pattern.match(name).hasMatch();
 }
 
-BackupInfo describe(const QString& path, const QDateTime& taken) {
+QByteArray sha256(QByteArrayView bytes) {
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
+}
+
+// The file's bytes while it still holds what the program wrote; a file changed since is
+// the learner's.
+std::optional<QByteArray> ourBytes(const QString& path, const BackupEntry& entry) {
+    std::optional<QByteArray> bytes = book::readWholeFile(path, book::kMaxBookBytes);
+    if (bytes && sha256(*bytes) != entry.sha256)
+        bytes.reset();
+    return bytes;
+}
+
+} // namespace
+
+QList<BackupEntry> parseBackupIndex(QByteArrayView bytes) {
+    QList<BackupEntry> entries;
+    while (!bytes.isEmpty()) {
+        const qsizetype end = bytes.indexOf('\n');
+        const QByteArrayView line = end < 0 ? bytes : bytes.first(end);
+        bytes = end < 0 ? QByteArrayView() : bytes.sliced(end + 1);
+        const QList<QByteArray> fields = line.toByteArray().split('\t');
+        if (fields.size() != 3)
+            continue;
+        BackupEntry entry{QString::fromUtf8(fields[0]), fields[1], QByteArray::fromHex(fields[2])};
+        QDate day;
+        QTime time;
+        if (isBackupName(entry.name) && parseLocalDateTime(entry.taken, &day, &time) &&
+            fields[2].size() == 2 * entry.sha256.size() &&
+            entry.sha256.size() == QCryptographicHash::hashLength(QCryptographicHash::Sha256))
+            entries << entry;
+    }
+    return entries;
+}
+
+QByteArray backupIndexBytes(const QList<BackupEntry>& entries) {
+    QByteArray bytes = kIndexHeader;
+    for (const BackupEntry& entry : entries)
+        bytes += entry.name.toUtf8() + '\t' + entry.taken + '\t' + entry.sha256.toHex() + '\n';
+    return bytes;
+}
+
+BackupInfo describeBackup(const QString& path, const QDateTime& taken, QByteArray bytes) {
     BackupInfo info{path, taken, {}, 0, {}};
-    std::optional<QByteArray> bytes = book::readFileStart(path, book::kMaxBookBytes);
-    if (!bytes)
-        return info;
-    QBuffer buffer(&*bytes);
+    QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
     const book::RecordFile records(buffer);
     const book::EndRecord end = book::findEndRecord(records);
@@ -37,30 +87,14 @@ BackupInfo describe(const QString& path, const QDateTime& taken) {
     return info;
 }
 
-} // namespace
-
 BackupFolder::BackupFolder(const QString& programFolder)
     : folder_(QDir(programFolder).filePath(QStringLiteral("backup"))) {}
 
-QStringList BackupFolder::namesNewestFirst() const {
-    struct Named {
-        QString name;
-        QString stamp;
-        int sequence;
-    };
-    QList<Named> found;
-    for (const QString& name : QDir(folder_).entryList(QDir::Files)) {
-        const QRegularExpressionMatch match = backupName().match(name);
-        if (match.hasMatch())
-            found.append({name, match.captured(1), match.captured(2).toInt()});
-    }
-    std::sort(found.begin(), found.end(), [](const Named& a, const Named& b) {
-        return a.stamp != b.stamp ? a.stamp > b.stamp : a.sequence > b.sequence;
-    });
-    QStringList names;
-    for (const Named& entry : found)
-        names << entry.name;
-    return names;
+QString BackupFolder::indexPath() const { return QDir(folder_).filePath(kIndexName); }
+
+QList<BackupEntry> BackupFolder::readIndex() const {
+    const std::optional<QByteArray> bytes = book::readFileStart(indexPath(), kMaxIndexBytes);
+    return bytes ? parseBackupIndex(*bytes) : QList<BackupEntry>{};
 }
 
 bool BackupFolder::add(QByteArrayView bookBytes, const QDateTime& now, book::FileFailure* failure,
@@ -70,18 +104,28 @@ bool BackupFolder::add(QByteArrayView bookBytes, const QDateTime& now, book::Fil
     QString name = QStringLiteral("Word-%1.dat").arg(stamp);
     for (int n = 2; dir.exists(name); ++n)
         name = QStringLiteral("Word-%1-%2.dat").arg(stamp).arg(n);
-    *path = dir.filePath(name);
-    if (!QDir().mkpath(folder_)) {
-        *failure = {book::FileFailure::Kind::Denied, {}};
+    if (!book::makeFolder(folder_, failure)) {
+        *path = folder_;
         return false;
     }
+    *path = dir.filePath(name);
     if (!book::writeWholeFile(*path, bookBytes, failure))
         return false;
-    // The copy just written stays, even when a clock put back makes it look the oldest.
-    const QStringList names = namesNewestFirst();
-    for (int i = kKept; i < names.size(); ++i) {
-        if (names[i] != name)
-            QFile::remove(dir.filePath(names[i]));
+
+    QList<BackupEntry> entries = readIndex();
+    entries.append({name, now.toString(kTakenFormat).toLatin1(), sha256(bookBytes)});
+    const QList<BackupEntry> pruned =
+        entries.mid(0, std::max<qsizetype>(0, entries.size() - kKept));
+    entries.remove(0, pruned.size());
+    // The index first: a copy it no longer names is left alone, never one it names lost.
+    if (!book::writeWholeFile(indexPath(), backupIndexBytes(entries), failure)) {
+        QFile::remove(*path);
+        return false;
+    }
+    for (const BackupEntry& entry : pruned) {
+        const QString oldPath = dir.filePath(entry.name);
+        if (ourBytes(oldPath, entry))
+            QFile::remove(oldPath);
     }
     return true;
 }
@@ -89,11 +133,13 @@ bool BackupFolder::add(QByteArrayView bookBytes, const QDateTime& now, book::Fil
 QList<BackupInfo> BackupFolder::list() const {
     QList<BackupInfo> backups;
     const QDir dir(folder_);
-    for (const QString& name : namesNewestFirst()) {
-        const QRegularExpressionMatch match = backupName().match(name);
-        const QDateTime taken =
-            QDateTime::fromString(match.captured(1), QStringLiteral("yyyyMMdd-HHmmss"));
-        backups.append(describe(dir.filePath(name), taken));
+    const QList<BackupEntry> entries = readIndex();
+    for (auto entry = entries.crbegin(); entry != entries.crend(); ++entry) {
+        const QString path = dir.filePath(entry->name);
+        if (std::optional<QByteArray> bytes = ourBytes(path, *entry))
+            backups.append(describeBackup(
+                path, QDateTime::fromString(QString::fromLatin1(entry->taken), kTakenFormat),
+                std::move(*bytes)));
     }
     return backups;
 }

@@ -19,8 +19,23 @@ struct BackupInfo {
     std::array<qint16, 3> memorised{}; // the memorised totals, per drill mode
 };
 
+// A copy the program made, as its index in the backup folder keeps it.
+struct BackupEntry {
+    QString name;      // a file name of the form Word-YYYYMMDD-HHMMSS[-N].dat
+    QByteArray taken;  // when it was made, by the clock of the day: yyyy-MM-ddTHH:mm:ss
+    QByteArray sha256; // of its bytes, as written: a file changed since is no longer ours
+    bool operator==(const BackupEntry&) const = default;
+};
+
+// The index: one entry per line, oldest first, in the order the copies were made. Lines
+// that are not such an entry are left out.
+QList<BackupEntry> parseBackupIndex(QByteArrayView bytes);
+QByteArray backupIndexBytes(const QList<BackupEntry>& entries);
+
 // The folder `backup` of the program folder: dated copies of Word.dat taken before every
-// command that replaces or resets the book, the newest kKept of them.
+// command that replaces or resets the book, the newest kKept of them. An index there
+// names the copies the program made; other files, whatever their names, are the learner's
+// and are neither counted nor removed.
 class BackupFolder {
 public:
     static constexpr int kKept = 20;
@@ -28,18 +43,23 @@ public:
     explicit BackupFolder(const QString& programFolder);
 
     // Writes the bytes as Word-YYYYMMDD-HHMMSS.dat of `now` (with -2, -3 ... when that
-    // name is taken), then removes all but the newest kKept. False, with the reason and
-    // the path it tried, when the copy could not be written whole.
+    // name is taken) and enters it in the index, then removes the program's copies but
+    // the kKept made last. False, with the reason and the path it tried, when the copy
+    // or the index could not be written whole; then nothing changed.
     bool add(QByteArrayView bookBytes, const QDateTime& now, book::FileFailure* failure,
              QString* path);
-    // Newest first.
+    // The program's copies, the one made last first.
     QList<BackupInfo> list() const;
     QString path() const { return folder_; }
 
 private:
-    QStringList namesNewestFirst() const;
+    QList<BackupEntry> readIndex() const;
+    QString indexPath() const;
 
     QString folder_;
 };
+
+// What a backup holds, from its bytes: the title, classes and memorised totals.
+BackupInfo describeBackup(const QString& path, const QDateTime& taken, QByteArray bytes);
 
 } // namespace session

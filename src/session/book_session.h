@@ -188,6 +188,7 @@ private:
     int classFirstRecord_ = 0;
     QDateTime drillStartedAt_;
     bool historyFailureReported_ = false;
+    mutable BookHistory history_; // what the progress view last read of history.tsv
 
     std::unique_ptr<book::RecordFile> book_;
     std::optional<book::FileFailure> readOnlyBecause_; // set when the book opened read-only

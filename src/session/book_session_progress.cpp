@@ -50,15 +50,15 @@ void BookSession::appendHistory() {
 }
 
 ProgressNumbers BookSession::progress(book::Mode mode) const {
-    const QList<HistoryRow> rows = readHistory(files_.history);
-    // The title as the rows hold it.
-    const QString title = historyText(title_);
+    const QDate today = calendar_.localNow().date();
+    history_.update(files_.history, title_,
+                    writable() ? book::classCount(eofRecord()) * book::kWordsPerClass : 0, today);
     ProgressNumbers numbers;
     numbers.bookTitle = title_;
     numbers.mode = mode;
     numbers.classes = memorisedPerClass(records(), eofRecord(), mode);
-    numbers.totals = memorisedTotalOverTime(rows, title, mode);
-    numbers.days = studyTimePerDay(rows, title, mode, calendar_.localNow().date());
+    numbers.totals = history_.totals(mode);
+    numbers.days = history_.studyTimePerDay(mode);
     numbers.weakWords = weakWords(mode).total;
     if (writable())
         numbers.studySeconds = records()

@@ -33,12 +33,31 @@ FolderClaim::FolderClaim(QString folder) : folder_(std::move(folder)) {}
 FolderClaim::~FolderClaim() = default;
 
 FolderClaim::Result FolderClaim::claim(QString* reason) {
-    if (!QDir().mkpath(folder_)) {
-        *reason =
-            QStringLiteral("フォルダを作成できません: %1").arg(QDir::toNativeSeparators(folder_));
+    const QString folder = QDir::toNativeSeparators(folder_);
+    const QFileInfo folderInfo(folder_);
+    if (folderInfo.exists() && !folderInfo.isDir()) {
+        *reason = QStringLiteral("%1\r\nはフォルダではなく%2。\r\n"
+                                 "単語帳を置くフォルダを --folder で指定して下さい。")
+                      .arg(folder, folderInfo.isFile() ? QStringLiteral("ファイルです")
+                                                       : QStringLiteral("特殊なファイルです"));
         return Result::Failed;
     }
-    lock_ = std::make_unique<QLockFile>(QDir(folder_).filePath(QStringLiteral("veltyping.lock")));
+    book::FileFailure failure;
+    if (!book::makeFolder(folder_, &failure)) {
+        *reason = QStringLiteral("フォルダ %1 を作成できません。\r\n%2")
+                      .arg(folder, failureText(failure, folder_));
+        return Result::Failed;
+    }
+    const QString lockPath = QDir(folder_).filePath(QStringLiteral("veltyping.lock"));
+    const QFileInfo lockInfo(lockPath);
+    if (lockInfo.exists() && !lockInfo.isFile()) {
+        *reason = QStringLiteral("ロックファイル %1 を作れません。%2\r\n"
+                                 "それを削除するか名前を変えてから起動して下さい。")
+                      .arg(QDir::toNativeSeparators(lockPath),
+                           failureText({book::FileFailure::Kind::NotRegular, {}}, lockPath));
+        return Result::Failed;
+    }
+    lock_ = std::make_unique<QLockFile>(lockPath);
     // Only a lock whose program is gone counts as stale, however old it is.
     lock_->setStaleLockTime(0);
     if (lock_->tryLock(0))
@@ -48,25 +67,33 @@ FolderClaim::Result FolderClaim::claim(QString* reason) {
     qint64 pid = 0;
     QString host;
     QString application;
-    const QFileInfo lockInfo(lock_->fileName());
     if (lock_->error() == QLockFile::LockFailedError &&
         !lock_->getLockInfo(&pid, &host, &application) &&
         lockInfo.lastModified().secsTo(QDateTime::currentDateTime()) > 5 &&
         lock_->removeStaleLockFile() && lock_->tryLock(0))
         return Result::Claimed;
     if (lock_->error() == QLockFile::LockFailedError) {
-        *reason = QStringLiteral("この単語帳は、ほかのヴェルタイピングで使用中です。\r\n%1\r\n"
-                                 "そちらを終了してから起動して下さい。")
-                      .arg(QDir::toNativeSeparators(folder_));
-        // Whether a program on another computer still runs cannot be told from here.
-        if (!host.isEmpty() && host != QSysInfo::machineHostName())
-            *reason += QStringLiteral("\r\n（%1 のコンピュータ %2 で使用中です。そのプログラムが"
-                                      "もう動いていなければ、%3 を削除して下さい。）")
-                           .arg(application, host, QDir::toNativeSeparators(lock_->fileName()));
+        *reason = inUseReason(folder_, lockPath, host, application);
         return Result::InUse;
     }
-    *reason = QStringLiteral("フォルダに書き込めません: %1").arg(QDir::toNativeSeparators(folder_));
+    *reason = QStringLiteral("フォルダ %1 に書き込めないため、この単語帳を使えません。\r\n"
+                             "このフォルダへの書き込みを許可するか、書き込めるフォルダを "
+                             "--folder で指定して下さい。")
+                  .arg(folder);
     return Result::Failed;
+}
+
+QString inUseReason(const QString& folder, const QString& lockPath, const QString& host,
+                    const QString& application) {
+    QString reason = QStringLiteral("この単語帳は、ほかのヴェルタイピングで使用中です。\r\n%1\r\n"
+                                    "そちらを終了してから起動して下さい。")
+                         .arg(QDir::toNativeSeparators(folder));
+    // Whether a program on another computer still runs cannot be told from here.
+    if (!host.isEmpty() && host != QSysInfo::machineHostName())
+        reason += QStringLiteral("\r\n（%1 のコンピュータ %2 で使用中です。そのプログラムが"
+                                 "もう動いていなければ、%3 を削除して下さい。）")
+                      .arg(application, host, QDir::toNativeSeparators(lockPath));
+    return reason;
 }
 
 void removeLeftoverTemporaries(const ProgramFiles& files) {

@@ -32,15 +32,23 @@ public:
     explicit FolderClaim(QString folder);
     ~FolderClaim();
 
+    const QString& folder() const { return folder_; }
+
     enum class Result { Claimed, InUse, Failed };
     // Makes the folder if need be and locks it; a lock left by a program that died is
-    // taken over. `reason` says why for InUse and Failed.
+    // taken over. `reason` says why for InUse and Failed, and what to do: a path that is
+    // no folder, a lock path that is no file, a folder the program cannot write.
     Result claim(QString* reason);
 
 private:
     QString folder_;
     std::unique_ptr<QLockFile> lock_;
 };
+
+// The message for a folder whose lock another program holds, with the host and program
+// the lock file names.
+QString inUseReason(const QString& folder, const QString& lockPath, const QString& host,
+                    const QString& application);
 
 // Removes the temporary files that a whole-file write leaves when the program dies
 // before its rename: only the program's own temporary names, only regular files.

@@ -4,15 +4,12 @@
 #include "book/learning.h"
 #include "drill/word_stock.h"
 
+#include <QFileInfo>
+
+#include <algorithm>
+#include <tuple>
+
 namespace session {
-
-namespace {
-
-bool belongs(const HistoryRow& row, const QString& bookTitle, book::Mode mode) {
-    return row.mode == mode && row.bookTitle == bookTitle;
-}
-
-} // namespace
 
 int memorisedInClass(const book::RecordFile& file, int classIndex, book::Mode mode) {
     return memorisedAmong(file, drill::classWordRecords(book::firstWordRecord(classIndex)), mode);
@@ -36,37 +33,64 @@ QList<ClassProgress> memorisedPerClass(const book::RecordFile& file, int eofReco
     return classes;
 }
 
-QList<TotalPoint> memorisedTotalOverTime(const QList<HistoryRow>& rows, const QString& bookTitle,
-                                         book::Mode mode) {
-    QList<TotalPoint> points;
-    for (const HistoryRow& row : rows) {
-        if (belongs(row, bookTitle, mode))
-            points.append({row.start, row.bookMemorised});
-    }
-    return points;
+void BookHistory::update(const QString& path, const QString& bookTitle, int bookWords,
+                         QDate today) {
+    const QFileInfo file(path);
+    Source source{
+        path, bookTitle, bookWords, today, file.exists() ? file.size() : -1, file.lastModified()};
+    if (source == source_)
+        return;
+    source_ = std::move(source);
+    count(bookTitle, bookWords, today, [&path](const auto& take) { scanHistory(path, take); });
 }
 
-QList<DayStudy> studyTimePerDay(const QList<HistoryRow>& rows, const QString& bookTitle,
-                                book::Mode mode, QDate today, int days) {
-    QList<DayStudy> perDay;
-    const QDate first = today.addDays(1 - days);
-    for (int i = 0; i < days; ++i)
-        perDay.append({first.addDays(i), 0});
-    for (const HistoryRow& row : rows) {
-        const qint64 index = first.daysTo(row.start.date());
-        if (belongs(row, bookTitle, mode) && index >= 0 && index < days)
-            perDay[index].seconds += row.seconds;
+void BookHistory::read(QByteArrayView history, const QString& bookTitle, int bookWords,
+                       QDate today) {
+    source_ = {.bookTitle = bookTitle, .bookWords = bookWords, .today = today};
+    count(bookTitle, bookWords, today,
+          [history](const auto& take) { forEachHistoryEntry(history, take); });
+}
+
+void BookHistory::count(
+    const QString& bookTitle, int bookWords, QDate today,
+    const std::function<void(const std::function<void(const HistoryEntry&)>&)>& scan) {
+    for (int mode = 0; mode < book::kModeCount; ++mode) {
+        totals_[mode].clear();
+        secondsPerDay_[mode].clear();
     }
+    // The title as the rows hold it.
+    const QByteArray title = historyText(bookTitle).toUtf8();
+    scan([&](const HistoryEntry& row) {
+        if (row.bookTitle != title || row.day > today || row.bookMemorised > bookWords)
+            return;
+        totals_[row.mode].append({row.day, row.time, row.bookMemorised});
+        secondsPerDay_[row.mode][row.day] += row.seconds;
+    });
+    // A clock put back, or rows copied in by hand, can leave the file out of order.
+    const auto earlier = [](const TotalPoint& a, const TotalPoint& b) {
+        return std::tie(a.day, a.time) < std::tie(b.day, b.time);
+    };
+    for (QList<TotalPoint>& totals : totals_) {
+        if (!std::is_sorted(totals.cbegin(), totals.cend(), earlier))
+            std::stable_sort(totals.begin(), totals.end(), earlier);
+    }
+}
+
+QList<DayStudy> BookHistory::studyTimePerDay(book::Mode mode, int days) const {
+    QList<DayStudy> perDay;
+    const QDate first = source_.today.addDays(1 - days);
+    for (int i = 0; i < days; ++i)
+        perDay.append({first.addDays(i), secondsPerDay_[mode].value(first.addDays(i))});
     return perDay;
 }
 
-QString readableDuration(int seconds) {
+QString readableDuration(qint64 seconds) {
     // A day without study reads as minutes, like the days around it.
     if (seconds <= 0)
         return QStringLiteral("0分");
     if (seconds < 60)
         return QStringLiteral("%1秒").arg(seconds);
-    const int minutes = (seconds + 30) / 60;
+    const qint64 minutes = (seconds + 30) / 60;
     if (minutes < 60)
         return QStringLiteral("%1分").arg(minutes);
     if (minutes % 60 == 0)

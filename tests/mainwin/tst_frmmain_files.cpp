@@ -169,7 +169,8 @@ private Q_SLOTS:
                      testsupport::fileBytes(elsewhere->filePath(chosen)));
             QCOMPARE(window->session().eofRecord(), 154);
             // The replaced book was kept.
-            const QStringList backups = QDir(dir->filePath(u"backup"_s)).entryList(QDir::Files);
+            const QStringList backups =
+                QDir(dir->filePath(u"backup"_s)).entryList({u"Word-*.dat"_s}, QDir::Files);
             QCOMPARE(backups.size(), 1);
             QCOMPARE(testsupport::fileBytes(dir->filePath(u"backup/"_s + backups[0])), before);
         }

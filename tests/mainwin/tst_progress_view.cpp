@@ -13,8 +13,10 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QStandardPaths>
-#include <QTableWidget>
+#include <QTabWidget>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -79,9 +81,10 @@ private Q_SLOTS:
         QCOMPARE(minutes[27], 5.0);
         QCOMPARE(minutes.last(), 2.5);
         // The numbers as text, for screen readers.
-        auto* table = testsupport::namedChild<QTableWidget>(view(), u"tblClassMemory"_s);
-        QCOMPARE(table->item(0, 0)->text(), u"クラス０"_s);
-        QCOMPARE(table->item(0, 1)->text(), u"12語"_s);
+        const QAbstractItemModel* table =
+            testsupport::namedChild<QTableView>(view(), u"tblClassMemory"_s)->model();
+        QCOMPARE(table->index(0, 0).data().toString(), u"クラス０"_s);
+        QCOMPARE(table->index(0, 1).data().toString(), u"12語"_s);
         QVERIFY(testsupport::namedChild<QWidget>(view(), u"chtStudyTime"_s)
                     ->accessibleDescription()
                     .endsWith(u"2026/12/07 3分"_s));
@@ -111,6 +114,35 @@ private Q_SLOTS:
         testsupport::namedChild<QPushButton>(window.get(), u"cmdStart"_s)->click();
         QTest::keyClick(window.get(), Qt::Key_F6);
         QVERIFY(!view()->isVisible());
+    }
+
+    // The view is made anew once per change of the history or the book, however often
+    // and however it is asked for: F6 again, a tab, the same mode.
+    void redrawnOncePerChange() {
+        testsupport::writeBook(bookPath(), 2);
+        window = openWindow();
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        QTest::keyClick(window.get(), Qt::Key_F6);
+        auto* table = testsupport::namedChild<QTableView>(view(), u"tblMemoryTotal"_s);
+        QSignalSpy resets(table->model(), &QAbstractItemModel::modelReset);
+
+        testsupport::namedChild<QTabWidget>(view(), u"tabProgress"_s)->setCurrentIndex(1);
+        QTest::keyClick(window.get(), Qt::Key_F6);
+        QTest::keyClick(window.get(), Qt::Key_F6);
+        testsupport::namedChild<QRadioButton>(window.get(), u"optMode(0)"_s)->click();
+        QCOMPARE(resets.size(), 0);
+
+        testsupport::namedChild<QPushButton>(window.get(), u"cmdStart"_s)->click();
+        clock.now += 60;
+        testsupport::namedChild<QPushButton>(window.get(), u"cmdEnd"_s)->click();
+        QCOMPARE(resets.size(), 1);
+        QCOMPARE(table->model()->rowCount(), 1);
+        QTest::keyClick(window.get(), Qt::Key_F6);
+        QCOMPARE(resets.size(), 1);
+
+        testsupport::namedChild<QRadioButton>(window.get(), u"optMode(1)"_s)->click();
+        QCOMPARE(resets.size(), 2);
     }
 };
 

@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QLockFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -182,6 +183,37 @@ private Q_SLOTS:
         QVERIFY(kills > 0);
     }
 
+    // A rename, and a new folder, are on the disk only once their folder is: each is
+    // followed by a flush of the folder that holds it.
+    void renamesAndNewFoldersReachTheDisk() {
+        if (QStandardPaths::findExecutable(u"strace"_s).isEmpty())
+            QSKIP("strace is not installed");
+        testsupport::writeBook(bookPath(), 2);
+        const QString trace = dir->filePath(u"trace"_s);
+        QCOMPARE(runCommand({u"strace"_s, u"-f"_s, u"-qq"_s, u"-y"_s, u"-o"_s, trace, u"-e"_s,
+                             u"trace=rename,renameat,renameat2,mkdir,mkdirat,fsync"_s},
+                            {u"reset"_s, dir->path()})
+                     .exitCode,
+                 0);
+        // The folder each change awaits a flush of, in the order they happened.
+        QStringList awaited;
+        QStringList changes;
+        static const QRegularExpression change(
+            u"(?:rename\\w*|mkdir\\w*)\\(.*\"([^\"]+)\"[^\"]*\\) = 0"_s);
+        static const QRegularExpression flush(u"fsync\\(\\d+<([^>]+)>\\) = 0"_s);
+        for (const QByteArray& line : testsupport::fileBytes(trace).split('\n')) {
+            if (const auto match = change.match(QString::fromUtf8(line)); match.hasMatch()) {
+                changes << match.captured(1);
+                awaited << QFileInfo(match.captured(1)).absolutePath();
+            } else if (const auto match = flush.match(QString::fromUtf8(line)); match.hasMatch()) {
+                awaited.removeAll(match.captured(1));
+            }
+        }
+        QVERIFY2(changes.contains(dir->filePath(u"backup"_s)), qPrintable(changes.join(u' ')));
+        QVERIFY2(changes.contains(bookPath()), qPrintable(changes.join(u' ')));
+        QVERIFY2(awaited.isEmpty(), qPrintable(awaited.join(u' ')));
+    }
+
     void secondProgramOnAFolderIsRefused() {
         session::FolderClaim first(dir->path());
         session::FolderClaim second(dir->path());
@@ -350,6 +382,45 @@ private Q_SLOTS:
         QCOMPARE(backups[0].title, u"テスト"_s);
         QCOMPARE(backups[0].classes, 2);
         QCOMPARE(backups[0].taken, now.addDays(1));
+    }
+
+    // Pruning removes only copies this program made, counted and ordered by when they
+    // were made: files of the same form that the learner put there (or left after
+    // changing one), even twenty dated in the future, stay, and a clock put back does not
+    // make the newest copy look the oldest.
+    void pruningRemovesOnlyTheProgramsOwn() {
+        session::BackupFolder folder(dir->path());
+        QVERIFY(QDir(dir->path()).mkdir(u"backup"_s));
+        const QDir backup(dir->filePath(u"backup"_s));
+        QStringList foreign{u"Word-20200101-000000.dat"_s};
+        for (int i = 0; i < 20; ++i)
+            foreign << u"Word-29991231-2359%1.dat"_s.arg(i, 2, 10, QChar(u'0'));
+        for (const QString& name : foreign)
+            writeBytes(backup.filePath(name), "the learner's " + name.toLatin1());
+        testsupport::writeBook(bookPath(), 2);
+        const QByteArray bytes = testsupport::fileBytes(bookPath());
+
+        QStringList made;
+        for (int i = 0; i < 25; ++i) {
+            book::FileFailure failure;
+            QString path;
+            // Each copy dated a minute before the one made before it.
+            const QDateTime now = QDateTime(QDate(2026, 12, 7), QTime(9, 30)).addSecs(-60 * i);
+            QVERIFY(folder.add(bytes, now, &failure, &path));
+            made.prepend(QFileInfo(path).fileName());
+            if (i == 0) // the learner changes the first copy: it is theirs now
+                writeBytes(path, "changed by the learner");
+        }
+        for (const QString& name : foreign)
+            QCOMPARE(testsupport::fileBytes(backup.filePath(name)),
+                     "the learner's " + name.toLatin1());
+        QCOMPARE(testsupport::fileBytes(backup.filePath(made.last())), "changed by the learner");
+        QStringList listed;
+        for (const session::BackupInfo& info : folder.list())
+            listed << QFileInfo(info.path).fileName();
+        QCOMPARE(listed, made.mid(0, session::BackupFolder::kKept));
+        for (const QString& name : made.mid(session::BackupFolder::kKept, 4))
+            QVERIFY2(!backup.exists(name), qPrintable(name));
     }
 
     // Every command that replaces or resets the book keeps the old one; a restore brings

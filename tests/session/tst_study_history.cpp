@@ -111,23 +111,40 @@ private Q_SLOTS:
 
     void unreadableRowsAreSkipped_data() {
         QTest::addColumn<QByteArray>("line");
-        QTest::newRow("too few fields") << QByteArray("2026-12-07T09:30:00\tT\tK\treading\t5");
-        QTest::newRow("no date") << QByteArray("yesterday\tT\tK\treading\t5\t1\t0\t1\t1");
+        QTest::newRow("too few fields") << QByteArray("2026-12-07T09:30:00\tテスト\tK\twriting\t5");
+        QTest::newRow("no date") << QByteArray("yesterday\tテスト\tK\twriting\t5\t1\t0\t1\t1");
         QTest::newRow("unknown mode")
-            << QByteArray("2026-12-07T09:30:00\tT\tK\tspeaking\t5\t1\t0\t1\t1");
+            << QByteArray("2026-12-07T09:30:00\tテスト\tK\tspeaking\t5\t1\t0\t1\t1");
         QTest::newRow("negative seconds")
-            << QByteArray("2026-12-07T09:30:00\tT\tK\treading\t-5\t1\t0\t1\t1");
+            << QByteArray("2026-12-07T09:30:00\tテスト\tK\twriting\t-5\t1\t0\t1\t1");
         QTest::newRow("not a number")
-            << QByteArray("2026-12-07T09:30:00\tT\tK\treading\t5\tone\t0\t1\t1");
+            << QByteArray("2026-12-07T09:30:00\tテスト\tK\twriting\t5\tone\t0\t1\t1");
         QTest::newRow("more than a class")
-            << QByteArray("2026-12-07T09:30:00\tT\tK\treading\t5\t1\t0\t51\t1");
+            << QByteArray("2026-12-07T09:30:00\tテスト\tK\twriting\t5\t1\t0\t51\t1");
+        // Values no drill can produce.
+        QTest::newRow("longer than a day")
+            << QByteArray("2026-12-07T09:30:00\tテスト\tK\twriting\t86401\t1\t0\t1\t1");
+        QTest::newRow("largest seconds")
+            << QByteArray("2026-12-07T09:30:00\tテスト\tK\twriting\t2147483647\t1\t0\t1\t1");
+        QTest::newRow("more than the book's words")
+            << QByteArray("2026-12-07T09:30:00\tテスト\tK\twriting\t5\t1\t0\t1\t101");
+        QTest::newRow("largest total")
+            << QByteArray("2026-12-07T09:30:00\tテスト\tK\twriting\t5\t1\t0\t1\t2147483647");
+        QTest::newRow("negative total")
+            << QByteArray("2026-12-07T09:30:00\tテスト\tK\twriting\t5\t1\t0\t1\t-2147483647");
+        QTest::newRow("before 2000")
+            << QByteArray("1900-01-01T09:30:00\tテスト\tK\twriting\t5\t1\t0\t1\t1");
+        QTest::newRow("tomorrow") << QByteArray(
+            "2026-12-08T00:00:00\tテスト\tK\twriting\t5\t1\t0\t1\t1");
+        QTest::newRow("far future")
+            << QByteArray("2999-12-31T09:30:00\tテスト\tK\twriting\t5\t1\t0\t1\t1");
         QTest::newRow("binary") << QByteArray("\x00\xff\xfe\t\t\t", 6);
         QTest::newRow("empty") << QByteArray();
     }
 
     void unreadableRowsAreSkipped() {
         QFETCH(QByteArray, line);
-        const QByteArray good = "2026-12-06T21:00:00\tT\tK\twriting\t60\t3\t2\t4\t9\n";
+        const QByteArray good = "2026-12-06T21:00:00\tテスト\tK\twriting\t60\t3\t2\t4\t9\n";
         QFile file(path(u"history.tsv"_s));
         QVERIFY(file.open(QIODevice::WriteOnly));
         // The bad line last, unfinished: a row appended next must still be read.
@@ -136,13 +153,70 @@ private Q_SLOTS:
 
         playDrill(book::Writing, 30);
 
+        const session::ProgressNumbers numbers = session->progress(book::Writing);
+        QCOMPARE(numbers.totals.size(), 2);
+        QCOMPARE(numbers.totals[0].day, QDate(2026, 12, 6));
+        QCOMPARE(numbers.totals[0].time, QTime(21, 0));
+        QCOMPARE(numbers.totals[0].total, 9);
+        QCOMPARE(numbers.days[28].seconds, 60);
+        QCOMPARE(numbers.days[29].seconds, 30);
         const QList<session::HistoryRow> rows = session::readHistory(path(u"history.tsv"_s));
-        QCOMPARE(rows.size(), 2);
-        QCOMPARE(rows[0].start, QDateTime(QDate(2026, 12, 6), QTime(21, 0)));
-        QCOMPARE(rows[0].misses, 2);
-        QCOMPARE(rows[0].bookMemorised, 9);
-        QCOMPARE(rows[1].className, u"クラス１"_s);
-        QCOMPARE(rows[1].seconds, 30);
+        QCOMPARE(rows.last().className, u"クラス１"_s);
+        QCOMPARE(rows.last().misses, 1);
+    }
+
+    // Rows are charted in the order they were played, whatever order the file has them
+    // in, and a day's time adds up however many drills it had.
+    void chartsInDateOrderWithoutOverflow() {
+        QByteArray rows = kHeader;
+        rows += "2026-12-07T08:00:00\tテスト\tK\treading\t60\t1\t0\t1\t30\n"
+                "2026-12-05T08:00:00\tテスト\tK\treading\t60\t1\t0\t1\t10\n"
+                "2026-12-06T08:00:00\tテスト\tK\treading\t60\t1\t0\t1\t20\n";
+        // More whole-day drills than a 32-bit sum holds.
+        for (int i = 0; i < 25000; ++i)
+            rows += "2026-12-01T08:00:00\tテスト\tK\twriting\t86400\t1\t0\t1\t1\n";
+        QFile file(path(u"history.tsv"_s));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(rows);
+        file.close();
+
+        QList<int> totals;
+        for (const session::TotalPoint& point : session->progress(book::Reading).totals)
+            totals << point.total;
+        QCOMPARE(totals, (QList<int>{10, 20, 30}));
+        const session::ProgressNumbers writing = session->progress(book::Writing);
+        QCOMPARE(writing.days[23].day, QDate(2026, 12, 1));
+        QCOMPARE(qint64(writing.days[23].seconds), 25000 * qint64(86400));
+        QCOMPARE(session::readableDuration(writing.days[23].seconds), u"600000時間"_s);
+    }
+
+    // Of a history larger than any, the newest rows are read, from the first whole row.
+    void longHistoryIsReadFromItsNewestPart_data() {
+        QTest::addColumn<int>("cut"); // bytes before the end where the reading starts
+        QTest::addColumn<int>("rows");
+        const int row =
+            int(QByteArray("2026-12-0dT09:30:00\tT\tK\treading\t60\t1\t0\t1\t1\n").size());
+        QTest::newRow("at a row's start") << 2 * row << 2;
+        QTest::newRow("a byte after it") << 2 * row - 1 << 1;
+        QTest::newRow("a byte before it") << 2 * row + 1 << 2;
+        QTest::newRow("the whole file") << 100 * row << 3;
+    }
+
+    void longHistoryIsReadFromItsNewestPart() {
+        QFETCH(int, cut);
+        QFETCH(int, rows);
+        QFile file(path(u"history.tsv"_s));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        for (char day : {'1', '2', '3'})
+            file.write("2026-12-0" + QByteArray(1, day) +
+                       "T09:30:00\tT\tK\treading\t60\t1\t0\t1\t1\n");
+        file.close();
+        QList<QDate> read;
+        session::scanHistory(
+            file.fileName(), [&read](const session::HistoryEntry& entry) { read << entry.day; },
+            cut);
+        QCOMPARE(read.size(), rows);
+        QCOMPARE(read.last(), QDate(2026, 12, 3));
     }
 
     void writeFailureIsReportedOnce() {
