@@ -9,6 +9,7 @@
 
 #include "mainwin/frm_main.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QFile>
 #include <QPushButton>
@@ -68,9 +69,12 @@ struct Window {
     }
     QWidget* view() { return window.findChild<QWidget*>(QStringLiteral("frmProgress")); }
     QTabWidget* tabs() { return window.findChild<QTabWidget*>(QStringLiteral("tabProgress")); }
+    QPushButton* button(const char* name) {
+        return window.findChild<QPushButton*>(QLatin1String(name));
+    }
     // F6, and the view drawn as the screen would show it.
     void openView() {
-        window.mnuProgress_Click();
+        window.findChild<QAction*>(QStringLiteral("mnuProgress"))->trigger();
         (void)QTest::qWaitForWindowExposed(view());
         view()->repaint();
     }
@@ -162,10 +166,10 @@ void BM_ProgressDrillEnd(benchmark::State& state) {
     window.tabs()->setCurrentIndex(1);
     for (auto _ : state) {
         state.PauseTiming();
-        window.window.cmdStart_Click();
+        window.button("cmdStart")->click();
         window.clock.now += 60;
         state.ResumeTiming();
-        window.window.cmdEnd_Click();
+        window.button("cmdEnd")->click();
         window.view()->repaint();
     }
 }
