@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QtEndian>
 
+#include <algorithm>
 #include <optional>
 
 namespace book {
@@ -96,12 +97,17 @@ void checkStatistics(const RecordFile& file, int eofRecord, QStringList& warning
     }
 }
 
-// Reads up to `limit` bytes; nothing, with the device's reason, when a read fails.
+// Reads up to `limit` bytes; nothing, with the device's reason, when a read fails. Room
+// grows with what arrives: most books are far smaller than the largest.
 std::optional<QByteArray> readUpTo(QIODevice& device, qint64 limit) {
-    QByteArray bytes(limit, Qt::Uninitialized);
+    const qint64 told = device.isSequential() ? 0 : device.size() - device.pos();
+    QByteArray bytes(std::min(limit, std::max<qint64>(told + 1, 64 * kSlotSize)),
+                     Qt::Uninitialized);
     qint64 done = 0;
     while (done < limit) {
-        const qint64 read = device.read(bytes.data() + done, limit - done);
+        if (done == bytes.size())
+            bytes.resize(std::min(limit, 2 * bytes.size()));
+        const qint64 read = device.read(bytes.data() + done, bytes.size() - done);
         if (read < 0)
             return std::nullopt;
         if (read == 0)

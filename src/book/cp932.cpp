@@ -2,6 +2,7 @@
 
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <QVarLengthArray>
 
 namespace book {
 
@@ -85,18 +86,23 @@ QString decodeCp932(QByteArrayView bytes) {
         return text;
 
     // Damaged text: decode one character at a time so that a bad byte costs only itself.
+    // Each character is decoded in place, as a string per character would cost more than
+    // its decoding.
     text.clear();
+    QVarLengthArray<QChar, 16> piece;
     qsizetype i = 0;
     while (i < bytes.size()) {
         const qsizetype width = characterWidth(bytes, i);
         QStringDecoder& decoder = cp932Decoder();
-        const QString piece = decoder.decode(bytes.sliced(i, width));
-        if (decoder.hasError() || piece.size() != 1 ||
+        piece.resize(decoder.requiredSpace(width));
+        const qsizetype decoded =
+            decoder.appendToBuffer(piece.data(), bytes.sliced(i, width)) - piece.data();
+        if (decoder.hasError() || decoded != 1 ||
             (width == 1 && isLeadByte(static_cast<uchar>(bytes[i])))) {
             text += QChar(QChar::ReplacementCharacter);
             i += 1;
         } else {
-            text += piece;
+            text += piece[0];
             i += width;
         }
     }
