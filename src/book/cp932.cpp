@@ -109,6 +109,16 @@ QString decodeCp932(QByteArrayView bytes) {
     return text;
 }
 
+std::optional<QString> decodeCp932Exactly(QByteArrayView bytes) {
+    QStringDecoder& decoder = cp932Decoder();
+    QString text = decoder.decode(bytes);
+    // A lead byte cut off at the end waits in the decoder without an error; the bytes
+    // encoded back then come out short.
+    if (decoder.hasError() || encodeCp932(text) != bytes)
+        return std::nullopt;
+    return text;
+}
+
 QString firstControlCharacter(const QString& text) {
     for (const QChar c : text) {
         if (c.category() == QChar::Other_Control)

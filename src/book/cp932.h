@@ -21,6 +21,10 @@ QByteArray encodeCp932Lossy(const QString& text);
 // character, or a lead byte cut off at the end, becomes U+FFFD.
 QString decodeCp932(QByteArrayView bytes);
 
+// The text of CP932 bytes that decode without error and encode back to the same bytes;
+// nothing for any other bytes.
+std::optional<QString> decodeCp932Exactly(QByteArrayView bytes);
+
 // The first control character (C0, DEL or C1) of the text as "U+0000"; empty when it has
 // none. Such a character is never part of a word, and a NUL or a tab in a book's text
 // would come back out of it as a broken word list.

@@ -3,7 +3,6 @@
 #include "cp932.h"
 
 #include <QStringDecoder>
-#include <QStringEncoder>
 
 #include <optional>
 
@@ -49,20 +48,14 @@ bool isAscii(QByteArrayView line) {
 
 // The line as text, when it decodes without error and encodes back to the same bytes.
 std::optional<QString> strictDecode(QByteArrayView line, ListEncoding encoding) {
+    if (encoding == ListEncoding::Cp932)
+        return decodeCp932Exactly(line);
     // A byte order mark inside the list is a character, not something to drop.
     const auto flags =
         QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom;
-    QStringDecoder decoder = encoding == ListEncoding::Utf8
-                                 ? QStringDecoder(QStringConverter::Utf8, flags)
-                                 : QStringDecoder(kCodePage, flags);
-    QStringEncoder encoder = encoding == ListEncoding::Utf8
-                                 ? QStringEncoder(QStringConverter::Utf8, flags)
-                                 : QStringEncoder(kCodePage, flags);
+    QStringDecoder decoder(QStringConverter::Utf8, flags);
     QString text = decoder.decode(line);
-    if (decoder.hasError())
-        return std::nullopt;
-    const QByteArray back = encoder.encode(text);
-    if (encoder.hasError() || back != line)
+    if (decoder.hasError() || text.toUtf8() != line)
         return std::nullopt;
     return text;
 }
