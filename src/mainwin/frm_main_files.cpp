@@ -88,17 +88,18 @@ void FrmMain::restoreBackup() {
         rows << QStringList{
             QLocale(QLocale::Japanese)
                 .toString(backup.taken, QStringLiteral("yyyy/MM/dd HH:mm:ss")),
-            backup.title.isEmpty() ? QStringLiteral("（単語帳ではありません）") : backup.title,
+            backup.holdsBook ? backup.title : QStringLiteral("（単語帳ではありません）"),
             QString::number(backup.classes),
-            QStringLiteral("%1 / %2 / %3").arg(memorised[0]).arg(memorised[1]).arg(memorised[2])};
+            QStringLiteral("%1 / %2 / %3").arg(memorised[0]).arg(memorised[1]).arg(memorised[2]),
+            backup.recorded ? QStringLiteral("自動") : QStringLiteral("その他")};
     }
-    const int chosen =
-        dialogs().chooseRow(this, title,
-                            QStringLiteral("復元するバックアップを選んで下さい（新しい順）。\r\n"
-                                           "今の単語帳もバックアップしてから置き換えます。"),
-                            {QStringLiteral("日時"), QStringLiteral("単語帳"),
-                             QStringLiteral("クラス数"), QStringLiteral("記憶単語数（R / W / L）")},
-                            rows);
+    const int chosen = dialogs().chooseRow(
+        this, title,
+        QStringLiteral("復元するバックアップを選んで下さい（新しい順）。\r\n"
+                       "今の単語帳もバックアップしてから置き換えます。"),
+        {QStringLiteral("日時"), QStringLiteral("単語帳"), QStringLiteral("クラス数"),
+         QStringLiteral("記憶単語数（R / W / L）"), QStringLiteral("作成")},
+        rows);
     if (chosen < 0 || !dialogs().askYesNo(this, title, kDataLossQuestion))
         return;
     replaceBookWith(backups[chosen].path);

@@ -7,7 +7,9 @@
 #include <QBuffer>
 #include <QCryptographicHash>
 #include <QDir>
+#include <QFileInfo>
 #include <QRegularExpression>
+#include <QSet>
 
 #include <algorithm>
 
@@ -22,24 +24,50 @@ constexpr QLatin1StringView kTakenFormat("yyyy-MM-ddTHH:mm:ss");
 const QByteArray kIndexHeader = "# copies of Word.dat made by veltyping, oldest first: "
                                 "file, made, sha256\n";
 
-// Only names of this form are ever removed: never a path, never another file.
-bool isBackupName(const QString& name) {
+// The names the program gives its copies, with the date and time they were made.
+const QRegularExpression& backupNamePattern() {
     static const QRegularExpression pattern(
-        QStringLiteral("^Word-\\d{8}-\\d{6}(?:-\\d{1,9})?\\.dat$"));
-    return pattern.match(name).hasMatch();
+        QStringLiteral("^Word-(\\d{8}-\\d{6})(?:-\\d{1,9})?\\.dat$"));
+    return pattern;
 }
+
+// Only names of this form are ever removed: never a path, never another file.
+bool isBackupName(const QString& name) { return backupNamePattern().match(name).hasMatch(); }
+
+// Books in the folder that the index does not name are looked at only this many, so that
+// a folder full of files cannot stall the restore command.
+constexpr int kMaxOtherFiles = 200;
 
 QByteArray sha256(QByteArrayView bytes) {
     return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
 }
 
+// Whether the path is a regular file itself, not a link that may lead out of the folder.
+bool isPlainFile(const QString& path) {
+    const QFileInfo info(path);
+    return info.isFile() && !info.isSymLink();
+}
+
 // The file's bytes while it still holds what the program wrote; a file changed since is
 // the learner's.
 std::optional<QByteArray> ourBytes(const QString& path, const BackupEntry& entry) {
-    std::optional<QByteArray> bytes = book::readWholeFile(path, book::kMaxBookBytes);
+    std::optional<QByteArray> bytes;
+    if (isPlainFile(path))
+        bytes = book::readWholeFile(path, book::kMaxBookBytes);
     if (bytes && sha256(*bytes) != entry.sha256)
         bytes.reset();
     return bytes;
+}
+
+// When a book the program did not record was made: the time its name gives, as the
+// program names its copies, else its last change.
+QDateTime takenFromName(const QFileInfo& file) {
+    const QRegularExpressionMatch match = backupNamePattern().match(file.fileName());
+    const QDateTime named =
+        match.hasMatch()
+            ? QDateTime::fromString(match.captured(1), QStringLiteral("yyyyMMdd-HHmmss"))
+            : QDateTime();
+    return named.isValid() ? named : file.lastModified();
 }
 
 } // namespace
@@ -72,13 +100,14 @@ QByteArray backupIndexBytes(const QList<BackupEntry>& entries) {
 }
 
 BackupInfo describeBackup(const QString& path, const QDateTime& taken, QByteArray bytes) {
-    BackupInfo info{path, taken, {}, 0, {}};
+    BackupInfo info{path, taken};
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
     const book::RecordFile records(buffer);
     const book::EndRecord end = book::findEndRecord(records);
     if (end.record < 1)
         return info;
+    info.holdsBook = true;
     info.title =
         records.read(book::trailerRecord(end.record, book::Trailer::Title)).trimmed().english;
     info.classes = book::classCount(end.record);
@@ -131,17 +160,53 @@ bool BackupFolder::add(QByteArrayView bookBytes, const QDateTime& now, book::Fil
 }
 
 QList<BackupInfo> BackupFolder::list() const {
-    QList<BackupInfo> backups;
     const QDir dir(folder_);
+    QList<BackupInfo> own;
+    QSet<QString> listed{kIndexName};
     const QList<BackupEntry> entries = readIndex();
     for (auto entry = entries.crbegin(); entry != entries.crend(); ++entry) {
         const QString path = dir.filePath(entry->name);
-        if (std::optional<QByteArray> bytes = ourBytes(path, *entry))
-            backups.append(describeBackup(
+        if (std::optional<QByteArray> bytes = ourBytes(path, *entry)) {
+            own.append(describeBackup(
                 path, QDateTime::fromString(QString::fromLatin1(entry->taken), kTakenFormat),
                 std::move(*bytes)));
+            listed.insert(entry->name);
+        }
     }
+
+    QList<BackupInfo> others;
+    const QFileInfoList files =
+        dir.entryInfoList(QDir::Files | QDir::Hidden | QDir::NoSymLinks, QDir::Time);
+    for (const QFileInfo& file : files.first(std::min<qsizetype>(files.size(), kMaxOtherFiles))) {
+        if (listed.contains(file.fileName()) || !isPlainFile(file.filePath()))
+            continue;
+        std::optional<QByteArray> bytes = book::readWholeFile(file.filePath(), book::kMaxBookBytes);
+        if (!bytes)
+            continue;
+        BackupInfo info = describeBackup(file.filePath(), takenFromName(file), std::move(*bytes));
+        info.recorded = false;
+        if (info.holdsBook)
+            others.append(info);
+    }
+    std::stable_sort(others.begin(), others.end(),
+                     [](const BackupInfo& a, const BackupInfo& b) { return a.taken > b.taken; });
+
+    // The program's copies keep the order they were made in, even when the clock was put
+    // back; the others go in before the first copy older than they are.
+    QList<BackupInfo> backups;
+    auto other = others.cbegin();
+    for (const BackupInfo& copy : own) {
+        for (; other != others.cend() && other->taken > copy.taken; ++other)
+            backups.append(*other);
+        backups.append(copy);
+    }
+    backups.append(QList<BackupInfo>(other, others.cend()));
     return backups;
+}
+
+bool BackupFolder::holds(const QString& path) const {
+    const QFileInfo file(path);
+    return isPlainFile(path) && file.absoluteDir().canonicalPath() == QDir(folder_).canonicalPath();
 }
 
 } // namespace session

@@ -14,9 +14,13 @@ namespace session {
 struct BackupInfo {
     QString path;
     QDateTime taken;
-    QString title; // empty when the copy holds no word book
+    bool holdsBook = false; // whether an end record was found
+    QString title;
     int classes = 0;
     std::array<qint16, 3> memorised{}; // the memorised totals, per drill mode
+    // Whether the program's index names it; copies an earlier version made, or the
+    // learner put there, are offered too but are never pruned.
+    bool recorded = true;
 };
 
 // A copy the program made, as its index in the backup folder keeps it.
@@ -48,8 +52,13 @@ public:
     // or the index could not be written whole; then nothing changed.
     bool add(QByteArrayView bookBytes, const QDateTime& now, book::FileFailure* failure,
              QString* path);
-    // The program's copies, the one made last first.
+    // Every word book the folder holds, newest first: the program's copies in the order
+    // they were made, and the other books there (by the date in their name, else their
+    // last change) between them. Only regular files directly in the folder are offered,
+    // never a link to a file elsewhere.
     QList<BackupInfo> list() const;
+    // Whether `path` is a regular file directly in the folder, as a restore needs.
+    bool holds(const QString& path) const;
     QString path() const { return folder_; }
 
 private:

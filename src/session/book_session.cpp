@@ -285,6 +285,15 @@ bool BookSession::replaceBook(const QString& source) {
     return replaceBookWith(source, *bytes);
 }
 
+bool BookSession::restoreBackup(const QString& backupPath) {
+    if (!backups_.holds(backupPath)) {
+        reportOpenFailure(
+            backupPath, QStringLiteral("バックアップフォルダの中の通常のファイルではありません。"));
+        return false;
+    }
+    return replaceBook(backupPath);
+}
+
 bool BookSession::replaceBookWith(const QString& source, const QByteArray& bytes) {
     book::FileFailure failure;
     // Nothing to keep when there is no book file at all.

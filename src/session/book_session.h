@@ -104,7 +104,9 @@ public:
     bool resetLearningData();
     // Replaces Word.dat with a word book file (Open, a restore); refuses what is no book.
     bool replaceBook(const QString& source);
-    bool restoreBackup(const QString& backupPath) { return replaceBook(backupPath); }
+    // Restores a book that backups() offered: only a regular file in the backup folder,
+    // never one a link there leads to.
+    bool restoreBackup(const QString& backupPath);
     QList<BackupInfo> backups() const { return backups_.list(); }
     // Replaces Word.dat with the book made from an accepted word list under `title`, as
     // replaceBook does with a book file. A refused list or title is told; nothing is written.

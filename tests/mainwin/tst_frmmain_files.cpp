@@ -290,7 +290,8 @@ private Q_SLOTS:
         action(window.get(), u"mnuFileRestore"_s)->trigger();
 
         QCOMPARE(dialogs.offeredRows.size(), 1);
-        QCOMPARE(dialogs.offeredRows[0].mid(1), (QStringList{u"テスト"_s, u"2"_s, u"1 / 0 / 0"_s}));
+        QCOMPARE(dialogs.offeredRows[0].mid(1),
+                 (QStringList{u"テスト"_s, u"2"_s, u"1 / 0 / 0"_s, u"自動"_s}));
         QCOMPARE(testsupport::fileBytes(bookPath()), restored ? learner : reset);
     }
 

@@ -456,6 +456,48 @@ private Q_SLOTS:
         QVERIFY(failures.isEmpty());
     }
 
+    // The restore offers every book in the backup folder, the copies an earlier version or
+    // the learner put there too (by the date in their name, else their last change), but
+    // never a file a link there leads to, and it restores only what it offered.
+    void restoreOffersEveryBookInTheFolderButNoLink() {
+        const QDir backup(dir->filePath(u"backup"_s));
+        QVERIFY(QDir(dir->path()).mkdir(u"backup"_s));
+        testsupport::writeBook(backup.filePath(u"Word-20200101-000000.dat"_s),
+                               testsupport::makeBookContent(1, u"旧版の控え"_s));
+        testsupport::writeBook(backup.filePath(u"mine.vel"_s),
+                               testsupport::makeBookContent(2, u"自分の控え"_s));
+        QFile mine(backup.filePath(u"mine.vel"_s));
+        QVERIFY(mine.open(QIODevice::ReadWrite));
+        QVERIFY(mine.setFileTime(QDateTime(QDate(2021, 5, 1), QTime()),
+                                 QFileDevice::FileModificationTime));
+        mine.close();
+        writeBytes(backup.filePath(u"notes.txt"_s), "not a book");
+        const QString outside = dir->filePath(u"outside.vel"_s);
+        testsupport::writeBook(outside, testsupport::makeBookContent(1, u"外の単語帳"_s));
+        QVERIFY(QFile::link(outside, backup.filePath(u"Word-20250101-000000.dat"_s)));
+        testsupport::writeBook(bookPath(), 2);
+        auto book = openSession();
+        QVERIFY(book->resetLearningData()); // the program's own copy, dated now
+        book->load();
+
+        QStringList listed;
+        for (const session::BackupInfo& info : book->backups())
+            listed << u"%1 %2 %3"_s.arg(QFileInfo(info.path).fileName(), info.title)
+                          .arg(info.recorded);
+        QCOMPARE(listed.mid(1), (QStringList{u"mine.vel 自分の控え 0"_s,
+                                             u"Word-20200101-000000.dat 旧版の控え 0"_s}));
+        QVERIFY(listed.value(0).endsWith(u" テスト 1"_s));
+
+        QVERIFY(book->restoreBackup(backup.filePath(u"mine.vel"_s)));
+        book->load();
+        QCOMPARE(book->title(), u"自分の控え"_s);
+        const QByteArray before = testsupport::fileBytes(bookPath());
+        QVERIFY(!book->restoreBackup(backup.filePath(u"Word-20250101-000000.dat"_s)));
+        QVERIFY(!book->restoreBackup(outside));
+        QCOMPARE(testsupport::fileBytes(bookPath()), before);
+        QCOMPARE(failures.size(), 2);
+    }
+
     // A list opens as the very book velbook makes of it, after the old book is kept; the
     // book saved as a list opens again as the same words.
     void listOpensAsTheBookVelbookMakes_data() {
