@@ -7,11 +7,43 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QStyle>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
 namespace platform {
+
+namespace {
+
+// The line cut to `length` characters with an ellipsis, never between the halves of a
+// surrogate pair.
+QString shortened(const QString& line, qsizetype length) {
+    qsizetype keep = length - 1;
+    if (line.at(keep).isLowSurrogate())
+        --keep;
+    return line.first(keep) + u'…';
+}
+
+} // namespace
+
+MessageLayout layOutMessage(const QString& text) {
+    static const QRegularExpression lineEnd(QStringLiteral("\r?\n"));
+    const QStringList lines = text.split(lineEnd);
+    const qsizetype kept = std::min<qsizetype>(lines.size(), MessageLayout::kShownLines);
+    bool cut = lines.size() > kept;
+    QStringList shown;
+    for (const QString& line : lines.first(kept)) {
+        const bool tooLong = line.size() > MessageLayout::kShownLineLength;
+        cut = cut || tooLong;
+        shown << (tooLong ? shortened(line, MessageLayout::kShownLineLength) : line);
+    }
+    if (!cut)
+        return {text, {}};
+    if (lines.size() > kept)
+        shown.last() = QStringLiteral("…");
+    return {shown.join(QStringLiteral("\r\n")), text};
+}
 
 void Dialogs::showCritical(QWidget* parent, const QString& title, const QString& text) {
     message(parent, QMessageBox::Critical, title, text, QMessageBox::Ok, QMessageBox::Ok);
@@ -30,7 +62,9 @@ QMessageBox::StandardButton SystemDialogs::message(QWidget* parent, QMessageBox:
                                                    const QString& title, const QString& text,
                                                    QMessageBox::StandardButtons buttons,
                                                    QMessageBox::StandardButton defaultButton) {
-    QMessageBox box(icon, title, text, buttons, parent);
+    const MessageLayout layout = layOutMessage(text);
+    QMessageBox box(icon, title, layout.text, buttons, parent);
+    box.setDetailedText(layout.details);
     box.setDefaultButton(defaultButton);
     return QMessageBox::StandardButton(box.exec());
 }

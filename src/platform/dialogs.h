@@ -12,6 +12,17 @@ class QWidget;
 
 namespace platform {
 
+// A message as a box shows it, so that the box never grows past the screen: at most
+// kShownLines lines of at most kShownLineLength characters, and the whole text in a
+// scrolling details area when some of it had to be left out.
+struct MessageLayout {
+    static constexpr int kShownLines = 14;
+    static constexpr int kShownLineLength = 120;
+    QString text;
+    QString details; // empty when the text is shown whole
+};
+MessageLayout layOutMessage(const QString& text);
+
 // Every message box, question and file dialog of the program, as a service handed to the
 // windows: a test scripts the answers and never waits on a modal loop.
 class Dialogs {

@@ -51,6 +51,30 @@ private Q_SLOTS:
         QCOMPARE(platform::readTextFile(path), text);
     }
 
+    // A message box never grows past the screen: a long text is cut, and shown whole in
+    // the box's scrolling details.
+    void longMessagesKeepTheirWholeTextInTheDetails_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<bool>("detailed");
+        QTest::newRow("short") << u"一行目\r\n二行目"_s << u"一行目\r\n二行目"_s << false;
+        QTest::newRow("many lines")
+            << u"a\r\n"_s.repeated(20) + u"z"_s << u"a\r\n"_s.repeated(13) + u"…"_s << true;
+        QTest::newRow("one huge line")
+            << u"x"_s.repeated(5000) << u"x"_s.repeated(119) + u"…"_s << true;
+        QTest::newRow("no pair cut in two") << u"x"_s.repeated(118) + u"\U0001F600"_s.repeated(3)
+                                            << u"x"_s.repeated(118) + u"…"_s << true;
+    }
+
+    void longMessagesKeepTheirWholeTextInTheDetails() {
+        QFETCH(QString, text);
+        QFETCH(QString, shown);
+        QFETCH(bool, detailed);
+        const platform::MessageLayout layout = platform::layOutMessage(text);
+        QCOMPARE(layout.text, shown);
+        QCOMPARE(layout.details, detailed ? text : QString());
+    }
+
     void readMissingTextFileIsEmpty() {
         QCOMPARE(platform::readTextFile(dir.filePath(u"nothing.txt"_s)), QString());
         QCOMPARE(platform::readTextFile(dir.path()), QString());
