@@ -11,6 +11,12 @@ packages=(
   # the program's own voices (flite), played through Qt Multimedia
   flite1-dev qt6-multimedia-dev
   qt6-translations-l10n
+  # the study log (SQLite through Qt SQL)
+  libqt6sql6-sqlite
+  # the dictionaries meanings are proposed from; the program works without them
+  dict-freedict-eng-jpn edict
+  # an audio server the voice tests kill and restart
+  pulseaudio
   libgl-dev
   fonts-ipafont-gothic
   xvfb xauth
