@@ -113,39 +113,45 @@ QList<RetentionPoint> retentionHistory(const QList<Answer>& answers, int mode,
                                        const QDateTime& now) {
     QList<RetentionPoint> points;
     const QTimeZone zone = now.timeZone();
-    MemoryStates states;
-    QList<MemoryStates::Key> learned;
+    QHash<WordKey, qsizetype> index;
+    QList<WordMemory> memories;
+    QList<qsizetype> learned;
     QDate day;
-    const auto pointAt = [&](const QDate& d, qint64 atMs) {
+    qint64 dayEndMs = 0;
+    const auto close = [&](qint64 atMs) {
         double sum = 0;
-        for (const MemoryStates::Key& key : std::as_const(learned))
-            sum += states.find(key.word, mode)->recallAt(atMs);
+        for (const qsizetype i : std::as_const(learned))
+            sum += memories[i].recallAt(atMs);
         points.append(
-            {d, learned.isEmpty() ? 0 : sum / double(learned.size()), int(learned.size())});
+            {day, learned.isEmpty() ? 0 : sum / double(learned.size()), int(learned.size())});
+        day = day.addDays(1);
+        dayEndMs = day.addDays(1).startOfDay(zone).toMSecsSinceEpoch();
     };
     for (const Answer& answer : answers) {
         if (answer.mode != mode)
             continue;
-        const QDate answerDay = QDateTime::fromMSecsSinceEpoch(answer.utcMs, zone).date();
-        if (!day.isValid())
-            day = answerDay;
-        while (day < answerDay) {
-            pointAt(day, day.addDays(1).startOfDay(zone).toMSecsSinceEpoch());
-            day = day.addDays(1);
+        if (!day.isValid()) {
+            day = QDateTime::fromMSecsSinceEpoch(answer.utcMs, zone).date();
+            dayEndMs = day.addDays(1).startOfDay(zone).toMSecsSinceEpoch();
         }
-        const WordMemory* before = states.find(answer.word, mode);
-        const bool wasLearned = before && before->rights > 0;
-        states.apply(answer);
-        if (!wasLearned && answer.outcome == Outcome::Right)
-            learned.append({answer.word, mode});
+        while (answer.utcMs >= dayEndMs)
+            close(dayEndMs);
+        const qsizetype i = index.value(answer.word, memories.size());
+        if (i == memories.size()) {
+            index.insert(answer.word, i);
+            memories.append(WordMemory{});
+        }
+        const bool wasLearned = memories[i].rights > 0;
+        memories[i] = memories[i].after(answer);
+        if (!wasLearned && memories[i].rights > 0)
+            learned.append(i);
     }
+    if (!day.isValid())
+        return points;
     const QDate today = now.date();
-    while (day.isValid() && day < today) {
-        pointAt(day, day.addDays(1).startOfDay(zone).toMSecsSinceEpoch());
-        day = day.addDays(1);
-    }
-    if (day.isValid())
-        pointAt(today, now.toMSecsSinceEpoch());
+    while (day < today)
+        close(dayEndMs);
+    close(now.toMSecsSinceEpoch());
     return points;
 }
 

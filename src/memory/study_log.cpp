@@ -145,7 +145,10 @@ StudyLog::Trouble StudyLog::openDatabase(QString* reason) {
         *reason = QStringLiteral("先行書き込みログ（WAL）に切り替えられません。");
         return Trouble::Other;
     }
+    // The journal is moved into the database by checkpoint() and on closing, never by an
+    // answer's commit: that one would wait for the disk.
     if (!query.exec(QStringLiteral("PRAGMA synchronous=NORMAL")) ||
+        !query.exec(QStringLiteral("PRAGMA wal_autocheckpoint=0")) ||
         !query.exec(QStringLiteral("PRAGMA quick_check")))
         return trouble(query.lastError());
     if (!query.next() || query.value(0).toString() != u"ok") {
@@ -335,18 +338,24 @@ bool StudyLog::record(const Answer& answer) {
         return false;
     }
     states_.set(answer.word, answer.mode, after);
+    // A safety net for a caller that never checkpoints: the journal stays a few megabytes.
+    if (++sinceCheckpoint_ >= kMostAnswersBetweenCheckpoints)
+        checkpoint();
     return true;
 }
 
-QList<Answer> StudyLog::answers() const {
+QList<Answer> StudyLog::answers(int mode) const {
     QList<Answer> all;
     if (!open_)
         return all;
     QSqlQuery query(QSqlDatabase::database(connection_, false));
     query.setForwardOnly(true);
-    query.prepare(QStringLiteral("SELECT utc_ms, record, english, japanese, mode, outcome, seconds"
-                                 " FROM answers WHERE book = ? ORDER BY id"));
+    query.prepare(
+        QStringLiteral("SELECT utc_ms, record, english, japanese, mode, outcome, seconds"
+                       " FROM answers WHERE book = ? AND (? < 0 OR mode = ?) ORDER BY id"));
     query.addBindValue(book_);
+    query.addBindValue(mode);
+    query.addBindValue(mode);
     if (!query.exec())
         return all;
     while (query.next()) {
@@ -357,6 +366,14 @@ QList<Answer> StudyLog::answers() const {
                     query.value(6).toDouble()});
     }
     return all;
+}
+
+void StudyLog::checkpoint() {
+    if (!open_)
+        return;
+    sinceCheckpoint_ = 0;
+    QSqlQuery query(QSqlDatabase::database(connection_, false));
+    query.exec(QStringLiteral("PRAGMA wal_checkpoint(PASSIVE)"));
 }
 
 void StudyLog::startNewBook() {

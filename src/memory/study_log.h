@@ -51,8 +51,12 @@ public:
     // Logs an answer to the book in use. A log that cannot be written is told once and
     // closed; the drill goes on without it.
     bool record(const Answer& answer);
-    // Every answer to the book in use, in the order given.
-    QList<Answer> answers() const;
+    // Every answer to the book in use (in `mode` only, unless it is below 0), in the order
+    // given.
+    QList<Answer> answers(int mode = -1) const;
+    // Moves the answers of the journal into the database; for the end of a drill, so that
+    // no answer during one waits on the disk.
+    void checkpoint();
 
     // The book in use was replaced by another (Open) or its learning data reset: from now
     // on it has no memory.
@@ -83,6 +87,8 @@ private:
     QString connection_;
     bool open_ = false;
     qint64 book_ = 0;
+    static constexpr int kMostAnswersBetweenCheckpoints = 1000;
+    int sinceCheckpoint_ = 0;
     MemoryStates states_;
     std::unique_ptr<QSqlQuery> insertAnswer_;
     std::unique_ptr<QSqlQuery> storeMemory_;
