@@ -107,7 +107,8 @@ bool StudyLog::open() {
         if (trouble == Trouble::None) {
             Q_EMIT failed(QStringLiteral("学習記録 %1 が壊れていたので、%2 として残し、"
                                          "新しい学習記録を始めました。")
-                              .arg(QDir::toNativeSeparators(path_), aside));
+                              .arg(QDir::toNativeSeparators(path_), aside),
+                          false);
             return true;
         }
     }
@@ -236,14 +237,16 @@ bool StudyLog::putAside(QString* newName) {
 void StudyLog::fail(const QString& reason) {
     Q_EMIT failed(QStringLiteral("学習記録 %1 を使えません。%2\n"
                                  "ドリルはこれまでどおり使えますが、解答は記録されません。")
-                      .arg(QDir::toNativeSeparators(path_), reason));
+                      .arg(QDir::toNativeSeparators(path_), reason),
+                  false);
 }
 
 void StudyLog::failWrite(const QString& reason) {
     close();
     Q_EMIT failed(QStringLiteral("学習記録 %1 に書き込めません。%2\n"
                                  "ドリルはこれまでどおり使えますが、この後の解答は記録されません。")
-                      .arg(QDir::toNativeSeparators(path_), reason));
+                      .arg(QDir::toNativeSeparators(path_), reason),
+                  true);
 }
 
 qint64 StudyLog::createBook() {

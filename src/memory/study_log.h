@@ -67,8 +67,9 @@ public:
     void restoreBackup(QByteArrayView bookBytes);
 
 Q_SIGNALS:
-    // The log cannot be used (or a damaged one was put aside): a text for the learner.
-    void failed(const QString& text);
+    // The log cannot be used (or a damaged one was put aside): a text for the learner, and
+    // whether it came from a write to a log that had opened.
+    void failed(const QString& text, bool writing);
 
 private:
     enum class Trouble { None, Damaged, Other };
