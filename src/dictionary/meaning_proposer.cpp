@@ -1,0 +1,218 @@
+#include "meaning_proposer.h"
+
+#include "book/cp932.h"
+#include "book/word_record.h"
+#include "dictd_dictionary.h"
+#include "edict_dictionary.h"
+#include "freedict_article.h"
+#include "inflection.h"
+
+#include <QFile>
+
+#include <algorithm>
+#include <limits>
+
+namespace dictionary {
+
+namespace {
+
+constexpr qint64 kMaxIndexBytes = 64 << 20;
+constexpr qint64 kMaxDataBytes = 256 << 20;
+
+// The file's bytes, no more than `limit`; empty when it cannot be read.
+QByteArray readFile(const QString& path, qint64 limit) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.read(limit);
+}
+
+// How much each thing a dictionary says about a meaning counts (found by
+// bench/meaning_proposals.sh over the default book).
+constexpr double kFreedictFirst = 4.0;   // a translation of FreeDict's first sense
+constexpr double kFreedictSense = 1.0;   // less for each later sense
+constexpr double kFreedictPlace = 0.5;   // less for each translation before it in its sense
+constexpr double kFreedictArticle = 1.0; // less for each article before it
+constexpr double kEdictFirst = 3.0;      // the first gloss of an entry's first sense
+constexpr double kEdictCommon = 2.0;     // more for a word marked common
+constexpr double kEdictSense = 1.0;      // less for each later sense
+constexpr double kEdictPlace = 0.5;      // less for each gloss before it in its sense
+constexpr double kEdictUnusual = 3.0;    // less for an archaic, obsolete or slang word
+constexpr double kBothSources = 2.0;     // more when both dictionaries give it
+constexpr double kLongerChar = 0.2;      // less for each character beyond kShort
+constexpr qsizetype kShort = 3;
+constexpr int kCountedPlaces = 3;        // places further back count as the last one
+
+constexpr double kAbsent = -std::numeric_limits<double>::infinity();
+
+double place(int index) {
+    return std::min(index, kCountedPlaces);
+}
+
+// An adjective's meaning made into the adverb's: 静か → 静かに, 速い → 速く.
+QString adverbOf(const EdictMatch& match) {
+    const QString meaning = match.meaning();
+    switch (match.kind) {
+    case WordKind::AdjectiveI:
+        return meaning.endsWith(u'い') ? meaning.chopped(1) + u'く' : QString();
+    case WordKind::AdjectiveNa:
+        return meaning + u'に';
+    case WordKind::Adverb:
+        return meaning;
+    default:
+        return {};
+    }
+}
+
+bool startsUpper(const QString& word) {
+    return !word.isEmpty() && word.front().isUpper();
+}
+
+} // namespace
+
+DictionaryPaths DictionaryPaths::installed() {
+    return {QStringLiteral("/usr/share/dictd/freedict-eng-jpn.index"),
+            QStringLiteral("/usr/share/dictd/freedict-eng-jpn.dict.dz"),
+            QStringLiteral("/usr/share/edict/edict")};
+}
+
+struct MeaningProposer::Candidate {
+    QString meaning;
+    double freedict = kAbsent;
+    double edict = kAbsent;
+    bool common = false;
+
+    double score() const {
+        double total = 0;
+        if (freedict > kAbsent)
+            total += freedict;
+        if (edict > kAbsent)
+            total += edict;
+        if (freedict > kAbsent && edict > kAbsent)
+            total += kBothSources;
+        return total - kLongerChar * double(std::max<qsizetype>(0, meaning.size() - kShort));
+    }
+};
+
+MeaningProposer::MeaningProposer(const DictionaryPaths& paths)
+    : MeaningProposer(readFile(paths.freedictIndex, kMaxIndexBytes),
+                      readFile(paths.freedictData, kMaxDataBytes),
+                      readFile(paths.edict, EdictDictionary::kMaxFileBytes)) {}
+
+MeaningProposer::MeaningProposer(const QByteArray& freedictIndex, const QByteArray& freedictData,
+                                 const QByteArray& edict) {
+    if (!freedictIndex.isEmpty() && !freedictData.isEmpty())
+        freedict_ = std::make_unique<DictdDictionary>(freedictIndex, freedictData);
+    if (!edict.isEmpty())
+        edict_ = std::make_unique<EdictDictionary>(edict);
+}
+
+MeaningProposer::~MeaningProposer() = default;
+
+void MeaningProposer::collect(const QString& word, bool adverb,
+                              QList<Candidate>& candidates) const {
+    const auto candidate = [&](const QString& meaning) -> Candidate& {
+        for (Candidate& known : candidates) {
+            if (known.meaning == meaning)
+                return known;
+        }
+        candidates.append({meaning});
+        return candidates.last();
+    };
+    if (freedict_ && !adverb) {
+        int article = 0;
+        for (const QByteArray& text : freedict_->articles(word)) {
+            const FreedictArticle parsed = parseFreedictArticle(text);
+            // "Apple" the company is no meaning of "apple".
+            if (parsed.partOfSpeech == u"pn" && !startsUpper(word))
+                continue;
+            for (int sense = 0; sense < parsed.senses.size(); ++sense) {
+                const QStringList& translations = parsed.senses[sense];
+                for (int i = 0; i < translations.size(); ++i) {
+                    const double score = kFreedictFirst - kFreedictArticle * article -
+                                         kFreedictSense * place(sense) - kFreedictPlace * place(i);
+                    Candidate& found = candidate(translations[i]);
+                    found.freedict = std::max(found.freedict, score);
+                }
+            }
+            ++article;
+        }
+    }
+    if (edict_) {
+        for (const EdictMatch& match : edict_->lookup(word)) {
+            const QString meaning = adverb ? adverbOf(match) : match.meaning();
+            if (meaning.isEmpty())
+                continue;
+            const double score = kEdictFirst + (match.common ? kEdictCommon : 0.0) -
+                                 kEdictSense * place(match.sense) - kEdictPlace * place(match.gloss) -
+                                 (match.unusual ? kEdictUnusual : 0.0);
+            Candidate& found = candidate(meaning);
+            found.edict = std::max(found.edict, score);
+            found.common = found.common || match.common;
+        }
+    }
+}
+
+QList<Proposal> MeaningProposer::proposalsFor(const QString& english, int max) const {
+    QList<Proposal> proposals;
+    const QString word = book::trimBlanks(english);
+    if (word.isEmpty() || max <= 0)
+        return proposals;
+
+    QList<Candidate> candidates;
+    QString baseWord;
+    collect(word, false, candidates);
+    if (candidates.isEmpty()) {
+        for (const BaseForm& base : baseForms(word)) {
+            collect(base.word, base.inflection == Inflection::Adverb, candidates);
+            if (!candidates.isEmpty()) {
+                baseWord = base.word;
+                break;
+            }
+        }
+    }
+    // Stable: equal scores keep the dictionaries' own order.
+    std::stable_sort(candidates.begin(), candidates.end(),
+                     [](const Candidate& a, const Candidate& b) { return a.score() > b.score(); });
+    for (const Candidate& candidate : candidates) {
+        if (proposals.size() >= max)
+            break;
+        if (book::encodeSlot({0, word, candidate.meaning, {}}).error != book::SlotError::None)
+            continue;
+        proposals.append({candidate.meaning, candidate.freedict > kAbsent,
+                          candidate.edict > kAbsent, candidate.common, baseWord});
+    }
+    return proposals;
+}
+
+book::Reason MeaningProposer::sourcesText() const {
+    const book::Reason freedict{
+        QStringLiteral("FreeDict English-Japanese (FreeDict+WikDict, from Wiktionary; "
+                       "Debian package dict-freedict-eng-jpn; CC BY-SA 3.0)"),
+        QStringLiteral("FreeDict 英日辞書（FreeDict+WikDict、Wiktionary より。"
+                       "Debian パッケージ dict-freedict-eng-jpn。CC BY-SA 3.0）")};
+    const book::Reason edict{
+        QStringLiteral("EDICT (© Electronic Dictionary Research and Development Group; "
+                       "Debian package edict; CC BY-SA 3.0)"),
+        QStringLiteral("EDICT（© Electronic Dictionary Research and Development Group。"
+                       "Debian パッケージ edict。CC BY-SA 3.0）")};
+    book::Reason text{QStringLiteral("Meanings proposed from "), QStringLiteral("訳語の候補：")};
+    if (hasFreedict())
+        text = {text.english + freedict.english, text.japanese + freedict.japanese};
+    if (hasFreedict() && hasEdict())
+        text = {text.english + QStringLiteral(" and "), text.japanese + u'、'};
+    if (hasEdict())
+        text = {text.english + edict.english, text.japanese + edict.japanese};
+    if (!hasDictionaries())
+        return missingText();
+    return {text.english + u'.', text.japanese};
+}
+
+book::Reason MeaningProposer::missingText() {
+    return {QStringLiteral("No dictionary to propose meanings from is installed: install the "
+                           "Debian packages dict-freedict-eng-jpn and edict."),
+            QStringLiteral("訳語の候補を出す辞書がインストールされていません。Debian パッケージ "
+                           "dict-freedict-eng-jpn と edict をインストールしてください。")};
+}
+
+} // namespace dictionary
