@@ -59,8 +59,8 @@ qsizetype skipZeroTerminated(const QByteArray& bytes, qsizetype at) {
 } // namespace
 
 DictzipData::DictzipData(QByteArray file) : file_(std::move(file)) {
-    const bool gzip = file_.size() >= 10 && uchar(file_[0]) == 0x1f && uchar(file_[1]) == 0x8b &&
-                      file_[2] == 8;
+    const bool gzip =
+        file_.size() >= 10 && uchar(file_[0]) == 0x1f && uchar(file_[1]) == 0x8b && file_[2] == 8;
     if (!gzip) {
         text_ = file_;
         return;
@@ -124,6 +124,22 @@ QByteArray DictzipData::inflateChunk(qsizetype chunk) const {
     return inflateRaw(QByteArrayView(file_).sliced(begin, end - begin), chunkLength_);
 }
 
+const QByteArray& DictzipData::chunkText(qsizetype chunk) const {
+    if (cache_.size() != chunkStarts_.size() - 1 || cachedBytes_ > kMaxCachedBytes) {
+        cache_ = QList<QByteArray>(chunkStarts_.size() - 1);
+        cachedBytes_ = 0;
+    }
+    QByteArray& text = cache_[chunk];
+    if (text.isNull()) {
+        text = inflateChunk(chunk);
+        // An empty chunk stays non-null: it is not inflated again.
+        if (text.isNull())
+            text = QByteArray("");
+        cachedBytes_ += text.size();
+    }
+    return text;
+}
+
 QByteArray DictzipData::read(qint64 offset, qint64 length) const {
     length = std::min(length, kMaxRead);
     if (offset < 0 || length <= 0)
@@ -139,18 +155,15 @@ QByteArray DictzipData::read(qint64 offset, qint64 length) const {
         const qint64 chunk = at / chunkLength_;
         if (chunk >= chunkCount)
             break;
-        if (chunk != cachedChunk_) {
-            cachedText_ = inflateChunk(chunk);
-            cachedChunk_ = chunk;
-        }
+        const QByteArray& text = chunkText(chunk);
         const qint64 within = at - chunk * chunkLength_;
-        if (within >= cachedText_.size())
+        if (within >= text.size())
             break;
-        const qint64 take = std::min<qint64>(cachedText_.size() - within, length - out.size());
-        out.append(cachedText_.constData() + within, take);
+        const qint64 take = std::min<qint64>(text.size() - within, length - out.size());
+        out.append(text.constData() + within, take);
         at += take;
         // A chunk that came out short (damaged, truncated) leaves a gap: stop there.
-        if (cachedText_.size() < chunkLength_)
+        if (text.size() < chunkLength_)
             break;
     }
     return out;

@@ -23,6 +23,7 @@ public:
 
 private:
     QByteArray inflateChunk(qsizetype chunk) const;
+    const QByteArray& chunkText(qsizetype chunk) const;
     bool readChunkList(qsizetype extraStart, qsizetype extraEnd);
 
     QByteArray file_;
@@ -32,10 +33,12 @@ private:
     // Not chunked: the whole text.
     QByteArray text_;
 
-    // The last chunk inflated: an article's neighbours are read together.
+    // The chunks inflated so far (a null array for one not yet inflated), kept for the next
+    // read up to kMaxCachedBytes, then let go all at once.
+    static constexpr qsizetype kMaxCachedBytes = 32 << 20;
     mutable QMutex cacheMutex_;
-    mutable qsizetype cachedChunk_ = -1;
-    mutable QByteArray cachedText_;
+    mutable QList<QByteArray> cache_;
+    mutable qsizetype cachedBytes_ = 0;
 };
 
 } // namespace dictionary

@@ -1,6 +1,5 @@
 #include "edict_dictionary.h"
 
-#include <QHashFunctions>
 #include <QStringDecoder>
 #include <QStringEncoder>
 
@@ -10,9 +9,7 @@
 
 namespace dictionary {
 
-QString EdictMatch::meaning() const {
-    return usuallyKana || written.isEmpty() ? reading : written;
-}
+QString EdictMatch::meaning() const { return usuallyKana || written.isEmpty() ? reading : written; }
 
 namespace {
 
@@ -56,9 +53,12 @@ std::optional<QByteArrayView> glossKey(QByteArrayView gloss, Key& buffer) {
     return key;
 }
 
+// FNV-1a: keys are short, and a million of them are hashed at loading.
 quint32 keyHash(QByteArrayView key) {
-    const size_t hash = qHash(key, 0);
-    return quint32(hash ^ (quint64(hash) >> 32));
+    quint32 hash = 2166136261u;
+    for (char c : key)
+        hash = (hash ^ uchar(c)) * 16777619u;
+    return hash;
 }
 
 // Where each line's glosses begin: just past " /", or -1 for a line that is no entry.
@@ -68,9 +68,7 @@ qsizetype glossStart(QByteArrayView line) {
 }
 
 // A field that is no gloss: the entry's (P) mark or an EDICT2 sequence number.
-bool isMarkField(QByteArrayView field) {
-    return field == "(P)" || field.startsWith("EntL");
-}
+bool isMarkField(QByteArrayView field) { return field == "(P)" || field.startsWith("EntL"); }
 
 // Calls visit(field) for each '/'-separated field of the glosses.
 template <typename Visit> void forEachField(QByteArrayView glosses, Visit visit) {
@@ -87,7 +85,8 @@ template <typename Visit> void forEachField(QByteArrayView glosses, Visit visit)
 
 bool isVerbTag(QByteArrayView tag) {
     return tag == "vk" || tag == "vz" || tag == "vi" || tag == "vt" || tag.startsWith("v1") ||
-           tag.startsWith("v2") || tag.startsWith("v4") || tag.startsWith("v5") || tag.startsWith("vs");
+           tag.startsWith("v2") || tag.startsWith("v4") || tag.startsWith("v5") ||
+           tag.startsWith("vs");
 }
 
 bool isUnusualTag(QByteArrayView tag) {
@@ -107,8 +106,8 @@ struct SenseState {
     bool usuallyKana = false;
     bool unusual = false;
 
-    // Follows the field's leading "(tag,tag) (2) (uk)" marks.
-    void enter(QByteArrayView field) {
+    // Follows the field's leading "(tag,tag) (2) (uk)" marks; returns the gloss after them.
+    QByteArrayView enter(QByteArrayView field) {
         WordKind fieldKind = WordKind::Other;
         while (field.startsWith('(')) {
             const qsizetype close = field.indexOf(')');
@@ -136,6 +135,7 @@ struct SenseState {
         if (fieldKind != WordKind::Other)
             kind = fieldKind;
         ++gloss;
+        return field;
     }
 
     void readTags(QByteArrayView tags, WordKind& fieldKind) {
@@ -256,7 +256,7 @@ QList<EdictMatch> EdictDictionary::lookup(const QString& english) const {
                 match.common = true;
             if (found || isMarkField(field))
                 return;
-            state.enter(field);
+            const QByteArrayView gloss = state.enter(field);
             const auto key = glossKey(field, buffer);
             if (key && *key == *queryKey) {
                 found = true;
@@ -265,6 +265,7 @@ QList<EdictMatch> EdictDictionary::lookup(const QString& english) const {
                 match.kind = state.kind;
                 match.usuallyKana = state.usuallyKana;
                 match.unusual = state.unusual;
+                match.narrowed = gloss.contains('(');
             }
         });
         if (!found)

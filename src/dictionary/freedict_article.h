@@ -16,8 +16,8 @@ namespace dictionary {
 // (a single sense has no number). A line holding Japanese lists a sense's translations;
 // the English line after it says what the sense is.
 struct FreedictArticle {
-    QString headword;     // as the article writes it ("Apple", "apple")
-    QString partOfSpeech; // "n", "v", "adj", "pn" (a proper noun), …; empty when not given
+    QString headword;          // as the article writes it ("Apple", "apple")
+    QString partOfSpeech;      // "n", "v", "adj", "pn" (a proper noun), …; empty when not given
     QList<QStringList> senses; // the translations of each sense, in order
 };
 

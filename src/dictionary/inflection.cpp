@@ -6,9 +6,7 @@ namespace dictionary {
 
 namespace {
 
-bool isVowel(QChar c) {
-    return QStringView(u"aeiou").contains(c.toLower());
-}
+bool isVowel(QChar c) { return QStringView(u"aeiou").contains(c.toLower()); }
 
 // One rewrite of an ending: the word minus `cut` characters, plus `add`.
 struct Rule {
@@ -19,13 +17,13 @@ struct Rule {
 };
 
 constexpr Rule kRules[] = {
-    {u"ies", 3, u"y", Inflection::Plural},    {u"ves", 3, u"f", Inflection::Plural},
-    {u"ves", 3, u"fe", Inflection::Plural},   {u"es", 2, u"", Inflection::Plural},
-    {u"s", 1, u"", Inflection::Plural},       {u"ied", 3, u"y", Inflection::Past},
-    {u"ed", 2, u"", Inflection::Past},        {u"ed", 1, u"", Inflection::Past},
+    {u"ies", 3, u"y", Inflection::Plural},     {u"ves", 3, u"f", Inflection::Plural},
+    {u"ves", 3, u"fe", Inflection::Plural},    {u"es", 2, u"", Inflection::Plural},
+    {u"s", 1, u"", Inflection::Plural},        {u"ied", 3, u"y", Inflection::Past},
+    {u"ed", 2, u"", Inflection::Past},         {u"ed", 1, u"", Inflection::Past},
     {u"ing", 3, u"", Inflection::Progressive}, {u"ing", 3, u"e", Inflection::Progressive},
-    {u"ily", 3, u"y", Inflection::Adverb},    {u"ically", 4, u"", Inflection::Adverb},
-    {u"ly", 2, u"", Inflection::Adverb},      {u"ly", 2, u"le", Inflection::Adverb},
+    {u"ily", 3, u"y", Inflection::Adverb},     {u"ically", 4, u"", Inflection::Adverb},
+    {u"ly", 2, u"", Inflection::Adverb},       {u"ly", 2, u"le", Inflection::Adverb},
     {u"ly", 1, u"", Inflection::Adverb},
 };
 
@@ -52,8 +50,8 @@ QList<BaseForm> baseForms(const QString& word) {
         const QString stem = word.first(word.size() - rule.cut);
         add(stem + QString::fromUtf16(rule.add), rule.inflection);
         // "stopped", "running": the doubled consonant of a short stem goes too.
-        const bool suffixOfItsOwn = rule.inflection == Inflection::Past ||
-                                    rule.inflection == Inflection::Progressive;
+        const bool suffixOfItsOwn =
+            rule.inflection == Inflection::Past || rule.inflection == Inflection::Progressive;
         if (suffixOfItsOwn && QStringView(rule.add).isEmpty() && stem.size() >= 3 &&
             stem.back() == stem.at(stem.size() - 2) && !isVowel(stem.back()))
             add(stem.chopped(1), rule.inflection);

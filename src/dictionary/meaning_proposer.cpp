@@ -29,25 +29,27 @@ QByteArray readFile(const QString& path, qint64 limit) {
 
 // How much each thing a dictionary says about a meaning counts (found by
 // bench/meaning_proposals.sh over the default book).
-constexpr double kFreedictFirst = 4.0;   // a translation of FreeDict's first sense
-constexpr double kFreedictSense = 1.0;   // less for each later sense
-constexpr double kFreedictPlace = 0.5;   // less for each translation before it in its sense
-constexpr double kFreedictArticle = 1.0; // less for each article before it
-constexpr double kEdictFirst = 3.0;      // the first gloss of an entry's first sense
-constexpr double kEdictCommon = 2.0;     // more for a word marked common
-constexpr double kEdictSense = 1.0;      // less for each later sense
-constexpr double kEdictPlace = 0.5;      // less for each gloss before it in its sense
-constexpr double kEdictUnusual = 3.0;    // less for an archaic, obsolete or slang word
-constexpr double kBothSources = 2.0;     // more when both dictionaries give it
-constexpr double kLongerChar = 0.2;      // less for each character beyond kShort
+constexpr double kFreedictFirst = 4.0; // a translation of FreeDict's first sense
+constexpr double kFreedictSense = 1.0; // less for each later sense
+constexpr double kFreedictPlace = 0.5; // less for each translation before it in its sense
+constexpr double kEdictFirst = 3.0;    // the first gloss of an entry's first sense
+constexpr double kEdictCommon = 2.0;   // more for a word marked common
+constexpr double kEdictSense = 1.0;    // less for each later sense
+constexpr double kEdictPlace = 0.5;    // less for each gloss before it in its sense
+constexpr double kEdictNarrowed = 1.0; // less for a gloss narrowed by an aside: "go (game)"
+constexpr double kEdictUnusual = 3.0;  // less for an archaic, obsolete or slang word
+constexpr double kEdictReading = 1.5;  // less for the kana of a word written in kanji
+constexpr double kRepeated = 0.5;      // more for each further place that gives it
+constexpr int kCountedRepeats = 2;
+constexpr double kBothSources = 2.0; // more when both dictionaries give it
+constexpr double kKatakana = 1.5;    // less for a word in katakana alone (a loanword)
+constexpr double kLongerChar = 0.2;  // less for each character beyond kShort
 constexpr qsizetype kShort = 3;
-constexpr int kCountedPlaces = 3;        // places further back count as the last one
+constexpr int kCountedPlaces = 3; // places further back count as the last one
 
 constexpr double kAbsent = -std::numeric_limits<double>::infinity();
 
-double place(int index) {
-    return std::min(index, kCountedPlaces);
-}
+double place(int index) { return std::min(index, kCountedPlaces); }
 
 // An adjective's meaning made into the adverb's: 静か → 静かに, 速い → 速く.
 QString adverbOf(const EdictMatch& match) {
@@ -64,9 +66,7 @@ QString adverbOf(const EdictMatch& match) {
     }
 }
 
-bool startsUpper(const QString& word) {
-    return !word.isEmpty() && word.front().isUpper();
-}
+bool startsUpper(const QString& word) { return !word.isEmpty() && word.front().isUpper(); }
 
 } // namespace
 
@@ -76,20 +76,45 @@ DictionaryPaths DictionaryPaths::installed() {
             QStringLiteral("/usr/share/edict/edict")};
 }
 
+namespace {
+
+bool isKatakana(const QString& meaning) {
+    return std::all_of(meaning.cbegin(), meaning.cend(), [](QChar c) {
+        return (c.unicode() >= 0x30A0 && c.unicode() <= 0x30FF) || c == u'・';
+    });
+}
+
+// What one dictionary says about a meaning: its best place, and how many places give it.
+struct Evidence {
+    double best = kAbsent;
+    int places = 0;
+
+    void add(double score) {
+        best = std::max(best, score);
+        ++places;
+    }
+    bool given() const { return places > 0; }
+    double score() const { return best + kRepeated * std::min(places - 1, kCountedRepeats); }
+};
+
+} // namespace
+
 struct MeaningProposer::Candidate {
     QString meaning;
-    double freedict = kAbsent;
-    double edict = kAbsent;
+    Evidence freedict;
+    Evidence edict;
     bool common = false;
 
     double score() const {
         double total = 0;
-        if (freedict > kAbsent)
-            total += freedict;
-        if (edict > kAbsent)
-            total += edict;
-        if (freedict > kAbsent && edict > kAbsent)
+        if (freedict.given())
+            total += freedict.score();
+        if (edict.given())
+            total += edict.score();
+        if (freedict.given() && edict.given())
             total += kBothSources;
+        if (isKatakana(meaning))
+            total -= kKatakana;
         return total - kLongerChar * double(std::max<qsizetype>(0, meaning.size() - kShort));
     }
 };
@@ -116,11 +141,10 @@ void MeaningProposer::collect(const QString& word, bool adverb,
             if (known.meaning == meaning)
                 return known;
         }
-        candidates.append({meaning});
+        candidates.append({meaning, {}, {}, false});
         return candidates.last();
     };
     if (freedict_ && !adverb) {
-        int article = 0;
         for (const QByteArray& text : freedict_->articles(word)) {
             const FreedictArticle parsed = parseFreedictArticle(text);
             // "Apple" the company is no meaning of "apple".
@@ -129,13 +153,11 @@ void MeaningProposer::collect(const QString& word, bool adverb,
             for (int sense = 0; sense < parsed.senses.size(); ++sense) {
                 const QStringList& translations = parsed.senses[sense];
                 for (int i = 0; i < translations.size(); ++i) {
-                    const double score = kFreedictFirst - kFreedictArticle * article -
-                                         kFreedictSense * place(sense) - kFreedictPlace * place(i);
-                    Candidate& found = candidate(translations[i]);
-                    found.freedict = std::max(found.freedict, score);
+                    candidate(translations[i])
+                        .freedict.add(kFreedictFirst - kFreedictSense * place(sense) -
+                                      kFreedictPlace * place(i));
                 }
             }
-            ++article;
         }
     }
     if (edict_) {
@@ -143,12 +165,19 @@ void MeaningProposer::collect(const QString& word, bool adverb,
             const QString meaning = adverb ? adverbOf(match) : match.meaning();
             if (meaning.isEmpty())
                 continue;
-            const double score = kEdictFirst + (match.common ? kEdictCommon : 0.0) -
-                                 kEdictSense * place(match.sense) - kEdictPlace * place(match.gloss) -
-                                 (match.unusual ? kEdictUnusual : 0.0);
+            const double score =
+                kEdictFirst + (match.common ? kEdictCommon : 0.0) -
+                kEdictSense * place(match.sense) - kEdictPlace * place(match.gloss) -
+                (match.narrowed ? kEdictNarrowed : 0.0) - (match.unusual ? kEdictUnusual : 0.0);
             Candidate& found = candidate(meaning);
-            found.edict = std::max(found.edict, score);
+            found.edict.add(score);
             found.common = found.common || match.common;
+            // 猫 is also written ねこ.
+            if (!adverb && meaning != match.reading) {
+                Candidate& kana = candidate(match.reading);
+                kana.edict.add(score - kEdictReading);
+                kana.common = kana.common || match.common;
+            }
         }
     }
 }
@@ -179,8 +208,8 @@ QList<Proposal> MeaningProposer::proposalsFor(const QString& english, int max) c
             break;
         if (book::encodeSlot({0, word, candidate.meaning, {}}).error != book::SlotError::None)
             continue;
-        proposals.append({candidate.meaning, candidate.freedict > kAbsent,
-                          candidate.edict > kAbsent, candidate.common, baseWord});
+        proposals.append({candidate.meaning, candidate.freedict.given(), candidate.edict.given(),
+                          candidate.common, baseWord});
     }
     return proposals;
 }
