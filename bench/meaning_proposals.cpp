@@ -1,7 +1,7 @@
 // How often the proposed meanings agree with a word book's own (bench/meaning_proposals.sh).
 // A proposal agrees with the book's meaning when, after removing "～" and bracketed asides
-// (（…）, (…), […], 〔…〕) from both, it equals the book's meaning or one of its
-// 、-separated parts, or one contains the other.
+// (（…）, (…), […], ［…］, 〔…〕) from both, it equals one of the book meaning's parts
+// (split at 、，,；;) or one contains the other.
 #include "dictionary/meaning_proposer.h"
 
 #include <QCoreApplication>
@@ -28,7 +28,7 @@ bool agrees(const QString& proposal, const QString& bookMeaning) {
     const QString offered = withoutAsides(proposal);
     if (offered.isEmpty())
         return false;
-    static const QRegularExpression separators(QStringLiteral("[、，,；;・/]"));
+    static const QRegularExpression separators(QStringLiteral("[、，,；;]"));
     for (const QString& rawPart : bookMeaning.split(separators, Qt::SkipEmptyParts)) {
         const QString part = withoutAsides(rawPart);
         if (!part.isEmpty() && (part.contains(offered) || offered.contains(part)))

@@ -106,8 +106,8 @@ struct SenseState {
     bool usuallyKana = false;
     bool unusual = false;
 
-    // Follows the field's leading "(tag,tag) (2) (uk)" marks; returns the gloss after them.
-    QByteArrayView enter(QByteArrayView field) {
+    // Follows the field's leading "(tag,tag) (2) (uk)" marks.
+    void enter(QByteArrayView field) {
         WordKind fieldKind = WordKind::Other;
         while (field.startsWith('(')) {
             const qsizetype close = field.indexOf(')');
@@ -135,7 +135,6 @@ struct SenseState {
         if (fieldKind != WordKind::Other)
             kind = fieldKind;
         ++gloss;
-        return field;
     }
 
     void readTags(QByteArrayView tags, WordKind& fieldKind) {
@@ -178,9 +177,16 @@ public:
     }
 };
 
+// Bytes that are no EUC-JP come out as U+FFFD, and so does the control character ICU
+// puts beside some of them.
 QString decodeEucJp(QByteArrayView bytes) {
     thread_local ReusedConverter<QStringDecoder> decoder(kEncoding);
-    return decoder.ready().decode(bytes);
+    QString text = decoder.ready().decode(bytes);
+    for (QChar& c : text) {
+        if (c.category() == QChar::Other_Control)
+            c = QChar::ReplacementCharacter;
+    }
+    return text;
 }
 
 QByteArray encodeEucJp(const QString& text) {
@@ -256,7 +262,7 @@ QList<EdictMatch> EdictDictionary::lookup(const QString& english) const {
                 match.common = true;
             if (found || isMarkField(field))
                 return;
-            const QByteArrayView gloss = state.enter(field);
+            state.enter(field);
             const auto key = glossKey(field, buffer);
             if (key && *key == *queryKey) {
                 found = true;
@@ -265,7 +271,6 @@ QList<EdictMatch> EdictDictionary::lookup(const QString& english) const {
                 match.kind = state.kind;
                 match.usuallyKana = state.usuallyKana;
                 match.unusual = state.unusual;
-                match.narrowed = gloss.contains('(');
             }
         });
         if (!found)

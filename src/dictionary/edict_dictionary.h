@@ -18,7 +18,6 @@ struct EdictMatch {
     bool common = false;      // marked (P)
     bool usuallyKana = false; // the matched sense is marked (uk): written in kana
     bool unusual = false;     // archaic, obsolete, slang, vulgar, …
-    bool narrowed = false;    // the gloss has an aside: "go (board game)"
     WordKind kind = WordKind::Other; // of the matched sense
     int sense = 0;                   // the matched sense, 0 for the first
     int gloss = 0;                   // the matched gloss's place in its sense, 0 for the first

@@ -27,21 +27,20 @@ QByteArray readFile(const QString& path, qint64 limit) {
     return file.read(limit);
 }
 
-// How much each thing a dictionary says about a meaning counts (found by
-// bench/meaning_proposals.sh over the default book).
-constexpr double kFreedictFirst = 4.0; // a translation of FreeDict's first sense
-constexpr double kFreedictSense = 1.0; // less for each later sense
-constexpr double kFreedictPlace = 0.5; // less for each translation before it in its sense
-constexpr double kEdictFirst = 3.0;    // the first gloss of an entry's first sense
-constexpr double kEdictCommon = 2.0;   // more for a word marked common
-constexpr double kEdictSense = 1.0;    // less for each later sense
-constexpr double kEdictPlace = 0.5;    // less for each gloss before it in its sense
-constexpr double kEdictNarrowed = 1.0; // less for a gloss narrowed by an aside: "go (game)"
+// How much each thing a dictionary says about a meaning counts. Tuned over the default
+// book (bench/meaning_proposals.sh), where the figures sit on a plateau: a quarter more or
+// less of any weight moves them by less than one word in a hundred. FreeDict's sense
+// order (Wiktionary's) said nothing there and is not counted.
+constexpr double kFreedict = 8.0;      // a translation FreeDict gives
+constexpr double kFreedictPlace = 1.5; // less for each translation before it in its sense
+constexpr double kEdictCommon = 3.0;   // an EDICT word marked common
+constexpr double kEdictSense = 1.0;    // less for each sense of the entry before the gloss's
+constexpr double kEdictPlace = 1.5;    // less for each gloss before it in its sense
 constexpr double kEdictUnusual = 3.0;  // less for an archaic, obsolete or slang word
 constexpr double kEdictReading = 1.5;  // less for the kana of a word written in kanji
-constexpr double kRepeated = 0.5;      // more for each further place that gives it
+constexpr double kRepeated = 0.25;     // more for each further place that gives it
 constexpr int kCountedRepeats = 2;
-constexpr double kBothSources = 2.0; // more when both dictionaries give it
+constexpr double kBothSources = 1.0; // more when both dictionaries give it
 constexpr double kKatakana = 1.5;    // less for a word in katakana alone (a loanword)
 constexpr double kLongerChar = 0.2;  // less for each character beyond kShort
 constexpr qsizetype kShort = 3;
@@ -150,12 +149,9 @@ void MeaningProposer::collect(const QString& word, bool adverb,
             // "Apple" the company is no meaning of "apple".
             if (parsed.partOfSpeech == u"pn" && !startsUpper(word))
                 continue;
-            for (int sense = 0; sense < parsed.senses.size(); ++sense) {
-                const QStringList& translations = parsed.senses[sense];
+            for (const QStringList& translations : parsed.senses) {
                 for (int i = 0; i < translations.size(); ++i) {
-                    candidate(translations[i])
-                        .freedict.add(kFreedictFirst - kFreedictSense * place(sense) -
-                                      kFreedictPlace * place(i));
+                    candidate(translations[i]).freedict.add(kFreedict - kFreedictPlace * place(i));
                 }
             }
         }
@@ -166,9 +162,8 @@ void MeaningProposer::collect(const QString& word, bool adverb,
             if (meaning.isEmpty())
                 continue;
             const double score =
-                kEdictFirst + (match.common ? kEdictCommon : 0.0) -
-                kEdictSense * place(match.sense) - kEdictPlace * place(match.gloss) -
-                (match.narrowed ? kEdictNarrowed : 0.0) - (match.unusual ? kEdictUnusual : 0.0);
+                (match.common ? kEdictCommon : 0.0) - kEdictSense * place(match.sense) -
+                kEdictPlace * place(match.gloss) - (match.unusual ? kEdictUnusual : 0.0);
             Candidate& found = candidate(meaning);
             found.edict.add(score);
             found.common = found.common || match.common;
@@ -206,7 +201,8 @@ QList<Proposal> MeaningProposer::proposalsFor(const QString& english, int max) c
     for (const Candidate& candidate : candidates) {
         if (proposals.size() >= max)
             break;
-        if (book::encodeSlot({0, word, candidate.meaning, {}}).error != book::SlotError::None)
+        if (book::encodeSlot({0, word, candidate.meaning, {}}).error != book::SlotError::None ||
+            !book::firstControlCharacter(candidate.meaning).isEmpty())
             continue;
         proposals.append({candidate.meaning, candidate.freedict.given(), candidate.edict.given(),
                           candidate.common, baseWord});
