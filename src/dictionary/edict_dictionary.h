@@ -41,7 +41,7 @@ public:
     QList<EdictMatch> lookup(const QString& english) const;
 
     // Files beyond this are read only this far (the real one is 19 MB).
-    static constexpr qsizetype kMaxFileBytes = qsizetype(1) << 30;
+    static constexpr qsizetype kMaxFileBytes = qsizetype(256) << 20;
 
 private:
     QByteArray file_;

@@ -67,16 +67,6 @@ QString adverbOf(const EdictMatch& match) {
 
 bool startsUpper(const QString& word) { return !word.isEmpty() && word.front().isUpper(); }
 
-} // namespace
-
-DictionaryPaths DictionaryPaths::installed() {
-    return {QStringLiteral("/usr/share/dictd/freedict-eng-jpn.index"),
-            QStringLiteral("/usr/share/dictd/freedict-eng-jpn.dict.dz"),
-            QStringLiteral("/usr/share/edict/edict")};
-}
-
-namespace {
-
 bool isKatakana(const QString& meaning) {
     return std::all_of(meaning.cbegin(), meaning.cend(), [](QChar c) {
         return (c.unicode() >= 0x30A0 && c.unicode() <= 0x30FF) || c == u'・';
@@ -97,6 +87,12 @@ struct Evidence {
 };
 
 } // namespace
+
+DictionaryPaths DictionaryPaths::installed() {
+    return {QStringLiteral("/usr/share/dictd/freedict-eng-jpn.index"),
+            QStringLiteral("/usr/share/dictd/freedict-eng-jpn.dict.dz"),
+            QStringLiteral("/usr/share/edict/edict")};
+}
 
 struct MeaningProposer::Candidate {
     QString meaning;
