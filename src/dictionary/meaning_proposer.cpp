@@ -5,7 +5,6 @@
 #include "dictd_dictionary.h"
 #include "edict_dictionary.h"
 #include "freedict_article.h"
-#include "inflection.h"
 
 #include <QFile>
 
@@ -129,8 +128,12 @@ MeaningProposer::MeaningProposer(const QByteArray& freedictIndex, const QByteArr
 
 MeaningProposer::~MeaningProposer() = default;
 
-void MeaningProposer::collect(const QString& word, bool adverb,
+void MeaningProposer::collect(const QString& word, std::optional<Inflection> inflection,
                               QList<Candidate>& candidates) const {
+    // An adverb's meaning comes from the adjective's kind (FreeDict does not say it); a
+    // past form's from verbs alone.
+    const bool adverb = inflection == Inflection::Adverb;
+    const bool past = inflection == Inflection::Past;
     const auto candidate = [&](const QString& meaning) -> Candidate& {
         for (Candidate& known : candidates) {
             if (known.meaning == meaning)
@@ -143,7 +146,8 @@ void MeaningProposer::collect(const QString& word, bool adverb,
         for (const QByteArray& text : freedict_->articles(word)) {
             const FreedictArticle parsed = parseFreedictArticle(text);
             // "Apple" the company is no meaning of "apple".
-            if (parsed.partOfSpeech == u"pn" && !startsUpper(word))
+            if ((parsed.partOfSpeech == u"pn" && !startsUpper(word)) ||
+                (past && parsed.partOfSpeech != u"v"))
                 continue;
             for (const QStringList& translations : parsed.senses) {
                 for (int i = 0; i < translations.size(); ++i) {
@@ -155,7 +159,7 @@ void MeaningProposer::collect(const QString& word, bool adverb,
     if (edict_) {
         for (const EdictMatch& match : edict_->lookup(word)) {
             const QString meaning = adverb ? adverbOf(match) : match.meaning();
-            if (meaning.isEmpty())
+            if (meaning.isEmpty() || (past && match.kind != WordKind::Verb))
                 continue;
             const double score =
                 (match.common ? kEdictCommon : 0.0) - kEdictSense * place(match.sense) -
@@ -181,10 +185,10 @@ QList<Proposal> MeaningProposer::proposalsFor(const QString& english, int max) c
 
     QList<Candidate> candidates;
     QString baseWord;
-    collect(word, false, candidates);
+    collect(word, std::nullopt, candidates);
     if (candidates.isEmpty()) {
         for (const BaseForm& base : baseForms(word)) {
-            collect(base.word, base.inflection == Inflection::Adverb, candidates);
+            collect(base.word, base.inflection, candidates);
             if (!candidates.isEmpty()) {
                 baseWord = base.word;
                 break;

@@ -1,11 +1,13 @@
 #pragma once
 
 #include "book/list_reason.h"
+#include "inflection.h"
 
 #include <QList>
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 namespace dictionary {
 
@@ -67,7 +69,10 @@ public:
 
 private:
     struct Candidate;
-    void collect(const QString& word, bool adverb, QList<Candidate>& candidates) const;
+    // Adds what the dictionaries give for the word, taken as the given inflection of the
+    // word asked for (nothing: the word itself).
+    void collect(const QString& word, std::optional<Inflection> inflection,
+                 QList<Candidate>& candidates) const;
 
     std::unique_ptr<DictdDictionary> freedict_;
     std::unique_ptr<EdictDictionary> edict_;

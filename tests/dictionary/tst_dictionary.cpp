@@ -303,6 +303,7 @@ void TestDictionary::proposals_data() {
     QTest::newRow("common ahead of uncommon") << u"quiet"_qs << u"静か|しずか|閑静"_qs;
     QTest::newRow("plural") << u"houses"_qs << u"家|家屋|ハウス"_qs;
     QTest::newRow("-ed, doubled consonant") << u"stopped"_qs << u"止める|やめる"_qs;
+    QTest::newRow("-ed: from verbs alone") << u"walked"_qs << u"歩く"_qs;
     QTest::newRow("-ing, e dropped") << u"making"_qs << u"作る|つくる"_qs;
     QTest::newRow("-ly: the adverb of the adjective") << u"quietly"_qs << u"静かに|閑静に"_qs;
     QTest::newRow("-ly of an adjective in -い") << u"quickly"_qs << u"速く"_qs;
@@ -322,6 +323,8 @@ void TestDictionary::proposals() {
     const DictdFiles freedict = dictdFiles({
         {"house", u"house /haʊs/ <n>\n1. 家, ハウス\nbuilding\n2. 家屋\nfamily\n"_qs},
         {"apple", u"Apple /æpl/ <pn>\nアップル\ncompany\n"_qs},
+        {"walk", u"walk /wɔːk/ <n>\n散歩\nact of walking\n"_qs},
+        {"walk", u"walk /wɔːk/ <v>\n歩く\nto move on foot\n"_qs},
         {"long", u"long /lɒŋ/ <adj>\n𠮷長, 長い\nextended\n"_qs},
     });
     const QByteArray edict = eucJp(u"家 [いえ] /(n) house/(P)/\n"
