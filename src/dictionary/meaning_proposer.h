@@ -39,7 +39,7 @@ struct DictionaryPaths {
 
 // Proposes Japanese meanings for English words from the English-Japanese dictionaries on
 // the machine (never the network): FreeDict's (dictd) and EDICT read by English gloss.
-// Either may be missing. Loading reads and indexes both (0.15 s of processor time, 23 MB):
+// Either may be missing. Loading reads and indexes both (0.15 s of processor time, some 35 MB):
 // a window does it off its thread. Once made, it may be asked from any thread, a word
 // taking well under a millisecond.
 class MeaningProposer {
