@@ -1,11 +1,14 @@
 // The dictionary readers on small files made here (whole and damaged), and the ranking of
 // the meanings proposed from them.
+#include "book/word_list.h"
 #include "dictionary/dictd_dictionary.h"
 #include "dictionary/edict_dictionary.h"
 #include "dictionary/freedict_article.h"
 #include "dictionary/meaning_proposer.h"
 
+#include <QProcess>
 #include <QStringEncoder>
+#include <QTemporaryDir>
 #include <QtEndian>
 #include <QtTest>
 
@@ -143,6 +146,9 @@ private Q_SLOTS:
     void proposals_data();
     void proposals();
     void missingDictionaries();
+    void listMeanings_data();
+    void listMeanings();
+    void velbookFillsMeanings();
 };
 
 enum class Container { Dictzip, Gzip, Plain };
@@ -355,6 +361,114 @@ void TestDictionary::missingDictionaries() {
         QVERIFY(text.contains(u"dict-freedict-eng-jpn"_qs));
         QVERIFY(text.contains(u"edict"_qs));
     }
+}
+
+void TestDictionary::listMeanings_data() {
+    QTest::addColumn<QString>("firstRows");
+    QTest::addColumn<QStringList>("filled");
+    QTest::addColumn<QStringList>("problems");
+
+    // Each list goes on with rows "wN,意味N" up to 50 rows.
+    QTest::newRow("English alone")
+        << u"cat\ndog\n"_qs << QStringList{u"1 cat 猫"_qs, u"2 dog 犬"_qs} << QStringList{};
+    QTest::newRow("a meaning given is kept; an empty one filled")
+        << u"cat,ねこ\ndog,\n"_qs << QStringList{u"2 dog 犬"_qs} << QStringList{};
+    QTest::newRow("a proposal the class has already is passed over")
+        << u"hound,\ndog,\n"_qs << QStringList{u"1 hound 犬"_qs, u"2 dog いぬ"_qs} << QStringList{};
+    QTest::newRow("no proposal: refused")
+        << u"cat\nxyzzy\n"_qs << QStringList{u"1 cat 猫"_qs}
+        << QStringList{u"2: no meaning for \"xyzzy\" was found in the dictionaries"_qs};
+}
+
+void TestDictionary::listMeanings() {
+    QFETCH(QString, firstRows);
+    QFETCH(QStringList, filled);
+    QFETCH(QStringList, problems);
+
+    const QHash<QString, QStringList> dictionary = {
+        {u"cat"_qs, {u"猫"_qs}}, {u"dog"_qs, {u"犬"_qs, u"いぬ"_qs}}, {u"hound"_qs, {u"犬"_qs}}};
+    book::ListMeanings meanings;
+    meanings.proposals = [&](const QString& english) {
+        return english.startsWith(u'w') ? QStringList{u"意味"_qs + english.mid(1)}
+                                        : dictionary.value(english);
+    };
+    const bool oneColumn = !firstRows.contains(u',');
+    QString list = firstRows;
+    for (int n = int(firstRows.count(u'\n')) + 1; n <= 50; ++n)
+        list += oneColumn ? u"w%1\n"_qs.arg(n) : u"w%1,意味%1\n"_qs.arg(n);
+
+    const book::ParsedList parsed = book::parseWordList(list.toUtf8(), &meanings);
+    QStringList found;
+    for (const book::ListMeanings::Row& row : std::as_const(meanings.filled)) {
+        if (!row.english.startsWith(u'w'))
+            found.append(u"%1 %2 %3"_qs.arg(row.line).arg(row.english, row.japanese));
+    }
+    QCOMPARE(found, filled);
+    QStringList reasons;
+    for (const book::ListProblem& problem : parsed.problems)
+        reasons.append(u"%1: %2"_qs.arg(problem.line).arg(problem.reason.english));
+    QCOMPARE(reasons, problems);
+    QCOMPARE(meanings.unfilled.size(), problems.size());
+    if (problems.isEmpty())
+        QCOMPARE(parsed.content.classes.value(0).words.size(), 50);
+}
+
+// A list of English words alone made into a book by velbook with the installed
+// dictionaries.
+void TestDictionary::velbookFillsMeanings() {
+    if (!MeaningProposer().hasDictionaries())
+        QSKIP("neither dict-freedict-eng-jpn nor edict is installed");
+    const QStringList words = {
+        u"apple"_qs,    u"book"_qs,     u"water"_qs,  u"school"_qs,  u"river"_qs,   u"mountain"_qs,
+        u"city"_qs,     u"village"_qs,  u"bridge"_qs, u"garden"_qs,  u"kitchen"_qs, u"window"_qs,
+        u"door"_qs,     u"chair"_qs,    u"table"_qs,  u"bed"_qs,     u"pillow"_qs,  u"blanket"_qs,
+        u"cup"_qs,      u"plate"_qs,    u"spoon"_qs,  u"fork"_qs,    u"knife"_qs,   u"bottle"_qs,
+        u"glass"_qs,    u"bread"_qs,    u"butter"_qs, u"cheese"_qs,  u"egg"_qs,     u"milk"_qs,
+        u"rice"_qs,     u"meat"_qs,     u"fish"_qs,   u"chicken"_qs, u"salad"_qs,   u"soup"_qs,
+        u"sugar"_qs,    u"salt"_qs,     u"pepper"_qs, u"tea"_qs,     u"coffee"_qs,  u"juice"_qs,
+        u"teacher"_qs,  u"elephant"_qs, u"houses"_qs, u"walked"_qs,  u"happy"_qs,   u"run"_qs,
+        u"computer"_qs, u"xyzzyq"_qs};
+    QTemporaryDir dir;
+    const QString list = dir.filePath(u"words.txt"_qs);
+    const QString bookPath = dir.filePath(u"words.vel"_qs);
+    const auto velbook = [](const QStringList& arguments) {
+        QProcess process;
+        process.start(QStringLiteral(VELBOOK_EXECUTABLE), arguments);
+        process.waitForFinished(60000);
+        return std::pair{process.exitCode(), QString::fromUtf8(process.readAllStandardError())};
+    };
+    QFile file(list);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(words.join(u'\n').toUtf8() + '\n');
+    file.close();
+
+    auto [exit, err] = velbook({u"create"_qs, list, bookPath, u"--meanings"_qs});
+    QCOMPARE(exit, 1);
+    QVERIFY2(
+        err.contains(u"49 meanings filled from the dictionaries; none found for 1 word: xyzzyq"_qs),
+        qPrintable(err));
+    QVERIFY(!QFile::exists(bookPath));
+
+    QByteArray bytes = words.join(u'\n').toUtf8();
+    bytes.replace("xyzzyq", "tomato");
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+    file.close();
+    std::tie(exit, err) = velbook({u"create"_qs, list, bookPath, u"--meanings"_qs});
+    QCOMPARE(exit, 0);
+    QVERIFY2(err.startsWith(u"velbook: 50 meanings filled from the dictionaries\n"_qs),
+             qPrintable(err));
+    QVERIFY(err.contains(u"EDICT"_qs) || err.contains(u"FreeDict"_qs));
+
+    QProcess exporter;
+    exporter.start(QStringLiteral(VELBOOK_EXECUTABLE), {u"export"_qs, bookPath});
+    QVERIFY(exporter.waitForFinished(60000));
+    const QStringList rows =
+        QString::fromUtf8(exporter.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+    QCOMPARE(rows.size(), 51); // the title line and 50 words
+    QCOMPARE(rows[0], u"# title: words"_qs);
+    for (qsizetype i = 1; i < rows.size(); ++i)
+        QVERIFY2(!rows[i].section(u'\t', 2).isEmpty(), qPrintable(rows[i]));
 }
 
 QTEST_GUILESS_MAIN(TestDictionary)
