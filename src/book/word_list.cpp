@@ -179,6 +179,12 @@ public:
         } else {
             form_ = formOf(rows, meanings_ != nullptr);
         }
+        // A meaning the list gives is never refused for a proposal taken before it.
+        for (qsizetype k = first; meanings_ && k < rows.size(); ++k) {
+            const QStringList columns = columnsOf(rows[k], int(k - first));
+            if (columns.size() == 3)
+                givenMeanings_.insert({trimBlanks(columns[0]), trimBlanks(columns[2])});
+        }
         for (qsizetype k = first; k < rows.size(); ++k)
             readRow(rows[k], int(k - first));
         finish();
@@ -202,12 +208,19 @@ private:
 
     void problem(int line, const Reason& reason) { list_.problems.append({line, reason}); }
 
-    void readRow(const Row& row, int index) {
+    // The row's class, English and Japanese; the class by its place in a list without
+    // one, the Japanese empty when a list read with meanings leaves it out.
+    QStringList columnsOf(const Row& row, int index) const {
         QStringList columns = row.fields;
         if (form_ != ListForm::ThreeColumns)
             columns.prepend(QStringLiteral("クラス%1").arg(index / kWordsPerClass + 1));
         if (meanings_ && columns.size() == 2)
             columns.append(QString());
+        return columns;
+    }
+
+    void readRow(const Row& row, int index) {
+        const QStringList columns = columnsOf(row, index);
         const QString className = trimBlanks(columns[0]);
         // A row that is not text still counts as a row of its class when the class reads,
         // so that it is not reported again as a class of 49 rows.
@@ -230,7 +243,8 @@ private:
         if (english.isEmpty())
             return problem(row.line, {QStringLiteral("the English word is empty"),
                                       QStringLiteral("英語が空です。")});
-        if (japanese.isEmpty() && meanings_ && !fillMeaning(row.line, english, *rows, japanese))
+        if (japanese.isEmpty() && meanings_ &&
+            !fillMeaning(row.line, className, english, *rows, japanese))
             return;
         if (japanese.isEmpty())
             return problem(row.line, {QStringLiteral("the Japanese meaning is empty"),
@@ -259,11 +273,13 @@ private:
     }
 
     // The first proposal for the English word that fits its slot and that the class does
-    // not have yet; false, with the row refused, when there is none.
-    bool fillMeaning(int line, const QString& english, const ClassRows& rows, QString& japanese) {
+    // not have, nor gets from a later row; false, with the row refused, when there is none.
+    bool fillMeaning(int line, const QString& className, const QString& english,
+                     const ClassRows& rows, QString& japanese) {
         for (const QString& proposal : meanings_->proposals(english)) {
             if (slotProblem(english, proposal).isEmpty() &&
-                !rows.japaneseLines.contains(proposal)) {
+                !rows.japaneseLines.contains(proposal) &&
+                !givenMeanings_.contains({className, proposal})) {
                 japanese = proposal;
                 meanings_->filled.append({line, english, japanese});
                 return true;
@@ -372,6 +388,7 @@ private:
     }
 
     ListMeanings* meanings_;
+    QSet<std::pair<QString, QString>> givenMeanings_; // each class and meaning the list gives
     ParsedList list_;
     ListForm form_ = ListForm::ThreeColumns;
     QHash<QString, ClassRows> classes_;

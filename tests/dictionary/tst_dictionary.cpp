@@ -375,6 +375,8 @@ void TestDictionary::listMeanings_data() {
         << u"cat,ねこ\ndog,\n"_qs << QStringList{u"2 dog 犬"_qs} << QStringList{};
     QTest::newRow("a proposal the class has already is passed over")
         << u"hound,\ndog,\n"_qs << QStringList{u"1 hound 犬"_qs, u"2 dog いぬ"_qs} << QStringList{};
+    QTest::newRow("a meaning a later row gives is passed over")
+        << u"dog,\nhound,犬\n"_qs << QStringList{u"1 dog いぬ"_qs} << QStringList{};
     QTest::newRow("no proposal: refused")
         << u"cat\nxyzzy\n"_qs << QStringList{u"1 cat 猫"_qs}
         << QStringList{u"2: no meaning for \"xyzzy\" was found in the dictionaries"_qs};
