@@ -2,6 +2,9 @@
 
 namespace dictionary {
 
+namespace {
+
+// Whether the text holds a kana or kanji character.
 bool hasJapanese(QStringView text) {
     for (QChar c : text) {
         const char16_t u = c.unicode();
@@ -11,8 +14,6 @@ bool hasJapanese(QStringView text) {
     }
     return false;
 }
-
-namespace {
 
 bool isDigit(QChar c) { return c >= u'0' && c <= u'9'; }
 

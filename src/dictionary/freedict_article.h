@@ -23,7 +23,4 @@ struct FreedictArticle {
 
 FreedictArticle parseFreedictArticle(QByteArrayView text);
 
-// Whether the text holds a kana or kanji character.
-bool hasJapanese(QStringView text);
-
 } // namespace dictionary

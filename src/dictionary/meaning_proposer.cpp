@@ -234,7 +234,7 @@ book::Reason MeaningProposer::sourcesText() const {
 }
 
 book::Reason MeaningProposer::missingText() {
-    return {QStringLiteral("No dictionary to propose meanings from is installed: install the "
+    return {QStringLiteral("no dictionary to propose meanings from is installed: install the "
                            "Debian packages dict-freedict-eng-jpn and edict."),
             QStringLiteral("訳語の候補を出す辞書がインストールされていません。Debian パッケージ "
                            "dict-freedict-eng-jpn と edict をインストールしてください。")};
