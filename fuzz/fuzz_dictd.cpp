@@ -14,7 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0;
     const QByteArrayView rest(reinterpret_cast<const char*>(data) + 1, qsizetype(size - 1));
     const QByteArrayView index = rest.first(rest.size() * data[0] / 255);
-    const dictionary::DictdDictionary dictionary(index, rest.sliced(index.size()).toByteArray());
+    const dictionary::DictdDictionary dictionary(index.toByteArray(),
+                                                 rest.sliced(index.size()).toByteArray());
 
     qsizetype at = 0;
     for (int lines = 0; lines < 64 && at < index.size(); ++lines) {

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "dictzip_data.h"
+#include "hashed_index.h"
 
 #include <QByteArray>
-#include <QHash>
 #include <QList>
 #include <QString>
 
@@ -15,19 +15,17 @@ namespace dictionary {
 // what of it there is.
 class DictdDictionary {
 public:
-    DictdDictionary(QByteArrayView index, QByteArray data);
+    DictdDictionary(QByteArray index, QByteArray data);
 
     // The articles of a headword, its case ignored, in the order of the index.
     QList<QByteArray> articles(const QString& headword) const;
 
-    qsizetype headwordCount() const { return index_.size(); }
+    // Index files beyond this are read only this far (the real one is 0.6 MB).
+    static constexpr qsizetype kMaxIndexBytes = qsizetype(64) << 20;
 
 private:
-    struct Place {
-        qint64 offset;
-        qint64 length;
-    };
-    QHash<QByteArray, QList<Place>> index_;
+    QByteArray index_;
+    HashedIndex lines_; // the start of each line by its lower-case headword
     DictzipData data_;
 };
 

@@ -53,14 +53,6 @@ std::optional<QByteArrayView> glossKey(QByteArrayView gloss, Key& buffer) {
     return key;
 }
 
-// FNV-1a: keys are short, and a million of them are hashed at loading.
-quint32 keyHash(QByteArrayView key) {
-    quint32 hash = 2166136261u;
-    for (char c : key)
-        hash = (hash ^ uchar(c)) * 16777619u;
-    return hash;
-}
-
 // Where each line's glosses begin: just past " /", or -1 for a line that is no entry.
 qsizetype glossStart(QByteArrayView line) {
     const qsizetype slash = line.indexOf('/');
@@ -217,7 +209,7 @@ EdictDictionary::EdictDictionary(QByteArray file) : file_(std::move(file)) {
     if (file_.size() > kMaxFileBytes)
         file_.truncate(kMaxFileBytes);
     const QByteArrayView all(file_);
-    index_.reserve(size_t(file_.size() / 24));
+    lines_.reserve(size_t(file_.size() / 24));
     Key buffer;
     qsizetype at = 0;
     while (at < all.size()) {
@@ -225,18 +217,17 @@ EdictDictionary::EdictDictionary(QByteArray file) : file_(std::move(file)) {
         const QByteArrayView line = all.sliced(at, end - at);
         const qsizetype start = glossStart(line);
         if (start > 0) {
-            const quint64 place = quint64(at);
+            const quint32 place = quint32(at);
             forEachField(line.sliced(start), [&](QByteArrayView field) {
                 if (isMarkField(field))
                     return;
                 if (const auto key = glossKey(field, buffer))
-                    index_.push_back(quint64(keyHash(*key)) << 32 | place);
+                    lines_.add(HashedIndex::hash(*key), place);
             });
         }
         at = end + 1;
     }
-    std::sort(index_.begin(), index_.end());
-    index_.erase(std::unique(index_.begin(), index_.end()), index_.end());
+    lines_.finish();
 }
 
 QList<EdictMatch> EdictDictionary::lookup(const QString& english) const {
@@ -246,12 +237,9 @@ QList<EdictMatch> EdictDictionary::lookup(const QString& english) const {
     const auto queryKey = glossKey(query, queryBuffer);
     if (!queryKey)
         return matches;
-    const quint64 hash = quint64(keyHash(*queryKey)) << 32;
     const QByteArrayView all(file_);
     Key buffer;
-    for (auto it = std::lower_bound(index_.begin(), index_.end(), hash);
-         it != index_.end() && (*it & ~quint64(0xffffffff)) == hash; ++it) {
-        const qsizetype at = qsizetype(*it & 0xffffffff);
+    for (quint32 at : lines_.places(HashedIndex::hash(*queryKey))) {
         const QByteArrayView line = all.sliced(at, lineEnd(all, at) - at);
         const qsizetype start = glossStart(line);
         EdictMatch match;

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "hashed_index.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
-
-#include <vector>
 
 namespace dictionary {
 
@@ -45,8 +45,7 @@ public:
 
 private:
     QByteArray file_;
-    // (hash of a gloss << 32) | offset of its line, sorted.
-    std::vector<quint64> index_;
+    HashedIndex lines_; // the start of each line by the keys of its glosses
 };
 
 } // namespace dictionary

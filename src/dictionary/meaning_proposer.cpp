@@ -15,7 +15,6 @@ namespace dictionary {
 
 namespace {
 
-constexpr qint64 kMaxIndexBytes = 64 << 20;
 constexpr qint64 kMaxDataBytes = 256 << 20;
 
 // The file's bytes, no more than `limit`; empty when it cannot be read.
@@ -114,7 +113,7 @@ struct MeaningProposer::Candidate {
 };
 
 MeaningProposer::MeaningProposer(const DictionaryPaths& paths)
-    : MeaningProposer(readFile(paths.freedictIndex, kMaxIndexBytes),
+    : MeaningProposer(readFile(paths.freedictIndex, DictdDictionary::kMaxIndexBytes),
                       readFile(paths.freedictData, kMaxDataBytes),
                       readFile(paths.edict, EdictDictionary::kMaxFileBytes)) {}
 
