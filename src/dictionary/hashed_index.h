@@ -14,6 +14,7 @@ class HashedIndex {
 public:
     static quint32 hash(QByteArrayView key);
 
+    // Places come in increasing order.
     void add(quint32 keyHash, quint32 place) { entries_.push_back(quint64(keyHash) << 32 | place); }
     // Ready for lookups: sorted, each place once per hash.
     void finish();
