@@ -90,14 +90,12 @@ private:
 
 class AudioSinkOutput final : public SoundOutput {
 public:
-    explicit AudioSinkOutput(QAudioDevice device) : device_(std::move(device)) {
+    AudioSinkOutput() {
         connect(&feed_, &SoundFeed::emptied, this, &AudioSinkOutput::handOver);
+        connect(&devices_, &QMediaDevices::audioOutputsChanged, this,
+                [this] { devicesChanged_ = true; });
         stall_.setSingleShot(true);
-        connect(&stall_, &QTimer::timeout, this, [this] {
-            feed_.clear();
-            sink_.reset(); // opened anew for the next word
-            handOver();
-        });
+        connect(&stall_, &QTimer::timeout, this, &AudioSinkOutput::giveUp);
         quiet_.setSingleShot(true);
         connect(&quiet_, &QTimer::timeout, this, [this] {
             if (!waiting_ && sink_)
@@ -105,35 +103,74 @@ public:
         });
     }
 
-    void play(const Pcm& pcm) override {
-        if (pcm.isEmpty() || !openSink(pcm.sampleRate)) {
+    bool play(const Pcm& pcm) override {
+        if (pcm.isEmpty()) {
             QMetaObject::invokeMethod(this, &SoundOutput::taken, Qt::QueuedConnection);
-            return;
+            return true;
         }
+        if (!openSink(pcm.sampleRate))
+            return false;
         waiting_ = true;
         quiet_.stop();
         stall_.start(int(pcm.durationMs()) + kGapMs + kStallMs);
         const qint64 gapMs =
             kGapMs + kBufferMs - std::min<qint64>(feed_.msSinceLastSound(), kGapMs + kBufferMs);
         feed_.append(QByteArray(qsizetype(gapMs * pcm.sampleRate / 1000) * 2, '\0') + pcm.samples);
+        return true;
     }
 
 private:
-    // The sink open at that sample rate, or false when the system cannot play sound.
+    // A sink open at that sample rate on the default device, or false when the system has no
+    // sound device now. A sink that failed, or that plays to a device no longer the default,
+    // is replaced.
     bool openSink(int rate) {
-        if (sink_ && sink_->format().sampleRate() == rate && sink_->state() != QAudio::StoppedState)
+        if (sink_ && !devicesChanged_ && sink_->format().sampleRate() == rate &&
+            sink_->state() != QAudio::StoppedState && sink_->error() == QAudio::NoError)
             return true;
+        closeSink();
+        devicesChanged_ = false;
+        const QAudioDevice device = QMediaDevices::defaultAudioOutput();
+        if (device.isNull())
+            return false;
         QAudioFormat format;
         format.setSampleRate(rate);
         format.setChannelCount(1);
         format.setSampleFormat(QAudioFormat::Int16);
-        sink_ = std::make_unique<QAudioSink>(device_, format);
+        sink_ = std::make_unique<QAudioSink>(device, format);
         sink_->setBufferSize(qsizetype(rate) * 2 * kBufferMs / 1000);
+        connect(sink_.get(), &QAudioSink::stateChanged, this,
+                [this, sink = sink_.get()](QAudio::State state) {
+                    // The audio server went away, or the device: the word is lost, not the
+                    // words behind it, which go to a new sink. (Not from within the sink's
+                    // own signal, which closing it would delete.)
+                    if (state == QAudio::StoppedState && sink->error() != QAudio::NoError)
+                        QMetaObject::invokeMethod(
+                            this,
+                            [this, sink] {
+                                if (sink_.get() == sink)
+                                    giveUp();
+                            },
+                            Qt::QueuedConnection);
+                });
         sink_->start(&feed_);
-        if (sink_->state() != QAudio::StoppedState)
+        if (sink_->state() != QAudio::StoppedState && sink_->error() == QAudio::NoError)
             return true;
-        sink_.reset();
+        closeSink();
         return false;
+    }
+
+    void closeSink() {
+        if (sink_)
+            sink_->disconnect(this);
+        sink_.reset();
+        feed_.clear();
+    }
+
+    // The sound still waiting for the device will not be heard: let it go, and the word
+    // after it opens a sink anew.
+    void giveUp() {
+        closeSink();
+        handOver();
     }
 
     void handOver() {
@@ -145,22 +182,18 @@ private:
         Q_EMIT taken();
     }
 
-    QAudioDevice device_;
+    QMediaDevices devices_;
     SoundFeed feed_;
     std::unique_ptr<QAudioSink> sink_;
     QTimer stall_;
     QTimer quiet_;
     bool waiting_ = false;
+    bool devicesChanged_ = false;
 };
 
 } // namespace
 
-std::unique_ptr<SoundOutput> makeSystemSoundOutput() {
-    QAudioDevice device = QMediaDevices::defaultAudioOutput();
-    if (device.isNull())
-        return nullptr;
-    return std::make_unique<AudioSinkOutput>(std::move(device));
-}
+std::unique_ptr<SoundOutput> makeSystemSoundOutput() { return std::make_unique<AudioSinkOutput>(); }
 
 } // namespace platform
 

@@ -75,11 +75,12 @@ std::unique_ptr<SpeechEngine> makeSpeechEngine(std::unique_ptr<QTextToSpeech> tt
     return std::make_unique<SystemSpeechEngine>(std::move(tts));
 }
 
-std::unique_ptr<SpeechEngine> makeSystemSpeechEngine() {
-    auto tts = std::make_unique<QTextToSpeech>();
-    if (tts->state() == QTextToSpeech::Error &&
-        QTextToSpeech::availableEngines().contains(QStringLiteral("flite")))
-        tts = std::make_unique<QTextToSpeech>(QStringLiteral("flite"));
+std::unique_ptr<SpeechEngine> makeSpeechServiceEngine() {
+    if (!QTextToSpeech::availableEngines().contains(QStringLiteral("speechd")))
+        return nullptr;
+    auto tts = std::make_unique<QTextToSpeech>(QStringLiteral("speechd"));
+    if (tts->state() == QTextToSpeech::Error)
+        return nullptr;
     tts->setLocale(QLocale(QLocale::English, QLocale::UnitedStates));
     return makeSpeechEngine(std::move(tts));
 }
