@@ -92,10 +92,12 @@ class AudioSinkOutput final : public SoundOutput {
 public:
     AudioSinkOutput() {
         connect(&feed_, &SoundFeed::emptied, this, &AudioSinkOutput::handOver);
-        connect(&devices_, &QMediaDevices::audioOutputsChanged, this,
-                [this] { devicesChanged_ = true; });
         stall_.setSingleShot(true);
-        connect(&stall_, &QTimer::timeout, this, &AudioSinkOutput::giveUp);
+        connect(&stall_, &QTimer::timeout, this, [this] {
+            feed_.clear();
+            sink_.reset(); // opened anew for the next word
+            handOver();
+        });
         quiet_.setSingleShot(true);
         connect(&quiet_, &QTimer::timeout, this, [this] {
             if (!waiting_ && sink_)
@@ -120,57 +122,31 @@ public:
     }
 
 private:
-    // A sink open at that sample rate on the default device, or false when the system has no
-    // sound device now. A sink that failed, or that plays to a device no longer the default,
-    // is replaced.
+    // The sink open at that sample rate, or false when the system cannot play sound. A new
+    // sink (after a pause, a stall or an error) goes to the default device of the moment, so
+    // that a restarted audio server or another device is found. (A sink that reports an
+    // error is not replaced at once: Qt's PulseAudio sink, opened before the sound system has
+    // taken in that the server went away, takes the process down. The stall does it.)
     bool openSink(int rate) {
-        if (sink_ && !devicesChanged_ && sink_->format().sampleRate() == rate &&
-            sink_->state() != QAudio::StoppedState && sink_->error() == QAudio::NoError)
+        if (sink_ && sink_->format().sampleRate() == rate && sink_->state() != QAudio::StoppedState)
             return true;
-        closeSink();
-        devicesChanged_ = false;
         const QAudioDevice device = QMediaDevices::defaultAudioOutput();
-        if (device.isNull())
+        if (device.isNull()) {
+            sink_.reset();
+            feed_.clear();
             return false;
+        }
         QAudioFormat format;
         format.setSampleRate(rate);
         format.setChannelCount(1);
         format.setSampleFormat(QAudioFormat::Int16);
         sink_ = std::make_unique<QAudioSink>(device, format);
         sink_->setBufferSize(qsizetype(rate) * 2 * kBufferMs / 1000);
-        connect(sink_.get(), &QAudioSink::stateChanged, this,
-                [this, sink = sink_.get()](QAudio::State state) {
-                    // The audio server went away, or the device: the word is lost, not the
-                    // words behind it, which go to a new sink. (Not from within the sink's
-                    // own signal, which closing it would delete.)
-                    if (state == QAudio::StoppedState && sink->error() != QAudio::NoError)
-                        QMetaObject::invokeMethod(
-                            this,
-                            [this, sink] {
-                                if (sink_.get() == sink)
-                                    giveUp();
-                            },
-                            Qt::QueuedConnection);
-                });
         sink_->start(&feed_);
-        if (sink_->state() != QAudio::StoppedState && sink_->error() == QAudio::NoError)
+        if (sink_->state() != QAudio::StoppedState)
             return true;
-        closeSink();
-        return false;
-    }
-
-    void closeSink() {
-        if (sink_)
-            sink_->disconnect(this);
         sink_.reset();
-        feed_.clear();
-    }
-
-    // The sound still waiting for the device will not be heard: let it go, and the word
-    // after it opens a sink anew.
-    void giveUp() {
-        closeSink();
-        handOver();
+        return false;
     }
 
     void handOver() {
@@ -182,13 +158,11 @@ private:
         Q_EMIT taken();
     }
 
-    QMediaDevices devices_;
     SoundFeed feed_;
     std::unique_ptr<QAudioSink> sink_;
     QTimer stall_;
     QTimer quiet_;
     bool waiting_ = false;
-    bool devicesChanged_ = false;
 };
 
 } // namespace

@@ -23,9 +23,9 @@ Q_SIGNALS:
     void taken();
 };
 
-// The system's default sound output (Qt Multimedia), whichever device that is at each word:
-// after an error, or once the devices changed (an audio server restarted, a headset
-// plugged in), the next word opens the default device anew.
+// The system's default sound output (Qt Multimedia): each new sink (after a pause, or a
+// stall that an audio server gone away causes) opens the default device of the moment, so
+// that a restarted server or another device is found.
 std::unique_ptr<SoundOutput> makeSystemSoundOutput();
 
 } // namespace platform
