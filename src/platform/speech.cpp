@@ -46,7 +46,8 @@ class SpeechWorker : public QObject {
     Q_OBJECT
 
 public:
-    explicit SpeechWorker(SpeechEngineFactory makeEngine) : makeEngine_(std::move(makeEngine)) {}
+    SpeechWorker(SpeechEngineFactory makeEngine, std::shared_ptr<std::atomic<bool>> making)
+        : makeEngine_(std::move(makeEngine)), making_(std::move(making)) {}
 
     void enqueue(const QString& text, bool replacesLatest) {
         if (replacesLatest)
@@ -75,7 +76,9 @@ private:
         if (made_)
             return engine_.get();
         made_ = true;
+        *making_ = true;
         engine_ = makeEngine_();
+        *making_ = false;
         if (engine_) {
             connect(engine_.get(), &SpeechEngine::finished, this, [this] {
                 busy_ = false;
@@ -100,6 +103,7 @@ private:
     }
 
     SpeechEngineFactory makeEngine_;
+    std::shared_ptr<std::atomic<bool>> making_; // true while the engine is being made
     std::unique_ptr<SpeechEngine> engine_;
     bool made_ = false;
     QList<Request> pending_;
@@ -118,9 +122,10 @@ void Speech::stop(int waitMs) {
     QThread* thread = std::exchange(thread_, nullptr);
     worker_ = nullptr;
     // A thread held up inside the engine (a speech service that does not answer) is left
-    // to end by itself.
+    // to end by itself; one still making its engine is not even waited for, as that cannot
+    // be interrupted.
     thread->quit();
-    if (thread->wait(QDeadlineTimer(waitMs)))
+    if (!*making_ && thread->wait(QDeadlineTimer(waitMs)))
         delete thread;
     else
         abandon(thread);
@@ -131,7 +136,8 @@ SpeechWorker* Speech::worker() {
         return worker_;
     thread_ = new QThread;
     thread_->setObjectName(QStringLiteral("speech"));
-    worker_ = new SpeechWorker(makeEngine_);
+    making_ = std::make_shared<std::atomic<bool>>(false);
+    worker_ = new SpeechWorker(makeEngine_, making_);
     worker_->moveToThread(thread_);
     // The worker, and the engine with it, go when the thread's event loop ends.
     connect(thread_, &QThread::finished, worker_, &QObject::deleteLater);

@@ -6,6 +6,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <atomic>
+#include <memory>
+
 class QThread;
 
 namespace platform {
@@ -61,7 +64,8 @@ private:
     SpeechEngineFactory makeEngine_;
     QStringList preparedWords_;
     QThread* thread_ = nullptr;
-    SpeechWorker* worker_ = nullptr; // lives on thread_
+    SpeechWorker* worker_ = nullptr;            // lives on thread_
+    std::shared_ptr<std::atomic<bool>> making_; // the worker is making its engine
 };
 
 } // namespace platform
