@@ -75,6 +75,7 @@ private Q_SLOTS:
     void chooseInputMode(book::InputMode mode);
     void chooseVoice(bool on);
     void chooseSpeechVoice(const QString& id);
+    void showSoundDeviceMissing(bool missing);
     void applyFocusInputMode();
 
     // The drill.

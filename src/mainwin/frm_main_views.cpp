@@ -67,7 +67,7 @@ void FrmMain::searchWord() {
     setCaption(QStringLiteral("向け / 検索結果"));
     const session::SearchView view = session_->search(text);
     if (view.hits > 0)
-        services_.speaker->speak(text);
+        services_.speaker->speakLatest(text);
     menu_.checkView(nullptr);
     showView(view.lines);
     viewFileShown_ = true;
