@@ -145,4 +145,12 @@ QString trimBlanks(const QString& text) {
     return text.sliced(begin, end - begin);
 }
 
+QStringView trimBlanks(QStringView text) {
+    while (text.startsWith(u' '))
+        text = text.sliced(1);
+    while (text.endsWith(u' '))
+        text.chop(1);
+    return text;
+}
+
 } // namespace book

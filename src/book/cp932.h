@@ -35,5 +35,6 @@ QString codePointName(char32_t codePoint);
 
 // Removes leading and trailing U+0020 only: U+3000, tabs and line ends are text here.
 QString trimBlanks(const QString& text);
+QStringView trimBlanks(QStringView text);
 
 } // namespace book

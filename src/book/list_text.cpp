@@ -4,7 +4,7 @@
 
 #include <QStringDecoder>
 
-#include <optional>
+#include <algorithm>
 
 namespace book {
 
@@ -46,75 +46,97 @@ bool isAscii(QByteArrayView line) {
     return std::all_of(line.begin(), line.end(), [](char c) { return uchar(c) < 0x80; });
 }
 
-// The line as text, when it decodes without error and encodes back to the same bytes.
+QString decodeUtf8(QByteArrayView bytes) {
+    // A byte order mark inside the list is a character, not something to drop.
+    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless |
+                                                       QStringConverter::Flag::ConvertInitialBom);
+    return decoder.decode(bytes);
+}
+
+// CR LF and lone CRs made '\n', in place.
+void unifyLineEnds(QString& text) {
+    if (!text.contains(u'\r'))
+        return;
+    QChar* out = text.data();
+    const QChar* end = text.constData() + text.size();
+    for (const QChar* in = text.constData(); in != end; ++in) {
+        if (*in == u'\r' && in + 1 != end && in[1] == u'\n')
+            continue;
+        *out++ = *in == u'\r' ? QChar(u'\n') : *in;
+    }
+    text.truncate(out - text.constData());
+}
+
+// How many of the lines that hold a byte beyond ASCII read as UTF-8, and how many of the
+// others read as CP932.
+struct LineCounts {
+    qsizetype beyondAscii = 0;
+    qsizetype utf8 = 0;
+    qsizetype cp932 = 0;
+
+    explicit LineCounts(const QList<QByteArrayView>& lines) {
+        for (const QByteArrayView line : lines) {
+            if (isAscii(line))
+                continue;
+            ++beyondAscii;
+            if (line.isValidUtf8())
+                ++utf8;
+            else if (decodeCp932Exactly(line))
+                ++cp932;
+        }
+    }
+    // The rule of decodeList. A line that reads as both counts for UTF-8 alone.
+    ListEncoding encoding() const {
+        return cp932 > utf8 && utf8 * 2 <= beyondAscii ? ListEncoding::Cp932 : ListEncoding::Utf8;
+    }
+};
+
 std::optional<QString> strictDecode(QByteArrayView line, ListEncoding encoding) {
     if (encoding == ListEncoding::Cp932)
         return decodeCp932Exactly(line);
-    // A byte order mark inside the list is a character, not something to drop.
-    const auto flags =
-        QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom;
-    QStringDecoder decoder(QStringConverter::Utf8, flags);
-    QString text = decoder.decode(line);
-    if (decoder.hasError() || text.toUtf8() != line)
+    if (!line.isValidUtf8())
         return std::nullopt;
-    return text;
-}
-
-QString lossyDecode(QByteArrayView line, ListEncoding encoding) {
-    return encoding == ListEncoding::Utf8 ? QString::fromUtf8(line) : decodeCp932(line);
+    return decodeUtf8(line);
 }
 
 } // namespace
 
 ListText decodeList(QByteArrayView bytes) {
     ListText list;
-    std::optional<ListEncoding> encoding;
-    if (bytes.startsWith("\xEF\xBB\xBF")) {
-        encoding = ListEncoding::Utf8;
+    const bool byteOrderMark = bytes.startsWith("\xEF\xBB\xBF");
+    if (byteOrderMark) {
         bytes = bytes.sliced(3);
     } else if (startsWithWideByteOrderMark(bytes)) {
         list.problems.append({0, kUtf16});
         return list;
     }
-    // A list that is text as a whole in one of them is that: no single line decides.
-    for (const ListEncoding candidate : {ListEncoding::Utf8, ListEncoding::Cp932}) {
-        if (encoding && *encoding != candidate)
-            continue;
-        if (std::optional<QString> text = strictDecode(bytes, candidate)) {
-            list.encoding = candidate;
-            list.text =
-                text->replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
-            return list;
-        }
+    // The usual list, valid UTF-8 as a whole, is decoded in one go.
+    if (bytes.isValidUtf8()) {
+        list.text = decodeUtf8(bytes);
+        unifyLineEnds(list.text);
+        return list;
     }
-    // Otherwise the first line that is not ASCII decides, and each line that is no text in
-    // that encoding is named.
-    QStringList lines;
+    const QList<QByteArrayView> lines = splitLines(bytes);
+    const LineCounts counts(lines);
+    list.encoding = byteOrderMark ? ListEncoding::Utf8 : counts.encoding();
+    // A list none of whose lines reads is in another encoding altogether.
+    const Reason& broken = counts.utf8 + counts.cp932 == 0       ? kNeither
+                           : list.encoding == ListEncoding::Utf8 ? kNotUtf8
+                                                                 : kNotCp932;
+    QStringList texts;
+    texts.reserve(lines.size());
     int lineNo = 0;
-    for (const QByteArrayView line : splitLines(bytes)) {
+    for (const QByteArrayView line : lines) {
         ++lineNo;
-        std::optional<QString> text;
-        if (!encoding && !isAscii(line)) {
-            for (const ListEncoding candidate : {ListEncoding::Utf8, ListEncoding::Cp932}) {
-                if ((text = strictDecode(line, candidate))) {
-                    encoding = candidate;
-                    break;
-                }
-            }
-        } else {
-            text = strictDecode(line, encoding.value_or(ListEncoding::Utf8));
-        }
+        std::optional<QString> text = strictDecode(line, list.encoding);
         if (!text) {
-            list.brokenLines.insert(lineNo);
-            list.problems.append({lineNo, !encoding                         ? kNeither
-                                          : *encoding == ListEncoding::Utf8 ? kNotUtf8
-                                                                            : kNotCp932});
-            text = lossyDecode(line, encoding.value_or(ListEncoding::Utf8));
+            list.problems.append({lineNo, broken});
+            text =
+                list.encoding == ListEncoding::Utf8 ? QString::fromUtf8(line) : decodeCp932(line);
         }
-        lines.append(*text);
+        texts.append(*text);
     }
-    list.encoding = encoding.value_or(ListEncoding::Utf8);
-    list.text = lines.join(u'\n');
+    list.text = texts.join(u'\n');
     return list;
 }
 

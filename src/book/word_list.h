@@ -20,10 +20,16 @@ inline constexpr QStringView kTitlePrefix = u"# title:";
 // A list of 24 classes of 50 rows takes some 100 KB; anything larger than this is not one.
 inline constexpr qint64 kMaxListBytes = 16 << 20;
 
+// Problems beyond these are only counted: a list of nothing but mistakes must cost no more
+// than what a message can show.
+inline constexpr int kKeptProblems = 200;
+
 struct ParsedList {
     BookContent content;
     bool hasTitleLine = false;
-    QList<ListProblem> problems; // in line order; empty when the content can be a book
+    // The first kKeptProblems problems in line order; empty when the content can be a book.
+    QList<ListProblem> problems;
+    int problemCount = 0; // all of them
 };
 
 // Reads a word list and checks it against everything a book needs: classes in order of

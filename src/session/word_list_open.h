@@ -15,6 +15,7 @@ struct ListToOpen {
     QString title;             // the proposal: the list's title line, else the file's name
     book::BookContent content; // its classes of 50 words, in order, when it passes
     QStringList problems; // each refusal as 「行 N：…」; one of the whole file without a line
+    int problemCount = 0; // problems holds the first of them (book::kKeptProblems)
 
     bool accepted() const { return problems.isEmpty(); }
 };
