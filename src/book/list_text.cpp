@@ -26,20 +26,20 @@ bool startsWithWideByteOrderMark(QByteArrayView bytes) {
            bytes.startsWith(QByteArrayView("\x00\x00\xFE\xFF", 4));
 }
 
-// The lines of the bytes, split at CR LF, LF or a lone CR (as old Mac spreadsheets end them).
-QList<QByteArrayView> splitLines(QByteArrayView bytes) {
-    QList<QByteArrayView> lines;
+// Calls each(line, number) for the lines of the bytes, split at CR LF, LF or a lone CR (as
+// old Mac spreadsheets end them), numbered from 1.
+template <typename Each> void forEachLine(QByteArrayView bytes, Each each) {
+    int number = 0;
     qsizetype start = 0;
     for (qsizetype i = 0; i < bytes.size(); ++i) {
         if (bytes[i] != '\n' && bytes[i] != '\r')
             continue;
-        lines.append(bytes.sliced(start, i - start));
+        each(bytes.sliced(start, i - start), ++number);
         if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')
             ++i;
         start = i + 1;
     }
-    lines.append(bytes.sliced(start));
-    return lines;
+    each(bytes.sliced(start), ++number);
 }
 
 bool isAscii(QByteArrayView line) {
@@ -74,30 +74,22 @@ struct LineCounts {
     qsizetype utf8 = 0;
     qsizetype cp932 = 0;
 
-    explicit LineCounts(const QList<QByteArrayView>& lines) {
-        for (const QByteArrayView line : lines) {
+    explicit LineCounts(QByteArrayView bytes) {
+        forEachLine(bytes, [this](QByteArrayView line, int) {
             if (isAscii(line))
-                continue;
+                return;
             ++beyondAscii;
             if (line.isValidUtf8())
                 ++utf8;
             else if (decodeCp932Exactly(line))
                 ++cp932;
-        }
+        });
     }
     // The rule of decodeList. A line that reads as both counts for UTF-8 alone.
     ListEncoding encoding() const {
         return cp932 > utf8 && utf8 * 2 <= beyondAscii ? ListEncoding::Cp932 : ListEncoding::Utf8;
     }
 };
-
-std::optional<QString> strictDecode(QByteArrayView line, ListEncoding encoding) {
-    if (encoding == ListEncoding::Cp932)
-        return decodeCp932Exactly(line);
-    if (!line.isValidUtf8())
-        return std::nullopt;
-    return decodeUtf8(line);
-}
 
 } // namespace
 
@@ -107,36 +99,27 @@ ListText decodeList(QByteArrayView bytes) {
     if (byteOrderMark) {
         bytes = bytes.sliced(3);
     } else if (startsWithWideByteOrderMark(bytes)) {
-        list.problems.append({0, kUtf16});
+        list.refusal = kUtf16;
         return list;
     }
-    // The usual list, valid UTF-8 as a whole, is decoded in one go.
-    if (bytes.isValidUtf8()) {
-        list.text = decodeUtf8(bytes);
-        unifyLineEnds(list.text);
-        return list;
+    // The usual list, valid UTF-8 as a whole, needs no look at its lines.
+    if (!bytes.isValidUtf8()) {
+        const LineCounts counts(bytes);
+        list.encoding = byteOrderMark ? ListEncoding::Utf8 : counts.encoding();
+        // A list none of whose lines reads is in another encoding altogether.
+        list.brokenLineReason = counts.utf8 + counts.cp932 == 0       ? kNeither
+                                : list.encoding == ListEncoding::Utf8 ? kNotUtf8
+                                                                      : kNotCp932;
+        forEachLine(bytes, [&list](QByteArrayView line, int number) {
+            if (!isAscii(line) &&
+                !(list.encoding == ListEncoding::Utf8 ? line.isValidUtf8()
+                                                      : decodeCp932Exactly(line).has_value()))
+                list.brokenLines.append(number);
+        });
     }
-    const QList<QByteArrayView> lines = splitLines(bytes);
-    const LineCounts counts(lines);
-    list.encoding = byteOrderMark ? ListEncoding::Utf8 : counts.encoding();
-    // A list none of whose lines reads is in another encoding altogether.
-    const Reason& broken = counts.utf8 + counts.cp932 == 0       ? kNeither
-                           : list.encoding == ListEncoding::Utf8 ? kNotUtf8
-                                                                 : kNotCp932;
-    QStringList texts;
-    texts.reserve(lines.size());
-    int lineNo = 0;
-    for (const QByteArrayView line : lines) {
-        ++lineNo;
-        std::optional<QString> text = strictDecode(line, list.encoding);
-        if (!text) {
-            list.problems.append({lineNo, broken});
-            text =
-                list.encoding == ListEncoding::Utf8 ? QString::fromUtf8(line) : decodeCp932(line);
-        }
-        texts.append(*text);
-    }
-    list.text = texts.join(u'\n');
+    // Line ends are ASCII in both encodings: no bad byte can hide one or make one.
+    list.text = list.encoding == ListEncoding::Utf8 ? decodeUtf8(bytes) : decodeCp932(bytes);
+    unifyLineEnds(list.text);
     return list;
 }
 

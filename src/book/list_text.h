@@ -15,9 +15,9 @@ enum class ListEncoding { Utf8, Cp932 };
 struct ListText {
     QString text; // lines joined by '\n', whatever the file's line ends
     ListEncoding encoding = ListEncoding::Utf8;
-    // In line order: each line that is no text in the encoding (U+FFFD in `text`) and why,
-    // or the whole file (line 0) when it is no text at all.
-    QList<ListProblem> problems;
+    Reason refusal;          // why the file is no text at all; empty when it is text
+    QList<int> brokenLines;  // in order: the lines that are no text in the encoding
+    Reason brokenLineReason; // why each of them is not (U+FFFD stands for the bad bytes)
 };
 
 // Decodes a word list. A byte order mark makes it UTF-8. Otherwise the lines that hold a

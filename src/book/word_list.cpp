@@ -180,9 +180,11 @@ class ListParser {
 public:
     ParsedList parse(QByteArrayView bytes) {
         text_ = decodeList(bytes);
-        for (const ListProblem& problem : std::as_const(text_.problems))
-            problems_.add(problem.line, problem.reason);
-        nextBroken_ = text_.problems.cbegin();
+        if (!text_.refusal.isEmpty())
+            problem(0, text_.refusal);
+        for (const int line : std::as_const(text_.brokenLines))
+            problem(line, text_.brokenLineReason);
+        nextBroken_ = text_.brokenLines.cbegin();
         delimiter_ = listDelimiter(text_.text);
         ListRecordReader reader(text_.text, delimiter_);
 
@@ -223,10 +225,9 @@ private:
     bool nextRow(ListRecordReader& reader, Row& row) {
         while (reader.next(row.record)) {
             ListRecord& record = row.record;
-            while (nextBroken_ != text_.problems.cend() && nextBroken_->line < record.line)
+            while (nextBroken_ != text_.brokenLines.cend() && *nextBroken_ < record.line)
                 ++nextBroken_;
-            row.broken =
-                nextBroken_ != text_.problems.cend() && nextBroken_->line <= record.lastLine;
+            row.broken = nextBroken_ != text_.brokenLines.cend() && *nextBroken_ <= record.lastLine;
             while (!record.fields.isEmpty() && trimBlanks(record.fields.constLast()).isEmpty())
                 record.fields.removeLast();
             if (record.fields.isEmpty())
@@ -331,10 +332,8 @@ private:
 
     // The class a row belongs to, opened at its first row; null when it is refused.
     ClassRows* classFor(int lineNo, const QString& className) {
-        for (ClassRows& rows : classes_) {
-            if (rows.name == className)
-                return &rows;
-        }
+        if (const auto it = classIndex_.constFind(className); it != classIndex_.cend())
+            return &classes_[*it];
         // Refused names are remembered by their hash alone: a list may hold a great many.
         const size_t hash = qHash(className);
         if (refusedClasses_.contains(hash))
@@ -357,6 +356,7 @@ private:
             return nullptr;
         }
         list_.content.classes.append({className, {}});
+        classIndex_.insert(className, index);
         classes_.append({className, index, lineNo, 0, {}, {}});
         return &classes_.last();
     }
@@ -406,12 +406,13 @@ private:
     }
 
     ListText text_;
-    QList<ListProblem>::const_iterator nextBroken_;
+    QList<int>::const_iterator nextBroken_;
     QChar delimiter_;
     ParsedList list_;
     Problems problems_;
     ListForm form_ = ListForm::ThreeColumns;
-    QList<ClassRows> classes_; // at most kMaxClasses: a list, searched in order
+    QList<ClassRows> classes_; // in order, at most kMaxClasses
+    QHash<QString, int> classIndex_;
     QSet<size_t> refusedClasses_;
     int extraClasses_ = 0; // past the last class a book holds
     int firstExtraLine_ = 0;

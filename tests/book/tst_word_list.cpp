@@ -47,9 +47,14 @@ void TestWordList::refusedList_data() {
     const QByteArray utf8 = classRows("行く");
     QTest::newRow("UTF-8 list, one line of CP932")
         << withLine(utf8, 26, "c\tw26\t\x82\xa0") << 26 << u"the line is not valid UTF-8"_s << 1;
+    QTest::newRow("UTF-8 list, a line ending in half a character")
+        << withLine(utf8, 7, "c\tw7\t\xe3") << 7 << u"the line is not valid UTF-8"_s << 1;
     const QByteArray cp932 = classRows("\x8d\x73\x82\xad"); // 行く in CP932
     QTest::newRow("CP932 list, one line of UTF-8")
         << withLine(cp932, 3, "c\tw3\t日本語3") << 3 << u"the line is not valid Shift-JIS (CP932)"_s
+        << 1;
+    QTest::newRow("CP932 list, a line ending in half a character")
+        << withLine(cp932, 5, "c\tw5\t\x8d") << 5 << u"the line is not valid Shift-JIS (CP932)"_s
         << 1;
     QTest::newRow("Latin-1 list") << QByteArray("caf\xe9\tcoffee\tkohi\n") << 1
                                   << u"the line is neither UTF-8 nor Shift-JIS (CP932) text"_s << 1;
