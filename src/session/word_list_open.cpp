@@ -7,7 +7,11 @@
 #include "book/whole_file.h"
 
 #include <QDir>
+#include <QEventLoop>
 #include <QFileInfo>
+#include <QThread>
+
+#include <memory>
 
 namespace session {
 
@@ -37,6 +41,18 @@ ListToOpen readListToOpen(const QString& path) {
                               ? QStringLiteral("行 %1：%2")
                                     .arg(QString::number(problem.line), problem.reason.japanese)
                               : problem.reason.japanese);
+    return list;
+}
+
+ListToOpen readListToOpenAside(const QString& path) {
+    ListToOpen list;
+    QEventLoop waiting;
+    const std::unique_ptr<QThread> reader(
+        QThread::create([&list, &path] { list = readListToOpen(path); }));
+    QObject::connect(reader.get(), &QThread::finished, &waiting, &QEventLoop::quit);
+    reader->start();
+    waiting.exec(QEventLoop::ExcludeUserInputEvents);
+    reader->wait();
     return list;
 }
 

@@ -23,6 +23,11 @@ struct ListToOpen {
 // Reads and checks the list at `path`. Nothing is written.
 ListToOpen readListToOpen(const QString& path);
 
+// As readListToOpen, on a thread of its own while the caller's event loop goes on (the
+// window paints and answers the desktop) and keeps the learner's input until the list is
+// read: a list of many megabytes takes a good part of a second.
+ListToOpen readListToOpenAside(const QString& path);
+
 // Whether Open takes the file as a word list (*.csv, *.tsv, *.txt) rather than a book.
 bool isWordListPath(const QString& path);
 
