@@ -120,8 +120,10 @@ std::optional<QString> decodeCp932Exactly(QByteArrayView bytes) {
 }
 
 QString firstControlCharacter(const QString& text) {
+    // The control characters are exactly U+0000 to U+001F and U+007F to U+009F; a range
+    // check is cheaper than asking each character's category.
     for (const QChar c : text) {
-        if (c.category() == QChar::Other_Control)
+        if (c.unicode() < 0x20 || (c.unicode() >= 0x7F && c.unicode() <= 0x9F))
             return codePointName(c.unicode());
     }
     return {};

@@ -24,34 +24,37 @@ QChar listDelimiter(QStringView text) {
 // in it is doubled; the part itself, kept in the record, otherwise.
 QStringView ListRecordReader::quotedField(ListRecord& record) {
     const qsizetype size = text_.size();
-    const int openedOn = line_;
     const qsizetype begin = ++at_;
     QString undoubled;
     qsizetype copiedTo = begin;
-    while (at_ < size) {
-        const QChar c = text_[at_];
-        if (c == u'\n') {
-            ++line_;
-        } else if (c == u'"') {
-            if (at_ + 1 < size && text_[at_ + 1] == u'"') {
-                undoubled += text_.sliced(copiedTo, at_ + 1 - copiedTo);
-                at_ += 2;
-                copiedTo = at_;
-                continue;
-            }
-            break;
-        }
-        ++at_;
+    qsizetype end = text_.indexOf(u'"', at_);
+    while (end >= 0 && end + 1 < size && text_[end + 1] == u'"') {
+        undoubled.append(text_.sliced(copiedTo, end + 1 - copiedTo));
+        copiedTo = end + 2;
+        end = text_.indexOf(u'"', copiedTo);
     }
-    const qsizetype end = at_;
-    if (at_ < size)
-        ++at_; // the closing quote
-    else
-        record.openQuoteLine = openedOn;
+    if (end < 0) {
+        end = size;
+        record.openQuoteLine = line_;
+    }
+    line_ += int(text_.sliced(begin, end - begin).count(u'\n'));
+    at_ = std::min(end + 1, size); // past the closing quote
     if (copiedTo == begin)
         return text_.sliced(begin, end - begin);
     record.unquoted << undoubled.append(text_.sliced(copiedTo, end - copiedTo));
     return record.unquoted.constLast();
+}
+
+// Where `c` is next, at or after the reading place, or the end of the text. `found` keeps
+// the last answer, so that the text is searched once for each of its delimiters and line
+// ends, and once only for a character it lacks.
+qsizetype ListRecordReader::nextOf(QChar c, qsizetype& found) const {
+    if (found < at_) {
+        found = text_.indexOf(c, at_);
+        if (found < 0)
+            found = text_.size();
+    }
+    return found;
 }
 
 bool ListRecordReader::next(ListRecord& record) {
@@ -64,13 +67,10 @@ bool ListRecordReader::next(ListRecord& record) {
     record.unquoted.clear();
     bool anotherField = true;
     while (anotherField) {
-        QStringView quoted;
         const bool isQuoted = at_ < size && text_[at_] == u'"';
-        if (isQuoted)
-            quoted = quotedField(record);
+        const QStringView quoted = isQuoted ? quotedField(record) : QStringView();
         const qsizetype start = at_;
-        while (at_ < size && text_[at_] != delimiter_ && text_[at_] != u'\n')
-            ++at_;
+        at_ = std::min(nextOf(delimiter_, nextDelimiter_), nextOf(u'\n', nextLineEnd_));
         const QStringView rest = text_.sliced(start, at_ - start);
         if (!isQuoted) {
             record.fields << rest;

@@ -36,11 +36,14 @@ public:
 
 private:
     QStringView quotedField(ListRecord& record);
+    qsizetype nextOf(QChar c, qsizetype& found) const;
 
     QStringView text_;
     QChar delimiter_;
     qsizetype at_ = 0;
     int line_ = 1;
+    qsizetype nextDelimiter_ = -1;
+    qsizetype nextLineEnd_ = -1;
 };
 
 // A cell that starts with '=', '+', '-', '@', a tab or a CR starts a formula in a

@@ -27,23 +27,33 @@ bool startsWithWideByteOrderMark(QByteArrayView bytes) {
 }
 
 // Calls each(line, number) for the lines of the bytes, split at CR LF, LF or a lone CR (as
-// old Mac spreadsheets end them), numbered from 1.
+// old Mac spreadsheets end them), numbered from 1. The line ends are found by Qt's searches,
+// not byte by byte.
 template <typename Each> void forEachLine(QByteArrayView bytes, Each each) {
-    int number = 0;
+    qsizetype nextCr = bytes.indexOf('\r');
     qsizetype start = 0;
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
-        if (bytes[i] != '\n' && bytes[i] != '\r')
-            continue;
-        each(bytes.sliced(start, i - start), ++number);
-        if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')
-            ++i;
-        start = i + 1;
+    for (int number = 1;; ++number) {
+        qsizetype end = bytes.indexOf('\n', start);
+        if (end < 0)
+            end = bytes.size();
+        qsizetype next = end + 1;
+        if (nextCr >= 0 && nextCr < start)
+            nextCr = bytes.indexOf('\r', start);
+        if (nextCr >= 0 && nextCr < end) {
+            next =
+                nextCr + 1 < bytes.size() && bytes.at(nextCr + 1) == '\n' ? nextCr + 2 : nextCr + 1;
+            end = nextCr;
+        }
+        each(bytes.sliced(start, end - start), number);
+        if (end == bytes.size())
+            return;
+        start = next;
     }
-    each(bytes.sliced(start), ++number);
 }
 
 bool isAscii(QByteArrayView line) {
-    return std::all_of(line.begin(), line.end(), [](char c) { return uchar(c) < 0x80; });
+    return std::all_of(line.data(), line.data() + line.size(),
+                       [](char c) { return uchar(c) < 0x80; });
 }
 
 QString decodeUtf8(QByteArrayView bytes) {
@@ -51,20 +61,6 @@ QString decodeUtf8(QByteArrayView bytes) {
     QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless |
                                                        QStringConverter::Flag::ConvertInitialBom);
     return decoder.decode(bytes);
-}
-
-// CR LF and lone CRs made '\n', in place.
-void unifyLineEnds(QString& text) {
-    if (!text.contains(u'\r'))
-        return;
-    QChar* out = text.data();
-    const QChar* end = text.constData() + text.size();
-    for (const QChar* in = text.constData(); in != end; ++in) {
-        if (*in == u'\r' && in + 1 != end && in[1] == u'\n')
-            continue;
-        *out++ = *in == u'\r' ? QChar(u'\n') : *in;
-    }
-    text.truncate(out - text.constData());
 }
 
 // How many of the lines that hold a byte beyond ASCII read as UTF-8, and how many of the
@@ -76,13 +72,13 @@ struct LineCounts {
 
     explicit LineCounts(QByteArrayView bytes) {
         forEachLine(bytes, [this](QByteArrayView line, int) {
-            if (isAscii(line))
-                return;
-            ++beyondAscii;
-            if (line.isValidUtf8())
+            if (!line.isValidUtf8()) {
+                ++beyondAscii;
+                cp932 += decodeCp932Exactly(line).has_value();
+            } else if (!isAscii(line)) {
+                ++beyondAscii;
                 ++utf8;
-            else if (decodeCp932Exactly(line))
-                ++cp932;
+            }
         });
     }
     // The rule of decodeList. A line that reads as both counts for UTF-8 alone.
@@ -103,23 +99,38 @@ ListText decodeList(QByteArrayView bytes) {
         return list;
     }
     // The usual list, valid UTF-8 as a whole, needs no look at its lines.
-    if (!bytes.isValidUtf8()) {
+    if (bytes.isValidUtf8()) {
+        list.text = decodeUtf8(bytes);
+    } else {
         const LineCounts counts(bytes);
         list.encoding = byteOrderMark ? ListEncoding::Utf8 : counts.encoding();
         // A list none of whose lines reads is in another encoding altogether.
         list.brokenLineReason = counts.utf8 + counts.cp932 == 0       ? kNeither
                                 : list.encoding == ListEncoding::Utf8 ? kNotUtf8
                                                                       : kNotCp932;
-        forEachLine(bytes, [&list](QByteArrayView line, int number) {
-            if (!isAscii(line) &&
-                !(list.encoding == ListEncoding::Utf8 ? line.isValidUtf8()
-                                                      : decodeCp932Exactly(line).has_value()))
-                list.brokenLines.append(number);
-        });
+        if (list.encoding == ListEncoding::Utf8) {
+            forEachLine(bytes, [&list](QByteArrayView line, int number) {
+                if (!line.isValidUtf8())
+                    list.brokenLines.append(number);
+            });
+            // Line ends are ASCII: no bad byte can hide one or make one.
+            list.text = decodeUtf8(bytes);
+        } else {
+            list.text.reserve(bytes.size());
+            forEachLine(bytes, [&list](QByteArrayView line, int number) {
+                if (number > 1)
+                    list.text += u'\n';
+                if (const std::optional<QString> text = decodeCp932Exactly(line)) {
+                    list.text += *text;
+                } else {
+                    list.brokenLines.append(number);
+                    list.text += decodeCp932(line);
+                }
+            });
+            return list;
+        }
     }
-    // Line ends are ASCII in both encodings: no bad byte can hide one or make one.
-    list.text = list.encoding == ListEncoding::Utf8 ? decodeUtf8(bytes) : decodeCp932(bytes);
-    unifyLineEnds(list.text);
+    list.text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
     return list;
 }
 
