@@ -55,7 +55,7 @@ Reason listReadBackProblem(const BookContent& content, QByteArrayView list) {
                                          "ため、単語リストでは区別できません。")}
                 .arg(first + 1)
                 .arg(k + 1)
-                .arg(name);
+                .arg(quotedText(name));
         classByName.insert(name, k);
         if (name.startsWith(u'#'))
             return Reason{QStringLiteral("the name of class %1 starts with '#', which would make "

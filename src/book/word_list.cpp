@@ -14,21 +14,6 @@ namespace book {
 
 namespace {
 
-// A text of the list as a message quotes it: cut short, as a stray quote can make a whole
-// file one field, and with '?' for each control character, which would act on the terminal.
-QString visible(QStringView text) {
-    constexpr qsizetype kShown = 32;
-    qsizetype keep = kShown - 1;
-    if (text.size() > kShown && text.at(keep - 1).isHighSurrogate())
-        --keep;
-    QString shown = text.size() <= kShown ? text.toString() : text.first(keep).toString() + u'…';
-    for (QChar& c : shown) {
-        if (c.category() == QChar::Other_Control)
-            c = u'?';
-    }
-    return shown;
-}
-
 // The first character of the text that CP932 has no form for.
 QString firstUnencodable(const QString& text) {
     for (qsizetype i = 0; i < text.size(); ++i) {
@@ -42,17 +27,17 @@ QString firstUnencodable(const QString& text) {
 
 // Why two texts do not fit one record's slot; empty when they fit.
 Reason slotProblem(const QString& english, const QString& japanese) {
-    const QString both = english + japanese;
-    if (both.contains(u'\n'))
+    if (english.contains(u'\n') || japanese.contains(u'\n'))
         return {QStringLiteral("a field holds a line break, which a word book cannot store"),
                 QStringLiteral("セルの中の改行は単語帳に入れられません。")};
-    if (const Reason why = controlCharacterProblem(both); !why.isEmpty())
-        return why;
-    switch (encodeSlot(WordRecord{0, english, japanese, {}}).error) {
-    case SlotError::None:
-        return {};
-    case SlotError::NotEncodable: {
-        const QString bad = firstUnencodable(both);
+    for (const QString* text : {&english, &japanese}) {
+        if (const Reason why = controlCharacterProblem(*text); !why.isEmpty())
+            return why;
+    }
+    const std::optional<QByteArray> englishBytes = encodeCp932(english);
+    const std::optional<QByteArray> japaneseBytes = encodeCp932(japanese);
+    if (!englishBytes || !japaneseBytes) {
+        const QString bad = firstUnencodable(englishBytes ? japanese : english);
         return Reason{QStringLiteral("the character \"%1\" (%2) cannot be stored in a word book "
                                      "(it has no Shift-JIS form)"),
                       QStringLiteral("文字「%1」（%2）は Shift_JIS で表せないため、"
@@ -60,14 +45,14 @@ Reason slotProblem(const QString& english, const QString& japanese) {
             .arg(bad)
             .arg(codePointName(bad.toUcs4().value(0)));
     }
-    case SlotError::TooLong:
+    // The slot's own rule (encodeSlot), without building the slot.
+    if (englishBytes->size() + japaneseBytes->size() > kMaxTextBytes)
         return Reason{QStringLiteral("the texts take %1 bytes in Shift-JIS, but a record holds at "
                                      "most %2"),
                       QStringLiteral("Shift_JIS で %1 バイトあります。1 つのレコードに入るのは "
                                      "%2 バイトまでです。")}
-            .arg(encodeCp932(english)->size() + encodeCp932(japanese)->size())
+            .arg(englishBytes->size() + japaneseBytes->size())
             .arg(kMaxTextBytes);
-    }
     return {};
 }
 
@@ -131,7 +116,7 @@ struct Row {
 };
 
 // The text of a cell as the book takes it.
-QString cellText(QStringView cell) { return unguardedCell(trimBlanks(cell)).toString(); }
+QStringView cellText(QStringView cell) { return unguardedCell(trimBlanks(cell)); }
 
 // What the parser remembers of one class while it reads the rows.
 struct ClassRows {
@@ -250,6 +235,16 @@ private:
 
     void problem(int line, const Reason& reason) { problems_.add(line, reason); }
 
+    // The class of row `index` in a list of two columns: "クラス1" for the first 50, ….
+    QStringView numberedClass(int index) {
+        const int number = index / kWordsPerClass + 1;
+        if (number != numberedClassNumber_) {
+            numberedClassNumber_ = number;
+            numberedClass_ = QStringLiteral("クラス%1").arg(number);
+        }
+        return numberedClass_;
+    }
+
     void readRow(const Row& row, int index) {
         const ListRecord& record = row.record;
         // A quote that is never closed took in the rest of the list; when it opens the class
@@ -257,9 +252,8 @@ private:
         if (record.openQuoteLine != 0 && form_ == ListForm::ThreeColumns &&
             record.fields.size() == 1)
             return problem(record.openQuoteLine, kOpenQuote);
-        const QString className = form_ == ListForm::TwoColumns
-                                      ? QStringLiteral("クラス%1").arg(index / kWordsPerClass + 1)
-                                      : cellText(record.fields[0]);
+        const QStringView className =
+            form_ == ListForm::TwoColumns ? numberedClass(index) : cellText(record.fields[0]);
         // A row that is not text still counts as a row of its class when the class reads,
         // so that it is not reported again as a class of 49 rows.
         if (row.broken && className.contains(QChar::ReplacementCharacter))
@@ -278,8 +272,8 @@ private:
             form_ == ListForm::TwoColumns ? record.fields : record.fields.sliced(1);
         if (columns.size() != 2)
             return problem(row.line(), columnProblem(form_, record.fields.size()));
-        const QString english = cellText(columns[0]);
-        const QString japanese = cellText(columns[1]);
+        const QString english = cellText(columns[0]).toString();
+        const QString japanese = cellText(columns[1]).toString();
         if (english.isEmpty())
             return problem(row.line(), {QStringLiteral("the English word is empty"),
                                         QStringLiteral("英語が空です。")});
@@ -293,7 +287,8 @@ private:
                                   const Reason& said) {
             const int first = lines.value(text);
             if (first != 0)
-                problem(row.line(), said.arg(visible(className)).arg(visible(text)).arg(first));
+                problem(row.line(),
+                        said.arg(quotedText(className)).arg(quotedText(text)).arg(first));
             return first != 0;
         };
         if (repeated(rows->englishLines, english,
@@ -310,7 +305,7 @@ private:
     }
 
     // Counts a row in its class; null when the row is one too many or its class is refused.
-    ClassRows* countRow(int lineNo, const QString& className) {
+    ClassRows* countRow(int lineNo, QStringView className) {
         ClassRows* rows = classFor(lineNo, className);
         if (!rows)
             return nullptr;
@@ -322,7 +317,7 @@ private:
                                        QStringLiteral("クラス「%1」が %2 語を超えています（最初の"
                                                       "行は 行 %3）。1 つのクラスはちょうど %2 "
                                                       "語です。")}
-                                    .arg(visible(className))
+                                    .arg(quotedText(className))
                                     .arg(kWordsPerClass)
                                     .arg(rows->firstLine));
             return nullptr;
@@ -331,7 +326,7 @@ private:
     }
 
     // The class a row belongs to, opened at its first row; null when it is refused.
-    ClassRows* classFor(int lineNo, const QString& className) {
+    ClassRows* classFor(int lineNo, QStringView className) {
         if (const auto it = classIndex_.constFind(className); it != classIndex_.cend())
             return &classes_[*it];
         // Refused names are remembered by their hash alone: a list may hold a great many.
@@ -344,20 +339,22 @@ private:
             refusedClasses_.insert(hash);
             if (extraClasses_++ == 0) {
                 firstExtraLine_ = lineNo;
-                firstExtraClass_ = className;
+                firstExtraClass_ = className.toString();
             }
             return nullptr;
         }
-        if (const Reason why = slotProblem(classHeaderEnglish(index), className); !why.isEmpty()) {
+        if (const Reason why = slotProblem(classHeaderEnglish(index), className.toString());
+            !why.isEmpty()) {
             refusedClasses_.insert(hash);
             problem(lineNo, why.prefixed(Reason{QStringLiteral("class name \"%1\": "),
                                                 QStringLiteral("クラス名「%1」：")}
-                                             .arg(visible(className))));
+                                             .arg(quotedText(className))));
             return nullptr;
         }
-        list_.content.classes.append({className, {}});
-        classIndex_.insert(className, index);
-        classes_.append({className, index, lineNo, 0, {}, {}});
+        classes_.append({className.toString(), index, lineNo, 0, {}, {}});
+        list_.content.classes.append({classes_.last().name, {}});
+        // The key is a view of the name the class keeps, which never changes.
+        classIndex_.insert(classes_.last().name, index);
         return &classes_.last();
     }
 
@@ -368,7 +365,7 @@ private:
                                           "classes"),
                            QStringLiteral("クラス「%1」は %2 番目のクラスになります。単語帳のクラス"
                                           "は %3 個までです。")}
-                        .arg(visible(firstExtraClass_))
+                        .arg(quotedText(firstExtraClass_))
                         .arg(kMaxClasses + 1)
                         .arg(kMaxClasses));
         else if (extraClasses_ > 1)
@@ -377,7 +374,7 @@ private:
                                           "book holds at most %5 classes"),
                            QStringLiteral("クラス「%1」ほか %2 個は %3～%4 番目のクラスになります。"
                                           "単語帳のクラスは %5 個までです。")}
-                        .arg(visible(firstExtraClass_))
+                        .arg(quotedText(firstExtraClass_))
                         .arg(extraClasses_ - 1)
                         .arg(kMaxClasses + 1)
                         .arg(kMaxClasses + extraClasses_)
@@ -392,13 +389,13 @@ private:
             if (rows.rows < kWordsPerClass)
                 problem(rows.firstLine,
                         {QStringLiteral("class \"%1\" has only %2 %3; a class has exactly %4")
-                             .arg(visible(rows.name))
+                             .arg(quotedText(rows.name))
                              .arg(rows.rows)
                              .arg(rows.rows == 1 ? QStringLiteral("row") : QStringLiteral("rows"))
                              .arg(kWordsPerClass),
                          QStringLiteral("クラス「%1」は %2 語しかありません。1 つのクラスには"
                                         "ちょうど %3 語が必要です（あと %4 語）。")
-                             .arg(visible(rows.name))
+                             .arg(quotedText(rows.name))
                              .arg(rows.rows)
                              .arg(kWordsPerClass)
                              .arg(kWordsPerClass - rows.rows)});
@@ -412,7 +409,9 @@ private:
     Problems problems_;
     ListForm form_ = ListForm::ThreeColumns;
     QList<ClassRows> classes_; // in order, at most kMaxClasses
-    QHash<QString, int> classIndex_;
+    QHash<QStringView, int> classIndex_;
+    QString numberedClass_; // of the rows of a list of two columns, made once a class
+    int numberedClassNumber_ = 0;
     QSet<size_t> refusedClasses_;
     int extraClasses_ = 0; // past the last class a book holds
     int firstExtraLine_ = 0;
@@ -422,6 +421,19 @@ private:
 } // namespace
 
 ParsedList parseWordList(QByteArrayView bytes) { return ListParser().parse(bytes); }
+
+QString quotedText(QStringView text) {
+    constexpr qsizetype kShown = 32;
+    qsizetype keep = kShown - 1;
+    if (text.size() > kShown && text.at(keep - 1).isHighSurrogate())
+        --keep;
+    QString shown = text.size() <= kShown ? text.toString() : text.first(keep).toString() + u'…';
+    for (QChar& c : shown) {
+        if (c.category() == QChar::Other_Control)
+            c = u'?';
+    }
+    return shown;
+}
 
 Reason controlCharacterProblem(const QString& text) {
     const QString control = firstControlCharacter(text);

@@ -39,6 +39,11 @@ struct ParsedList {
 // (titleProblem).
 ParsedList parseWordList(QByteArrayView bytes);
 
+// A text of a list as a message quotes it: cut to a few dozen characters, as a stray quote
+// can make a whole file one field, and with '?' for each control character, which would
+// act on the terminal.
+QString quotedText(QStringView text);
+
 // Why the text cannot go into a word book because of a control character (a tab pasted
 // into a field, say); empty when it has none.
 Reason controlCharacterProblem(const QString& text);
