@@ -15,29 +15,29 @@ namespace book {
 namespace {
 
 // The first character of the text that CP932 has no form for.
-QString firstUnencodable(const QString& text) {
+QStringView firstUnencodable(QStringView text) {
     for (qsizetype i = 0; i < text.size(); ++i) {
         const qsizetype width = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
-        if (!encodeCp932(text.mid(i, width)))
-            return text.mid(i, width);
+        if (!cp932Size(text.sliced(i, width)))
+            return text.sliced(i, width);
         i += width - 1;
     }
     return {};
 }
 
 // Why two texts do not fit one record's slot; empty when they fit.
-Reason slotProblem(const QString& english, const QString& japanese) {
+Reason slotProblem(QStringView english, QStringView japanese) {
     if (english.contains(u'\n') || japanese.contains(u'\n'))
         return {QStringLiteral("a field holds a line break, which a word book cannot store"),
                 QStringLiteral("セルの中の改行は単語帳に入れられません。")};
-    for (const QString* text : {&english, &japanese}) {
-        if (const Reason why = controlCharacterProblem(*text); !why.isEmpty())
+    for (const QStringView text : {english, japanese}) {
+        if (const Reason why = controlCharacterProblem(text); !why.isEmpty())
             return why;
     }
-    const std::optional<QByteArray> englishBytes = encodeCp932(english);
-    const std::optional<QByteArray> japaneseBytes = encodeCp932(japanese);
+    const std::optional<qsizetype> englishBytes = cp932Size(english);
+    const std::optional<qsizetype> japaneseBytes = cp932Size(japanese);
     if (!englishBytes || !japaneseBytes) {
-        const QString bad = firstUnencodable(englishBytes ? japanese : english);
+        const QString bad = firstUnencodable(englishBytes ? japanese : english).toString();
         return Reason{QStringLiteral("the character \"%1\" (%2) cannot be stored in a word book "
                                      "(it has no Shift-JIS form)"),
                       QStringLiteral("文字「%1」（%2）は Shift_JIS で表せないため、"
@@ -46,12 +46,12 @@ Reason slotProblem(const QString& english, const QString& japanese) {
             .arg(codePointName(bad.toUcs4().value(0)));
     }
     // The slot's own rule (encodeSlot), without building the slot.
-    if (englishBytes->size() + japaneseBytes->size() > kMaxTextBytes)
+    if (*englishBytes + *japaneseBytes > kMaxTextBytes)
         return Reason{QStringLiteral("the texts take %1 bytes in Shift-JIS, but a record holds at "
                                      "most %2"),
                       QStringLiteral("Shift_JIS で %1 バイトあります。1 つのレコードに入るのは "
                                      "%2 バイトまでです。")}
-            .arg(englishBytes->size() + japaneseBytes->size())
+            .arg(*englishBytes + *japaneseBytes)
             .arg(kMaxTextBytes);
     return {};
 }
@@ -124,8 +124,8 @@ struct ClassRows {
     int index = 0;
     int firstLine = 0;
     int rows = 0;
-    QHash<QString, int> englishLines;
-    QHash<QString, int> japaneseLines;
+    QHash<QStringView, int> englishLines;
+    QHash<QStringView, int> japaneseLines;
 };
 
 // The problems found: the first kKeptProblems by line are kept, the others only counted.
@@ -272,8 +272,8 @@ private:
             form_ == ListForm::TwoColumns ? record.fields : record.fields.sliced(1);
         if (columns.size() != 2)
             return problem(row.line(), columnProblem(form_, record.fields.size()));
-        const QString english = cellText(columns[0]).toString();
-        const QString japanese = cellText(columns[1]).toString();
+        const QStringView english = cellText(columns[0]);
+        const QStringView japanese = cellText(columns[1]);
         if (english.isEmpty())
             return problem(row.line(), {QStringLiteral("the English word is empty"),
                                         QStringLiteral("英語が空です。")});
@@ -283,7 +283,7 @@ private:
         if (const Reason why = slotProblem(english, japanese); !why.isEmpty())
             return problem(row.line(), why);
         // Said of the text when the class has it already; false when it has not.
-        const auto repeated = [&](const QHash<QString, int>& lines, const QString& text,
+        const auto repeated = [&](const QHash<QStringView, int>& lines, QStringView text,
                                   const Reason& said) {
             const int first = lines.value(text);
             if (first != 0)
@@ -299,9 +299,11 @@ private:
                                      "(line %3)"),
                       QStringLiteral("クラス「%1」には日本語「%2」がもうあります（行 %3）。")}))
             return;
-        rows->englishLines.insert(english, row.line());
-        rows->japaneseLines.insert(japanese, row.line());
-        list_.content.classes[rows->index].words.append({english, japanese});
+        QList<BookWord>& words = list_.content.classes[rows->index].words;
+        words.append({english.toString(), japanese.toString()});
+        // The keys are views of the words the book keeps, which never change.
+        rows->englishLines.insert(words.constLast().english, row.line());
+        rows->japaneseLines.insert(words.constLast().japanese, row.line());
     }
 
     // Counts a row in its class; null when the row is one too many or its class is refused.
@@ -343,8 +345,7 @@ private:
             }
             return nullptr;
         }
-        if (const Reason why = slotProblem(classHeaderEnglish(index), className.toString());
-            !why.isEmpty()) {
+        if (const Reason why = slotProblem(classHeaderEnglish(index), className); !why.isEmpty()) {
             refusedClasses_.insert(hash);
             problem(lineNo, why.prefixed(Reason{QStringLiteral("class name \"%1\": "),
                                                 QStringLiteral("クラス名「%1」：")}
@@ -435,7 +436,7 @@ QString quotedText(QStringView text) {
     return shown;
 }
 
-Reason controlCharacterProblem(const QString& text) {
+Reason controlCharacterProblem(QStringView text) {
     const QString control = firstControlCharacter(text);
     if (control.isEmpty())
         return {};

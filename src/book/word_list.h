@@ -46,7 +46,7 @@ QString quotedText(QStringView text);
 
 // Why the text cannot go into a word book because of a control character (a tab pasted
 // into a field, say); empty when it has none.
-Reason controlCharacterProblem(const QString& text);
+Reason controlCharacterProblem(QStringView text);
 
 // Why a title cannot be stored in the title record; empty when it can.
 Reason titleProblem(const QString& title);
