@@ -18,7 +18,7 @@ QString listTitle(const ParsedList& list, const QString& path) {
 }
 
 QStringList createBookFromList(const QString& listPath, const QString& outPath,
-                               const std::optional<QString>& title) {
+                               const std::optional<QString>& title, ListMeanings* meanings) {
     if (isSameFile(listPath, outPath))
         return {QStringLiteral("%1: the book would replace the list it is made from; name "
                                "another file for the book")
@@ -28,7 +28,7 @@ QStringList createBookFromList(const QString& listPath, const QString& outPath,
     if (!bytes)
         return {QStringLiteral("%1: %2").arg(listPath,
                                              fileFailureText(failure, listPath, kMaxListBytes))};
-    ParsedList parsed = parseWordList(*bytes);
+    ParsedList parsed = parseWordList(*bytes, meanings);
     int titleLine = 1;
     QString titleSource;
     if (title) {

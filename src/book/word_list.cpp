@@ -57,11 +57,11 @@ Reason slotProblem(QStringView english, QStringView japanese) {
 }
 
 // The shapes a row can take: class, English, Japanese; or English, Japanese with the
-// class given by the row's place.
-enum class ListForm { ThreeColumns, TwoColumns };
+// class given by the row's place; or, in a list read with meanings, English alone.
+enum class ListForm { ThreeColumns, TwoColumns, OneColumn };
 
 Reason columnProblem(ListForm form, qsizetype columns) {
-    if (form == ListForm::TwoColumns)
+    if (form != ListForm::ThreeColumns)
         return columns == 1
                    ? Reason{QStringLiteral("the Japanese column is missing (a row is English, "
                                            "Japanese)"),
@@ -118,6 +118,12 @@ struct Row {
 // The text of a cell as the book takes it.
 QStringView cellText(QStringView cell) { return unguardedCell(trimBlanks(cell)); }
 
+// Takes off the blank fields a spreadsheet adds at the end of a row.
+void dropBlankFieldsAtEnd(ListRecord& record) {
+    while (!record.fields.isEmpty() && trimBlanks(record.fields.constLast()).isEmpty())
+        record.fields.removeLast();
+}
+
 // What the parser remembers of one class while it reads the rows.
 struct ClassRows {
     QString name;
@@ -163,6 +169,8 @@ private:
 
 class ListParser {
 public:
+    explicit ListParser(ListMeanings* meanings) : meanings_(meanings) {}
+
     ParsedList parse(QByteArrayView bytes) {
         text_ = decodeList(bytes);
         if (!text_.refusal.isEmpty())
@@ -184,8 +192,10 @@ public:
                 ahead.first().fields().size() == 2 ? ListForm::TwoColumns : ListForm::ThreeColumns;
             first = 1;
         } else {
-            form_ = formOf(ahead);
+            form_ = formOf(ahead, meanings_ != nullptr);
         }
+        if (meanings_)
+            collectGivenMeanings(first);
         int index = 0;
         for (qsizetype k = first; k < ahead.size(); ++k)
             readRow(ahead[k], index++);
@@ -198,11 +208,17 @@ public:
     }
 
 private:
-    // Two columns when most of the first five rows have two.
-    static ListForm formOf(const QList<Row>& rows) {
-        const auto two = std::count_if(rows.begin(), rows.end(),
-                                       [](const Row& row) { return row.fields().size() == 2; });
-        return two * 2 > rows.size() ? ListForm::TwoColumns : ListForm::ThreeColumns;
+    // Two columns (or one) when most of the first five rows have two (or one).
+    static ListForm formOf(const QList<Row>& rows, bool withMeanings) {
+        const auto having = [&](qsizetype columns) {
+            return std::count_if(rows.begin(), rows.end(),
+                                 [&](const Row& row) { return row.fields().size() == columns; }) *
+                       2 >
+                   rows.size();
+        };
+        if (withMeanings && having(1))
+            return ListForm::OneColumn;
+        return having(2) ? ListForm::TwoColumns : ListForm::ThreeColumns;
     }
 
     // The next of the list's own rows: no blank rows, no comments. The title line goes into
@@ -213,8 +229,7 @@ private:
             while (nextBroken_ != text_.brokenLines.cend() && *nextBroken_ < record.line)
                 ++nextBroken_;
             row.broken = nextBroken_ != text_.brokenLines.cend() && *nextBroken_ <= record.lastLine;
-            while (!record.fields.isEmpty() && trimBlanks(record.fields.constLast()).isEmpty())
-                record.fields.removeLast();
+            dropBlankFieldsAtEnd(record);
             if (record.fields.isEmpty())
                 continue;
             if (!record.fields.constFirst().startsWith(u'#'))
@@ -245,6 +260,33 @@ private:
         return numberedClass_;
     }
 
+    // The row's class, English and Japanese; the class by its place in a list without
+    // one, the Japanese empty when a list read with meanings leaves it out.
+    QList<QStringView> columnsOf(const QList<QStringView>& fields, int index) {
+        QList<QStringView> columns = fields;
+        if (form_ != ListForm::ThreeColumns)
+            columns.prepend(numberedClass(index));
+        if (meanings_ && columns.size() == 2)
+            columns.append(QStringView());
+        return columns;
+    }
+
+    // A meaning the list gives is never refused for a proposal taken before it: the rows
+    // are read once ahead for their meanings.
+    void collectGivenMeanings(qsizetype headerRows) {
+        ListRecordReader reader(text_.text, delimiter_);
+        ListRecord record;
+        for (int index = -int(headerRows); reader.next(record);) {
+            dropBlankFieldsAtEnd(record);
+            if (record.fields.isEmpty() || record.fields.constFirst().startsWith(u'#'))
+                continue;
+            const QList<QStringView> columns = columnsOf(record.fields, index);
+            if (index++ >= 0 && columns.size() == 3)
+                givenMeanings_.insert(
+                    {cellText(columns[0]).toString(), cellText(columns[2]).toString()});
+        }
+    }
+
     void readRow(const Row& row, int index) {
         const ListRecord& record = row.record;
         // A quote that is never closed took in the rest of the list; when it opens the class
@@ -252,8 +294,8 @@ private:
         if (record.openQuoteLine != 0 && form_ == ListForm::ThreeColumns &&
             record.fields.size() == 1)
             return problem(record.openQuoteLine, kOpenQuote);
-        const QStringView className =
-            form_ == ListForm::TwoColumns ? numberedClass(index) : cellText(record.fields[0]);
+        const QList<QStringView> columns = columnsOf(record.fields, index);
+        const QStringView className = cellText(columns[0]);
         // A row that is not text still counts as a row of its class when the class reads,
         // so that it is not reported again as a class of 49 rows.
         if (row.broken && className.contains(QChar::ReplacementCharacter))
@@ -268,15 +310,19 @@ private:
             return;
         if (record.openQuoteLine != 0)
             return problem(record.openQuoteLine, kOpenQuote);
-        const QList<QStringView> columns =
-            form_ == ListForm::TwoColumns ? record.fields : record.fields.sliced(1);
-        if (columns.size() != 2)
+        if (columns.size() != 3)
             return problem(row.line(), columnProblem(form_, record.fields.size()));
-        const QStringView english = cellText(columns[0]);
-        const QStringView japanese = cellText(columns[1]);
+        const QStringView english = cellText(columns[1]);
+        QStringView japanese = cellText(columns[2]);
         if (english.isEmpty())
             return problem(row.line(), {QStringLiteral("the English word is empty"),
                                         QStringLiteral("英語が空です。")});
+        QString proposal;
+        if (japanese.isEmpty() && meanings_) {
+            if (!fillMeaning(row.line(), className, english, *rows, proposal))
+                return;
+            japanese = proposal;
+        }
         if (japanese.isEmpty())
             return problem(row.line(), {QStringLiteral("the Japanese meaning is empty"),
                                         QStringLiteral("日本語が空です。")});
@@ -304,6 +350,26 @@ private:
         // The keys are views of the words the book keeps, which never change.
         rows->englishLines.insert(words.constLast().english, row.line());
         rows->japaneseLines.insert(words.constLast().japanese, row.line());
+    }
+
+    // The first proposal for the English word that fits its slot and that the class does
+    // not have, nor gets from a later row; false, with the row refused, when there is none.
+    bool fillMeaning(int line, QStringView className, QStringView english, const ClassRows& rows,
+                     QString& japanese) {
+        for (const QString& proposal : meanings_->proposals(english.toString())) {
+            if (slotProblem(english, proposal).isEmpty() &&
+                !rows.japaneseLines.contains(proposal) &&
+                !givenMeanings_.contains({className.toString(), proposal})) {
+                japanese = proposal;
+                meanings_->filled.append({line, english.toString(), japanese});
+                return true;
+            }
+        }
+        meanings_->unfilled.append({line, english.toString(), {}});
+        problem(line, Reason{QStringLiteral("no meaning for \"%1\" was found in the dictionaries"),
+                             QStringLiteral("「%1」の訳語が辞書に見つかりません。")}
+                          .arg(quotedText(english)));
+        return false;
     }
 
     // Counts a row in its class; null when the row is one too many or its class is refused.
@@ -403,6 +469,8 @@ private:
         }
     }
 
+    ListMeanings* meanings_;
+    QSet<std::pair<QString, QString>> givenMeanings_; // each class and meaning the list gives
     ListText text_;
     QList<int>::const_iterator nextBroken_;
     QChar delimiter_;
@@ -421,7 +489,9 @@ private:
 
 } // namespace
 
-ParsedList parseWordList(QByteArrayView bytes) { return ListParser().parse(bytes); }
+ParsedList parseWordList(QByteArrayView bytes, ListMeanings* meanings) {
+    return ListParser(meanings).parse(bytes);
+}
 
 QString quotedText(QStringView text) {
     constexpr qsizetype kShown = 32;

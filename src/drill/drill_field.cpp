@@ -20,6 +20,10 @@ void DrillEngine::tick() {
         }
     }
     const double now = clock_.secondsSinceMidnight();
+    for (Drop& drop : s_.drops) {
+        if (drop.holdsWord && drop.pickableSince < 0 && drop.top >= kPickableTop)
+            drop.pickableSince = now;
+    }
     s_.lastTickTime = now;
     s_.elapsed = secondsBetween(s_.startTime, now);
 }

@@ -42,7 +42,9 @@ book::EndRecord endRecordIn(QByteArray& bytes) {
 BookSession::BookSession(const QString& folder, Ports ports, QObject* parent)
     : QObject(parent), files_(programFiles(folder)), random_(ports.random), clock_(ports.clock),
       speaker_(ports.speaker), calendar_(ports.calendar ? *ports.calendar : systemCalendar_),
-      backups_(folder) {}
+      backups_(folder), studyLog_(folder) {
+    connect(&studyLog_, &memory::StudyLog::failed, this, &BookSession::tellStudyLogFailure);
+}
 
 BookSession::~BookSession() { close(); }
 
@@ -54,6 +56,11 @@ void BookSession::close() {
 
 void BookSession::loadBook(Tell tell) {
     close();
+    // Opened with the first book: the log never decides whether the book can be used.
+    if (!studyLogOpened_) {
+        studyLogOpened_ = true;
+        studyLog_.open();
+    }
     endRecord_ = {};
     title_.clear();
     classNames_.clear();
@@ -100,6 +107,7 @@ void BookSession::loadBook(Tell tell) {
     connect(engine_.get(), &drill::DrillEngine::ended, this, &BookSession::finishDrill);
     connect(engine_.get(), &drill::DrillEngine::writeFailed, this,
             &BookSession::reportWriteFailure);
+    connect(engine_.get(), &drill::DrillEngine::answered, this, &BookSession::logAnswer);
 }
 
 std::optional<book::InputMode> BookSession::storedInputMode() const {
@@ -206,10 +214,14 @@ drill::StartResult BookSession::startDrill(const QString& className, book::Mode 
     drill::DrillSetup setup{className, mode, eofRecord(), files_.result, std::nullopt};
     if (className == kWeakWordsEntry)
         setup.reviewWords = weakWords(mode).records();
+    else if (className == kDueWordsEntry)
+        setup.reviewWords = dueWords(mode).records();
     const drill::StartResult result = engine_->start(setup);
     if (result == drill::StartResult::Started) {
         if (!engine_->state().review)
             classFirstRecord_ = engine_->state().classFirstRecord;
+        else
+            reviewEntry_ = className;
         drillStartedAt_ = calendar_.localNow();
     }
     return result;
@@ -228,8 +240,10 @@ bool BookSession::backUp(const std::optional<QByteArray>& bytes,
                          const book::FileFailure& readFailure) {
     book::FileFailure failure = readFailure;
     QString target = backups_.path();
-    if (bytes && backups_.add(*bytes, calendar_.localNow(), &failure, &target))
+    if (bytes && backups_.add(*bytes, calendar_.localNow(), &failure, &target)) {
+        studyLog_.rememberBackup(*bytes);
         return true;
+    }
     Q_EMIT failed({kFileWriteError, QStringLiteral("単語帳のバックアップを作成できなかったため、"
                                                    "処理を中止しました。\r\n%1\r\n%2")
                                         .arg(native(target), failureText(failure, target))});
@@ -263,8 +277,10 @@ bool BookSession::resetLearningData() {
         }
     }
     close();
-    if (book::writeWholeFile(files_.wordBook, *bytes, &failure))
+    if (book::writeWholeFile(files_.wordBook, *bytes, &failure)) {
+        studyLog_.startNewBook(); // the reset book's memory is forgotten
         return true;
+    }
     tellWriteFailure(files_.wordBook, failure);
     loadBook(Tell::Nothing);
     return false;
@@ -308,8 +324,15 @@ bool BookSession::replaceBookWith(const QString& source, const QByteArray& bytes
             return false;
     }
     close();
-    if (book::writeWholeFile(files_.wordBook, bytes, &failure))
+    if (book::writeWholeFile(files_.wordBook, bytes, &failure)) {
+        // A copy from the backup folder brings back the memory it was taken with; any other
+        // book starts without one.
+        if (backups_.holds(source))
+            studyLog_.restoreBackup(bytes);
+        else
+            studyLog_.startNewBook();
         return true;
+    }
     Q_EMIT failed(
         {kFileOpenError, QStringLiteral("%1\r\nを開けませんでした。\r\n%2")
                              .arg(native(source), failureText(failure, files_.wordBook))});
