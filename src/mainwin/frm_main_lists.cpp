@@ -24,7 +24,7 @@ QString fileNameFromTitle(const QString& title) {
 } // namespace
 
 void FrmMain::openWordList(const QString& path) {
-    const session::ListToOpen list = session::readListToOpen(path);
+    const session::ListToOpen list = session::readListToOpenAside(path);
     if (!list.accepted()) {
         dialogs().showCritical(this, session::kFileOpenError, session::listRefusalText(list));
         return;
