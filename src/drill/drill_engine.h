@@ -18,18 +18,20 @@ namespace drill {
 
 // What the window knows when Start is pressed.
 struct DrillSetup {
-    QString className; // the text of cboWordClass, named in result.txt's first line
+    QString className; // what the class box chose, named in result.txt's first line
+    // The class drilled; none (or an index past the book's classes) drills nothing.
+    std::optional<int> classIndex;
     book::Mode mode = book::Reading;
     int eofRecord = 0;
     QString resultPath; // result.txt in the program folder
-    // A review drills these word records instead of the class named className, and no
-    // class is booked as played.
+    // A review drills these word records instead of a class, and no class is booked as
+    // played.
     std::optional<QList<int>> reviewWords = std::nullopt;
 };
 
 enum class StartResult {
     Started,
-    NoClassFound, // the class list's text names no class: nothing was changed
+    NoClassFound, // no class of the book was chosen: nothing was changed
     TooFewWords,  // a review with fewer than kFewestWords words: nothing was changed
 };
 
@@ -78,7 +80,7 @@ public:
     // words into the stock (choosing a class between drills).
     void setClass(int firstRecord);
     // The input-method mode the answer box has taken (it receives the focus).
-    void setImeMode(int mode) { s_.answerBox.imeMode = mode; }
+    void setImeMode(ImeMode mode) { s_.answerBox.imeMode = mode; }
 
 Q_SIGNALS:
     // The drill has ended, by endDrill() or because its stock ran down; the result is
@@ -93,7 +95,7 @@ private:
     friend class DrillTestAccess;
 
     // The drill's steps, which the events above run.
-    bool findClass(const QString& className);
+    bool findClass(std::optional<int> classIndex);
     void useClass(int firstRecord);
     void refillStock();
     void placeFirstWords();

@@ -31,9 +31,9 @@ StartResult DrillEngine::start(const DrillSetup& setup) {
             return StartResult::TooFewWords;
         s_.review = true;
         s_.words = setup.reviewWords->mid(0, WordStock::kLoadedWords);
-    } else if (!findClass(setup.className)) {
-        // A name that matches no class would otherwise drill whatever was found before,
-        // or read from a record that does not exist.
+    } else if (!findClass(setup.classIndex)) {
+        // No class would otherwise drill whatever was found before, or read from a record
+        // that does not exist.
         return StartResult::NoClassFound;
     }
 
@@ -80,11 +80,10 @@ StartResult DrillEngine::start(const DrillSetup& setup) {
     return StartResult::Started;
 }
 
-bool DrillEngine::findClass(const QString& className) {
-    const auto found = book::findClassByName(wordFile_, s_.eofRecord, className);
-    if (!found)
+bool DrillEngine::findClass(std::optional<int> classIndex) {
+    if (!classIndex || *classIndex < 0 || *classIndex >= book::classCount(s_.eofRecord))
         return false;
-    useClass(book::firstWordRecord(*found));
+    useClass(book::firstWordRecord(*classIndex));
     return true;
 }
 

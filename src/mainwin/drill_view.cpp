@@ -145,7 +145,7 @@ void DrillView::showResult(const QString& text) {
 
 QString DrillView::answerText() const { return cmbInputField->currentText(); }
 
-void DrillView::setFocusImeMode(int mode) {
+void DrillView::setFocusImeMode(drill::ImeMode mode) {
     applyImeMode(mode);
     shownAnswerBox_.imeMode = mode;
 }
@@ -313,7 +313,7 @@ void DrillView::renderAnswerBox(const drill::AnswerBox& box) {
     shownAnswerBox_ = box;
 }
 
-void DrillView::applyImeMode(int mode) {
+void DrillView::applyImeMode(drill::ImeMode mode) {
     requestedImeMode_ = mode;
     // Without a Japanese input method the modes become hints: 8 keeps to Latin letters.
     const Qt::InputMethodHints hints =

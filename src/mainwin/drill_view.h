@@ -52,9 +52,9 @@ public:
     // What the answer box holds.
     QString answerText() const;
     // The answer box has taken the input-method mode it gets with the focus.
-    void setFocusImeMode(int mode);
+    void setFocusImeMode(drill::ImeMode mode);
     // The input-method mode asked of the answer box: 4, 5 or 8 (0 before any request).
-    int requestedImeMode() const { return requestedImeMode_; }
+    drill::ImeMode requestedImeMode() const { return requestedImeMode_; }
 
 Q_SIGNALS:
     // The drill timer's 100 ms tick.
@@ -83,7 +83,7 @@ private:
     void renderDrops(const drill::DrillState& state);
     void renderAnswerBox(const drill::AnswerBox& box);
     void offerTranslations();
-    void applyImeMode(int mode);
+    void applyImeMode(drill::ImeMode mode);
     bool answering() const;
 
     const session::BookSession& session_;
@@ -91,7 +91,7 @@ private:
     // replaced only when the drill itself changes the box.
     drill::AnswerBox shownAnswerBox_;
     int offeredDrop_ = drill::kNoDrop; // the drop whose translations were last offered
-    int requestedImeMode_ = drill::ImeNone;
+    drill::ImeMode requestedImeMode_ = drill::ImeNone;
 
     PlayArea* VelBackPic = nullptr;
     std::array<QLabel*, drill::kDropCount> lblDropWord{};

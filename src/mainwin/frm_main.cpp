@@ -1,8 +1,8 @@
 #include "frm_main.h"
 
+#include "class_box.h"
 #include "drill_view.h"
 #include "editor/frm_edit.h"
-#include "platform/exact_text_box.h"
 #include "platform/files.h"
 #include "platform/help_page.h"
 #include "progress/progress_window.h"
@@ -58,12 +58,7 @@ FrmMain::~FrmMain() = default;
 void FrmMain::buildControls() {
     drillView_ = new DrillView(*session_);
 
-    cboWordClass = new QComboBox;
-    cboWordClass->setObjectName(QStringLiteral("cboWordClass"));
-    // A typed name is looked up as typed when a command reads it.
-    platform::makeExactTextBox(cboWordClass);
-    // Every class of a full book and the review, without scrolling.
-    cboWordClass->setMaxVisibleItems(book::kMaxClasses + 1);
+    cboWordClass = new ClassBox;
 
     const std::array<QString, book::kModeCount> modeCaptions{
         QStringLiteral("ﾘｰﾃﾞｨﾝｸﾞ"), QStringLiteral("ﾗｲﾃｨﾝｸﾞ"), QStringLiteral("ﾘｽﾆﾝｸﾞ")};

@@ -23,6 +23,7 @@ class ProgressWindow;
 
 namespace mainwin {
 
+class ClassBox;
 class DrillView;
 
 // What the window needs from the world; tests hand in scripted ones.
@@ -110,7 +111,7 @@ private:
     void layOutControls();
     void connectControls();
 
-    int selectedMode() const;
+    book::Mode selectedMode() const;
     // Draws the drill and the memorised total it keeps.
     void renderDrill();
     // The controls locked during a drill.
@@ -142,8 +143,6 @@ private:
     // What the word editor asks of this window.
     void showClassWords(const QString& className) override;
     void setClassList(const QStringList& names, const QString& current) override;
-    // The book's classes and the review's entry after them, showing `current`.
-    void fillClassBox(const QStringList& names, const QString& current);
     void editorClosed() override;
     // The commands locked while the editor is open.
     void setEditorOpen(bool open);
@@ -161,7 +160,7 @@ private:
 
     // Controls, named as the program names them.
     DrillView* drillView_ = nullptr;
-    QComboBox* cboWordClass = nullptr;
+    ClassBox* cboWordClass = nullptr;
     std::array<QRadioButton*, book::kModeCount> optMode{};
     QLineEdit* txtTotalMemoryCnt = nullptr;
     QPushButton* cmdStart = nullptr;

@@ -2,6 +2,7 @@
 // with it.
 #include "frm_main.h"
 
+#include "class_box.h"
 #include "drill_view.h"
 #include "editor/frm_edit.h"
 #include "platform/dialogs.h"
@@ -16,10 +17,10 @@
 
 namespace mainwin {
 
-int FrmMain::selectedMode() const {
+book::Mode FrmMain::selectedMode() const {
     for (int m = 0; m < book::kModeCount; ++m) {
         if (optMode[m]->isChecked())
-            return m;
+            return book::Mode(m);
     }
     return book::Reading;
 }
@@ -38,7 +39,7 @@ void FrmMain::loadBook() {
     if (end.state == book::BookState::NoEndRecord)
         return;
 
-    fillClassBox(session_->classNames(), session_->classNames().value(0));
+    cboWordClass->showClasses(session_->classNames(), session_->classNames().value(0));
     viewFileShown_ = true;
 
     // A speed text outside the table keeps the speed as it is. The stored voice is
@@ -50,8 +51,8 @@ void FrmMain::loadBook() {
 
 void FrmMain::showWordList() {
     setCaption(kWordListSuffix);
-    const int mode = selectedMode();
-    const session::WordListView view = session_->wordList(cboWordClass->currentText(), mode);
+    const book::Mode mode = selectedMode();
+    const session::WordListView view = session_->wordList(cboWordClass->choice(), mode);
     if (view.classFound)
         txtTotalMemoryCnt->setText(QString::number(session_->memorisedTotals()[mode]));
     menu_.checkView(menu_.mnuWords);
@@ -94,7 +95,7 @@ void FrmMain::chooseSpeechVoice(const QString& id) {
 }
 
 void FrmMain::applyFocusInputMode() {
-    const int mode = drill::imeOnFocus(book::Mode(selectedMode()), session_->settings().inputMode);
+    const drill::ImeMode mode = drill::imeOnFocus(selectedMode(), session_->settings().inputMode);
     drillView_->setFocusImeMode(mode);
     // The drill's own requests start again from what the box now has.
     if (drill::DrillEngine* engine = session_->engine())
@@ -126,16 +127,7 @@ void FrmMain::showClassWords(const QString& className) {
 }
 
 void FrmMain::setClassList(const QStringList& names, const QString& current) {
-    const QSignalBlocker blocker(cboWordClass);
-    cboWordClass->clear();
-    fillClassBox(names, current);
-}
-
-void FrmMain::fillClassBox(const QStringList& names, const QString& current) {
-    cboWordClass->addItems(names);
-    // The review of the weak words is played like one more class.
-    cboWordClass->addItem(session::kWeakWordsEntry);
-    cboWordClass->setEditText(current);
+    cboWordClass->showClasses(names, current);
 }
 
 void FrmMain::editorClosed() { setEditorOpen(false); }

@@ -2,6 +2,7 @@
 // timer's ticks on to the drill.
 #include "frm_main.h"
 
+#include "class_box.h"
 #include "drill_view.h"
 #include "texts.h"
 
@@ -18,8 +19,8 @@ void FrmMain::startDrill() {
     if (!session_->engine() || !cmdStart->isEnabled())
         return;
     // A refused start leaves the window as it was.
-    const book::Mode mode = book::Mode(selectedMode());
-    switch (session_->startDrill(cboWordClass->currentText(), mode)) {
+    const book::Mode mode = selectedMode();
+    switch (session_->startDrill(cboWordClass->choice(), mode)) {
     case drill::StartResult::NoClassFound:
         dialogs().showInformation(this, QStringLiteral("開始"),
                                   QStringLiteral("単語クラス「%1」が見つかりません。\r\n"

@@ -32,7 +32,7 @@ void FrmMain::showProgress() {
 void FrmMain::refreshProgress() {
     if (!progressWindow_ || !progressWindow_->isVisible())
         return;
-    progressWindow_->showNumbers(session_->progress(book::Mode(selectedMode())),
+    progressWindow_->showNumbers(session_->progress(selectedMode()),
                                  windowCaption(bookTitle(), QStringLiteral("向け / 学習の記録")));
 }
 

@@ -112,17 +112,10 @@ std::optional<book::InputMode> BookSession::storedInputMode() const {
             .english);
 }
 
-int BookSession::speed() const {
-    const auto same = [this](const book::SpeedSetting& speed) {
-        return speed.dropSpeed == settings_.dropSpeed;
-    };
-    return int(std::find_if(book::kSpeeds.begin(), book::kSpeeds.end(), same) -
-               book::kSpeeds.begin());
-}
-
 void BookSession::setSpeed(int speed) {
     storeSetting(book::Trailer::Speed, book::SettingField::English,
                  QLatin1StringView(book::kSpeeds[speed].storedText));
+    speed_ = speed;
     settings_.dropSpeed = book::kSpeeds[speed].dropSpeed;
 }
 
@@ -160,12 +153,19 @@ void BookSession::checkWrite(book::WriteStatus status) {
         reportWriteFailure(files_.wordBook, book_ ? book_->errorString() : QString());
 }
 
-WordListView BookSession::wordList(const QString& className, int mode) {
-    if (className == kWeakWordsEntry) {
+std::optional<int> BookSession::bookClass(ClassChoice choice) const {
+    if (choice.kind != ClassChoice::Kind::Class || !choice.classIndex || *choice.classIndex < 0 ||
+        *choice.classIndex >= classNames_.size())
+        return std::nullopt;
+    return choice.classIndex;
+}
+
+WordListView BookSession::wordList(ClassChoice choice, book::Mode mode) {
+    if (choice.kind == ClassChoice::Kind::WeakWords) {
         readMemorisedTotals();
-        return buildWeakWordListView(records(), eofRecord(), weakWords(book::Mode(mode)), mode);
+        return buildWeakWordListView(records(), eofRecord(), weakWords(mode), mode);
     }
-    const auto classIndex = book::findClassByName(records(), eofRecord(), className);
+    const std::optional<int> classIndex = bookClass(choice);
     if (classIndex)
         classFirstRecord_ = book::firstWordRecord(*classIndex);
     WordListView view = buildWordListView(records(), classFirstRecord_, classIndex, mode);
@@ -200,12 +200,16 @@ bool BookSession::writeDisplay(const QStringList& lines) {
     return false;
 }
 
-drill::StartResult BookSession::startDrill(const QString& className, book::Mode mode) {
+drill::StartResult BookSession::startDrill(ClassChoice choice, book::Mode mode) {
     if (!engine_)
         return drill::StartResult::NoClassFound;
-    drill::DrillSetup setup{className, mode, eofRecord(), files_.result, std::nullopt};
-    if (className == kWeakWordsEntry)
+    const std::optional<int> classIndex = bookClass(choice);
+    drill::DrillSetup setup{classIndex ? classNames_[*classIndex] : QString(), classIndex, mode,
+                            eofRecord(), files_.result};
+    if (choice.kind == ClassChoice::Kind::WeakWords) {
+        setup.className = kWeakWordsEntry;
         setup.reviewWords = weakWords(mode).records();
+    }
     const drill::StartResult result = engine_->start(setup);
     if (result == drill::StartResult::Started) {
         if (!engine_->state().review)
@@ -388,6 +392,8 @@ RenameResult BookSession::renameClass(const QString& oldName, const QString& new
     if (!book_)
         return {QStringLiteral("指定した単語クラスが見つかりません。"), -1, {}};
     RenameResult result = session::renameClass(*book_, oldName, newName);
+    if (result.shownClass >= 0)
+        classNames_ = result.classNames;
     if (result.status == book::WriteStatus::IoError ||
         result.status == book::WriteStatus::NotAtPath) {
         checkWrite(result.status);

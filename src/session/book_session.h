@@ -2,6 +2,7 @@
 
 #include "backups.h"
 #include "calendar.h"
+#include "class_choice.h"
 #include "class_rename.h"
 #include "failure_text.h"
 #include "grade_view.h"
@@ -62,7 +63,7 @@ public:
     // the books: speed 2, voice ON and hiragana until a book or the learner changes them.
     const drill::DrillSettings& settings() const { return settings_; }
     // The speed item (0 to 4) whose fall step the drill uses.
-    int speed() const;
+    int speed() const { return speed_; }
     // Each takes the choice at once and stores it in the book.
     void setSpeed(int speed);
     void setInputMode(book::InputMode mode);
@@ -72,9 +73,9 @@ public:
     // A drill mode was chosen: the input mode goes back to what the book holds, if anything.
     void restoreStoredInputMode();
 
-    // The views. The word list also makes its class the drill's class; the class box's
-    // last entry (kWeakWordsEntry) lists the weak words a review would drill.
-    WordListView wordList(const QString& className, int mode);
+    // The views. The word list of a class also makes it the drill's class; the review's
+    // lists the weak words a review would drill.
+    WordListView wordList(ClassChoice choice, book::Mode mode);
     QStringList gradeTable() const;
     SearchView search(const QString& text) const;
     // Writes the lines to display.txt; false, after reporting it, when that failed.
@@ -83,9 +84,8 @@ public:
     // The drill of the loaded book; null while no book can be played.
     drill::DrillEngine* engine() { return engine_.get(); }
     const drill::DrillEngine* engine() const { return engine_.get(); }
-    // Starts a drill of the named class, or a review of the mode's weak words when the
-    // name is the class box's last entry.
-    drill::StartResult startDrill(const QString& className, book::Mode mode);
+    // Starts a drill of the chosen class, or the review of the mode's weak words.
+    drill::StartResult startDrill(ClassChoice choice, book::Mode mode);
     // The weak words of the whole book in `mode`, as a review would drill them.
     WeakWords weakWords(book::Mode mode) const;
     // The stop command: the drill ends (drillEnded() follows). Its row goes into
@@ -140,6 +140,8 @@ Q_SIGNALS:
     void drillEnded();
 
 private:
+    // The class of the book that the choice names, if it names one.
+    std::optional<int> bookClass(ClassChoice choice) const;
     void finishDrill();
     void reportWriteFailure(const QString& path, const QString& systemText);
     std::optional<book::InputMode> storedInputMode() const;
@@ -186,6 +188,7 @@ private:
     std::optional<int> storedSpeed_;
     std::optional<bool> storedVoice_;
     drill::DrillSettings settings_;
+    int speed_ = 1; // the index of settings_.dropSpeed in book::kSpeeds
     std::array<qint16, 3> memorisedTotals_{};
     int classFirstRecord_ = 0;
     QDateTime drillStartedAt_;

@@ -52,11 +52,11 @@ qsizetype columns(const QString& text) {
     return n;
 }
 
-QString columnHeading(int mode) {
+QString columnHeading(book::Mode mode) {
     return mode == book::Reading ? kReadingColumns : kWritingColumns;
 }
 
-QString wordLine(const book::WordRecord& word, int mode) {
+QString wordLine(const book::WordRecord& word, book::Mode mode) {
     const QString english = word.english;
     const QString japanese = word.japanese;
     QString line = kWordLinePrefix;
@@ -71,7 +71,7 @@ QString wordLine(const book::WordRecord& word, int mode) {
 } // namespace
 
 WordListView buildWordListView(const book::RecordFile& file, int classFirstRecord,
-                               std::optional<int> classIndex, int mode) {
+                               std::optional<int> classIndex, book::Mode mode) {
     int memorised = 0;
     int forgotten = 0;
     for (int r = classFirstRecord; r < classFirstRecord + book::kWordsPerClass; ++r) {
@@ -98,7 +98,7 @@ WordListView buildWordListView(const book::RecordFile& file, int classFirstRecor
 }
 
 WordListView buildWeakWordListView(const book::RecordFile& file, int eofRecord,
-                                   const WeakWords& weak, int mode) {
+                                   const WeakWords& weak, book::Mode mode) {
     const QStringList classNames = book::listClasses(file, eofRecord);
     int forgotten = 0;
     for (const WeakWord& word : weak.words)

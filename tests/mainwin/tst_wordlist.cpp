@@ -81,7 +81,7 @@ private Q_SLOTS:
         book::RecordFile file(path());
         QVERIFY(file.open(book::RecordFile::Access::ReadOnly));
 
-        const auto view = session::buildWordListView(file, 2, 0, mode);
+        const auto view = session::buildWordListView(file, 2, 0, book::Mode(mode));
         QCOMPARE(view.lines.size(), 3 + 50 + 2);
         QCOMPARE(view.lines.mid(0, 6), expectedHead);
         QCOMPARE(view.lines.at(53), QString());
@@ -180,7 +180,7 @@ private Q_SLOTS:
         QVERIFY(file.open(book::RecordFile::Access::ReadOnly));
 
         const session::WeakWords weak = session::findWeakWords(file, 103, book::Mode(mode));
-        const auto view = session::buildWeakWordListView(file, 103, weak, mode);
+        const auto view = session::buildWeakWordListView(file, 103, weak, book::Mode(mode));
         QCOMPARE(view.lines, expected);
         QVERIFY(!view.allMemorised);
     }
