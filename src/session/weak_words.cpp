@@ -44,6 +44,9 @@ WeakWords findWeakWords(const book::RecordFile& file, int eofRecord, book::Mode 
     }
     WeakWords weak;
     weak.total = int(all.size());
+    weak.forgotten = int(std::count_if(all.begin(), all.end(), [](const WeakWord& word) {
+        return book::isForgotten(word.state);
+    }));
     const auto cut = all.begin() + std::min<qsizetype>(all.size(), kMostReviewWords);
     std::partial_sort(all.begin(), cut, all.end(), comesFirst);
     weak.words = QList<WeakWord>(all.begin(), cut);

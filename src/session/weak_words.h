@@ -23,6 +23,7 @@ struct WeakWord {
 struct WeakWords {
     QList<WeakWord> words; // the review's words in review order, at most kMostReviewWords
     int total = 0;         // every weak word of the book in the mode
+    int forgotten = 0;     // every forgotten word of the book in the mode, listed or not
     QList<int> records() const;
 };
 

@@ -100,16 +100,13 @@ WordListView buildWordListView(const book::RecordFile& file, int classFirstRecor
 WordListView buildWeakWordListView(const book::RecordFile& file, int eofRecord,
                                    const WeakWords& weak, book::Mode mode) {
     const QStringList classNames = book::listClasses(file, eofRecord);
-    int forgotten = 0;
-    for (const WeakWord& word : weak.words)
-        forgotten += book::isForgotten(word.state);
 
     WordListView view;
     view.classFound = true;
     view.lines << kWeakCountLabel + book::signedBlank(weak.total)
                << columnHeading(mode) + fill(columns(kStateHeading), kStateColumnWidth) +
                       kClassColumn
-               << kForgottenLabel + book::signedBlank(forgotten);
+               << kForgottenLabel + book::signedBlank(weak.forgotten);
     if (weak.words.isEmpty())
         view.lines << kNothingToReview;
     for (const WeakWord& word : weak.words) {

@@ -22,9 +22,10 @@ struct WordListView {
 WordListView buildWordListView(const book::RecordFile& file, int classFirstRecord,
                                std::optional<int> classIndex, book::Mode mode);
 
-// The word list of a review: the same headings with the weak words' count and the class
-// column, then the weak words in review order, each with its class, in the columns and
-// state marks of a class's list; a line that says so when there is nothing to review.
+// The word list of a review: the same headings with the book's counts of weak and of
+// forgotten words (listed or not) and the class column, then the weak words in review order, each
+// with its class, in the columns and state marks of a class's list; a line that says so when there
+// is nothing to review.
 WordListView buildWeakWordListView(const book::RecordFile& file, int eofRecord,
                                    const WeakWords& weak, book::Mode mode);
 

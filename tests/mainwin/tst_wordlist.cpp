@@ -184,6 +184,24 @@ private Q_SLOTS:
         QCOMPARE(view.lines, expected);
         QVERIFY(!view.allMemorised);
     }
+
+    // A review lists 50 words; its headings count every weak and forgotten word of the book.
+    void reviewHeadingsCountTheWholeBook() {
+        testsupport::writeBook(path(), 2);
+        for (int r = 2; r <= 62; ++r) {
+            book::WordRecord word = testsupport::readRecord(path(), r);
+            word.modeCount[book::Reading] = r == 52 ? word.modeCount[book::Reading] : qint16(-1);
+            testsupport::writeRecord(path(), r, word);
+        }
+        book::RecordFile file(path());
+        QVERIFY(file.open(book::RecordFile::Access::ReadOnly));
+
+        const session::WeakWords weak = session::findWeakWords(file, 103, book::Reading);
+        const auto view = session::buildWeakWordListView(file, 103, weak, book::Reading);
+        QCOMPARE(view.lines.size(), 3 + 50 + 2);
+        QVERIFY(view.lines[0].endsWith(u"苦手な単語数： 60"_s));
+        QVERIFY(view.lines[2].endsWith(u"失念単語数： 60"_s));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestWordList)
