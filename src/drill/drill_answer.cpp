@@ -5,6 +5,7 @@ namespace drill {
 void DrillEngine::selectEntry(const QString& text) {
     s_.answerBox.text = text;
     handleSelection();
+    Q_EMIT changed();
 }
 
 void DrillEngine::handleSelection() {

@@ -47,6 +47,11 @@ void DrillEngine::recordDrillEnd() {
 void DrillEngine::endDrill() {
     if (!s_.running)
         return;
+    stop();
+    Q_EMIT changed();
+}
+
+void DrillEngine::stop() {
     recordDrillEnd();
     s_.running = false;
     s_.answerBox.clear();

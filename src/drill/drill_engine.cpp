@@ -73,8 +73,8 @@ bool DrillEngine::takeOutOfStock(int drop, Departure departure) {
 }
 
 void DrillEngine::endIfStockRunsDown() {
-    if (s_.stock.count() == s_.stock.leftAtEnd())
-        endDrill();
+    if (s_.stock.count() == s_.stock.leftAtEnd() && s_.running)
+        stop();
 }
 
 QStringList DrillEngine::translationList() {

@@ -16,7 +16,7 @@
 
 namespace drill {
 
-// What the window knows when Start is pressed.
+// What the session knows when Start is pressed.
 struct DrillSetup {
     QString className; // what the class box chose, named in result.txt's first line
     // The class drilled; none (or an index past the book's classes) drills nothing.
@@ -35,10 +35,11 @@ enum class StartResult {
     TooFewWords,  // a review with fewer than kFewestWords words: nothing was changed
 };
 
-// The falling-words drill of the main window, free of widgets. The window forwards the
-// learner's events here (Start, End, each timer tick, each selection in the answer box,
-// Enter) and then draws state(). It reads and writes the book through the session's
-// long-lived handle, and reads the learner's settings as the session keeps them.
+// The falling-words drill of the main window, free of widgets. The drill view hands it
+// the learner's events (each timer tick, each selection in the answer box, Enter) and
+// draws state() whenever it announces a change; the session starts and ends it. It reads
+// and writes the book through the session's long-lived handle, and reads the learner's
+// settings as the session keeps them.
 class DrillEngine : public QObject {
     Q_OBJECT
 
@@ -52,7 +53,8 @@ public:
                 QObject* parent = nullptr);
     ~DrillEngine() override;
 
-    // What the window draws. Only the engine's steps and the setters below change it.
+    // What the drill view draws. Only the engine's steps and the setters below change it;
+    // every step ends with changed().
     const DrillState& state() const { return s_; }
 
     // Start: the class's (or the review's) words, the first five drops, result.txt, the
@@ -83,6 +85,8 @@ public:
     void setImeMode(ImeMode mode) { s_.answerBox.imeMode = mode; }
 
 Q_SIGNALS:
+    // A step has changed state(): the drill view draws it.
+    void changed();
     // The drill has ended, by endDrill() or because its stock ran down; the result is
     // complete in result.txt and in state().
     void ended();
@@ -93,6 +97,13 @@ Q_SIGNALS:
 private:
     // Test-only: sets up situations and runs single steps.
     friend class DrillTestAccess;
+
+    // The bodies of the commands above, which announce their change when done.
+    StartResult begin(const DrillSetup& setup);
+    void fall();
+    void speakNextWord();
+    // Ends a running drill (endDrill's body, also run when the stock runs down).
+    void stop();
 
     // The drill's steps, which the events above run.
     bool findClass(std::optional<int> classIndex);

@@ -5,6 +5,11 @@
 namespace drill {
 
 void DrillEngine::tick() {
+    fall();
+    Q_EMIT changed();
+}
+
+void DrillEngine::fall() {
     if (!s_.timerOn)
         return;
     // One drop after the other: drop 0 has moved, and maybe been re-placed, before drop 1
@@ -43,6 +48,11 @@ void DrillEngine::bringInDrop() {
 }
 
 void DrillEngine::announceNextWord() {
+    speakNextWord();
+    Q_EMIT changed();
+}
+
+void DrillEngine::speakNextWord() {
     if (!s_.running || !settings_.voiceOn || !isListening() || !s_.speakReady)
         return;
     // The lowest index wins, not the drop lowest on the screen.

@@ -24,6 +24,13 @@ constexpr std::array<std::array<int, 3>, 3> kPatternTops{{
 } // namespace
 
 StartResult DrillEngine::start(const DrillSetup& setup) {
+    const StartResult result = begin(setup);
+    if (result == StartResult::Started)
+        Q_EMIT changed();
+    return result;
+}
+
+StartResult DrillEngine::begin(const DrillSetup& setup) {
     s_.eofRecord = setup.eofRecord;
     if (setup.reviewWords) {
         // Five drops need one word in reserve.
@@ -96,6 +103,7 @@ void DrillEngine::useClass(int firstRecord) {
 void DrillEngine::setClass(int firstRecord) {
     useClass(firstRecord);
     refillStock();
+    Q_EMIT changed();
 }
 
 void DrillEngine::refillStock() {

@@ -132,16 +132,25 @@ void FrmMain::layOutControls() {
 }
 
 void FrmMain::connectControls() {
-    connect(session_.get(), &session::BookSession::failed, this, &FrmMain::showFailure);
-    connect(session_.get(), &session::BookSession::drillEnded, this, &FrmMain::showDrillEnd);
+    session::BookSession* book = session_.get();
+    connect(book, &session::BookSession::failed, this, &FrmMain::showFailure);
+    connect(book, &session::BookSession::drillEnded, this, &FrmMain::showDrillEnd);
+    connect(book, &session::BookSession::bookLoaded, this, &FrmMain::showLoadedBook);
+    connect(book, &session::BookSession::classesChanged, cboWordClass, &ClassBox::showClasses);
+    connect(book, &session::BookSession::settingsChanged, this,
+            [this] { menu_.showSettings(session_->settings(), session_->speed()); });
+    connect(book, &session::BookSession::memorisedTotalChanged, this,
+            [this](int total) { txtTotalMemoryCnt->setText(QString::number(total)); });
 
-    connect(drillView_, &DrillView::ticked, this, &FrmMain::tick);
-    connect(drillView_, &DrillView::entrySelected, this, &FrmMain::selectEntry);
-    connect(drillView_, &DrillView::enterPressed, this, &FrmMain::announceNextWord);
-    connect(drillView_, &DrillView::answerBoxFocused, this, &FrmMain::applyFocusInputMode);
     connect(cboWordClass, &QComboBox::activated, this, &FrmMain::showWordList);
-    for (QRadioButton* mode : optMode)
-        connect(mode, &QRadioButton::clicked, this, &FrmMain::changeMode);
+    for (int m = 0; m < book::kModeCount; ++m) {
+        // The session takes the mode whenever the buttons change; a click also lists words.
+        connect(optMode[m], &QRadioButton::toggled, this, [this, m](bool checked) {
+            if (checked)
+                session_->setMode(book::Mode(m));
+        });
+        connect(optMode[m], &QRadioButton::clicked, this, &FrmMain::changeMode);
+    }
     connect(cmdStart, &QPushButton::clicked, this, &FrmMain::startDrill);
     connect(cmdEnd, &QPushButton::clicked, this, &FrmMain::endDrill);
     connect(cmdSearch, &QPushButton::clicked, this, &FrmMain::searchWord);

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "editor/editor_host.h"
 #include "main_menu.h"
 #include "platform/dialogs.h"
 #include "platform/voices.h"
@@ -42,9 +41,10 @@ struct FrmMainServices {
 };
 
 // The main window: the drill view (play area, main display, answer box), the class list,
-// the mode buttons, the memorised total, Start, End and Search, and the menus. It wires
-// them to the book session, which does the work. Opening it loads the word book.
-class FrmMain : public QMainWindow, private editor::EditorHost {
+// the mode buttons, the memorised total, Start, End and Search, and the menus. It hands
+// the learner's commands to the book session, which does the work, and each of its views
+// follows what the session announces. Opening it loads the word book.
+class FrmMain : public QMainWindow {
     Q_OBJECT
 
 public:
@@ -76,15 +76,11 @@ private Q_SLOTS:
     void chooseInputMode(book::InputMode mode);
     void chooseVoice(bool on);
     void chooseSpeechVoice(const QString& id);
-    void applyFocusInputMode();
 
     // The drill.
     void startDrill();
     void endDrill();
     void showDrillEnd();
-    void tick();
-    void selectEntry(const QString& text);
-    void announceNextWord();
 
     // The View menu and Search.
     void showManual();
@@ -105,15 +101,14 @@ private Q_SLOTS:
     void openHomePage();
 
     void showFailure(const session::Failure& failure);
+    // The session loaded a book: the manual on display, and the commands it allows.
+    void showLoadedBook();
 
 private:
     void buildControls();
     void layOutControls();
     void connectControls();
 
-    book::Mode selectedMode() const;
-    // Draws the drill and the memorised total it keeps.
-    void renderDrill();
     // The controls locked during a drill.
     void setDrillRunning(bool running);
     // Opens the chosen file as the working book: a word list after the learner confirmed
@@ -136,14 +131,10 @@ private:
     void showManualText();
     // Shows a drill's result scrolled to its end, with the result view checked.
     void showResult(const QString& captionSuffix, const QString& text);
-    // Hands the progress view the numbers of the selected mode, when it is open.
-    void refreshProgress();
     void saveProgressChart();
 
-    // What the word editor asks of this window.
-    void showClassWords(const QString& className) override;
-    void setClassList(const QStringList& names, const QString& current) override;
-    void editorClosed() override;
+    // The editor went to a class: the class box shows it and its words are listed.
+    void showClassWords(const QString& className);
     // The commands locked while the editor is open.
     void setEditorOpen(bool open);
 

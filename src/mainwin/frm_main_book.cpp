@@ -17,71 +17,35 @@
 
 namespace mainwin {
 
-book::Mode FrmMain::selectedMode() const {
-    for (int m = 0; m < book::kModeCount; ++m) {
-        if (optMode[m]->isChecked())
-            return book::Mode(m);
-    }
-    return book::Reading;
-}
+void FrmMain::loadBook() { session_->load(); }
 
-void FrmMain::loadBook() {
+void FrmMain::showLoadedBook() {
     showManualText();
-    session_->load();
-    refreshProgress();
     const book::EndRecord& end = session_->endRecord();
     cmdStart->setEnabled(end.isValid());
     cmdSearch->setEnabled(end.isValid());
     setCaption(kManualSuffix);
+    // The classes follow when the book has any; a file that is no book lists none.
     cboWordClass->clear();
     menu_.checkView(menu_.mnuManual);
-    // Not a word book: nothing was read from it, and nothing is written to it.
-    if (end.state == book::BookState::NoEndRecord)
-        return;
-
-    cboWordClass->showClasses(session_->classNames(), session_->classNames().value(0));
-    viewFileShown_ = true;
-
-    // A speed text outside the table keeps the speed as it is. The stored voice is
-    // applied as the stored speed is, so the menu shows the book.
-    session_->applyStoredSettings();
-    menu_.showSettings(session_->settings(), session_->speed());
-    txtTotalMemoryCnt->setText(QString::number(session_->memorisedTotals()[book::Reading]));
 }
 
 void FrmMain::showWordList() {
     setCaption(kWordListSuffix);
-    const book::Mode mode = selectedMode();
-    const session::WordListView view = session_->wordList(cboWordClass->choice(), mode);
-    if (view.classFound)
-        txtTotalMemoryCnt->setText(QString::number(session_->memorisedTotals()[mode]));
+    const session::WordListView view = session_->wordList(cboWordClass->choice(), session_->mode());
     menu_.checkView(menu_.mnuWords);
     viewFileShown_ = true;
     showView(view.lines, view.allMemorised ? QColor(128, 128, 128) : QColor(Qt::black));
 }
 
-void FrmMain::changeMode() {
-    showWordList();
-    refreshProgress();
-    session_->restoreStoredInputMode();
-    menu_.showSettings(session_->settings(), session_->speed());
-}
+void FrmMain::changeMode() { showWordList(); }
 
 // The menu shows each choice even if the book cannot take it.
-void FrmMain::chooseSpeed(int speed) {
-    session_->setSpeed(speed);
-    menu_.showSettings(session_->settings(), session_->speed());
-}
+void FrmMain::chooseSpeed(int speed) { session_->setSpeed(speed); }
 
-void FrmMain::chooseInputMode(book::InputMode mode) {
-    session_->setInputMode(mode);
-    menu_.showSettings(session_->settings(), session_->speed());
-}
+void FrmMain::chooseInputMode(book::InputMode mode) { session_->setInputMode(mode); }
 
-void FrmMain::chooseVoice(bool on) {
-    session_->setVoiceOn(on);
-    menu_.showSettings(session_->settings(), session_->speed());
-}
+void FrmMain::chooseVoice(bool on) { session_->setVoiceOn(on); }
 
 void FrmMain::chooseSpeechVoice(const QString& id) {
     menu_.checkSpeechVoice(id);
@@ -94,14 +58,6 @@ void FrmMain::chooseSpeechVoice(const QString& id) {
         systemSpeaker_->setVoice(id);
 }
 
-void FrmMain::applyFocusInputMode() {
-    const drill::ImeMode mode = drill::imeOnFocus(selectedMode(), session_->settings().inputMode);
-    drillView_->setFocusImeMode(mode);
-    // The drill's own requests start again from what the box now has.
-    if (drill::DrillEngine* engine = session_->engine())
-        engine->setImeMode(mode);
-}
-
 void FrmMain::editBook() {
     showWordList();
     if (!session_->writable()) {
@@ -110,9 +66,9 @@ void FrmMain::editBook() {
     }
     if (dialogs().askYesNo(this, QStringLiteral("ｳﾞｪﾙﾌｧｲﾙの編集"), kDataLossQuestion) &&
         session_->resetLearningData()) {
-        loadBook();
-        auto* editorWindow = new editor::FrmEdit(*session_, dialogs(),
-                                                 static_cast<editor::EditorHost&>(*this), this);
+        auto* editorWindow = new editor::FrmEdit(*session_, dialogs(), this);
+        connect(editorWindow, &editor::FrmEdit::classFollowed, this, &FrmMain::showClassWords);
+        connect(editorWindow, &editor::FrmEdit::closed, this, [this] { setEditorOpen(false); });
         editorWindow->setAttribute(Qt::WA_DeleteOnClose);
         editorWindow->setObjectName(QStringLiteral("frmEdit"));
         editorWindow->show();
@@ -125,12 +81,6 @@ void FrmMain::showClassWords(const QString& className) {
     cboWordClass->setEditText(className);
     showWordList();
 }
-
-void FrmMain::setClassList(const QStringList& names, const QString& current) {
-    cboWordClass->showClasses(names, current);
-}
-
-void FrmMain::editorClosed() { setEditorOpen(false); }
 
 void FrmMain::setEditorOpen(bool open) {
     menu_.setEditorOpen(open);

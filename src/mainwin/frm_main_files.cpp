@@ -46,10 +46,7 @@ void FrmMain::openChosenFile(const QString& path) {
         replaceBookWith(path);
 }
 
-void FrmMain::replaceBookWith(const QString& path) {
-    if (session_->replaceBook(path))
-        loadBook();
-}
+void FrmMain::replaceBookWith(const QString& path) { session_->replaceBook(path); }
 
 void FrmMain::saveBookAs() {
     const auto chosen = dialogs().saveFileName(this, kBookFileFilter, QDir::currentPath());
@@ -65,11 +62,8 @@ void FrmMain::resetLearningData() {
         reportNoBook();
         return;
     }
-    if (dialogs().askYesNo(this, QStringLiteral("データの初期化"), kDataLossQuestion) &&
-        session_->resetLearningData()) {
-        txtTotalMemoryCnt->setText(QStringLiteral("0"));
-        loadBook();
-    }
+    if (dialogs().askYesNo(this, QStringLiteral("データの初期化"), kDataLossQuestion))
+        session_->resetLearningData();
     showGradeTable();
 }
 

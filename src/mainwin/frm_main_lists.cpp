@@ -32,8 +32,8 @@ void FrmMain::openWordList(const QString& path) {
     const std::optional<QString> title = dialogs().askYesNoWithText(
         this, QStringLiteral("単語リストを開く"), session::listConfirmationText(list),
         QStringLiteral("題名："), list.title, session::listTitleProblem);
-    if (title && session_->replaceBookFromList(list, *title))
-        loadBook();
+    if (title)
+        session_->replaceBookFromList(list, *title);
 }
 
 void FrmMain::saveBookAsList() {

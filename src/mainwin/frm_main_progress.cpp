@@ -1,5 +1,4 @@
-// The progress view: opened from the View menu, kept in step with the mode and the
-// book, and its chart saved as a PNG image.
+// The progress view: opened from the View menu, and its chart saved as a PNG image.
 #include "frm_main.h"
 
 #include "platform/dialogs.h"
@@ -19,21 +18,18 @@ const QString kPngFilter = QStringLiteral("PNG画像(*.png)");
 void FrmMain::showProgress() {
     // Made on first use, so that the program starts without it.
     if (!progressWindow_) {
-        progressWindow_ = new progress::ProgressWindow(this);
+        progressWindow_ = new progress::ProgressWindow(
+            *session_,
+            [](const QString& title) {
+                return windowCaption(title, QStringLiteral("向け / 学習の記録"));
+            },
+            this);
         connect(progressWindow_, &progress::ProgressWindow::saveRequested, this,
                 &FrmMain::saveProgressChart);
     }
     progressWindow_->show();
     progressWindow_->raise();
     progressWindow_->activateWindow();
-    refreshProgress();
-}
-
-void FrmMain::refreshProgress() {
-    if (!progressWindow_ || !progressWindow_->isVisible())
-        return;
-    progressWindow_->showNumbers(session_->progress(selectedMode()),
-                                 windowCaption(bookTitle(), QStringLiteral("向け / 学習の記録")));
 }
 
 void FrmMain::saveProgressChart() {

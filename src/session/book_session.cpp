@@ -52,6 +52,27 @@ void BookSession::close() {
     book_.reset();
 }
 
+void BookSession::load() {
+    loadBook(Tell::Problems);
+    const bool found = endRecord_.state != book::BookState::NoEndRecord;
+    // A book that is not found keeps the speed and the voice as they are.
+    if (found)
+        applyStoredSettings();
+    Q_EMIT bookLoaded();
+    if (found) {
+        Q_EMIT classesChanged(classNames_, classNames_.value(0));
+        showMemorisedTotal(memorisedTotals_[book::Reading]);
+    }
+    Q_EMIT settingsChanged();
+}
+
+void BookSession::showMemorisedTotal(int total) {
+    if (shownTotal_ == total)
+        return;
+    shownTotal_ = total;
+    Q_EMIT memorisedTotalChanged(total);
+}
+
 void BookSession::loadBook(Tell tell) {
     close();
     endRecord_ = {};
@@ -74,11 +95,13 @@ void BookSession::loadBook(Tell tell) {
                 ? failureText(book::failureFromSystemText(handle->errorString()), files_.wordBook)
                 : unusableBookReason(files_.wordBook);
         reportLoadProblem(tell, openFailure(files_.wordBook, reason));
+        Q_EMIT engineChanged(nullptr);
         return;
     }
     endRecord_ = book::findEndRecord(*handle);
     if (endRecord_.state == book::BookState::NoEndRecord) {
         reportLoadProblem(tell, openFailure(files_.wordBook, unusableBookReason(files_.wordBook)));
+        Q_EMIT engineChanged(nullptr);
         return;
     }
     if (endRecord_.state == book::BookState::Obsolete)
@@ -100,6 +123,12 @@ void BookSession::loadBook(Tell tell) {
     connect(engine_.get(), &drill::DrillEngine::ended, this, &BookSession::finishDrill);
     connect(engine_.get(), &drill::DrillEngine::writeFailed, this,
             &BookSession::reportWriteFailure);
+    connect(engine_.get(), &drill::DrillEngine::changed, this, [this] {
+        // The drill's own count, while it runs; its end shows it once more.
+        if (engine_->state().running)
+            showMemorisedTotal(engine_->state().shownMemorisedTotal);
+    });
+    Q_EMIT engineChanged(engine_.get());
 }
 
 std::optional<book::InputMode> BookSession::storedInputMode() const {
@@ -117,16 +146,19 @@ void BookSession::setSpeed(int speed) {
                  QLatin1StringView(book::kSpeeds[speed].storedText));
     speed_ = speed;
     settings_.dropSpeed = book::kSpeeds[speed].dropSpeed;
+    Q_EMIT settingsChanged();
 }
 
 void BookSession::setInputMode(book::InputMode mode) {
     settings_.inputMode = mode;
     storeSetting(book::Trailer::InputMode, book::SettingField::English, book::storedText(mode));
+    Q_EMIT settingsChanged();
 }
 
 void BookSession::setVoiceOn(bool on) {
     settings_.voiceOn = on;
     storeSetting(book::Trailer::Voice, book::SettingField::Japanese, book::storedVoiceText(on));
+    Q_EMIT settingsChanged();
 }
 
 void BookSession::applyStoredSettings() {
@@ -136,9 +168,12 @@ void BookSession::applyStoredSettings() {
         settings_.voiceOn = *storedVoice_;
 }
 
-void BookSession::restoreStoredInputMode() {
+void BookSession::setMode(book::Mode mode) {
+    mode_ = mode;
     if (const auto stored = storedInputMode())
         settings_.inputMode = *stored;
+    Q_EMIT settingsChanged();
+    Q_EMIT modeChanged(mode);
 }
 
 void BookSession::storeSetting(book::Trailer record, book::SettingField field,
@@ -163,6 +198,7 @@ std::optional<int> BookSession::bookClass(ClassChoice choice) const {
 WordListView BookSession::wordList(ClassChoice choice, book::Mode mode) {
     if (choice.kind == ClassChoice::Kind::WeakWords) {
         readMemorisedTotals();
+        showMemorisedTotal(memorisedTotals_[mode]);
         return buildWeakWordListView(records(), eofRecord(), weakWords(mode), mode);
     }
     const std::optional<int> classIndex = bookClass(choice);
@@ -170,6 +206,8 @@ WordListView BookSession::wordList(ClassChoice choice, book::Mode mode) {
         classFirstRecord_ = book::firstWordRecord(*classIndex);
     WordListView view = buildWordListView(records(), classFirstRecord_, classIndex, mode);
     readMemorisedTotals();
+    if (classIndex)
+        showMemorisedTotal(memorisedTotals_[mode]);
     if (engine_)
         engine_->setClass(classFirstRecord_);
     return view;
@@ -267,8 +305,10 @@ bool BookSession::resetLearningData() {
         }
     }
     close();
-    if (book::writeWholeFile(files_.wordBook, *bytes, &failure))
+    if (book::writeWholeFile(files_.wordBook, *bytes, &failure)) {
+        load();
         return true;
+    }
     tellWriteFailure(files_.wordBook, failure);
     loadBook(Tell::Nothing);
     return false;
@@ -312,8 +352,10 @@ bool BookSession::replaceBookWith(const QString& source, const QByteArray& bytes
             return false;
     }
     close();
-    if (book::writeWholeFile(files_.wordBook, bytes, &failure))
+    if (book::writeWholeFile(files_.wordBook, bytes, &failure)) {
+        load();
         return true;
+    }
     Q_EMIT failed(
         {kFileOpenError, QStringLiteral("%1\r\nを開けませんでした。\r\n%2")
                              .arg(native(source), failureText(failure, files_.wordBook))});
@@ -392,8 +434,10 @@ RenameResult BookSession::renameClass(const QString& oldName, const QString& new
     if (!book_)
         return {QStringLiteral("指定した単語クラスが見つかりません。"), -1, {}};
     RenameResult result = session::renameClass(*book_, oldName, newName);
-    if (result.shownClass >= 0)
+    if (result.shownClass >= 0) {
         classNames_ = result.classNames;
+        Q_EMIT classesChanged(classNames_, classNames_.value(result.shownClass));
+    }
     if (result.status == book::WriteStatus::IoError ||
         result.status == book::WriteStatus::NotAtPath) {
         checkWrite(result.status);

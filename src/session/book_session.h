@@ -30,8 +30,8 @@ namespace session {
 // The one owner of the learner's word book: the program files, the loaded book's state
 // (end record, title, classes, stored settings, memorised totals), the long-lived handle
 // on Word.dat and the drill that works through it, the learner's settings, and every
-// command that reads, writes, replaces, resets or backs up the book. The windows map its
-// state onto widgets and hear of failures and of a drill's end through its signals.
+// command that reads, writes, replaces, resets or backs up the book. Commands go in and
+// signals come out: every view subscribes to what it shows and never asks after a command.
 class BookSession : public QObject {
     Q_OBJECT
 
@@ -48,8 +48,9 @@ public:
     const ProgramFiles& files() const { return files_; }
 
     // Loads Word.dat afresh: end record, title, classes, stored settings and totals, and
-    // the handle the drill works through. A file that is no word book is reported.
-    void load() { loadBook(Tell::Problems); }
+    // the handle the drill works through, and applies the book's speed (stored again) and
+    // voice. A file that is no word book is reported. bookLoaded() and the rest follow.
+    void load();
     const book::EndRecord& endRecord() const { return endRecord_; }
     int eofRecord() const { return endRecord_.record; }
     // Nothing is written to a file in which no end record was found.
@@ -68,10 +69,10 @@ public:
     void setSpeed(int speed);
     void setInputMode(book::InputMode mode);
     void setVoiceOn(bool on);
-    // After a load: the book's speed as if chosen (so stored again), and its voice.
-    void applyStoredSettings();
-    // A drill mode was chosen: the input mode goes back to what the book holds, if anything.
-    void restoreStoredInputMode();
+    // The drill mode chosen: the views and drills of the window follow it, and the input
+    // mode goes back to what the book holds, if anything.
+    book::Mode mode() const { return mode_; }
+    void setMode(book::Mode mode);
 
     // The views. The word list of a class also makes it the drill's class; the review's
     // lists the weak words a review would drill.
@@ -100,7 +101,7 @@ public:
     // Whole-book commands. Each reports its own failures and leaves the old book whole
     // and loaded. Before replacing or resetting the book they copy it to the backup
     // folder, and do nothing when that copy fails. After a reset or a replacement the
-    // book is closed until load() brings in the new one.
+    // new book is loaded, as load() loads it.
     bool resetLearningData();
     // Replaces Word.dat with a word book file (Open, a restore); refuses what is no book.
     bool replaceBook(const QString& source);
@@ -135,11 +136,28 @@ public:
 Q_SIGNALS:
     // Every failed open, read or write of the program's files, once.
     void failed(const session::Failure& failure);
+    // load() has read the book (or found none): its end record, title and totals are new.
+    void bookLoaded();
+    // The drill now works on this engine (null while no book can be played); the old one
+    // is gone.
+    void engineChanged(drill::DrillEngine* engine);
+    // The book's class names were read afresh (a load, a rename); `shown` is the class the
+    // class boxes show.
+    void classesChanged(const QStringList& names, const QString& shown);
+    // The speed, the voice or the input mode changed.
+    void settingsChanged();
+    void modeChanged(book::Mode mode);
+    // The memorised total the window shows: the book's in a mode, or the drill's.
+    void memorisedTotalChanged(int total);
+    // A drill's row went into history.tsv, and its answers into the book.
+    void historyChanged();
     // A drill has ended, by the stop command or because its stock ran down; its result is
     // in result.txt and in the engine's state, its row in history.tsv.
     void drillEnded();
 
 private:
+    void applyStoredSettings();
+    void showMemorisedTotal(int total);
     // The class of the book that the choice names, if it names one.
     std::optional<int> bookClass(ClassChoice choice) const;
     void finishDrill();
@@ -189,6 +207,8 @@ private:
     std::optional<bool> storedVoice_;
     drill::DrillSettings settings_;
     int speed_ = 1; // the index of settings_.dropSpeed in book::kSpeeds
+    book::Mode mode_ = book::Reading;
+    std::optional<int> shownTotal_; // the memorised total last announced
     std::array<qint16, 3> memorisedTotals_{};
     int classFirstRecord_ = 0;
     QDateTime drillStartedAt_;

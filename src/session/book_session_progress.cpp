@@ -13,6 +13,8 @@ void BookSession::endDrill() {
 
 void BookSession::finishDrill() {
     appendHistory();
+    showMemorisedTotal(engine_->state().shownMemorisedTotal);
+    Q_EMIT historyChanged();
     Q_EMIT drillEnded();
 }
 
