@@ -111,12 +111,9 @@ private:
 
     // The controls locked during a drill.
     void setDrillRunning(bool running);
-    // Opens the chosen file as the working book: a word list after the learner confirmed
-    // it, any other file as a book.
+    // Opens the chosen file as the working book: the session reads and checks it, the
+    // learner confirms a word list's title, and the session replaces the book with it.
     void openChosenFile(const QString& path);
-    void openWordList(const QString& path);
-    // Replaces the working book with the file and loads it; the old book stays on failure.
-    void replaceBookWith(const QString& path);
     // Tells the learner that a command needs a word book, when none is loaded.
     void reportNoBook();
     // The path the learner chose, with `extension` added unless the path ends in it

@@ -40,13 +40,22 @@ void FrmMain::openBookFile(const QString& path) {
 }
 
 void FrmMain::openChosenFile(const QString& path) {
-    if (session::isWordListPath(path))
-        openWordList(path);
-    else
-        replaceBookWith(path);
+    const session::FileToOpen file = session_->prepareOpen(path);
+    switch (file.kind) {
+    case session::FileToOpen::Kind::Refused:
+        return;
+    case session::FileToOpen::Kind::Book:
+        session_->commitOpen(file);
+        return;
+    case session::FileToOpen::Kind::WordList:
+        // The list becomes a book under the title the learner confirms.
+        if (const std::optional<QString> title = dialogs().askYesNoWithText(
+                this, QStringLiteral("単語リストを開く"), session::listConfirmationText(file.list),
+                QStringLiteral("題名："), file.list.title, session::listTitleProblem))
+            session_->commitOpen(file, *title);
+        return;
+    }
 }
-
-void FrmMain::replaceBookWith(const QString& path) { session_->replaceBook(path); }
 
 void FrmMain::saveBookAs() {
     const auto chosen = dialogs().saveFileName(this, kBookFileFilter, QDir::currentPath());
@@ -96,7 +105,7 @@ void FrmMain::restoreBackup() {
         rows);
     if (chosen < 0 || !dialogs().askYesNo(this, title, kDataLossQuestion))
         return;
-    replaceBookWith(backups[chosen].path);
+    session_->restoreBackup(backups[chosen].path);
 }
 
 QString FrmMain::saveTarget(const QString& chosen, const QString& extension) {

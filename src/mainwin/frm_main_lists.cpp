@@ -1,5 +1,4 @@
-// The File menu's commands on word lists from spreadsheets: a list opened as the book,
-// the book saved as a list.
+// The File menu's command that saves the book as a word list for spreadsheets.
 #include "frm_main.h"
 
 #include "platform/dialogs.h"
@@ -22,19 +21,6 @@ QString fileNameFromTitle(const QString& title) {
 }
 
 } // namespace
-
-void FrmMain::openWordList(const QString& path) {
-    const session::ListToOpen list = session::readListToOpen(path);
-    if (!list.accepted()) {
-        dialogs().showCritical(this, session::kFileOpenError, session::listRefusalText(list));
-        return;
-    }
-    const std::optional<QString> title = dialogs().askYesNoWithText(
-        this, QStringLiteral("単語リストを開く"), session::listConfirmationText(list),
-        QStringLiteral("題名："), list.title, session::listTitleProblem);
-    if (title)
-        session_->replaceBookFromList(list, *title);
-}
 
 void FrmMain::saveBookAsList() {
     const QString proposal =

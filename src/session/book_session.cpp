@@ -2,6 +2,8 @@
 
 #include "failure_text.h"
 
+#include "book/book_writer.h"
+#include "book/cp932.h"
 #include "book/record_map.h"
 #include "book/text_file.h"
 
@@ -13,9 +15,6 @@
 namespace session {
 
 namespace {
-
-// A text view or a book file chosen to open: anything larger is no file of the program's.
-constexpr qint64 kMaxFileBytes = 16 << 20;
 
 QString native(const QString& path) { return QDir::toNativeSeparators(path); }
 
@@ -29,12 +28,6 @@ QString unusableBookReason(const QString& path) {
     if (info.size() == 0)
         return QStringLiteral("単語帳ファイルが空です。");
     return QStringLiteral("単語帳ファイルに終わりの印（EOF）が見つかりません。");
-}
-
-book::EndRecord endRecordIn(QByteArray& bytes) {
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::ReadOnly);
-    return book::findEndRecord(book::RecordFile(buffer));
 }
 
 } // namespace
@@ -314,19 +307,35 @@ bool BookSession::resetLearningData() {
     return false;
 }
 
-bool BookSession::replaceBook(const QString& source) {
-    book::FileFailure failure;
-    std::optional<QByteArray> bytes = book::readWholeFile(source, kMaxFileBytes, &failure);
+FileToOpen BookSession::prepareOpen(const QString& path) {
+    FileToOpen file = readFileToOpen(path);
+    if (file.kind == FileToOpen::Kind::Refused)
+        Q_EMIT failed(file.refusal);
+    return file;
+}
+
+bool BookSession::commitOpen(const FileToOpen& file, const QString& title) {
+    switch (file.kind) {
+    case FileToOpen::Kind::Refused:
+        return false;
+    case FileToOpen::Kind::Book:
+        return replaceBookWith(file.path, file.bookBytes);
+    case FileToOpen::Kind::WordList:
+        break;
+    }
+    if (const QString why = listTitleProblem(title); !why.isEmpty()) {
+        Q_EMIT failed({kFileOpenError, why});
+        return false;
+    }
+    book::BookContent content = file.list.content;
+    content.title = book::trimBlanks(title);
+    // Every text of an accepted list and the title were checked against their slots.
+    const std::optional<QByteArray> bytes = book::bookFileBytes(content);
     if (!bytes) {
-        reportOpenFailure(source, failureText(failure, source));
+        Q_EMIT failed({kFileOpenError, listRefusalText(file.list)});
         return false;
     }
-    // A file that is no word book at all would leave the program without one.
-    if (endRecordIn(*bytes).state == book::BookState::NoEndRecord) {
-        Q_EMIT failed({kFileOpenError, obsoleteBookMessage()});
-        return false;
-    }
-    return replaceBookWith(source, *bytes);
+    return replaceBookWith(file.path, *bytes);
 }
 
 bool BookSession::restoreBackup(const QString& backupPath) {

@@ -5,6 +5,7 @@
 #include "class_choice.h"
 #include "class_rename.h"
 #include "failure_text.h"
+#include "file_to_open.h"
 #include "grade_view.h"
 #include "program_folder.h"
 #include "progress_numbers.h"
@@ -103,15 +104,17 @@ public:
     // folder, and do nothing when that copy fails. After a reset or a replacement the
     // new book is loaded, as load() loads it.
     bool resetLearningData();
-    // Replaces Word.dat with a word book file (Open, a restore); refuses what is no book.
-    bool replaceBook(const QString& source);
+    // Open, in two steps around the learner's question: reads and checks a chosen file,
+    // whatever its format, telling a refusal; then replaces Word.dat with it (a list's
+    // book under the confirmed `title`): backup, write, load.
+    FileToOpen prepareOpen(const QString& path);
+    bool commitOpen(const FileToOpen& file, const QString& title = {});
+    // Both steps at once, for a file that needs no question (a restore).
+    bool replaceBook(const QString& source) { return commitOpen(prepareOpen(source)); }
     // Restores a book that backups() offered: only a regular file in the backup folder,
     // never one a link there leads to.
     bool restoreBackup(const QString& backupPath);
     QList<BackupInfo> backups() const { return backups_.list(); }
-    // Replaces Word.dat with the book made from an accepted word list under `title`, as
-    // replaceBook does with a book file. A refused list or title is told; nothing is written.
-    bool replaceBookFromList(const ListToOpen& list, const QString& title);
     // Saves the book's words as a list that spreadsheets open: UTF-8 CSV with a byte order
     // mark, CR LF and the header row class,english,japanese. Open reads it back.
     bool saveBookAsList(const QString& target);

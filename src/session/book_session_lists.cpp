@@ -1,5 +1,4 @@
-// The book session's commands on word lists: a list opened as the book, the book saved
-// as a list.
+// The book session's command that saves the book as a word list.
 #include "book_session.h"
 
 #include "failure_text.h"
@@ -9,26 +8,6 @@
 #include "book/list_writer.h"
 
 namespace session {
-
-bool BookSession::replaceBookFromList(const ListToOpen& list, const QString& title) {
-    if (!list.accepted()) {
-        Q_EMIT failed({kFileOpenError, listRefusalText(list)});
-        return false;
-    }
-    if (const QString why = listTitleProblem(title); !why.isEmpty()) {
-        Q_EMIT failed({kFileOpenError, why});
-        return false;
-    }
-    book::BookContent content = list.content;
-    content.title = book::trimBlanks(title);
-    // Every text of an accepted list and the title were checked against their slots.
-    const std::optional<QByteArray> bytes = book::bookFileBytes(content);
-    if (!bytes) {
-        Q_EMIT failed({kFileOpenError, listRefusalText(list)});
-        return false;
-    }
-    return replaceBookWith(list.path, *bytes);
-}
 
 bool BookSession::saveBookAsList(const QString& target) {
     if (endRecord_.state == book::BookState::Obsolete) {
