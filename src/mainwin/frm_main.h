@@ -23,7 +23,9 @@ class ProgressWindow;
 namespace mainwin {
 
 class ClassBox;
+class DisplayViews;
 class DrillView;
+class FileCommands;
 
 // What the window needs from the world; tests hand in scripted ones.
 struct FrmMainServices {
@@ -51,8 +53,8 @@ public:
     explicit FrmMain(FrmMainServices services, QWidget* parent = nullptr);
     ~FrmMain() override;
 
-    // Loads the word book afresh and shows the manual (at start, and after the book was
-    // replaced or reset).
+    // Loads the word book afresh; the manual and the book's state follow (at start, and
+    // whenever the session loads a replaced or reset book).
     void loadBook();
     // Opens a book named on the command line as the Open command opens a chosen one.
     void openBookFile(const QString& path);
@@ -61,79 +63,35 @@ public:
     const session::BookSession& session() const { return *session_; }
     // Whether the display shows a view written to display.txt (not result.txt), which
     // the save command then saves.
-    bool viewFileShown() const { return viewFileShown_; }
+    bool viewFileShown() const;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private Q_SLOTS:
-    // The class list and the mode buttons.
-    void showWordList();
-    void changeMode();
-    // The Settings menu.
-    void chooseSpeed(int speed);
-    void chooseInputMode(book::InputMode mode);
-    void chooseVoice(bool on);
-    void chooseSpeechVoice(const QString& id);
-
-    // The drill.
-    void startDrill();
-    void endDrill();
-    void showDrillEnd();
-
-    // The View menu and Search.
-    void showManual();
-    void showGradeTable();
-    void showTestResult();
-    void showProgress();
-    void searchWord();
-    void saveViewAs();
-
-    // The File, Edit and Help menus.
-    void openBook();
-    void saveBookAs();
-    void saveBookAsList();
-    void resetLearningData();
-    void restoreBackup();
-    void editBook();
-    void openHelp();
-    void openHomePage();
-
-    void showFailure(const session::Failure& failure);
-    // The session loaded a book: the manual on display, and the commands it allows.
-    void showLoadedBook();
-
 private:
     void buildControls();
     void layOutControls();
     void connectControls();
+    void connectMenus();
 
-    // The controls locked during a drill.
-    void setDrillRunning(bool running);
-    // Opens the chosen file as the working book: the session reads and checks it, the
-    // learner confirms a word list's title, and the session replaces the book with it.
-    void openChosenFile(const QString& path);
-    // Tells the learner that a command needs a word book, when none is loaded.
-    void reportNoBook();
-    // The path the learner chose, with `extension` added unless the path ends in it
-    // (lower or upper case); empty when the learner declines to overwrite that file.
-    QString saveTarget(const QString& chosen, const QString& extension);
-    platform::Dialogs& dialogs() { return *services_.dialogs; }
-    const QString& bookTitle() const { return session_->title(); }
-    void setCaption(const QString& suffix);
-    // Writes the lines to display.txt and shows them.
-    void showView(const QStringList& lines, const QColor& colour = Qt::black);
-    // The manual on display, as the load shows it.
-    void showManualText();
-    // Shows a drill's result scrolled to its end, with the result view checked.
-    void showResult(const QString& captionSuffix, const QString& text);
-    void saveProgressChart();
-
+    // The class list, the mode buttons and the editor: the chosen class's words.
+    void showWordList();
     // The editor went to a class: the class box shows it and its words are listed.
     void showClassWords(const QString& className);
+    void chooseSpeechVoice(const QString& id);
+    void startDrill();
+    void showDrillEnd();
+    // The controls locked during a drill.
+    void setDrillRunning(bool running);
+    void showProgress();
+    void editBook();
     // The commands locked while the editor is open.
     void setEditorOpen(bool open);
+    void showFailure(const session::Failure& failure);
+    // The session loaded a book: the manual on display, and the commands it allows.
+    void showLoadedBook();
+    platform::Dialogs& dialogs() { return *services_.dialogs; }
 
     FrmMainServices services_;
     // The real speech, random numbers and clock, for whichever the services left out.
@@ -144,7 +102,6 @@ private:
 
     // The word book, its files, its settings and its drill.
     std::unique_ptr<session::BookSession> session_;
-    bool viewFileShown_ = false;
 
     // Controls, named as the program names them.
     DrillView* drillView_ = nullptr;
@@ -156,6 +113,9 @@ private:
     QPushButton* cmdSearch = nullptr;
     MainMenu menu_;
     progress::ProgressWindow* progressWindow_ = nullptr; // made on first use
+
+    std::unique_ptr<DisplayViews> views_;
+    std::unique_ptr<FileCommands> files_;
 };
 
 } // namespace mainwin
