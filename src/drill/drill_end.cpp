@@ -6,7 +6,10 @@
 namespace drill {
 
 void DrillEngine::fallOut(int drop) {
-    // A fall-out books nothing: the word just leaves this drill.
+    // A fall-out books nothing: the word just leaves this drill. Only a word still held
+    // fell out unanswered; a missed one was told as missed.
+    if (s_.drops[drop].holdsWord)
+        tellAnswer(drop, AnswerOutcome::FellOut);
     releaseWord(drop);
     s_.answerBox.text.clear();
     replaceDepartedWord(drop, Departure::FellOut);

@@ -18,6 +18,7 @@ void DrillEngine::showWord(int index, int stockIndex) {
     drop.answer = isWriting() ? word.english : word.japanese;
     if (isListening())
         drop.speech = word.english;
+    drop.pickableSince = -1;
 }
 
 void DrillEngine::giveNextWord(int index) {
@@ -98,6 +99,13 @@ QStringList DrillEngine::pickList() {
 void DrillEngine::fillBox(const QStringList& entries) {
     s_.answerBox.clear();
     s_.answerBox.entries = entries;
+}
+
+void DrillEngine::tellAnswer(int drop, AnswerOutcome outcome) {
+    const Drop& d = s_.drops[drop];
+    const double seconds =
+        d.pickableSince < 0 ? 0 : secondsBetween(d.pickableSince, clock_.secondsSinceMidnight());
+    Q_EMIT answered({d.word.recordNo, d.word.english, d.word.japanese, s_.mode, outcome, seconds});
 }
 
 void DrillEngine::writeResultLine(const QString& line) {

@@ -93,6 +93,8 @@ Q_SIGNALS:
     // A write of the book or of result.txt failed, for the reason the system gave (empty
     // when it gave none). Told once per file and drill.
     void writeFailed(const QString& path, const QString& systemText);
+    // A word was answered right, missed, answered "？" or fell out unanswered.
+    void answered(const drill::WordAnswer& answer);
 
 private:
     // Test-only: sets up situations and runs single steps.
@@ -139,6 +141,7 @@ private:
     QStringList translationList();
     void fillBox(const QStringList& entries);
 
+    void tellAnswer(int drop, AnswerOutcome outcome);
     void writeResultLine(const QString& line);
     void checkWrite(book::WriteStatus status);
     void reportFailure(const QString& path, const QString& systemText);

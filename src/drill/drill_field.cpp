@@ -25,6 +25,10 @@ void DrillEngine::fall() {
         }
     }
     const double now = clock_.secondsSinceMidnight();
+    for (Drop& drop : s_.drops) {
+        if (drop.holdsWord && drop.pickableSince < 0 && drop.top >= kPickableTop)
+            drop.pickableSince = now;
+    }
     s_.lastTickTime = now;
     s_.elapsed = secondsBetween(s_.startTime, now);
 }

@@ -12,6 +12,7 @@ void DrillEngine::answerRight(int index) {
         book::bookCorrectAnswer(wordFile_, s_.eofRecord, drop.word.recordNo, s_.mode);
     checkWrite(booking.status);
     ++s_.rightAnswers;
+    tellAnswer(index, AnswerOutcome::Right);
 
     const QString& shown = isListening() ? drop.speech : drop.shownWord;
     if (booking.changedState) {
@@ -35,6 +36,8 @@ void DrillEngine::answerMissed(int index) {
         book::bookMiss(wordFile_, s_.eofRecord, drop.word.recordNo, s_.mode);
     checkWrite(booking.status);
     ++s_.misses;
+    tellAnswer(index,
+               s_.answerBox.text == kUnknownEntry ? AnswerOutcome::Unknown : AnswerOutcome::Missed);
 
     const QString& shown = isListening() ? drop.speech : drop.shownWord;
     if (booking.changedState) {

@@ -50,6 +50,23 @@ struct Drop {
     QString shownWord;       // the word it showed when it was picked
     bool selectable = false; // waits to be picked
     bool unspoken = false;   // listening: its word has not been spoken yet
+    // The clock (seconds since midnight) when its word first reached kPickableTop; below 0
+    // until then.
+    double pickableSince = -1;
+};
+
+// What became of a word the learner was asked, for the answer log.
+enum class AnswerOutcome { Right, Missed, Unknown, FellOut };
+
+// One answer of a drill: the word (record and texts as drilled), the mode, the outcome and
+// the seconds from the word's first being pickable to the answer.
+struct WordAnswer {
+    int record = 0;
+    QString english;
+    QString japanese;
+    book::Mode mode = book::Reading;
+    AnswerOutcome outcome = AnswerOutcome::Right;
+    double seconds = 0;
 };
 
 // The drill state of the main window. The window reads it to draw; the engine changes it.

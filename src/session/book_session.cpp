@@ -35,7 +35,9 @@ QString unusableBookReason(const QString& path) {
 BookSession::BookSession(const QString& folder, Ports ports, QObject* parent)
     : QObject(parent), files_(programFiles(folder)), random_(ports.random), clock_(ports.clock),
       speaker_(ports.speaker), calendar_(ports.calendar ? *ports.calendar : systemCalendar_),
-      backups_(folder) {}
+      backups_(folder), studyLog_(folder) {
+    connect(&studyLog_, &memory::StudyLog::failed, this, &BookSession::tellStudyLogFailure);
+}
 
 BookSession::~BookSession() { close(); }
 
@@ -68,6 +70,11 @@ void BookSession::showMemorisedTotal(int total) {
 
 void BookSession::loadBook(Tell tell) {
     close();
+    // Opened with the first book: the log never decides whether the book can be used.
+    if (!studyLogOpened_) {
+        studyLogOpened_ = true;
+        studyLog_.open();
+    }
     endRecord_ = {};
     title_.clear();
     classNames_.clear();
@@ -116,6 +123,7 @@ void BookSession::loadBook(Tell tell) {
     connect(engine_.get(), &drill::DrillEngine::ended, this, &BookSession::finishDrill);
     connect(engine_.get(), &drill::DrillEngine::writeFailed, this,
             &BookSession::reportWriteFailure);
+    connect(engine_.get(), &drill::DrillEngine::answered, this, &BookSession::logAnswer);
     connect(engine_.get(), &drill::DrillEngine::changed, this, [this] {
         // The drill's own count, while it runs; its end shows it once more.
         if (engine_->state().running)
@@ -240,11 +248,16 @@ drill::StartResult BookSession::startDrill(ClassChoice choice, book::Mode mode) 
     if (choice.kind == ClassChoice::Kind::WeakWords) {
         setup.className = kWeakWordsEntry;
         setup.reviewWords = weakWords(mode).records();
+    } else if (choice.kind == ClassChoice::Kind::DueWords) {
+        setup.className = kDueWordsEntry;
+        setup.reviewWords = dueWords(mode).records();
     }
     const drill::StartResult result = engine_->start(setup);
     if (result == drill::StartResult::Started) {
         if (!engine_->state().review)
             classFirstRecord_ = engine_->state().classFirstRecord;
+        else
+            reviewEntry_ = setup.className;
         drillStartedAt_ = calendar_.localNow();
     }
     return result;
@@ -263,8 +276,10 @@ bool BookSession::backUp(const std::optional<QByteArray>& bytes,
                          const book::FileFailure& readFailure) {
     book::FileFailure failure = readFailure;
     QString target = backups_.path();
-    if (bytes && backups_.add(*bytes, calendar_.localNow(), &failure, &target))
+    if (bytes && backups_.add(*bytes, calendar_.localNow(), &failure, &target)) {
+        studyLog_.rememberBackup(*bytes);
         return true;
+    }
     Q_EMIT failed({kFileWriteError, QStringLiteral("単語帳のバックアップを作成できなかったため、"
                                                    "処理を中止しました。\r\n%1\r\n%2")
                                         .arg(native(target), failureText(failure, target))});
@@ -299,6 +314,7 @@ bool BookSession::resetLearningData() {
     }
     close();
     if (book::writeWholeFile(files_.wordBook, *bytes, &failure)) {
+        studyLog_.startNewBook(); // the reset book's memory is forgotten
         load();
         return true;
     }
@@ -362,6 +378,12 @@ bool BookSession::replaceBookWith(const QString& source, const QByteArray& bytes
     }
     close();
     if (book::writeWholeFile(files_.wordBook, bytes, &failure)) {
+        // A copy from the backup folder brings back the memory it was taken with; any other
+        // book starts without one.
+        if (backups_.holds(source))
+            studyLog_.restoreBackup(bytes);
+        else
+            studyLog_.startNewBook();
         load();
         return true;
     }

@@ -18,6 +18,8 @@
 #include "book/book.h"
 #include "book/settings.h"
 #include "drill/drill_engine.h"
+#include "memory/due_words.h"
+#include "memory/study_log.h"
 
 #include <QBuffer>
 #include <QObject>
@@ -86,10 +88,25 @@ public:
     // The drill of the loaded book; null while no book can be played.
     drill::DrillEngine* engine() { return engine_.get(); }
     const drill::DrillEngine* engine() const { return engine_.get(); }
-    // Starts a drill of the chosen class, or the review of the mode's weak words.
+    // Starts a drill of the chosen class, or a review of the mode's weak or due words.
     drill::StartResult startDrill(ClassChoice choice, book::Mode mode);
     // The weak words of the whole book in `mode`, as a review would drill them.
     WeakWords weakWords(book::Mode mode) const;
+    // The answer log and what the memory model makes of it, for the book in use. The
+    // target retention is the learner's setting (memory::kTargetRetentions).
+    const memory::StudyLog& studyLog() const { return studyLog_; }
+    double targetRetention() const { return targetRetention_; }
+    void setTargetRetention(double target) { targetRetention_ = target; }
+    // Every word of the book in `mode` as the model sees it now, in book order: predicted
+    // recall and next due date.
+    QList<memory::WordOutlook> wordOutlook(book::Mode mode) const;
+    // The words the review of due words drills in `mode`, how many are due, and when the
+    // next are.
+    memory::DueWords dueWords(book::Mode mode) const;
+    // Words falling due on each of the next 30 days, today first.
+    QList<int> dueForecast(book::Mode mode) const;
+    // The estimated retention of the learned words at the end of each day.
+    QList<memory::RetentionPoint> retentionHistory(book::Mode mode) const;
     // The stop command: the drill ends (drillEnded() follows). Its row goes into
     // history.tsv, as it does when the drill ends by itself; a history that cannot be
     // written is reported once, until it can be.
@@ -164,6 +181,8 @@ private:
     // The class of the book that the choice names, if it names one.
     std::optional<int> bookClass(ClassChoice choice) const;
     void finishDrill();
+    void logAnswer(const drill::WordAnswer& answer);
+    void tellStudyLogFailure(const QString& text, bool writing);
     void reportWriteFailure(const QString& path, const QString& systemText);
     std::optional<book::InputMode> storedInputMode() const;
     void close();
@@ -217,6 +236,11 @@ private:
     QDateTime drillStartedAt_;
     bool historyFailureReported_ = false;
     mutable BookHistory history_; // what the progress view last read of history.tsv
+
+    memory::StudyLog studyLog_;
+    bool studyLogOpened_ = false;
+    double targetRetention_ = memory::kDefaultTargetRetention;
+    QString reviewEntry_; // the class box's entry of the review being drilled
 
     std::unique_ptr<book::RecordFile> book_;
     std::optional<book::FileFailure> readOnlyBecause_; // set when the book opened read-only

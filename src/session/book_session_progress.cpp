@@ -13,6 +13,7 @@ void BookSession::endDrill() {
 
 void BookSession::finishDrill() {
     appendHistory();
+    studyLog_.checkpoint();
     showMemorisedTotal(engine_->state().shownMemorisedTotal);
     Q_EMIT historyChanged();
     Q_EMIT drillEnded();
@@ -29,7 +30,7 @@ void BookSession::appendHistory() {
         .start = drillStartedAt_,
         .bookTitle = title_,
         .className = s.review
-                         ? kWeakWordsEntry
+                         ? reviewEntry_
                          : records().read(book::classHeaderRecord(classIndex)).trimmed().japanese,
         .mode = mode,
         // Rounded as the study time in the book is.

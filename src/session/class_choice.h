@@ -10,6 +10,7 @@ struct ClassChoice {
     enum class Kind {
         Class,     // the class at classIndex
         WeakWords, // the review of the mode's weak words (「苦手な単語」)
+        DueWords,  // the review of the words the memory model finds due (「今日の復習」)
     };
     Kind kind = Kind::Class;
     // Kind::Class: the chosen class; none when a typed name matched no class.
@@ -17,6 +18,7 @@ struct ClassChoice {
 
     static ClassChoice ofClass(std::optional<int> index) { return {Kind::Class, index}; }
     static ClassChoice weakWords() { return {Kind::WeakWords, std::nullopt}; }
+    static ClassChoice dueWords() { return {Kind::DueWords, std::nullopt}; }
     bool operator==(const ClassChoice&) const = default;
 };
 

@@ -11,6 +11,8 @@ namespace session {
 // The class box's last entry: a review of the weak words of the whole book. No class of
 // the book; only the main window's class box offers it.
 inline const QString kWeakWordsEntry = QStringLiteral("苦手な単語");
+// The entry after it: a review of the words the memory model finds due.
+inline const QString kDueWordsEntry = QStringLiteral("今日の復習");
 // A review drills at most a class's worth of words.
 inline constexpr int kMostReviewWords = book::kWordsPerClass;
 

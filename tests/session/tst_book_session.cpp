@@ -58,6 +58,8 @@ QStringList folderEntries(const QString& folder) {
     QStringList entries =
         QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
     entries.removeAll(u"backup"_s);
+    // The answer log is the program's own, written beside the book.
+    entries.removeIf([](const QString& entry) { return entry.startsWith(u"study.sqlite"_s); });
     return entries;
 }
 
