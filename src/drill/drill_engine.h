@@ -2,6 +2,7 @@
 
 #include "drill_settings.h"
 #include "drill_state.h"
+#include "drop_field.h"
 #include "ports.h"
 
 #include "book/record_file.h"
@@ -149,6 +150,7 @@ private:
     book::RecordFile& wordFile_;
     const DrillSettings& settings_;
     RandomSource& random_;
+    DropField field_{random_};
     Clock& clock_;
     Speaker& speaker_;
 
