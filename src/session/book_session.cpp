@@ -2,8 +2,10 @@
 
 #include "failure_text.h"
 
+#include "book/book_lists.h"
 #include "book/book_writer.h"
 #include "book/cp932.h"
+#include "book/list_writer.h"
 #include "book/record_map.h"
 #include "book/text_file.h"
 
@@ -11,6 +13,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <cmath>
 
 namespace session {
 
@@ -28,6 +31,20 @@ QString unusableBookReason(const QString& path) {
     if (info.size() == 0)
         return QStringLiteral("単語帳ファイルが空です。");
     return QStringLiteral("単語帳ファイルに終わりの印（EOF）が見つかりません。");
+}
+
+memory::Outcome outcomeOf(drill::AnswerOutcome outcome) {
+    switch (outcome) {
+    case drill::AnswerOutcome::Right:
+        return memory::Outcome::Right;
+    case drill::AnswerOutcome::Missed:
+        return memory::Outcome::Missed;
+    case drill::AnswerOutcome::Unknown:
+        return memory::Outcome::Unknown;
+    case drill::AnswerOutcome::FellOut:
+        break;
+    }
+    return memory::Outcome::FellOut;
 }
 
 } // namespace
@@ -512,6 +529,129 @@ void BookSession::tellWriteFailure(const QString& path, const book::FileFailure&
     Q_EMIT failed(
         {kFileWriteError,
          QStringLiteral("%1\r\nに書き込めませんでした。\r\n%2").arg(native(path), reason)});
+}
+
+// The book saved as a word list.
+bool BookSession::saveBookAsList(const QString& target) {
+    if (endRecord_.state == book::BookState::Obsolete) {
+        Q_EMIT failed({kFileOpenError, obsoleteBookMessage()});
+        return false;
+    }
+    QString error;
+    const std::optional<book::BookContent> content =
+        writable() ? book::readBookContent(records(), &error) : std::nullopt;
+    if (!content) {
+        tellSaveFailure(target, QStringLiteral("保存する内容がありません。"));
+        return false;
+    }
+    const QByteArray list = book::bookToCsv(*content);
+    // A list that would not open as this book again is no copy of it.
+    if (const book::Reason why = book::listReadBackProblem(*content, list); !why.isEmpty()) {
+        tellSaveFailure(target, why.japanese);
+        return false;
+    }
+    return saveBytes(files_.wordBook, list, {}, target);
+}
+
+// The learner's progress: a row in history.tsv for every finished drill, and the numbers
+// of the progress view.
+void BookSession::endDrill() {
+    if (engine_)
+        engine_->endDrill();
+}
+
+void BookSession::finishDrill() {
+    appendHistory();
+    studyLog_.checkpoint();
+    showMemorisedTotal(engine_->state().shownMemorisedTotal);
+    Q_EMIT historyChanged();
+    Q_EMIT drillEnded();
+}
+
+void BookSession::appendHistory() {
+    const drill::DrillState& s = engine_->state();
+    const book::Mode mode = s.mode;
+    // A review in which nothing was answered left the book as it was, and no trace here.
+    if (s.review && s.rightAnswers + s.misses == 0)
+        return;
+    const int classIndex = book::classOfRecord(s.classFirstRecord);
+    const HistoryRow row{
+        .start = drillStartedAt_,
+        .bookTitle = title_,
+        .className = s.review
+                         ? reviewEntry_
+                         : records().read(book::classHeaderRecord(classIndex)).trimmed().japanese,
+        .mode = mode,
+        // Rounded as the study time in the book is.
+        .seconds = int(std::nearbyint(s.elapsed)),
+        .right = s.rightAnswers,
+        .misses = s.misses,
+        // Over the drill's words: a class's 50, or a review's.
+        .classMemorised = memorisedAmong(records(), s.words, mode),
+        .bookMemorised = s.memorisedTotalAtEnd,
+    };
+    book::FileFailure failure;
+    if (appendHistoryRow(files_.history, row, &failure)) {
+        historyFailureReported_ = false;
+        return;
+    }
+    // The history is extra: one message is enough, and the drill's own files are fine.
+    if (!historyFailureReported_)
+        tellWriteFailure(files_.history, failure);
+    historyFailureReported_ = true;
+}
+
+ProgressNumbers BookSession::progress(book::Mode mode) const {
+    const QDate today = calendar_.localNow().date();
+    history_.update(files_.history, title_,
+                    writable() ? book::classCount(eofRecord()) * book::kWordsPerClass : 0, today);
+    ProgressNumbers numbers;
+    numbers.bookTitle = title_;
+    numbers.mode = mode;
+    numbers.classes = memorisedPerClass(records(), eofRecord(), mode);
+    numbers.totals = history_.totals(mode);
+    numbers.days = history_.studyTimePerDay(mode);
+    numbers.weakWords = weakWords(mode).total;
+    if (writable())
+        numbers.studySeconds = records()
+                                   .read(book::trailerRecord(eofRecord(), book::Trailer::StudyTime))
+                                   .modeCount[mode];
+    return numbers;
+}
+
+bool BookSession::saveImageAs(const QByteArray& bytes, const QString& target) {
+    return saveBytes(QString(), bytes, {}, target);
+}
+
+// The answer log: every answer of every drill goes in, and the memory model's view of the
+// book comes out.
+void BookSession::logAnswer(const drill::WordAnswer& answer) {
+    studyLog_.record({calendar_.localNow().toMSecsSinceEpoch(),
+                      {answer.record, answer.english, answer.japanese},
+                      answer.mode,
+                      outcomeOf(answer.outcome),
+                      answer.seconds});
+}
+
+void BookSession::tellStudyLogFailure(const QString& text, bool writing) {
+    Q_EMIT failed({writing ? kFileWriteError : kFileOpenError, text});
+}
+
+QList<memory::WordOutlook> BookSession::wordOutlook(book::Mode mode) const {
+    return memory::outlook(memory::readStudyWords(records(), eofRecord(), mode), studyLog_.states(),
+                           mode, calendar_.localNow(), targetRetention_);
+}
+
+memory::DueWords BookSession::dueWords(book::Mode mode) const {
+    return memory::selectDueWords(wordOutlook(mode), targetRetention_);
+}
+
+QList<int> BookSession::dueForecast(book::Mode mode) const {
+    return memory::dueForecast(wordOutlook(mode), calendar_.localNow());
+}
+
+QList<memory::RetentionPoint> BookSession::retentionHistory(book::Mode mode) const {
+    return memory::retentionHistory(studyLog_.answers(mode), mode, calendar_.localNow());
 }
 
 } // namespace session
