@@ -54,9 +54,9 @@ void DisplayViews::showResult(const QString& captionSuffix, const QString& text)
     menu_.checkView(menu_.mnuResult);
 }
 
-void DisplayViews::showWordListing(session::ClassChoice choice) {
-    setCaption(kWordListSuffix);
-    const views::WordListView view = session_.wordList(choice, session_.mode());
+void DisplayViews::showClassListing(session::ClassChoice choice) {
+    setCaption(kClassListingSuffix);
+    const views::ClassListing view = session_.classListing(choice, session_.mode());
     menu_.checkView(menu_.mnuWords);
     showView(view.lines, view.allMemorised ? QColor(128, 128, 128) : QColor(Qt::black));
 }
