@@ -39,7 +39,7 @@ struct Drill {
     }
 
     void start(book::Mode mode) {
-        engine.start({QStringLiteral("class5"), mode, book::endRecordFor(book::kMaxClasses),
+        engine.start({QStringLiteral("class5"), 5, mode, book::endRecordFor(book::kMaxClasses),
                       dir.filePath(QStringLiteral("result.txt"))});
     }
 

@@ -2,7 +2,7 @@
 
 namespace drill {
 
-std::optional<int> imeByMenu(book::InputMode menu) {
+std::optional<ImeMode> imeByMenu(book::InputMode menu) {
     switch (menu) {
     case book::InputMode::Hiragana:
         return ImeHiragana;
@@ -14,13 +14,13 @@ std::optional<int> imeByMenu(book::InputMode menu) {
     return std::nullopt;
 }
 
-std::optional<int> imeLatinIfKana(book::InputMode menu) {
+std::optional<ImeMode> imeLatinIfKana(book::InputMode menu) {
     if (menu == book::InputMode::Normal)
         return std::nullopt;
     return ImeAlphanumeric;
 }
 
-int imeOnFocus(book::Mode mode, book::InputMode menu) {
+ImeMode imeOnFocus(book::Mode mode, book::InputMode menu) {
     // Reading answers are picked by their English word, so conversion is always off there.
     if (mode == book::Reading)
         return ImeAlphanumeric;

@@ -28,25 +28,25 @@ inline const QString kUnknownEntry = QStringLiteral("？");
 struct AnswerBox {
     QStringList entries;
     QString text;
-    int imeMode = ImeNone;
+    ImeMode imeMode = ImeNone;
 
     // Removes all entries and empties the text.
     void clear() {
         entries.clear();
         text.clear();
     }
-    void requestIme(std::optional<int> mode) {
+    void requestIme(std::optional<ImeMode> mode) {
         if (mode)
             imeMode = *mode;
     }
 };
 
 // 4 for hiragana, 5 for katakana, nothing without automatic conversion.
-std::optional<int> imeByMenu(book::InputMode menu);
+std::optional<ImeMode> imeByMenu(book::InputMode menu);
 // 8 when a kana mode is checked, nothing otherwise.
-std::optional<int> imeLatinIfKana(book::InputMode menu);
+std::optional<ImeMode> imeLatinIfKana(book::InputMode menu);
 // The mode the box takes whenever it receives the focus.
-int imeOnFocus(book::Mode mode, book::InputMode menu);
+ImeMode imeOnFocus(book::Mode mode, book::InputMode menu);
 
 // The texts in an order drawn at random (each order equally likely), then "？".
 QStringList shuffledWithUnknown(QStringList texts, RandomSource& random);

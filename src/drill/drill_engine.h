@@ -2,6 +2,7 @@
 
 #include "drill_settings.h"
 #include "drill_state.h"
+#include "drop_field.h"
 #include "ports.h"
 
 #include "book/record_file.h"
@@ -16,27 +17,30 @@
 
 namespace drill {
 
-// What the window knows when Start is pressed.
+// What the session knows when Start is pressed.
 struct DrillSetup {
-    QString className; // the text of cboWordClass, named in result.txt's first line
+    QString className; // what the class box chose, named in result.txt's first line
+    // The class drilled; none (or an index past the book's classes) drills nothing.
+    std::optional<int> classIndex;
     book::Mode mode = book::Reading;
     int eofRecord = 0;
     QString resultPath; // result.txt in the program folder
-    // A review drills these word records instead of the class named className, and no
-    // class is booked as played.
+    // A review drills these word records instead of a class, and no class is booked as
+    // played.
     std::optional<QList<int>> reviewWords = std::nullopt;
 };
 
 enum class StartResult {
     Started,
-    NoClassFound, // the class list's text names no class: nothing was changed
+    NoClassFound, // no class of the book was chosen: nothing was changed
     TooFewWords,  // a review with fewer than kFewestWords words: nothing was changed
 };
 
-// The falling-words drill of the main window, free of widgets. The window forwards the
-// learner's events here (Start, End, each timer tick, each selection in the answer box,
-// Enter) and then draws state(). It reads and writes the book through the session's
-// long-lived handle, and reads the learner's settings as the session keeps them.
+// The falling-words drill of the main window, free of widgets. The drill view hands it
+// the learner's events (each timer tick, each selection in the answer box, Enter) and
+// draws state() whenever it announces a change; the session starts and ends it. It reads
+// and writes the book through the session's long-lived handle, and reads the learner's
+// settings as the session keeps them.
 class DrillEngine : public QObject {
     Q_OBJECT
 
@@ -50,7 +54,8 @@ public:
                 QObject* parent = nullptr);
     ~DrillEngine() override;
 
-    // What the window draws. Only the engine's steps and the setters below change it.
+    // What the drill view draws. Only the engine's steps and the setters below change it;
+    // every step ends with changed().
     const DrillState& state() const { return s_; }
 
     // Start: the class's (or the review's) words, the first five drops, result.txt, the
@@ -78,9 +83,11 @@ public:
     // words into the stock (choosing a class between drills).
     void setClass(int firstRecord);
     // The input-method mode the answer box has taken (it receives the focus).
-    void setImeMode(int mode) { s_.answerBox.imeMode = mode; }
+    void setImeMode(ImeMode mode) { s_.answerBox.imeMode = mode; }
 
 Q_SIGNALS:
+    // A step has changed state(): the drill view draws it.
+    void changed();
     // The drill has ended, by endDrill() or because its stock ran down; the result is
     // complete in result.txt and in state().
     void ended();
@@ -94,8 +101,15 @@ private:
     // Test-only: sets up situations and runs single steps.
     friend class DrillTestAccess;
 
+    // The bodies of the commands above, which announce their change when done.
+    StartResult begin(const DrillSetup& setup);
+    void fall();
+    void speakNextWord();
+    // Ends a running drill (endDrill's body, also run when the stock runs down).
+    void stop();
+
     // The drill's steps, which the events above run.
-    bool findClass(const QString& className);
+    bool findClass(std::optional<int> classIndex);
     void useClass(int firstRecord);
     void refillStock();
     void placeFirstWords();
@@ -136,6 +150,7 @@ private:
     book::RecordFile& wordFile_;
     const DrillSettings& settings_;
     RandomSource& random_;
+    DropField field_{random_};
     Clock& clock_;
     Speaker& speaker_;
 

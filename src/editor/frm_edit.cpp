@@ -56,9 +56,8 @@ QPushButton* button(QWidget* parent, const char* name, const QString& caption, c
 
 } // namespace
 
-FrmEdit::FrmEdit(session::BookSession& book, platform::Dialogs& dialogs, EditorHost& host,
-                 QWidget* parent)
-    : QDialog(parent), book_(book), dialogs_(dialogs), host_(host) {
+FrmEdit::FrmEdit(session::BookSession& book, platform::Dialogs& dialogs, QWidget* parent)
+    : QDialog(parent), book_(book), dialogs_(dialogs) {
     setObjectName(QStringLiteral("frmEdit"));
     setWindowTitle(QStringLiteral("ｳﾞｪﾙﾌｧｲﾙの編集"));
     buildControls();
@@ -175,6 +174,7 @@ void FrmEdit::connectControls() {
     connect(cmdEditClose, &QPushButton::clicked, this, &QWidget::close);
     for (QComboBox* box : {cboClassEdit, cboIdEdit, cboBeforeClass})
         box->installEventFilter(this);
+    connect(&book_, &session::BookSession::classesChanged, this, &FrmEdit::showClasses);
 }
 
 void FrmEdit::loadClasses() {
@@ -202,7 +202,7 @@ void FrmEdit::showClass() {
     followClass();
 }
 
-void FrmEdit::followClass() { host_.showClassWords(cboClassEdit->currentText()); }
+void FrmEdit::followClass() { Q_EMIT classFollowed(cboClassEdit->currentText()); }
 
 void FrmEdit::showWord() {
     // An ID that is no number addresses nothing: the fields keep what they show.
@@ -256,7 +256,7 @@ void FrmEdit::updateWord() {
 void FrmEdit::tellClosed() {
     if (std::exchange(unloaded_, true))
         return;
-    host_.editorClosed();
+    Q_EMIT closed();
 }
 
 void FrmEdit::closeEvent(QCloseEvent* event) {
@@ -265,7 +265,7 @@ void FrmEdit::closeEvent(QCloseEvent* event) {
     QWidget::closeEvent(event);
 }
 
-void FrmEdit::showClassToRename() { host_.showClassWords(cboBeforeClass->currentText()); }
+void FrmEdit::showClassToRename() { Q_EMIT classFollowed(cboBeforeClass->currentText()); }
 
 void FrmEdit::newClassNameChanged() {
     cmdClassChange->setEnabled(!txtAfterClass->text().isEmpty());
@@ -277,15 +277,16 @@ void FrmEdit::renameClass() {
     if (!result.refusal.isEmpty())
         dialogs_.showInformation(this, QStringLiteral("変更をキャンセルします"), result.refusal);
     cmdClassChange->setEnabled(false);
+    // The class boxes were refilled as the session told its classes.
     if (result.shownClass < 0)
         return;
-
-    const QString shown = result.classNames.value(result.shownClass);
-    fillClassBox(cboBeforeClass, result.classNames, shown);
-    fillClassBox(cboClassEdit, result.classNames, shown);
-    host_.setClassList(result.classNames, shown);
     showClass();
     followClass();
+}
+
+void FrmEdit::showClasses(const QStringList& names, const QString& shown) {
+    fillClassBox(cboBeforeClass, names, shown);
+    fillClassBox(cboClassEdit, names, shown);
 }
 
 void FrmEdit::fillClassBox(QComboBox* box, const QStringList& names, const QString& current) {

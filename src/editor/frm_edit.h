@@ -1,7 +1,5 @@
 #pragma once
 
-#include "editor_host.h"
-
 #include "platform/dialogs.h"
 #include "session/book_session.h"
 
@@ -18,17 +16,22 @@ namespace editor {
 // The word book editor: changes a word's English and Japanese, looks up a translation,
 // and renames word classes. A dialog window that is not modal (so that assistive
 // technology sees a window of its own); it reads and writes the book through the
-// session in every handler.
+// session in every handler, and its class lists follow the session's classes.
 class FrmEdit : public QDialog {
     Q_OBJECT
 
 public:
     // Builds the window and loads the classes; the caller shows it.
-    FrmEdit(session::BookSession& book, platform::Dialogs& dialogs, EditorHost& host,
-            QWidget* parent = nullptr);
+    FrmEdit(session::BookSession& book, platform::Dialogs& dialogs, QWidget* parent = nullptr);
 
     // Fills the class lists and shows the first word of the first class.
     void loadClasses();
+
+Q_SIGNALS:
+    // The learner went to this class: the main window lists its words.
+    void classFollowed(const QString& className);
+    // The editor has closed (told once): the commands locked while it was open are free.
+    void closed();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -55,8 +58,10 @@ private:
 
     // The main window lists the words of the class in the editor's class box.
     void followClass();
-    // Tells the main window once that the editor has closed.
+    // Tells once that the editor has closed.
     void tellClosed();
+    // The session's classes were read afresh: both class boxes list them.
+    void showClasses(const QStringList& names, const QString& shown);
     void setWordButtons(bool searchEnabled, bool updateEnabled);
     // Fills a class box with the names and shows `current` in it.
     static void fillClassBox(QComboBox* box, const QStringList& names, const QString& current);
@@ -64,7 +69,6 @@ private:
 
     session::BookSession& book_;
     platform::Dialogs& dialogs_;
-    EditorHost& host_;
     bool unloaded_ = false;
 
     QGroupBox* frmWordEdit = nullptr;

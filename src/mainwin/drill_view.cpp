@@ -43,10 +43,12 @@ constexpr int kVisibleEntries = drill::kDropCount + 1;
 
 } // namespace
 
-DrillView::DrillView(const session::BookSession& session, QWidget* parent)
+DrillView::DrillView(session::BookSession& session, QWidget* parent)
     : QWidget(parent), session_(session) {
     setObjectName(QStringLiteral("drillView"));
     buildControls();
+    connect(&session_, &session::BookSession::engineChanged, this, &DrillView::bindEngine);
+    bindEngine(session_.engine());
 
     auto* answerRow = new QHBoxLayout;
     answerRow->addWidget(lblInputField);
@@ -101,14 +103,29 @@ void DrillView::buildControls() {
     // Completion offers the list's own words, which are compared exactly.
     cmbInputField->completer()->setCaseSensitivity(Qt::CaseSensitive);
     cmbInputField->completer()->setCompletionMode(QCompleter::InlineCompletion);
-    connect(cmbInputField, &QComboBox::activated, this,
-            [this] { Q_EMIT entrySelected(cmbInputField->currentText()); });
+    connect(cmbInputField, &QComboBox::activated, this, [this] {
+        if (engine_)
+            engine_->selectEntry(cmbInputField->currentText());
+    });
     lblInputField->setBuddy(cmbInputField);
 
     tmrMain = new QTimer(this);
     tmrMain->setObjectName(QStringLiteral("tmrMain"));
     tmrMain->setInterval(kTickMilliseconds);
-    connect(tmrMain, &QTimer::timeout, this, &DrillView::ticked);
+    connect(tmrMain, &QTimer::timeout, this, [this] {
+        if (engine_)
+            engine_->tick();
+    });
+}
+
+void DrillView::bindEngine(drill::DrillEngine* engine) {
+    engine_ = engine;
+    drawnRunning_ = false;
+    if (engine_)
+        connect(engine_, &drill::DrillEngine::changed, this, &DrillView::render,
+                Qt::UniqueConnection);
+    else
+        tmrMain->stop();
 }
 
 void DrillView::showDrillStart() {
@@ -121,8 +138,7 @@ void DrillView::holdWhile(const std::function<void()>& modal) {
     const bool wasFalling = tmrMain->isActive();
     tmrMain->stop();
     modal();
-    const drill::DrillEngine* engine = session_.engine();
-    if (wasFalling && engine && engine->state().timerOn)
+    if (wasFalling && engine_ && engine_->state().timerOn)
         tmrMain->start();
 }
 
@@ -145,16 +161,19 @@ void DrillView::showResult(const QString& text) {
 
 QString DrillView::answerText() const { return cmbInputField->currentText(); }
 
-void DrillView::setFocusImeMode(int mode) {
+void DrillView::applyFocusImeMode() {
+    const drill::ImeMode mode = drill::imeOnFocus(session_.mode(), session_.settings().inputMode);
     applyImeMode(mode);
     shownAnswerBox_.imeMode = mode;
+    if (engine_)
+        engine_->setImeMode(mode);
 }
 
 bool DrillView::eventFilter(QObject* watched, QEvent* event) {
     // The focus coming back from the box's own list is no new visit to the box.
     if (watched == cmbInputField && event->type() == QEvent::FocusIn &&
         static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason)
-        Q_EMIT answerBoxFocused();
+        applyFocusImeMode();
     if (watched == cmbInputField->view() && answerListEvent(event))
         return true;
     // The box passes keys on to its line edit without filters, so watch both.
@@ -167,26 +186,24 @@ bool DrillView::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
-bool DrillView::answering() const {
-    const drill::DrillEngine* engine = session_.engine();
-    return engine && engine->answering();
-}
+bool DrillView::answering() const { return engine_ && engine_->answering(); }
 
 bool DrillView::answerBoxEnter() {
-    const drill::DrillEngine* engine = session_.engine();
-    if (engine && engine->state().running && engine->state().mode == book::Listening &&
-        !engine->answering()) {
+    if (!engine_)
+        return true;
+    if (engine_->state().running && engine_->state().mode == book::Listening &&
+        !engine_->answering()) {
         // Waiting for a word: Enter asks for it to be spoken, whatever the box holds.
         cmbInputField->setEditText(QString());
-        Q_EMIT enterPressed();
+        engine_->announceNextWord();
         return true;
     }
     const int index = entryTypedInAnswerBox();
     if (index >= 0) {
         cmbInputField->setCurrentIndex(index);
-        Q_EMIT entrySelected(cmbInputField->currentText());
+        engine_->selectEntry(cmbInputField->currentText());
     } else {
-        Q_EMIT enterPressed();
+        engine_->announceNextWord();
     }
     return true;
 }
@@ -247,10 +264,12 @@ int DrillView::entryTypedInAnswerBox() const {
 }
 
 void DrillView::render() {
-    const drill::DrillEngine* engine = session_.engine();
-    if (!engine)
+    if (!engine_)
         return;
-    const drill::DrillState& s = engine->state();
+    const drill::DrillState& s = engine_->state();
+    if (s.running && !drawnRunning_)
+        showDrillStart();
+    drawnRunning_ = s.running;
     renderDrops(s);
     renderAnswerBox(s.answerBox);
     offerTranslations();
@@ -283,7 +302,7 @@ void DrillView::renderDrops(const drill::DrillState& s) {
 void DrillView::offerTranslations() {
     // Once a word is being answered its translations open as a list, so that the
     // learner can browse them with the arrow keys and choose with Enter.
-    const drill::DrillState& s = session_.engine()->state();
+    const drill::DrillState& s = engine_->state();
     const bool answering = s.running && this->answering();
     const int drop = answering ? s.selectedDrop : drill::kNoDrop;
     if (drop == offeredDrop_)
@@ -313,7 +332,7 @@ void DrillView::renderAnswerBox(const drill::AnswerBox& box) {
     shownAnswerBox_ = box;
 }
 
-void DrillView::applyImeMode(int mode) {
+void DrillView::applyImeMode(drill::ImeMode mode) {
     requestedImeMode_ = mode;
     // Without a Japanese input method the modes become hints: 8 keeps to Latin letters.
     const Qt::InputMethodHints hints =

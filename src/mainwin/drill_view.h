@@ -1,8 +1,10 @@
 #pragma once
 
 #include "drill/answer_box.h"
+#include "drill/drill_engine.h"
 #include "drill/drill_state.h"
 
+#include <QPointer>
 #include <QWidget>
 
 #include <array>
@@ -23,20 +25,15 @@ namespace mainwin {
 class PlayArea;
 
 // The play area with its five falling words and the main display over it, and the answer
-// box below with its keyboard handling. It draws the state of the session's drill and
-// tells of the learner's input and of the drill timer's ticks; the window passes them on
-// to the drill. Its controls carry the program's control names.
+// box below with its keyboard handling. It binds to the session's drill: it hands the
+// engine the drill timer's ticks and the learner's input, and draws the engine's state
+// whenever it changes. Its controls carry the program's control names.
 class DrillView : public QWidget {
     Q_OBJECT
 
 public:
-    explicit DrillView(const session::BookSession& session, QWidget* parent = nullptr);
+    explicit DrillView(session::BookSession& session, QWidget* parent = nullptr);
 
-    // Draws the drill's state: the drops, the answer box, and the timer running or not.
-    void render();
-    // A drill has started: the answer box takes the focus and the play area is uncovered
-    // (render() then draws the drill from scratch).
-    void showDrillStart();
     // Runs `modal` (a message box) with the words held still; they fall again afterwards
     // if the drill still runs.
     void holdWhile(const std::function<void()>& modal);
@@ -51,25 +48,23 @@ public:
 
     // What the answer box holds.
     QString answerText() const;
-    // The answer box has taken the input-method mode it gets with the focus.
-    void setFocusImeMode(int mode);
     // The input-method mode asked of the answer box: 4, 5 or 8 (0 before any request).
-    int requestedImeMode() const { return requestedImeMode_; }
-
-Q_SIGNALS:
-    // The drill timer's 100 ms tick.
-    void ticked();
-    // The learner selected an entry of the answer box, or typed one and pressed Enter.
-    void entrySelected(const QString& text);
-    // Enter in the answer box with no entry typed: in listening mode, the next word.
-    void enterPressed();
-    // The answer box received the focus (not back from its own list).
-    void answerBoxFocused();
+    drill::ImeMode requestedImeMode() const { return requestedImeMode_; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Follows the session's drill from now on.
+    void bindEngine(drill::DrillEngine* engine);
+    // Draws the drill's state: the drops, the answer box, and the timer running or not.
+    void render();
+    // A drill has started: the answer box takes the focus and the play area is uncovered,
+    // and the drill is drawn from scratch.
+    void showDrillStart();
+    // The answer box received the focus: it takes the input-method mode of the mode and
+    // the settings, and the drill's own requests start again from there.
+    void applyFocusImeMode();
     void buildControls();
     // Enter in the answer box: the typed text selects its entry, or (listening) asks for
     // the next word to be spoken.
@@ -83,15 +78,17 @@ private:
     void renderDrops(const drill::DrillState& state);
     void renderAnswerBox(const drill::AnswerBox& box);
     void offerTranslations();
-    void applyImeMode(int mode);
+    void applyImeMode(drill::ImeMode mode);
     bool answering() const;
 
-    const session::BookSession& session_;
+    session::BookSession& session_;
+    QPointer<drill::DrillEngine> engine_;
+    bool drawnRunning_ = false; // the last drawn state was a running drill
     // The answer box as last drawn from the drill, so that the learner's typing is
     // replaced only when the drill itself changes the box.
     drill::AnswerBox shownAnswerBox_;
     int offeredDrop_ = drill::kNoDrop; // the drop whose translations were last offered
-    int requestedImeMode_ = drill::ImeNone;
+    drill::ImeMode requestedImeMode_ = drill::ImeNone;
 
     PlayArea* VelBackPic = nullptr;
     std::array<QLabel*, drill::kDropCount> lblDropWord{};

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "editor/editor_host.h"
 #include "main_menu.h"
 #include "platform/dialogs.h"
 #include "platform/voices.h"
@@ -23,7 +22,10 @@ class ProgressWindow;
 
 namespace mainwin {
 
+class ClassBox;
+class DisplayViews;
 class DrillView;
+class FileCommands;
 
 // What the window needs from the world; tests hand in scripted ones.
 struct FrmMainServices {
@@ -41,17 +43,18 @@ struct FrmMainServices {
 };
 
 // The main window: the drill view (play area, main display, answer box), the class list,
-// the mode buttons, the memorised total, Start, End and Search, and the menus. It wires
-// them to the book session, which does the work. Opening it loads the word book.
-class FrmMain : public QMainWindow, private editor::EditorHost {
+// the mode buttons, the memorised total, Start, End and Search, and the menus. It hands
+// the learner's commands to the book session, which does the work, and each of its views
+// follows what the session announces. Opening it loads the word book.
+class FrmMain : public QMainWindow {
     Q_OBJECT
 
 public:
     explicit FrmMain(FrmMainServices services, QWidget* parent = nullptr);
     ~FrmMain() override;
 
-    // Loads the word book afresh and shows the manual (at start, and after the book was
-    // replaced or reset).
+    // Loads the word book afresh; the manual and the book's state follow (at start, and
+    // whenever the session loads a replaced or reset book).
     void loadBook();
     // Opens a book named on the command line as the Open command opens a chosen one.
     void openBookFile(const QString& path);
@@ -60,94 +63,37 @@ public:
     const session::BookSession& session() const { return *session_; }
     // Whether the display shows a view written to display.txt (not result.txt), which
     // the save command then saves.
-    bool viewFileShown() const { return viewFileShown_; }
+    bool viewFileShown() const;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private Q_SLOTS:
-    // The class list and the mode buttons.
-    void showWordList();
-    void changeMode();
-    // The Settings menu.
-    void chooseSpeed(int speed);
-    void chooseInputMode(book::InputMode mode);
-    void chooseVoice(bool on);
-    void chooseSpeechVoice(const QString& id);
-    void showSoundDeviceMissing(bool missing);
-    void applyFocusInputMode();
-
-    // The drill.
-    void startDrill();
-    void endDrill();
-    void showDrillEnd();
-    void tick();
-    void selectEntry(const QString& text);
-    void announceNextWord();
-
-    // The View menu and Search.
-    void showManual();
-    void showGradeTable();
-    void showTestResult();
-    void showProgress();
-    void searchWord();
-    void saveViewAs();
-
-    // The File, Edit and Help menus.
-    void openBook();
-    void saveBookAs();
-    void saveBookAsList();
-    void resetLearningData();
-    void restoreBackup();
-    void editBook();
-    void openHelp();
-    void openHomePage();
-
-    void showFailure(const session::Failure& failure);
-
 private:
     void buildControls();
     void layOutControls();
     void connectControls();
+    void connectMenus();
 
-    int selectedMode() const;
-    // Draws the drill and the memorised total it keeps.
-    void renderDrill();
+    // The class list, the mode buttons and the editor: the chosen class's words.
+    void showWordList();
+    // The editor went to a class: the class box shows it and its words are listed.
+    void showClassWords(const QString& className);
+    void chooseSpeechVoice(const QString& id);
+    // The status line says so while the program's own voice finds no sound device.
+    void showSoundDeviceMissing(bool missing);
+    void startDrill();
+    void showDrillEnd();
     // The controls locked during a drill.
     void setDrillRunning(bool running);
-    // Opens the chosen file as the working book: a word list after the learner confirmed
-    // it, any other file as a book.
-    void openChosenFile(const QString& path);
-    void openWordList(const QString& path);
-    // Replaces the working book with the file and loads it; the old book stays on failure.
-    void replaceBookWith(const QString& path);
-    // Tells the learner that a command needs a word book, when none is loaded.
-    void reportNoBook();
-    // The path the learner chose, with `extension` added unless the path ends in it
-    // (lower or upper case); empty when the learner declines to overwrite that file.
-    QString saveTarget(const QString& chosen, const QString& extension);
-    platform::Dialogs& dialogs() { return *services_.dialogs; }
-    const QString& bookTitle() const { return session_->title(); }
-    void setCaption(const QString& suffix);
-    // Writes the lines to display.txt and shows them.
-    void showView(const QStringList& lines, const QColor& colour = Qt::black);
-    // The manual on display, as the load shows it.
-    void showManualText();
-    // Shows a drill's result scrolled to its end, with the result view checked.
-    void showResult(const QString& captionSuffix, const QString& text);
-    // Hands the progress view the numbers of the selected mode, when it is open.
-    void refreshProgress();
-    void saveProgressChart();
-
-    // What the word editor asks of this window.
-    void showClassWords(const QString& className) override;
-    void setClassList(const QStringList& names, const QString& current) override;
-    // The book's classes and the review's entry after them, showing `current`.
-    void fillClassBox(const QStringList& names, const QString& current);
-    void editorClosed() override;
+    void showProgress();
+    void editBook();
     // The commands locked while the editor is open.
     void setEditorOpen(bool open);
+    void showFailure(const session::Failure& failure);
+    // The session loaded a book: the manual on display, and the commands it allows.
+    void showLoadedBook();
+    platform::Dialogs& dialogs() { return *services_.dialogs; }
 
     FrmMainServices services_;
     // The real speech, random numbers and clock, for whichever the services left out.
@@ -158,11 +104,10 @@ private:
 
     // The word book, its files, its settings and its drill.
     std::unique_ptr<session::BookSession> session_;
-    bool viewFileShown_ = false;
 
     // Controls, named as the program names them.
     DrillView* drillView_ = nullptr;
-    QComboBox* cboWordClass = nullptr;
+    ClassBox* cboWordClass = nullptr;
     std::array<QRadioButton*, book::kModeCount> optMode{};
     QLineEdit* txtTotalMemoryCnt = nullptr;
     QPushButton* cmdStart = nullptr;
@@ -170,6 +115,9 @@ private:
     QPushButton* cmdSearch = nullptr;
     MainMenu menu_;
     progress::ProgressWindow* progressWindow_ = nullptr; // made on first use
+
+    std::unique_ptr<DisplayViews> views_;
+    std::unique_ptr<FileCommands> files_;
 };
 
 } // namespace mainwin

@@ -110,7 +110,6 @@ MainMenu::MainMenu(QMainWindow* window) {
                                 QKeySequence(Qt::SHIFT | (Qt::Key_F1 + i)));
         checkable(speeds, {mnuSpeedItems[i]});
     }
-    showSettings(drill::DrillSettings{}, 1);
 
     mnuHelp = submenu(bar, nullptr, "mnuHelp", QStringLiteral("ﾍﾙﾌﾟ(&H)"));
     mnuHelpMain = item(mnuHelp, "mnuHelpMain",

@@ -16,8 +16,7 @@ namespace mainwin {
 // The main window's menu bar: its menus and items, named as the program names them. The
 // window connects the items to its commands.
 struct MainMenu {
-    // Builds the menus into the window's menu bar, with speed 2, voice ON and hiragana
-    // checked, and no voice yet.
+    // Builds the menus into the window's menu bar, nothing checked yet.
     explicit MainMenu(QMainWindow* window);
 
     // Checks the items of the speed, the voice and the input mode.

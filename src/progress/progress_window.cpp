@@ -30,7 +30,9 @@ struct Tab {
 
 } // namespace
 
-ProgressWindow::ProgressWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
+ProgressWindow::ProgressWindow(const session::BookSession& session,
+                               std::function<QString(const QString&)> caption, QWidget* parent)
+    : QWidget(parent, Qt::Window), session_(session), caption_(std::move(caption)) {
     setObjectName(QStringLiteral("frmProgress"));
     summary_ = new QLabel;
     summary_->setObjectName(QStringLiteral("lblProgressSummary"));
@@ -98,10 +100,22 @@ ProgressWindow::ProgressWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     if (const QScreen* shown = screen())
         size = size.boundedTo(shown->availableSize() * 0.9);
     resize(size);
+
+    for (auto change : {&session::BookSession::bookLoaded, &session::BookSession::historyChanged})
+        connect(&session, change, this, &ProgressWindow::refresh);
+    connect(&session, &session::BookSession::modeChanged, this, &ProgressWindow::refresh);
 }
 
-void ProgressWindow::showNumbers(const session::ProgressNumbers& numbers, const QString& caption) {
-    setWindowTitle(caption);
+void ProgressWindow::showEvent(QShowEvent* event) {
+    refresh();
+    QWidget::showEvent(event);
+}
+
+void ProgressWindow::refresh() {
+    if (!isVisible())
+        return;
+    setWindowTitle(caption_(session_.title()));
+    const session::ProgressNumbers numbers = session_.progress(session_.mode());
     if (shown_ == numbers)
         return;
     shown_ = numbers;

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "session/book_session.h"
 #include "session/progress_numbers.h"
 
 #include <QWidget>
 
 #include <array>
+#include <functional>
 #include <optional>
 
 class QLabel;
@@ -17,22 +19,33 @@ class ChartTable;
 class ChartView;
 
 // The progress view: a window of its own with the three charts, one tab each, and
-// beside each chart its numbers as a table. The main window hands it the numbers and
-// saves the shown chart when asked. Numbers it already shows cost nothing to hand again.
+// beside each chart its numbers as a table. While it is shown it follows the session's
+// book, history and mode; the main window saves the shown chart when asked. Numbers it
+// already shows cost nothing to show again.
 class ProgressWindow : public QWidget {
     Q_OBJECT
 
 public:
-    explicit ProgressWindow(QWidget* parent = nullptr);
+    // `caption` makes the window's title from the book's title.
+    ProgressWindow(const session::BookSession& session,
+                   std::function<QString(const QString& bookTitle)> caption,
+                   QWidget* parent = nullptr);
 
-    void showNumbers(const session::ProgressNumbers& numbers, const QString& caption);
     // The chart on the current tab as a PNG image.
     QByteArray shownChartPng() const;
 
 Q_SIGNALS:
     void saveRequested();
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
+    // Shows the session's numbers in its mode, when the window is shown.
+    void refresh();
+
+    const session::BookSession& session_;
+    std::function<QString(const QString&)> caption_;
     QLabel* summary_ = nullptr;
     QTabWidget* tabs_ = nullptr;
     std::array<ChartView*, 3> charts_{};

@@ -2,6 +2,10 @@
 
 #include "failure_text.h"
 
+#include "book/book_lists.h"
+#include "book/book_writer.h"
+#include "book/cp932.h"
+#include "book/list_writer.h"
 #include "book/record_map.h"
 #include "book/text_file.h"
 
@@ -9,13 +13,11 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <cmath>
 
 namespace session {
 
 namespace {
-
-// A text view or a book file chosen to open: anything larger is no file of the program's.
-constexpr qint64 kMaxFileBytes = 16 << 20;
 
 QString native(const QString& path) { return QDir::toNativeSeparators(path); }
 
@@ -31,10 +33,18 @@ QString unusableBookReason(const QString& path) {
     return QStringLiteral("単語帳ファイルに終わりの印（EOF）が見つかりません。");
 }
 
-book::EndRecord endRecordIn(QByteArray& bytes) {
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::ReadOnly);
-    return book::findEndRecord(book::RecordFile(buffer));
+memory::Outcome outcomeOf(drill::AnswerOutcome outcome) {
+    switch (outcome) {
+    case drill::AnswerOutcome::Right:
+        return memory::Outcome::Right;
+    case drill::AnswerOutcome::Missed:
+        return memory::Outcome::Missed;
+    case drill::AnswerOutcome::Unknown:
+        return memory::Outcome::Unknown;
+    case drill::AnswerOutcome::FellOut:
+        break;
+    }
+    return memory::Outcome::FellOut;
 }
 
 } // namespace
@@ -52,6 +62,27 @@ void BookSession::close() {
     // The drill works through the handle, so it goes first.
     engine_.reset();
     book_.reset();
+}
+
+void BookSession::load() {
+    loadBook(Tell::Problems);
+    const bool found = endRecord_.state != book::BookState::NoEndRecord;
+    // A book that is not found keeps the speed and the voice as they are.
+    if (found)
+        applyStoredSettings();
+    Q_EMIT bookLoaded();
+    if (found) {
+        Q_EMIT classesChanged(classNames_, classNames_.value(0));
+        showMemorisedTotal(memorisedTotals_[book::Reading]);
+    }
+    Q_EMIT settingsChanged();
+}
+
+void BookSession::showMemorisedTotal(int total) {
+    if (shownTotal_ == total)
+        return;
+    shownTotal_ = total;
+    Q_EMIT memorisedTotalChanged(total);
 }
 
 void BookSession::loadBook(Tell tell) {
@@ -81,11 +112,13 @@ void BookSession::loadBook(Tell tell) {
                 ? failureText(book::failureFromSystemText(handle->errorString()), files_.wordBook)
                 : unusableBookReason(files_.wordBook);
         reportLoadProblem(tell, openFailure(files_.wordBook, reason));
+        Q_EMIT engineChanged(nullptr);
         return;
     }
     endRecord_ = book::findEndRecord(*handle);
     if (endRecord_.state == book::BookState::NoEndRecord) {
         reportLoadProblem(tell, openFailure(files_.wordBook, unusableBookReason(files_.wordBook)));
+        Q_EMIT engineChanged(nullptr);
         return;
     }
     if (endRecord_.state == book::BookState::Obsolete)
@@ -108,6 +141,12 @@ void BookSession::loadBook(Tell tell) {
     connect(engine_.get(), &drill::DrillEngine::writeFailed, this,
             &BookSession::reportWriteFailure);
     connect(engine_.get(), &drill::DrillEngine::answered, this, &BookSession::logAnswer);
+    connect(engine_.get(), &drill::DrillEngine::changed, this, [this] {
+        // The drill's own count, while it runs; its end shows it once more.
+        if (engine_->state().running)
+            showMemorisedTotal(engine_->state().shownMemorisedTotal);
+    });
+    Q_EMIT engineChanged(engine_.get());
 }
 
 std::optional<book::InputMode> BookSession::storedInputMode() const {
@@ -120,28 +159,24 @@ std::optional<book::InputMode> BookSession::storedInputMode() const {
             .english);
 }
 
-int BookSession::speed() const {
-    const auto same = [this](const book::SpeedSetting& speed) {
-        return speed.dropSpeed == settings_.dropSpeed;
-    };
-    return int(std::find_if(book::kSpeeds.begin(), book::kSpeeds.end(), same) -
-               book::kSpeeds.begin());
-}
-
 void BookSession::setSpeed(int speed) {
     storeSetting(book::Trailer::Speed, book::SettingField::English,
                  QLatin1StringView(book::kSpeeds[speed].storedText));
+    speed_ = speed;
     settings_.dropSpeed = book::kSpeeds[speed].dropSpeed;
+    Q_EMIT settingsChanged();
 }
 
 void BookSession::setInputMode(book::InputMode mode) {
     settings_.inputMode = mode;
     storeSetting(book::Trailer::InputMode, book::SettingField::English, book::storedText(mode));
+    Q_EMIT settingsChanged();
 }
 
 void BookSession::setVoiceOn(bool on) {
     settings_.voiceOn = on;
     storeSetting(book::Trailer::Voice, book::SettingField::Japanese, book::storedVoiceText(on));
+    Q_EMIT settingsChanged();
 }
 
 void BookSession::applyStoredSettings() {
@@ -151,9 +186,12 @@ void BookSession::applyStoredSettings() {
         settings_.voiceOn = *storedVoice_;
 }
 
-void BookSession::restoreStoredInputMode() {
+void BookSession::setMode(book::Mode mode) {
+    mode_ = mode;
     if (const auto stored = storedInputMode())
         settings_.inputMode = *stored;
+    Q_EMIT settingsChanged();
+    Q_EMIT modeChanged(mode);
 }
 
 void BookSession::storeSetting(book::Trailer record, book::SettingField field,
@@ -168,16 +206,27 @@ void BookSession::checkWrite(book::WriteStatus status) {
         reportWriteFailure(files_.wordBook, book_ ? book_->errorString() : QString());
 }
 
-WordListView BookSession::wordList(const QString& className, int mode) {
-    if (className == kWeakWordsEntry) {
+std::optional<int> BookSession::bookClass(ClassChoice choice) const {
+    if (choice.kind != ClassChoice::Kind::Class || !choice.classIndex || *choice.classIndex < 0 ||
+        *choice.classIndex >= classNames_.size())
+        return std::nullopt;
+    return choice.classIndex;
+}
+
+views::WordListView BookSession::wordList(ClassChoice choice, book::Mode mode) {
+    if (choice.kind == ClassChoice::Kind::WeakWords) {
         readMemorisedTotals();
-        return buildWeakWordListView(records(), eofRecord(), weakWords(book::Mode(mode)), mode);
+        showMemorisedTotal(memorisedTotals_[mode]);
+        return views::buildWeakWordListView(records(), eofRecord(), weakWords(mode), mode);
     }
-    const auto classIndex = book::findClassByName(records(), eofRecord(), className);
+    const std::optional<int> classIndex = bookClass(choice);
     if (classIndex)
         classFirstRecord_ = book::firstWordRecord(*classIndex);
-    WordListView view = buildWordListView(records(), classFirstRecord_, classIndex, mode);
+    views::WordListView view =
+        views::buildWordListView(records(), classFirstRecord_, classIndex, mode);
     readMemorisedTotals();
+    if (classIndex)
+        showMemorisedTotal(memorisedTotals_[mode]);
     if (engine_)
         engine_->setClass(classFirstRecord_);
     return view;
@@ -191,14 +240,16 @@ void BookSession::readMemorisedTotals() {
                 .modeCount;
 }
 
-WeakWords BookSession::weakWords(book::Mode mode) const {
-    return findWeakWords(records(), eofRecord(), mode);
+views::WeakWords BookSession::weakWords(book::Mode mode) const {
+    return views::findWeakWords(records(), eofRecord(), mode);
 }
 
-QStringList BookSession::gradeTable() const { return gradeTableLines(records(), eofRecord()); }
+QStringList BookSession::gradeTable() const {
+    return views::gradeTableLines(records(), eofRecord());
+}
 
-SearchView BookSession::search(const QString& text) const {
-    return buildSearchView(records(), eofRecord(), text);
+views::SearchView BookSession::search(const QString& text) const {
+    return views::buildSearchView(records(), eofRecord(), text);
 }
 
 bool BookSession::writeDisplay(const QStringList& lines) {
@@ -208,20 +259,25 @@ bool BookSession::writeDisplay(const QStringList& lines) {
     return false;
 }
 
-drill::StartResult BookSession::startDrill(const QString& className, book::Mode mode) {
+drill::StartResult BookSession::startDrill(ClassChoice choice, book::Mode mode) {
     if (!engine_)
         return drill::StartResult::NoClassFound;
-    drill::DrillSetup setup{className, mode, eofRecord(), files_.result, std::nullopt};
-    if (className == kWeakWordsEntry)
+    const std::optional<int> classIndex = bookClass(choice);
+    drill::DrillSetup setup{classIndex ? classNames_[*classIndex] : QString(), classIndex, mode,
+                            eofRecord(), files_.result};
+    if (choice.kind == ClassChoice::Kind::WeakWords) {
+        setup.className = views::kWeakWordsEntry;
         setup.reviewWords = weakWords(mode).records();
-    else if (className == kDueWordsEntry)
+    } else if (choice.kind == ClassChoice::Kind::DueWords) {
+        setup.className = views::kDueWordsEntry;
         setup.reviewWords = dueWords(mode).records();
+    }
     const drill::StartResult result = engine_->start(setup);
     if (result == drill::StartResult::Started) {
         if (!engine_->state().review)
             classFirstRecord_ = engine_->state().classFirstRecord;
         else
-            reviewEntry_ = className;
+            reviewEntry_ = setup.className;
         drillStartedAt_ = calendar_.localNow();
     }
     return result;
@@ -279,6 +335,7 @@ bool BookSession::resetLearningData() {
     close();
     if (book::writeWholeFile(files_.wordBook, *bytes, &failure)) {
         studyLog_.startNewBook(); // the reset book's memory is forgotten
+        load();
         return true;
     }
     tellWriteFailure(files_.wordBook, failure);
@@ -286,19 +343,35 @@ bool BookSession::resetLearningData() {
     return false;
 }
 
-bool BookSession::replaceBook(const QString& source) {
-    book::FileFailure failure;
-    std::optional<QByteArray> bytes = book::readWholeFile(source, kMaxFileBytes, &failure);
+FileToOpen BookSession::prepareOpen(const QString& path) {
+    FileToOpen file = readFileToOpen(path);
+    if (file.kind == FileToOpen::Kind::Refused)
+        Q_EMIT failed(file.refusal);
+    return file;
+}
+
+bool BookSession::commitOpen(const FileToOpen& file, const QString& title) {
+    switch (file.kind) {
+    case FileToOpen::Kind::Refused:
+        return false;
+    case FileToOpen::Kind::Book:
+        return replaceBookWith(file.path, file.bookBytes);
+    case FileToOpen::Kind::WordList:
+        break;
+    }
+    if (const QString why = listTitleProblem(title); !why.isEmpty()) {
+        Q_EMIT failed({kFileOpenError, why});
+        return false;
+    }
+    book::BookContent content = file.list.content;
+    content.title = book::trimBlanks(title);
+    // Every text of an accepted list and the title were checked against their slots.
+    const std::optional<QByteArray> bytes = book::bookFileBytes(content);
     if (!bytes) {
-        reportOpenFailure(source, failureText(failure, source));
+        Q_EMIT failed({kFileOpenError, listRefusalText(file.list)});
         return false;
     }
-    // A file that is no word book at all would leave the program without one.
-    if (endRecordIn(*bytes).state == book::BookState::NoEndRecord) {
-        Q_EMIT failed({kFileOpenError, obsoleteBookMessage()});
-        return false;
-    }
-    return replaceBookWith(source, *bytes);
+    return replaceBookWith(file.path, *bytes);
 }
 
 bool BookSession::restoreBackup(const QString& backupPath) {
@@ -331,6 +404,7 @@ bool BookSession::replaceBookWith(const QString& source, const QByteArray& bytes
             studyLog_.restoreBackup(bytes);
         else
             studyLog_.startNewBook();
+        load();
         return true;
     }
     Q_EMIT failed(
@@ -411,6 +485,10 @@ RenameResult BookSession::renameClass(const QString& oldName, const QString& new
     if (!book_)
         return {QStringLiteral("指定した単語クラスが見つかりません。"), -1, {}};
     RenameResult result = session::renameClass(*book_, oldName, newName);
+    if (result.shownClass >= 0) {
+        classNames_ = result.classNames;
+        Q_EMIT classesChanged(classNames_, classNames_.value(result.shownClass));
+    }
     if (result.status == book::WriteStatus::IoError ||
         result.status == book::WriteStatus::NotAtPath) {
         checkWrite(result.status);
@@ -454,6 +532,129 @@ void BookSession::tellWriteFailure(const QString& path, const book::FileFailure&
     Q_EMIT failed(
         {kFileWriteError,
          QStringLiteral("%1\r\nに書き込めませんでした。\r\n%2").arg(native(path), reason)});
+}
+
+// The book saved as a word list.
+bool BookSession::saveBookAsList(const QString& target) {
+    if (endRecord_.state == book::BookState::Obsolete) {
+        Q_EMIT failed({kFileOpenError, obsoleteBookMessage()});
+        return false;
+    }
+    QString error;
+    const std::optional<book::BookContent> content =
+        writable() ? book::readBookContent(records(), &error) : std::nullopt;
+    if (!content) {
+        tellSaveFailure(target, QStringLiteral("保存する内容がありません。"));
+        return false;
+    }
+    const QByteArray list = book::bookToCsv(*content);
+    // A list that would not open as this book again is no copy of it.
+    if (const book::Reason why = book::listReadBackProblem(*content, list); !why.isEmpty()) {
+        tellSaveFailure(target, why.japanese);
+        return false;
+    }
+    return saveBytes(files_.wordBook, list, {}, target);
+}
+
+// The learner's progress: a row in history.tsv for every finished drill, and the numbers
+// of the progress view.
+void BookSession::endDrill() {
+    if (engine_)
+        engine_->endDrill();
+}
+
+void BookSession::finishDrill() {
+    appendHistory();
+    studyLog_.checkpoint();
+    showMemorisedTotal(engine_->state().shownMemorisedTotal);
+    Q_EMIT historyChanged();
+    Q_EMIT drillEnded();
+}
+
+void BookSession::appendHistory() {
+    const drill::DrillState& s = engine_->state();
+    const book::Mode mode = s.mode;
+    // A review in which nothing was answered left the book as it was, and no trace here.
+    if (s.review && s.rightAnswers + s.misses == 0)
+        return;
+    const int classIndex = book::classOfRecord(s.classFirstRecord);
+    const HistoryRow row{
+        .start = drillStartedAt_,
+        .bookTitle = title_,
+        .className = s.review
+                         ? reviewEntry_
+                         : records().read(book::classHeaderRecord(classIndex)).trimmed().japanese,
+        .mode = mode,
+        // Rounded as the study time in the book is.
+        .seconds = int(std::nearbyint(s.elapsed)),
+        .right = s.rightAnswers,
+        .misses = s.misses,
+        // Over the drill's words: a class's 50, or a review's.
+        .classMemorised = memorisedAmong(records(), s.words, mode),
+        .bookMemorised = s.memorisedTotalAtEnd,
+    };
+    book::FileFailure failure;
+    if (appendHistoryRow(files_.history, row, &failure)) {
+        historyFailureReported_ = false;
+        return;
+    }
+    // The history is extra: one message is enough, and the drill's own files are fine.
+    if (!historyFailureReported_)
+        tellWriteFailure(files_.history, failure);
+    historyFailureReported_ = true;
+}
+
+ProgressNumbers BookSession::progress(book::Mode mode) const {
+    const QDate today = calendar_.localNow().date();
+    history_.update(files_.history, title_,
+                    writable() ? book::classCount(eofRecord()) * book::kWordsPerClass : 0, today);
+    ProgressNumbers numbers;
+    numbers.bookTitle = title_;
+    numbers.mode = mode;
+    numbers.classes = memorisedPerClass(records(), eofRecord(), mode);
+    numbers.totals = history_.totals(mode);
+    numbers.days = history_.studyTimePerDay(mode);
+    numbers.weakWords = weakWords(mode).total;
+    if (writable())
+        numbers.studySeconds = records()
+                                   .read(book::trailerRecord(eofRecord(), book::Trailer::StudyTime))
+                                   .modeCount[mode];
+    return numbers;
+}
+
+bool BookSession::saveImageAs(const QByteArray& bytes, const QString& target) {
+    return saveBytes(QString(), bytes, {}, target);
+}
+
+// The answer log: every answer of every drill goes in, and the memory model's view of the
+// book comes out.
+void BookSession::logAnswer(const drill::WordAnswer& answer) {
+    studyLog_.record({calendar_.localNow().toMSecsSinceEpoch(),
+                      {answer.record, answer.english, answer.japanese},
+                      answer.mode,
+                      outcomeOf(answer.outcome),
+                      answer.seconds});
+}
+
+void BookSession::tellStudyLogFailure(const QString& text, bool writing) {
+    Q_EMIT failed({writing ? kFileWriteError : kFileOpenError, text});
+}
+
+QList<memory::WordOutlook> BookSession::wordOutlook(book::Mode mode) const {
+    return memory::outlook(memory::readStudyWords(records(), eofRecord(), mode), studyLog_.states(),
+                           mode, calendar_.localNow(), targetRetention_);
+}
+
+memory::DueWords BookSession::dueWords(book::Mode mode) const {
+    return memory::selectDueWords(wordOutlook(mode), targetRetention_);
+}
+
+QList<int> BookSession::dueForecast(book::Mode mode) const {
+    return memory::dueForecast(wordOutlook(mode), calendar_.localNow());
+}
+
+QList<memory::RetentionPoint> BookSession::retentionHistory(book::Mode mode) const {
+    return memory::retentionHistory(studyLog_.answers(mode), mode, calendar_.localNow());
 }
 
 } // namespace session

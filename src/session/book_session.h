@@ -2,16 +2,18 @@
 
 #include "backups.h"
 #include "calendar.h"
+#include "class_choice.h"
 #include "class_rename.h"
 #include "failure_text.h"
-#include "grade_view.h"
+#include "file_to_open.h"
 #include "program_folder.h"
 #include "progress_numbers.h"
-#include "search_view.h"
-#include "weak_words.h"
+#include "views/grade_view.h"
+#include "views/search_view.h"
+#include "views/weak_words.h"
+#include "views/word_list_view.h"
 #include "word_edit.h"
 #include "word_list_open.h"
-#include "word_list_view.h"
 
 #include "book/book.h"
 #include "book/settings.h"
@@ -31,8 +33,8 @@ namespace session {
 // The one owner of the learner's word book: the program files, the loaded book's state
 // (end record, title, classes, stored settings, memorised totals), the long-lived handle
 // on Word.dat and the drill that works through it, the learner's settings, and every
-// command that reads, writes, replaces, resets or backs up the book. The windows map its
-// state onto widgets and hear of failures and of a drill's end through its signals.
+// command that reads, writes, replaces, resets or backs up the book. Commands go in and
+// signals come out: every view subscribes to what it shows and never asks after a command.
 class BookSession : public QObject {
     Q_OBJECT
 
@@ -49,8 +51,9 @@ public:
     const ProgramFiles& files() const { return files_; }
 
     // Loads Word.dat afresh: end record, title, classes, stored settings and totals, and
-    // the handle the drill works through. A file that is no word book is reported.
-    void load() { loadBook(Tell::Problems); }
+    // the handle the drill works through, and applies the book's speed (stored again) and
+    // voice. A file that is no word book is reported. bookLoaded() and the rest follow.
+    void load();
     const book::EndRecord& endRecord() const { return endRecord_; }
     int eofRecord() const { return endRecord_.record; }
     // Nothing is written to a file in which no end record was found.
@@ -64,32 +67,31 @@ public:
     // the books: speed 2, voice ON and hiragana until a book or the learner changes them.
     const drill::DrillSettings& settings() const { return settings_; }
     // The speed item (0 to 4) whose fall step the drill uses.
-    int speed() const;
+    int speed() const { return speed_; }
     // Each takes the choice at once and stores it in the book.
     void setSpeed(int speed);
     void setInputMode(book::InputMode mode);
     void setVoiceOn(bool on);
-    // After a load: the book's speed as if chosen (so stored again), and its voice.
-    void applyStoredSettings();
-    // A drill mode was chosen: the input mode goes back to what the book holds, if anything.
-    void restoreStoredInputMode();
+    // The drill mode chosen: the views and drills of the window follow it, and the input
+    // mode goes back to what the book holds, if anything.
+    book::Mode mode() const { return mode_; }
+    void setMode(book::Mode mode);
 
-    // The views. The word list also makes its class the drill's class; the class box's
-    // last entry (kWeakWordsEntry) lists the weak words a review would drill.
-    WordListView wordList(const QString& className, int mode);
+    // The views. The word list of a class also makes it the drill's class; the review's
+    // lists the weak words a review would drill.
+    views::WordListView wordList(ClassChoice choice, book::Mode mode);
     QStringList gradeTable() const;
-    SearchView search(const QString& text) const;
+    views::SearchView search(const QString& text) const;
     // Writes the lines to display.txt; false, after reporting it, when that failed.
     bool writeDisplay(const QStringList& lines);
 
     // The drill of the loaded book; null while no book can be played.
     drill::DrillEngine* engine() { return engine_.get(); }
     const drill::DrillEngine* engine() const { return engine_.get(); }
-    // Starts a drill of the named class, a review of the mode's weak words (kWeakWordsEntry)
-    // or of its due words (kDueWordsEntry).
-    drill::StartResult startDrill(const QString& className, book::Mode mode);
+    // Starts a drill of the chosen class, or a review of the mode's weak or due words.
+    drill::StartResult startDrill(ClassChoice choice, book::Mode mode);
     // The weak words of the whole book in `mode`, as a review would drill them.
-    WeakWords weakWords(book::Mode mode) const;
+    views::WeakWords weakWords(book::Mode mode) const;
     // The answer log and what the memory model makes of it, for the book in use. The
     // target retention is the learner's setting (memory::kTargetRetentions).
     const memory::StudyLog& studyLog() const { return studyLog_; }
@@ -98,7 +100,8 @@ public:
     // Every word of the book in `mode` as the model sees it now, in book order: predicted
     // recall and next due date.
     QList<memory::WordOutlook> wordOutlook(book::Mode mode) const;
-    // The words kDueWordsEntry drills in `mode`, how many are due, and when the next are.
+    // The words the review of due words drills in `mode`, how many are due, and when the
+    // next are.
     memory::DueWords dueWords(book::Mode mode) const;
     // Words falling due on each of the next 30 days, today first.
     QList<int> dueForecast(book::Mode mode) const;
@@ -116,17 +119,19 @@ public:
     // Whole-book commands. Each reports its own failures and leaves the old book whole
     // and loaded. Before replacing or resetting the book they copy it to the backup
     // folder, and do nothing when that copy fails. After a reset or a replacement the
-    // book is closed until load() brings in the new one.
+    // new book is loaded, as load() loads it.
     bool resetLearningData();
-    // Replaces Word.dat with a word book file (Open, a restore); refuses what is no book.
-    bool replaceBook(const QString& source);
+    // Open, in two steps around the learner's question: reads and checks a chosen file,
+    // whatever its format, telling a refusal; then replaces Word.dat with it (a list's
+    // book under the confirmed `title`): backup, write, load.
+    FileToOpen prepareOpen(const QString& path);
+    bool commitOpen(const FileToOpen& file, const QString& title = {});
+    // Both steps at once, for a file that needs no question (a restore).
+    bool replaceBook(const QString& source) { return commitOpen(prepareOpen(source)); }
     // Restores a book that backups() offered: only a regular file in the backup folder,
     // never one a link there leads to.
     bool restoreBackup(const QString& backupPath);
     QList<BackupInfo> backups() const { return backups_.list(); }
-    // Replaces Word.dat with the book made from an accepted word list under `title`, as
-    // replaceBook does with a book file. A refused list or title is told; nothing is written.
-    bool replaceBookFromList(const ListToOpen& list, const QString& title);
     // Saves the book's words as a list that spreadsheets open: UTF-8 CSV with a byte order
     // mark, CR LF and the header row class,english,japanese. Open reads it back.
     bool saveBookAsList(const QString& target);
@@ -151,11 +156,30 @@ public:
 Q_SIGNALS:
     // Every failed open, read or write of the program's files, once.
     void failed(const session::Failure& failure);
+    // load() has read the book (or found none): its end record, title and totals are new.
+    void bookLoaded();
+    // The drill now works on this engine (null while no book can be played); the old one
+    // is gone.
+    void engineChanged(drill::DrillEngine* engine);
+    // The book's class names were read afresh (a load, a rename); `shown` is the class the
+    // class boxes show.
+    void classesChanged(const QStringList& names, const QString& shown);
+    // The speed, the voice or the input mode changed.
+    void settingsChanged();
+    void modeChanged(book::Mode mode);
+    // The memorised total the window shows: the book's in a mode, or the drill's.
+    void memorisedTotalChanged(int total);
+    // A drill's row went into history.tsv, and its answers into the book.
+    void historyChanged();
     // A drill has ended, by the stop command or because its stock ran down; its result is
     // in result.txt and in the engine's state, its row in history.tsv.
     void drillEnded();
 
 private:
+    void applyStoredSettings();
+    void showMemorisedTotal(int total);
+    // The class of the book that the choice names, if it names one.
+    std::optional<int> bookClass(ClassChoice choice) const;
     void finishDrill();
     void logAnswer(const drill::WordAnswer& answer);
     void tellStudyLogFailure(const QString& text, bool writing);
@@ -204,6 +228,9 @@ private:
     std::optional<int> storedSpeed_;
     std::optional<bool> storedVoice_;
     drill::DrillSettings settings_;
+    int speed_ = 1; // the index of settings_.dropSpeed in book::kSpeeds
+    book::Mode mode_ = book::Reading;
+    std::optional<int> shownTotal_; // the memorised total last announced
     std::array<qint16, 3> memorisedTotals_{};
     int classFirstRecord_ = 0;
     QDateTime drillStartedAt_;

@@ -2,6 +2,7 @@
 
 #include "test_book.h"
 
+#include "book/book.h"
 #include "book/text_file.h"
 
 namespace drilltest {
@@ -20,7 +21,8 @@ DrillRig::DrillRig(int classCount)
 }
 
 drill::StartResult DrillRig::start(book::Mode mode, const QString& className) {
-    return engine->start({className, mode, eofRecord, resultPath});
+    return engine->start({className, book::findClassByName(*file, eofRecord, className), mode,
+                          eofRecord, resultPath});
 }
 
 void DrillRig::select(const QString& text) { engine->selectEntry(text); }

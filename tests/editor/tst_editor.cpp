@@ -20,18 +20,12 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-class FakeHost : public editor::EditorHost {
-public:
+// What the main window hears from the editor and from the session while the editor is open.
+struct MainWindowSide {
     QString path;
-    QStringList shownClasses;
-    QList<std::pair<QStringList, QString>> classLists;
-    int closed = 0;
-
-    void showClassWords(const QString& className) override { shownClasses << className; }
-    void setClassList(const QStringList& names, const QString& current) override {
-        classLists.append({names, current});
-    }
-    void editorClosed() override { ++closed; }
+    QStringList shownClasses;                          // the editor's classFollowed
+    QList<std::pair<QStringList, QString>> classLists; // the session's classesChanged
+    int closed = 0;                                    // the editor's closed
 };
 
 const QStringList kClasses{u"クラス０"_s, u"クラス１"_s, u"クラス２"_s};
@@ -42,7 +36,7 @@ class TestEditor : public QObject, private testsupport::SessionRig {
     Q_OBJECT
 
 private:
-    FakeHost host;
+    MainWindowSide host;
     testsupport::ScriptedDialogs dialogs;
     std::unique_ptr<session::BookSession> bookSession;
     std::unique_ptr<editor::FrmEdit> window;
@@ -83,12 +77,19 @@ private:
 private Q_SLOTS:
     void init() {
         initRig();
-        host = FakeHost{};
+        host = MainWindowSide{};
         dialogs = testsupport::ScriptedDialogs{};
         host.path = bookPath();
         testsupport::writeBook(host.path, 3);
         bookSession = openSession();
-        window = std::make_unique<editor::FrmEdit>(*bookSession, dialogs, host);
+        window = std::make_unique<editor::FrmEdit>(*bookSession, dialogs);
+        connect(window.get(), &editor::FrmEdit::classFollowed, this,
+                [this](const QString& name) { host.shownClasses << name; });
+        connect(window.get(), &editor::FrmEdit::closed, this, [this] { ++host.closed; });
+        connect(bookSession.get(), &session::BookSession::classesChanged, this,
+                [this](const QStringList& names, const QString& shown) {
+                    host.classLists.append({names, shown});
+                });
         dialogs.takeShownMessages();
     }
 
@@ -442,7 +443,7 @@ private Q_SLOTS:
     // beside the main window rather than inside it; it stays modeless.
     void editorIsATopLevelWindow() {
         QWidget mainWindow;
-        editor::FrmEdit editorWindow(*bookSession, dialogs, host, &mainWindow);
+        editor::FrmEdit editorWindow(*bookSession, dialogs, &mainWindow);
         editorWindow.show();
         QAccessibleInterface* seen = QAccessible::queryAccessibleInterface(&editorWindow);
         QVERIFY(seen->role() == QAccessible::Dialog || seen->role() == QAccessible::Window);

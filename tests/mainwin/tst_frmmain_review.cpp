@@ -94,6 +94,47 @@ private Q_SLOTS:
         QCOMPARE(classBox()->count(), 3);
     }
 
+    // A class may bear the review's name: its entry plays the class, typed or chosen, and
+    // the review's entry still plays the review.
+    void classNamedLikeTheReviewPlaysAsAClass_data() {
+        QTest::addColumn<int>("entry"); // -1: the name typed
+        QTest::addColumn<QString>("footer");
+        QTest::addColumn<bool>("classStarts"); // else the review is refused: no weak words
+        QTest::newRow("the class chosen") << 1 << u"- 2 -"_s << true;
+        QTest::newRow("the name typed") << -1 << u"- 2 -"_s << true;
+        QTest::newRow("the review chosen") << 2 << u"- 苦手な単語 -"_s << false;
+    }
+
+    void classNamedLikeTheReviewPlaysAsAClass() {
+        QFETCH(int, entry);
+        QFETCH(QString, footer);
+        QFETCH(bool, classStarts);
+        book::BookContent content = testsupport::makeBookContent(2);
+        content.classes[1].name = u"苦手な単語"_s;
+        testsupport::writeBook(bookPath(), content);
+        window = openWindow();
+        QCOMPARE(items(classBox()), (QStringList{u"クラス０"_s, u"苦手な単語"_s, u"苦手な単語"_s}));
+
+        if (entry < 0) {
+            classBox()->setEditText(u"苦手な単語"_s);
+            child<QAction>(window.get(), u"mnuWords"_s)->trigger();
+        } else {
+            chooseClass(entry);
+        }
+        QVERIFY(display().contains(footer));
+        child<QPushButton>(window.get(), u"cmdStart"_s)->click();
+        const drill::DrillState& s = window->session().engine()->state();
+        QCOMPARE(s.running, classStarts);
+        if (classStarts) {
+            QVERIFY(!s.review);
+            QCOMPARE(s.classFirstRecord, 53);
+            QVERIFY(dialogs.takeShownMessages().isEmpty());
+            child<QPushButton>(window.get(), u"cmdEnd"_s)->click();
+        } else {
+            QCOMPARE(dialogs.takeShownMessages().size(), 1);
+        }
+    }
+
     // The editor's class lists hold the book's classes only; a rename there keeps the
     // review at the end of the main window's box.
     void editorNeverSeesTheReview() {

@@ -49,8 +49,8 @@ int main(int argc, char* argv[]) {
         else if (command == u"savetext")
             ok = book.saveTextAs(args.value(3), args.value(4));
         else if (command == u"openlist") {
-            const session::ListToOpen list = session::readListToOpen(args.value(3));
-            ok = book.replaceBookFromList(list, list.title);
+            const session::FileToOpen list = book.prepareOpen(args.value(3));
+            ok = book.commitOpen(list, list.list.title);
         } else if (command == u"savelist")
             ok = book.saveBookAsList(args.value(3));
     }

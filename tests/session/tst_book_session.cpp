@@ -524,7 +524,7 @@ private Q_SLOTS:
         const session::ListToOpen list = session::readListToOpen(listPath);
         QVERIFY2(list.accepted(), qPrintable(list.problems.join(u'\n')));
         QVERIFY(session::listConfirmationText(list).contains(u"（50語）"_s));
-        QVERIFY(book->replaceBookFromList(list, list.title));
+        QVERIFY(book->commitOpen(book->prepareOpen(listPath), list.title));
         QCOMPARE(testsupport::fileBytes(bookPath()), testsupport::fileBytes(made));
         QCOMPARE(testsupport::fileBytes(book->backups().value(0).path), old);
 
@@ -562,7 +562,7 @@ private Q_SLOTS:
         QCOMPARE(text.value(11),
                  u"行 40：日本語の列がありません（1行は「クラス名、英語、日本語」の3列です）。"_s);
         QCOMPARE(text.last(), u"ほか 2 件"_s);
-        QVERIFY(!book->replaceBookFromList(list, list.title));
+        QVERIFY(!book->commitOpen(book->prepareOpen(listPath), list.title));
         QCOMPARE(failures.value(0).text, session::listRefusalText(list));
 
         writeBytes(listPath, good.mid(0, 30).join(u"\n"_s).toUtf8());
@@ -573,7 +573,7 @@ private Q_SLOTS:
         writeBytes(listPath, good.join(u"\n"_s).toUtf8());
         const session::ListToOpen accepted = session::readListToOpen(listPath);
         QVERIFY2(accepted.accepted(), qPrintable(accepted.problems.join(u'\n')));
-        QVERIFY(!book->replaceBookFromList(accepted, QString(58, u'題')));
+        QVERIFY(!book->commitOpen(book->prepareOpen(listPath), QString(58, u'題')));
         QVERIFY(failures.value(1).text.startsWith(u"題名："_s));
         QCOMPARE(testsupport::fileBytes(bookPath()), old);
         QCOMPARE(book->backups().size(), 0);

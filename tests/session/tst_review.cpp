@@ -60,10 +60,10 @@ class TestReview : public QObject, private testsupport::SessionRig {
 
     // The same scripted drill: right, miss, right, right, miss (a missed drop shows its
     // answer until it falls out), then the stop command.
-    void playScript(const QString& entry, book::Mode mode) {
+    void playScript(session::ClassChoice choice, book::Mode mode) {
         random = testsupport::ScriptedRandom{};
         clock.now = 36000;
-        QCOMPARE(session->startDrill(entry, mode), drill::StartResult::Started);
+        QCOMPARE(session->startDrill(choice, mode), drill::StartResult::Started);
         for (const auto& [drop, right] :
              {std::pair{0, true}, {1, false}, {2, true}, {0, true}, {3, false}})
             answerDrop(drop, right);
@@ -125,7 +125,7 @@ private Q_SLOTS:
             for (const auto& [record, state] : states)
                 setState(record, mode, state);
             session->load();
-            const session::WeakWords weak = session->weakWords(mode);
+            const views::WeakWords weak = session->weakWords(mode);
             QCOMPARE(weak.records(), expected);
             QCOMPARE(weak.total, total);
             QCOMPARE(session->progress(mode).weakWords, total);
@@ -151,7 +151,7 @@ private Q_SLOTS:
         const QByteArray before = testsupport::fileBytes(bookPath());
 
         session->load();
-        playScript(u"クラス０"_s, mode);
+        playScript(session::ClassChoice::ofClass(0), mode);
         const QByteArray afterClass = testsupport::fileBytes(bookPath());
         const QStringList classLines = resultLines();
 
@@ -161,7 +161,7 @@ private Q_SLOTS:
         file.write(before);
         file.close();
         session = openSession();
-        playScript(session::kWeakWordsEntry, mode);
+        playScript(session::ClassChoice::weakWords(), mode);
         QVERIFY(s().review);
         QCOMPARE(failures.size(), 0);
 
@@ -191,7 +191,7 @@ private Q_SLOTS:
         QFETCH(int, words);
         QFETCH(int, departures);
         makeWeak(words, book::Writing);
-        QCOMPARE(session->startDrill(session::kWeakWordsEntry, book::Writing),
+        QCOMPARE(session->startDrill(session::ClassChoice::weakWords(), book::Writing),
                  drill::StartResult::Started);
         int answered = 0;
         while (s().running && answered < 60) {
@@ -213,7 +213,7 @@ private Q_SLOTS:
         QFETCH(int, words);
         makeWeak(words, book::Reading);
         const QByteArray before = testsupport::fileBytes(bookPath());
-        QCOMPARE(session->startDrill(session::kWeakWordsEntry, book::Reading),
+        QCOMPARE(session->startDrill(session::ClassChoice::weakWords(), book::Reading),
                  drill::StartResult::TooFewWords);
         QVERIFY(!s().running);
         QCOMPARE(testsupport::fileBytes(bookPath()), before);
@@ -223,7 +223,7 @@ private Q_SLOTS:
     void reviewStoppedAtOnceChangesNoRecord() {
         makeWeak(8, book::Listening);
         const QByteArray before = testsupport::fileBytes(bookPath());
-        QCOMPARE(session->startDrill(session::kWeakWordsEntry, book::Listening),
+        QCOMPARE(session->startDrill(session::ClassChoice::weakWords(), book::Listening),
                  drill::StartResult::Started);
         session->endDrill();
         QCOMPARE(testsupport::fileBytes(bookPath()), before);
@@ -234,7 +234,7 @@ private Q_SLOTS:
     // The review's row names it, and counts the memorised among its words.
     void historyRowOfAReview() {
         makeWeak(7, book::Reading);
-        QCOMPARE(session->startDrill(session::kWeakWordsEntry, book::Reading),
+        QCOMPARE(session->startDrill(session::ClassChoice::weakWords(), book::Reading),
                  drill::StartResult::Started);
         answerDrop0(true);
         answerDrop0(false);
@@ -242,7 +242,7 @@ private Q_SLOTS:
         const QList<session::HistoryRow> rows =
             session::readHistory(dir->filePath(u"history.tsv"_s));
         QCOMPARE(rows.size(), 1);
-        QCOMPARE(rows[0].className, session::kWeakWordsEntry);
+        QCOMPARE(rows[0].className, views::kWeakWordsEntry);
         QCOMPARE(rows[0].right, 1);
         QCOMPARE(rows[0].misses, 1);
         QCOMPARE(rows[0].classMemorised, 1);
@@ -253,7 +253,7 @@ private Q_SLOTS:
     // its words, and no class beyond the book's own.
     void velbookSeesNoReview() {
         makeWeak(12, book::Reading);
-        QCOMPARE(session->startDrill(session::kWeakWordsEntry, book::Reading),
+        QCOMPARE(session->startDrill(session::ClassChoice::weakWords(), book::Reading),
                  drill::StartResult::Started);
         for (const bool right : {true, true, false})
             answerDrop0(right);
@@ -267,7 +267,7 @@ private Q_SLOTS:
         velbook.start(QStringLiteral(VELBOOK_EXECUTABLE), {u"export"_s, bookPath()});
         QVERIFY(velbook.waitForFinished(10000) && velbook.exitCode() == 0);
         const QString exported = QString::fromUtf8(velbook.readAllStandardOutput());
-        QVERIFY(!exported.contains(session::kWeakWordsEntry));
+        QVERIFY(!exported.contains(views::kWeakWordsEntry));
         QCOMPARE(exported.count(u"\tw"_s), 100);
     }
 };

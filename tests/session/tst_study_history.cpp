@@ -58,7 +58,8 @@ class TestStudyHistory : public QObject, private testsupport::SessionRig {
     // A drill of `seconds` in class 1: one right answer and one "？", or none.
     void playDrill(book::Mode mode, double seconds, bool answer = true) {
         clock.now = 36000;
-        QCOMPARE(session->startDrill(u"クラス１"_s, mode), drill::StartResult::Started);
+        QCOMPARE(session->startDrill(session::ClassChoice::ofClass(1), mode),
+                 drill::StartResult::Started);
         if (answer) {
             answerDrop0(u"right"_s);
             answerDrop0(u"？"_s);

@@ -56,7 +56,8 @@ private Q_SLOTS:
     void cleanup() { session.reset(); }
 
     void everyAnswerIsLogged() {
-        QCOMPARE(session->startDrill(u"クラス０"_s, book::Writing), drill::StartResult::Started);
+        QCOMPARE(session->startDrill(session::ClassChoice::ofClass(0), book::Writing),
+                 drill::StartResult::Started);
         const int quick = answer(0, 4);
         const int slow = answer(1, 12.5);
         const int unknown = answer(2, 3, u"？"_s);
@@ -101,7 +102,7 @@ private Q_SLOTS:
         session->load();
         QCOMPARE(session->dueWords(book::Reading).records(), (QList<int>{10, 11, 12, 13, 14, 15}));
         QCOMPARE(session->dueWords(book::Writing).dueNow, 0);
-        QCOMPARE(session->startDrill(session::kDueWordsEntry, book::Reading),
+        QCOMPARE(session->startDrill(session::ClassChoice::dueWords(), book::Reading),
                  drill::StartResult::Started);
         QVERIFY(s().review);
         QCOMPARE(s().words, (QList<int>{10, 11, 12, 13, 14, 15}));
@@ -112,7 +113,7 @@ private Q_SLOTS:
         const QList<session::HistoryRow> rows =
             session::readHistory(dir->filePath(u"history.tsv"_s));
         QCOMPARE(rows.size(), 1);
-        QCOMPARE(rows[0].className, session::kDueWordsEntry);
+        QCOMPARE(rows[0].className, views::kDueWordsEntry);
         // The word answered is known now, and not due again for days.
         QCOMPARE(session->dueWords(book::Reading).dueNow, 5);
         QCOMPARE(session->dueForecast(book::Reading).value(3), 1);
@@ -121,7 +122,8 @@ private Q_SLOTS:
     // A reset forgets the book's memory, restoring the copy taken before it brings it
     // back, and Open of another book starts without any.
     void resetRestoreAndOpen() {
-        QCOMPARE(session->startDrill(u"クラス１"_s, book::Reading), drill::StartResult::Started);
+        QCOMPARE(session->startDrill(session::ClassChoice::ofClass(1), book::Reading),
+                 drill::StartResult::Started);
         answer(0, 2);
         session->endDrill();
         QCOMPARE(session->studyLog().states().size(), 1);

@@ -6,7 +6,7 @@
 #include <QList>
 #include <QString>
 
-namespace session {
+namespace views {
 
 // The class box's last entry: a review of the weak words of the whole book. No class of
 // the book; only the main window's class box offers it.
@@ -25,6 +25,7 @@ struct WeakWord {
 struct WeakWords {
     QList<WeakWord> words; // the review's words in review order, at most kMostReviewWords
     int total = 0;         // every weak word of the book in the mode
+    int forgotten = 0;     // every forgotten word of the book in the mode, listed or not
     QList<int> records() const;
 };
 
@@ -32,4 +33,4 @@ struct WeakWords {
 // never memorised, each with the most misses first, ties in book order.
 WeakWords findWeakWords(const book::RecordFile& file, int eofRecord, book::Mode mode);
 
-} // namespace session
+} // namespace views

@@ -5,7 +5,7 @@
 #include "book/record_map.h"
 #include "book/text_file.h"
 
-namespace session {
+namespace views {
 
 namespace {
 
@@ -52,11 +52,11 @@ qsizetype columns(const QString& text) {
     return n;
 }
 
-QString columnHeading(int mode) {
+QString columnHeading(book::Mode mode) {
     return mode == book::Reading ? kReadingColumns : kWritingColumns;
 }
 
-QString wordLine(const book::WordRecord& word, int mode) {
+QString wordLine(const book::WordRecord& word, book::Mode mode) {
     const QString english = word.english;
     const QString japanese = word.japanese;
     QString line = kWordLinePrefix;
@@ -71,7 +71,7 @@ QString wordLine(const book::WordRecord& word, int mode) {
 } // namespace
 
 WordListView buildWordListView(const book::RecordFile& file, int classFirstRecord,
-                               std::optional<int> classIndex, int mode) {
+                               std::optional<int> classIndex, book::Mode mode) {
     int memorised = 0;
     int forgotten = 0;
     for (int r = classFirstRecord; r < classFirstRecord + book::kWordsPerClass; ++r) {
@@ -98,18 +98,15 @@ WordListView buildWordListView(const book::RecordFile& file, int classFirstRecor
 }
 
 WordListView buildWeakWordListView(const book::RecordFile& file, int eofRecord,
-                                   const WeakWords& weak, int mode) {
+                                   const WeakWords& weak, book::Mode mode) {
     const QStringList classNames = book::listClasses(file, eofRecord);
-    int forgotten = 0;
-    for (const WeakWord& word : weak.words)
-        forgotten += book::isForgotten(word.state);
 
     WordListView view;
     view.classFound = true;
     view.lines << kWeakCountLabel + book::signedBlank(weak.total)
                << columnHeading(mode) + fill(columns(kStateHeading), kStateColumnWidth) +
                       kClassColumn
-               << kForgottenLabel + book::signedBlank(forgotten);
+               << kForgottenLabel + book::signedBlank(weak.forgotten);
     if (weak.words.isEmpty())
         view.lines << kNothingToReview;
     for (const WeakWord& word : weak.words) {
@@ -122,4 +119,4 @@ WordListView buildWeakWordListView(const book::RecordFile& file, int eofRecord,
     return view;
 }
 
-} // namespace session
+} // namespace views

@@ -8,7 +8,7 @@
 
 #include <optional>
 
-namespace session {
+namespace views {
 
 struct WordListView {
     QStringList lines;
@@ -20,12 +20,13 @@ struct WordListView {
 // memorised and forgotten counts, then (when the class was found by name) a line per
 // word with its state and a footer with the class number.
 WordListView buildWordListView(const book::RecordFile& file, int classFirstRecord,
-                               std::optional<int> classIndex, int mode);
+                               std::optional<int> classIndex, book::Mode mode);
 
-// The word list of a review: the same headings with the weak words' count and the class
-// column, then the weak words in review order, each with its class, in the columns and
-// state marks of a class's list; a line that says so when there is nothing to review.
+// The word list of a review: the same headings with the book's counts of weak and of
+// forgotten words (listed or not) and the class column, then the weak words in review order, each
+// with its class, in the columns and state marks of a class's list; a line that says so when there
+// is nothing to review.
 WordListView buildWeakWordListView(const book::RecordFile& file, int eofRecord,
-                                   const WeakWords& weak, int mode);
+                                   const WeakWords& weak, book::Mode mode);
 
-} // namespace session
+} // namespace views

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <tuple>
 
-namespace session {
+namespace views {
 
 namespace {
 
@@ -44,10 +44,13 @@ WeakWords findWeakWords(const book::RecordFile& file, int eofRecord, book::Mode 
     }
     WeakWords weak;
     weak.total = int(all.size());
+    weak.forgotten = int(std::count_if(all.begin(), all.end(), [](const WeakWord& word) {
+        return book::isForgotten(word.state);
+    }));
     const auto cut = all.begin() + std::min<qsizetype>(all.size(), kMostReviewWords);
     std::partial_sort(all.begin(), cut, all.end(), comesFirst);
     weak.words = QList<WeakWord>(all.begin(), cut);
     return weak;
 }
 
-} // namespace session
+} // namespace views
