@@ -7,9 +7,9 @@
 #include "book/book.h"
 #include "book/learning.h"
 #include "book/settings.h"
+#include "folder/failure_text.h"
 #include "mainwin/manual_view.h"
 #include "session/book_session.h"
-#include "session/failure_text.h"
 
 #include <QTemporaryDir>
 
@@ -129,7 +129,7 @@ BENCHMARK(BM_Search)->Unit(benchmark::kMicrosecond);
 
 void BM_Manual(benchmark::State& state) {
     for (auto _ : state)
-        benchmark::DoNotOptimize(mainwin::manualLines(session::kHomePageUrl));
+        benchmark::DoNotOptimize(mainwin::manualLines(folder::kHomePageUrl));
 }
 BENCHMARK(BM_Manual)->Unit(benchmark::kMicrosecond);
 

@@ -20,6 +20,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         for (const session::DayStudy& day : history.studyTimePerDay(book::Mode(mode)))
             (void)session::readableDuration(day.seconds);
     }
-    (void)session::parseHistoryLine(bytes.first(std::min<qsizetype>(bytes.size(), 200)));
+    (void)folder::parseHistoryLine(bytes.first(std::min<qsizetype>(bytes.size(), 200)));
     return 0;
 }

@@ -1,7 +1,7 @@
 // Arbitrary bytes as the contents of veltyping.lock, read as the program reads them when
 // a folder is in use (the holder's process, program and computer, for the message). The
 // bytes live in a memory file: no file on disk per input.
-#include "session/program_folder.h"
+#include "folder/program_folder.h"
 
 #include <QLockFile>
 
@@ -23,6 +23,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     QString host;
     QString application;
     if (lock.getLockInfo(&pid, &host, &application))
-        (void)session::inUseReason(QStringLiteral("/folder"), path, host, application);
+        (void)folder::inUseReason(QStringLiteral("/folder"), path, host, application);
     return 0;
 }

@@ -86,7 +86,7 @@ int main(int argc, char* argv[]) {
         line.folder ? QDir().absoluteFilePath(*line.folder)
                     : QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
     // One program per folder: a second one would write into a book the first replaces.
-    session::FolderClaim claim(folder);
+    folder::FolderClaim claim(folder);
     platform::SystemDialogs dialogs;
     if (!app::prepareProgramFolder(claim, dialogs))
         return Refused;

@@ -1,13 +1,13 @@
 #pragma once
 
+#include "folder/program_folder.h"
 #include "platform/dialogs.h"
-#include "session/program_folder.h"
 
 namespace app {
 
 // Claims the program folder for this program and readies it for the window: leftovers of
 // a program that died are removed, and a first start gets the default book. False, after
 // telling the learner why through `dialogs`, when the program must not start on it.
-bool prepareProgramFolder(session::FolderClaim& claim, platform::Dialogs& dialogs);
+bool prepareProgramFolder(folder::FolderClaim& claim, platform::Dialogs& dialogs);
 
 } // namespace app

@@ -271,7 +271,7 @@ void WordEditor::newClassNameChanged() {
 }
 
 void WordEditor::renameClass() {
-    const session::RenameResult result =
+    const editing::RenameResult result =
         book_.renameClass(oldNameBox_->currentText(), newNameBox_->text());
     if (!result.refusal.isEmpty())
         dialogs_.showInformation(this, QStringLiteral("変更をキャンセルします"), result.refusal);

@@ -27,7 +27,7 @@ void DisplayViews::showView(const QStringList& lines, const QColor& colour) {
 }
 
 void DisplayViews::showManual() {
-    showView(manualLines(session::kHomePageUrl));
+    showView(manualLines(folder::kHomePageUrl));
     menu_.checkView(menu_.manualAction);
     setCaption(kManualSuffix);
 }

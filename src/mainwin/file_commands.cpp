@@ -1,9 +1,9 @@
 #include "file_commands.h"
 
 #include "display_views.h"
+#include "folder/failure_text.h"
 #include "platform/dialogs.h"
 #include "session/book_session.h"
-#include "session/failure_text.h"
 #include "texts.h"
 
 #include <QDir>
@@ -96,7 +96,7 @@ void FileCommands::resetLearningData() {
 
 void FileCommands::restoreBackup() {
     const QString title = QStringLiteral("バックアップから復元");
-    const QList<session::BackupInfo> backups = session_.backups();
+    const QList<folder::BackupInfo> backups = session_.backups();
     if (backups.isEmpty()) {
         dialogs_.showInformation(&window_, title,
                                  QStringLiteral("バックアップはまだありません。\r\n単語帳を開く、"
@@ -104,7 +104,7 @@ void FileCommands::restoreBackup() {
         return;
     }
     QList<QStringList> rows;
-    for (const session::BackupInfo& backup : backups) {
+    for (const folder::BackupInfo& backup : backups) {
         const auto& memorised = backup.memorised;
         rows << QStringList{
             QLocale(QLocale::Japanese)
@@ -141,7 +141,7 @@ QString FileCommands::saveTarget(QWidget* parent, const QString& chosen, const Q
 
 void FileCommands::reportNoBook() {
     dialogs_.showInformation(
-        &window_, session::kFileOpenError,
+        &window_, folder::kFileOpenError,
         QStringLiteral("単語帳が読み込まれていません。\r\n"
                        "ファイルメニューの「単語帳を開く」で単語帳を開いて下さい。"));
 }

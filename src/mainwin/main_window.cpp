@@ -5,10 +5,10 @@
 #include "drill_view.h"
 #include "editor/word_editor.h"
 #include "file_commands.h"
+#include "folder/failure_text.h"
 #include "platform/files.h"
 #include "platform/help_page.h"
 #include "progress/progress_window.h"
-#include "session/failure_text.h"
 #include "texts.h"
 
 #include <QAction>
@@ -210,7 +210,7 @@ void MainWindow::connectMenus() {
     for (int speed = 0; speed < int(menu_.speedActions.size()); ++speed)
         command(menu_.speedActions[speed], [bookSession, speed] { bookSession->setSpeed(speed); });
     command(menu_.helpAction, [] { platform::openUrl(platform::helpPagePath()); });
-    command(menu_.homePageAction, [] { platform::openUrl(session::kHomePageUrl); });
+    command(menu_.homePageAction, [] { platform::openUrl(folder::kHomePageUrl); });
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
@@ -254,7 +254,7 @@ void MainWindow::showClassListing() { views_->showClassListing(classBox_->choice
 void MainWindow::chooseSpeechVoice(const QString& id) {
     menu_.checkSpeechVoice(id);
     if (!services_.voiceSetting.setVoice(id))
-        dialogs().showCritical(this, session::kFileWriteError,
+        dialogs().showCritical(this, folder::kFileWriteError,
                                QStringLiteral("声の選択を保存できませんでした。\r\n%1\r\n"
                                               "次に起動したときは、前の声に戻ります。")
                                    .arg(QDir::toNativeSeparators(services_.voiceSetting.file())));
@@ -293,7 +293,7 @@ void MainWindow::setEditorOpen(bool open) {
     startButton_->setEnabled(!open && session_->endRecord().isValid());
 }
 
-void MainWindow::showFailure(const session::Failure& failure) {
+void MainWindow::showFailure(const folder::Failure& failure) {
     const drill::DrillEngine* engine = session_->engine();
     if (!engine || (!engine->state().running && !drillView_->falling())) {
         dialogs().showCritical(this, failure.title, failure.text);

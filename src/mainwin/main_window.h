@@ -35,7 +35,7 @@ struct MainWindowServices {
     drill::Clock* clock = nullptr;         // null: the time of day
     platform::Dialogs* dialogs = nullptr;  // null: the desktop's dialogs
     // null: the local date and time
-    const session::Calendar* calendar = nullptr;
+    const folder::Calendar* calendar = nullptr;
     // The engine behind the system's speech; empty: the voice in `voiceSetting`.
     platform::SpeechEngineFactory speechEngine = {};
     // Where the learner's choice of voice is kept.
@@ -90,7 +90,7 @@ private:
     void editBook();
     // The commands locked while the editor is open.
     void setEditorOpen(bool open);
-    void showFailure(const session::Failure& failure);
+    void showFailure(const folder::Failure& failure);
     // The session loaded a book: the manual on display, and the commands it allows.
     void showLoadedBook();
     platform::Dialogs& dialogs() { return *services_.dialogs; }

@@ -1,6 +1,6 @@
 #include "book_session.h"
 
-#include "failure_text.h"
+#include "folder/failure_text.h"
 
 #include "book/book_lists.h"
 #include "book/book_writer.h"
@@ -27,7 +27,7 @@ QString unusableBookReason(const QString& path) {
     if (!info.exists())
         return QStringLiteral("単語帳ファイルが見つかりません。");
     if (!info.isFile())
-        return failureText({book::FileFailure::Kind::NotRegular, {}}, path);
+        return folder::failureText({book::FileFailure::Kind::NotRegular, {}}, path);
     if (info.size() == 0)
         return QStringLiteral("単語帳ファイルが空です。");
     return QStringLiteral("単語帳ファイルに終わりの印（EOF）が見つかりません。");
@@ -50,9 +50,10 @@ memory::Outcome outcomeOf(drill::AnswerOutcome outcome) {
 } // namespace
 
 BookSession::BookSession(const QString& folder, Ports ports, QObject* parent)
-    : QObject(parent), files_(programFiles(folder)), random_(ports.random), clock_(ports.clock),
-      speaker_(ports.speaker), calendar_(ports.calendar ? *ports.calendar : systemCalendar_),
-      backups_(folder), studyLog_(folder) {
+    : QObject(parent), files_(folder::programFiles(folder)), random_(ports.random),
+      clock_(ports.clock), speaker_(ports.speaker),
+      calendar_(ports.calendar ? *ports.calendar : systemCalendar_), backups_(folder),
+      studyLog_(folder) {
     connect(&studyLog_, &memory::StudyLog::failed, this, &BookSession::tellStudyLogFailure);
 }
 
@@ -109,7 +110,8 @@ void BookSession::loadBook(Tell tell) {
         const QFileInfo info(files_.wordBook);
         const QString reason =
             info.isFile() && info.size() > 0
-                ? failureText(book::failureFromSystemText(handle->errorString()), files_.wordBook)
+                ? folder::failureText(book::failureFromSystemText(handle->errorString()),
+                                      files_.wordBook)
                 : unusableBookReason(files_.wordBook);
         reportLoadProblem(tell, openFailure(files_.wordBook, reason));
         Q_EMIT engineChanged(nullptr);
@@ -122,7 +124,7 @@ void BookSession::loadBook(Tell tell) {
         return;
     }
     if (endRecord_.state == book::BookState::Obsolete)
-        reportLoadProblem(tell, {kFileOpenError, obsoleteBookMessage()});
+        reportLoadProblem(tell, {folder::kFileOpenError, folder::obsoleteBookMessage()});
 
     const int eof = endRecord_.record;
     title_ = handle->read(book::trailerRecord(eof, book::Trailer::Title)).trimmed().english;
@@ -300,9 +302,10 @@ bool BookSession::backUp(const std::optional<QByteArray>& bytes,
         studyLog_.rememberBackup(*bytes);
         return true;
     }
-    Q_EMIT failed({kFileWriteError, QStringLiteral("単語帳のバックアップを作成できなかったため、"
-                                                   "処理を中止しました。\r\n%1\r\n%2")
-                                        .arg(native(target), failureText(failure, target))});
+    Q_EMIT failed(
+        {folder::kFileWriteError, QStringLiteral("単語帳のバックアップを作成できなかったため、"
+                                                 "処理を中止しました。\r\n%1\r\n%2")
+                                      .arg(native(target), folder::failureText(failure, target))});
     return false;
 }
 
@@ -360,7 +363,7 @@ bool BookSession::commitOpen(const FileToOpen& file, const QString& title) {
         break;
     }
     if (const QString why = listTitleProblem(title); !why.isEmpty()) {
-        Q_EMIT failed({kFileOpenError, why});
+        Q_EMIT failed({folder::kFileOpenError, why});
         return false;
     }
     book::BookContent content = file.list.content;
@@ -368,7 +371,7 @@ bool BookSession::commitOpen(const FileToOpen& file, const QString& title) {
     // Every text of an accepted list and the title were checked against their slots.
     const std::optional<QByteArray> bytes = book::bookFileBytes(content);
     if (!bytes) {
-        Q_EMIT failed({kFileOpenError, listRefusalText(file.list)});
+        Q_EMIT failed({folder::kFileOpenError, listRefusalText(file.list)});
         return false;
     }
     return replaceBookWith(file.path, *bytes);
@@ -407,9 +410,9 @@ bool BookSession::replaceBookWith(const QString& source, const QByteArray& bytes
         load();
         return true;
     }
-    Q_EMIT failed(
-        {kFileOpenError, QStringLiteral("%1\r\nを開けませんでした。\r\n%2")
-                             .arg(native(source), failureText(failure, files_.wordBook))});
+    Q_EMIT failed({folder::kFileOpenError,
+                   QStringLiteral("%1\r\nを開けませんでした。\r\n%2")
+                       .arg(native(source), folder::failureText(failure, files_.wordBook))});
     // The old book is still whole and stays in use.
     loadBook(Tell::Nothing);
     return false;
@@ -419,7 +422,7 @@ bool BookSession::saveBookAs(const QString& target) {
     // Saving looks at records 1 to 1240 only; an obsolete book is saved all the same.
     const book::EndRecord end = book::findEndRecord(records());
     if (end.state == book::BookState::Obsolete && end.record < book::kEndSearchLimit)
-        Q_EMIT failed({kFileOpenError, obsoleteBookMessage()});
+        Q_EMIT failed({folder::kFileOpenError, folder::obsoleteBookMessage()});
     book::FileFailure failure;
     const std::optional<QByteArray> bytes = bookBytes(&failure);
     return saveBytes(files_.wordBook, bytes, failure, target);
@@ -438,18 +441,18 @@ bool BookSession::saveBytes(const QString& source, const std::optional<QByteArra
     if (!bytes)
         reason = readFailure.kind == book::FileFailure::Kind::NotFound
                      ? QStringLiteral("保存する内容がありません。")
-                     : failureText(readFailure, source);
+                     : folder::failureText(readFailure, source);
     else if (book::writeWholeFile(target, *bytes, &failure))
         return true;
     else
-        reason = failureText(failure, target);
+        reason = folder::failureText(failure, target);
     tellSaveFailure(target, reason);
     return false;
 }
 
 void BookSession::tellSaveFailure(const QString& target, const QString& reason) {
     Q_EMIT failed(
-        {kFileWriteError,
+        {folder::kFileWriteError,
          QStringLiteral("%1\r\nに保存できませんでした。\r\n%2").arg(native(target), reason)});
 }
 
@@ -460,19 +463,20 @@ QStringList BookSession::readClassNames() const {
 
 std::optional<book::WordRecord> BookSession::recordToShow(const QString& className,
                                                           const QString& idText) const {
-    return session::recordToShow(records(), className, idText);
+    return editing::recordToShow(records(), className, idText);
 }
 
-std::optional<SearchHit> BookSession::searchTranslation(const QString& english,
-                                                        const QString& japanese) const {
-    return session::searchTranslation(records(), english, japanese);
+std::optional<editing::SearchHit> BookSession::searchTranslation(const QString& english,
+                                                                 const QString& japanese) const {
+    return editing::searchTranslation(records(), english, japanese);
 }
 
 QString BookSession::updateWord(const QString& className, const QString& idText,
                                 const QString& english, const QString& japanese) {
     if (!book_)
         return QStringLiteral("指定した単語クラスが見つかりません。");
-    const WordUpdate update = session::updateWord(*book_, className, idText, english, japanese);
+    const editing::WordUpdate update =
+        editing::updateWord(*book_, className, idText, english, japanese);
     if (update.status == book::WriteStatus::IoError ||
         update.status == book::WriteStatus::NotAtPath) {
         checkWrite(update.status);
@@ -481,10 +485,10 @@ QString BookSession::updateWord(const QString& className, const QString& idText,
     return update.refusal;
 }
 
-RenameResult BookSession::renameClass(const QString& oldName, const QString& newName) {
+editing::RenameResult BookSession::renameClass(const QString& oldName, const QString& newName) {
     if (!book_)
         return {QStringLiteral("指定した単語クラスが見つかりません。"), -1, {}};
-    RenameResult result = session::renameClass(*book_, oldName, newName);
+    editing::RenameResult result = editing::renameClass(*book_, oldName, newName);
     if (result.shownClass >= 0) {
         classNames_ = result.classNames;
         Q_EMIT classesChanged(classNames_, classNames_.value(result.shownClass));
@@ -497,15 +501,15 @@ RenameResult BookSession::renameClass(const QString& oldName, const QString& new
     return result;
 }
 
-Failure BookSession::openFailure(const QString& path, const QString& reason) {
-    return {kFileOpenError, reason + QStringLiteral("\r\n") + native(path)};
+folder::Failure BookSession::openFailure(const QString& path, const QString& reason) {
+    return {folder::kFileOpenError, reason + QStringLiteral("\r\n") + native(path)};
 }
 
 void BookSession::reportOpenFailure(const QString& path, const QString& reason) {
     Q_EMIT failed(openFailure(path, reason));
 }
 
-void BookSession::reportLoadProblem(Tell tell, const Failure& failure) {
+void BookSession::reportLoadProblem(Tell tell, const folder::Failure& failure) {
     if (tell == Tell::Problems)
         Q_EMIT failed(failure);
 }
@@ -515,10 +519,10 @@ void BookSession::reportWriteFailure(const QString& path, const QString& systemT
     if (path == files_.wordBook && readOnlyBecause_)
         failure = *readOnlyBecause_;
     if (path == files_.wordBook && book_ && !book_->stillAtPath()) {
-        Q_EMIT failed(
-            {kFileWriteError, QStringLiteral("%1\r\nに書き込めませんでした。\r\n単語帳ファイルが"
-                                             "削除されたか、別のファイルに置き換えられました。")
-                                  .arg(native(path))});
+        Q_EMIT failed({folder::kFileWriteError,
+                       QStringLiteral("%1\r\nに書き込めませんでした。\r\n単語帳ファイルが"
+                                      "削除されたか、別のファイルに置き換えられました。")
+                           .arg(native(path))});
         return;
     }
     tellWriteFailure(path, failure);
@@ -528,16 +532,16 @@ void BookSession::tellWriteFailure(const QString& path, const book::FileFailure&
     const QString reason =
         failure.kind == book::FileFailure::Kind::Other && failure.systemText.isEmpty()
             ? QStringLiteral("フォルダの書き込み権限とディスクの空き容量を確かめて下さい。")
-            : failureText(failure, path);
+            : folder::failureText(failure, path);
     Q_EMIT failed(
-        {kFileWriteError,
+        {folder::kFileWriteError,
          QStringLiteral("%1\r\nに書き込めませんでした。\r\n%2").arg(native(path), reason)});
 }
 
 // The book saved as a word list.
 bool BookSession::saveBookAsList(const QString& target) {
     if (endRecord_.state == book::BookState::Obsolete) {
-        Q_EMIT failed({kFileOpenError, obsoleteBookMessage()});
+        Q_EMIT failed({folder::kFileOpenError, folder::obsoleteBookMessage()});
         return false;
     }
     QString error;
@@ -578,7 +582,7 @@ void BookSession::appendHistory() {
     if (s.review && s.rightAnswers + s.misses == 0)
         return;
     const int classIndex = book::classOfRecord(s.classFirstRecord);
-    const HistoryRow row{
+    const folder::HistoryRow row{
         .start = drillStartedAt_,
         .bookTitle = title_,
         .className = s.review
@@ -594,7 +598,7 @@ void BookSession::appendHistory() {
         .bookMemorised = s.memorisedTotalAtEnd,
     };
     book::FileFailure failure;
-    if (appendHistoryRow(files_.history, row, &failure)) {
+    if (folder::appendHistoryRow(files_.history, row, &failure)) {
         historyFailureReported_ = false;
         return;
     }
@@ -637,7 +641,7 @@ void BookSession::logAnswer(const drill::WordAnswer& answer) {
 }
 
 void BookSession::tellStudyLogFailure(const QString& text, bool writing) {
-    Q_EMIT failed({writing ? kFileWriteError : kFileOpenError, text});
+    Q_EMIT failed({writing ? folder::kFileWriteError : folder::kFileOpenError, text});
 }
 
 QList<memory::WordOutlook> BookSession::wordOutlook(book::Mode mode) const {

@@ -1,18 +1,18 @@
 #pragma once
 
-#include "backups.h"
-#include "calendar.h"
 #include "class_choice.h"
-#include "class_rename.h"
-#include "failure_text.h"
+#include "editing/class_rename.h"
+#include "editing/word_edit.h"
 #include "file_to_open.h"
-#include "program_folder.h"
+#include "folder/backups.h"
+#include "folder/calendar.h"
+#include "folder/failure_text.h"
+#include "folder/program_folder.h"
 #include "progress_numbers.h"
 #include "views/class_listing.h"
 #include "views/grade_view.h"
 #include "views/search_view.h"
 #include "views/weak_words.h"
-#include "word_edit.h"
 #include "word_list_open.h"
 
 #include "book/book.h"
@@ -43,12 +43,12 @@ public:
         drill::RandomSource& random;
         drill::Clock& clock;
         drill::Speaker& speaker;
-        const Calendar* calendar = nullptr; // null: the system's local time
+        const folder::Calendar* calendar = nullptr; // null: the system's local time
     };
     BookSession(const QString& folder, Ports ports, QObject* parent = nullptr);
     ~BookSession() override;
 
-    const ProgramFiles& files() const { return files_; }
+    const folder::ProgramFiles& files() const { return files_; }
 
     // Loads Word.dat afresh: end record, title, classes, stored settings and totals, and
     // the handle the drill works through, and applies the book's speed (stored again) and
@@ -131,7 +131,7 @@ public:
     // Restores a book that backups() offered: only a regular file in the backup folder,
     // never one a link there leads to.
     bool restoreBackup(const QString& backupPath);
-    QList<BackupInfo> backups() const { return backups_.list(); }
+    QList<folder::BackupInfo> backups() const { return backups_.list(); }
     // Saves the book's words as a list that spreadsheets open: UTF-8 CSV with a byte order
     // mark, CR LF and the header row class,english,japanese. Open reads it back.
     bool saveBookAsList(const QString& target);
@@ -145,17 +145,17 @@ public:
     QStringList readClassNames() const;
     std::optional<book::WordRecord> recordToShow(const QString& className,
                                                  const QString& idText) const;
-    std::optional<SearchHit> searchTranslation(const QString& english,
-                                               const QString& japanese) const;
+    std::optional<editing::SearchHit> searchTranslation(const QString& english,
+                                                        const QString& japanese) const;
     // Why the update was refused, for the learner; empty when it was written (or when a
     // write failure was reported as such).
     QString updateWord(const QString& className, const QString& idText, const QString& english,
                        const QString& japanese);
-    RenameResult renameClass(const QString& oldName, const QString& newName);
+    editing::RenameResult renameClass(const QString& oldName, const QString& newName);
 
 Q_SIGNALS:
     // Every failed open, read or write of the program's files, once.
-    void failed(const session::Failure& failure);
+    void failed(const folder::Failure& failure);
     // load() has read the book (or found none): its end record, title and totals are new.
     void bookLoaded();
     // The drill now works on this engine (null while no book can be played); the old one
@@ -190,7 +190,7 @@ private:
     // told when it was first loaded.
     enum class Tell { Problems, Nothing };
     void loadBook(Tell tell);
-    void reportLoadProblem(Tell tell, const Failure& failure);
+    void reportLoadProblem(Tell tell, const folder::Failure& failure);
     // The loaded book, or an empty one when none could be loaded.
     const book::RecordFile& records() const { return book_ ? *book_ : noBook_; }
     void storeSetting(book::Trailer record, book::SettingField field, const QString& value);
@@ -209,18 +209,18 @@ private:
     // Replaces Word.dat with the bytes of a book made or read from `source`: the old
     // book goes to the backup folder first; all or nothing.
     bool replaceBookWith(const QString& source, const QByteArray& bytes);
-    static Failure openFailure(const QString& path, const QString& reason);
+    static folder::Failure openFailure(const QString& path, const QString& reason);
     void reportOpenFailure(const QString& path, const QString& reason);
     void tellWriteFailure(const QString& path, const book::FileFailure& failure);
     void appendHistory();
 
-    ProgramFiles files_;
+    folder::ProgramFiles files_;
     drill::RandomSource& random_;
     drill::Clock& clock_;
     drill::Speaker& speaker_;
-    SystemCalendar systemCalendar_;
-    const Calendar& calendar_;
-    BackupFolder backups_;
+    folder::SystemCalendar systemCalendar_;
+    const folder::Calendar& calendar_;
+    folder::BackupFolder backups_;
 
     book::EndRecord endRecord_;
     QString title_;

@@ -12,7 +12,7 @@ namespace {
 FileToOpen refused(const QString& path, const QString& text) {
     FileToOpen file;
     file.path = path;
-    file.refusal = {kFileOpenError, text};
+    file.refusal = {folder::kFileOpenError, text};
     return file;
 }
 
@@ -38,11 +38,11 @@ FileToOpen readFileToOpen(const QString& path) {
     book::FileFailure failure;
     std::optional<QByteArray> bytes = book::readWholeFile(path, kMaxFileBytes, &failure);
     if (!bytes)
-        return refused(path, failureText(failure, path) + QStringLiteral("\r\n") +
+        return refused(path, folder::failureText(failure, path) + QStringLiteral("\r\n") +
                                  QDir::toNativeSeparators(path));
     // A file that is no word book at all would leave the program without one.
     if (endRecordIn(*bytes).state == book::BookState::NoEndRecord)
-        return refused(path, obsoleteBookMessage());
+        return refused(path, folder::obsoleteBookMessage());
     FileToOpen file;
     file.kind = FileToOpen::Kind::Book;
     file.path = path;

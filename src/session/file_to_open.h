@@ -1,6 +1,6 @@
 #pragma once
 
-#include "failure_text.h"
+#include "folder/failure_text.h"
 #include "word_list_open.h"
 
 #include <QByteArray>
@@ -23,7 +23,7 @@ struct FileToOpen {
     QString path;
     QByteArray bookBytes;
     ListToOpen list;
-    Failure refusal;
+    folder::Failure refusal;
 };
 
 // Reads and checks the file at `path`. Nothing is written.

@@ -41,26 +41,27 @@ void BookHistory::update(const QString& path, const QString& bookTitle, int book
     if (source == source_)
         return;
     source_ = std::move(source);
-    count(bookTitle, bookWords, today, [&path](const auto& take) { scanHistory(path, take); });
+    count(bookTitle, bookWords, today,
+          [&path](const auto& take) { folder::scanHistory(path, take); });
 }
 
 void BookHistory::read(QByteArrayView history, const QString& bookTitle, int bookWords,
                        QDate today) {
     source_ = {.bookTitle = bookTitle, .bookWords = bookWords, .today = today};
     count(bookTitle, bookWords, today,
-          [history](const auto& take) { forEachHistoryEntry(history, take); });
+          [history](const auto& take) { folder::forEachHistoryEntry(history, take); });
 }
 
 void BookHistory::count(
     const QString& bookTitle, int bookWords, QDate today,
-    const std::function<void(const std::function<void(const HistoryEntry&)>&)>& scan) {
+    const std::function<void(const std::function<void(const folder::HistoryEntry&)>&)>& scan) {
     for (int mode = 0; mode < book::kModeCount; ++mode) {
         totals_[mode].clear();
         secondsPerDay_[mode].clear();
     }
     // The title as the rows hold it.
-    const QByteArray title = historyText(bookTitle).toUtf8();
-    scan([&](const HistoryEntry& row) {
+    const QByteArray title = folder::historyText(bookTitle).toUtf8();
+    scan([&](const folder::HistoryEntry& row) {
         if (row.bookTitle != title || row.day > today || row.bookMemorised > bookWords)
             return;
         totals_[row.mode].append({row.day, row.time, row.bookMemorised});

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "study_history.h"
+#include "folder/study_history.h"
 
 #include "book/record_file.h"
 
@@ -72,8 +72,9 @@ public:
 
 private:
     // Counts the rows that `scan` hands over, for the book on the day.
-    void count(const QString& bookTitle, int bookWords, QDate today,
-               const std::function<void(const std::function<void(const HistoryEntry&)>&)>& scan);
+    void
+    count(const QString& bookTitle, int bookWords, QDate today,
+          const std::function<void(const std::function<void(const folder::HistoryEntry&)>&)>& scan);
 
     // What the numbers were read from.
     struct Source {

@@ -1,6 +1,6 @@
 #include "word_list_open.h"
 
-#include "failure_text.h"
+#include "folder/failure_text.h"
 
 #include "book/book_lists.h"
 #include "book/cp932.h"
@@ -28,7 +28,7 @@ ListToOpen readListToOpen(const QString& path) {
     const std::optional<QByteArray> bytes =
         book::readWholeFile(path, book::kMaxListBytes, &failure);
     if (!bytes) {
-        list.problems << failureText(failure, path);
+        list.problems << folder::failureText(failure, path);
         list.problemCount = 1;
         return list;
     }

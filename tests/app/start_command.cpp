@@ -10,7 +10,7 @@
 int main(int argc, char* argv[]) {
     QCoreApplication application(argc, argv);
     testsupport::ScriptedDialogs dialogs;
-    session::FolderClaim claim(QCoreApplication::arguments().value(1));
+    folder::FolderClaim claim(QCoreApplication::arguments().value(1));
     const bool started = app::prepareProgramFolder(claim, dialogs);
     QTextStream out(stdout);
     for (const testsupport::ShownMessage& message : dialogs.takeShownMessages())

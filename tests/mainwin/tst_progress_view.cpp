@@ -24,7 +24,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-class FixedCalendar : public session::Calendar {
+class FixedCalendar : public folder::Calendar {
 public:
     QDateTime localNow() const override { return {QDate(2026, 12, 7), QTime(20, 0)}; }
 };

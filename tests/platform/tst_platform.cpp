@@ -1,10 +1,10 @@
 // File helpers, dialogs, the program folder and the speech queue.
 #include "book/whole_file.h"
 #include "fake_speech_engine.h"
+#include "folder/program_folder.h"
 #include "platform/dialogs.h"
 #include "platform/speech.h"
 #include "platform/text_display.h"
-#include "session/program_folder.h"
 #include "test_book.h"
 
 #include <QDir>
@@ -96,9 +96,9 @@ private Q_SLOTS:
     void namesMatchWithoutCase() {
         QTemporaryDir folder;
         writeBytes(folder.filePath(u"WORD.DAT"_s), "x");
-        QCOMPARE(session::pathInFolder(folder.path(), u"Word.dat"_s),
+        QCOMPARE(folder::pathInFolder(folder.path(), u"Word.dat"_s),
                  folder.filePath(u"WORD.DAT"_s));
-        QCOMPARE(session::pathInFolder(folder.path(), u"result.txt"_s),
+        QCOMPARE(folder::pathInFolder(folder.path(), u"result.txt"_s),
                  folder.filePath(u"result.txt"_s));
     }
 
@@ -115,7 +115,7 @@ private Q_SLOTS:
         QTemporaryDir folder;
         writeBytes(folder.filePath(u"word.dat"_s), "mine");
         QString error;
-        QVERIFY(session::prepareWordBook(session::programFiles(folder.path()), &error));
+        QVERIFY(folder::prepareWordBook(folder::programFiles(folder.path()), &error));
         QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList{u"word.dat"_s});
         QCOMPARE(testsupport::fileBytes(folder.filePath(u"word.dat"_s)), QByteArray("mine"));
     }
@@ -152,8 +152,7 @@ private Q_SLOTS:
         const QString folder = parent.filePath(u"new/folder"_s);
         QString error;
         QVERIFY(QDir().mkpath(folder));
-        QVERIFY2(session::prepareWordBook(session::programFiles(folder), &error),
-                 qPrintable(error));
+        QVERIFY2(folder::prepareWordBook(folder::programFiles(folder), &error), qPrintable(error));
         const QString book = QDir(folder).filePath(u"Word.dat"_s);
         QCOMPARE(testsupport::fileBytes(book).size(), (1225 + 19) * 128);
         QVERIFY(QFileInfo(book).isWritable());

@@ -3,8 +3,8 @@
 // speak through the system's speech service, against a service that takes the connection and
 // never answers, or one that closes each connection at once (writing to it would raise
 // SIGPIPE); a search makes it speak, and the window is closed from the keyboard.
+#include "folder/program_folder.h"
 #include "platform/voices.h"
-#include "session/program_folder.h"
 
 #include <QElapsedTimer>
 #include <QLocalServer>
@@ -148,9 +148,9 @@ private Q_SLOTS:
             QCOMPARE(program.exitStatus(), QProcess::NormalExit);
             QCOMPARE(program.exitCode(), 0);
 
-            session::FolderClaim next(folder);
+            folder::FolderClaim next(folder);
             QString reason;
-            QCOMPARE(next.claim(&reason), session::FolderClaim::Result::Claimed);
+            QCOMPARE(next.claim(&reason), folder::FolderClaim::Result::Claimed);
         }
     }
 };

@@ -20,25 +20,25 @@ int main(int argc, char* argv[]) {
     testsupport::ScriptedRandom random;
     testsupport::FakeClock clock;
     testsupport::RecordingSpeaker speaker;
-    QList<session::Failure> failures;
+    QList<folder::Failure> failures;
     bool ok = false;
     if (command == u"crash") {
         // Dies holding the folder, as a program that crashed would.
-        session::FolderClaim claim(folder);
+        folder::FolderClaim claim(folder);
         QString reason;
         claim.claim(&reason);
         std::raise(SIGKILL);
     } else if (command == u"firststart") {
-        const session::ProgramFiles files = session::programFiles(folder);
-        session::removeLeftoverTemporaries(files);
+        const folder::ProgramFiles files = folder::programFiles(folder);
+        folder::removeLeftoverTemporaries(files);
         QString error;
-        ok = session::prepareWordBook(files, &error);
+        ok = folder::prepareWordBook(files, &error);
         if (!ok)
             failures.append({QStringLiteral("FILE OPEN ERROR"), error});
     } else {
         session::BookSession book(folder, {random, clock, speaker});
         QObject::connect(&book, &session::BookSession::failed,
-                         [&failures](const session::Failure& failure) { failures << failure; });
+                         [&failures](const folder::Failure& failure) { failures << failure; });
         book.load();
         if (command == u"reset")
             ok = book.resetLearningData();
@@ -55,7 +55,7 @@ int main(int argc, char* argv[]) {
             ok = book.saveBookAsList(args.value(3));
     }
     QTextStream out(stdout);
-    for (const session::Failure& failure : failures)
+    for (const folder::Failure& failure : failures)
         out << failure.title << ": " << failure.text << "\n";
     return ok ? 0 : 1;
 }

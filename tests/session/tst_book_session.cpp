@@ -226,20 +226,20 @@ private Q_SLOTS:
     }
 
     void secondProgramOnAFolderIsRefused() {
-        session::FolderClaim first(dir->path());
-        session::FolderClaim second(dir->path());
+        folder::FolderClaim first(dir->path());
+        folder::FolderClaim second(dir->path());
         QString reason;
-        QCOMPARE(first.claim(&reason), session::FolderClaim::Result::Claimed);
-        QCOMPARE(second.claim(&reason), session::FolderClaim::Result::InUse);
+        QCOMPARE(first.claim(&reason), folder::FolderClaim::Result::Claimed);
+        QCOMPARE(second.claim(&reason), folder::FolderClaim::Result::InUse);
         QVERIFY(reason.contains(u"使用中"_s));
     }
 
     void lockOfADeadProgramIsTakenOver() {
         QCOMPARE(runCommand({}, {u"crash"_s, dir->path()}).exitCode, -1);
         QVERIFY(QFileInfo::exists(dir->filePath(u"veltyping.lock"_s)));
-        session::FolderClaim claim(dir->path());
+        folder::FolderClaim claim(dir->path());
         QString reason;
-        QCOMPARE(claim.claim(&reason), session::FolderClaim::Result::Claimed);
+        QCOMPARE(claim.claim(&reason), folder::FolderClaim::Result::Claimed);
     }
 
     void lockCutShortByACrashIsTakenOver() {
@@ -249,9 +249,9 @@ private Q_SLOTS:
         QVERIFY(lock.setFileTime(QDateTime::currentDateTime().addSecs(-60),
                                  QFileDevice::FileModificationTime));
         lock.close();
-        session::FolderClaim claim(dir->path());
+        folder::FolderClaim claim(dir->path());
         QString reason;
-        QCOMPARE(claim.claim(&reason), session::FolderClaim::Result::Claimed);
+        QCOMPARE(claim.claim(&reason), folder::FolderClaim::Result::Claimed);
     }
 
     // A Word.dat deleted or replaced under the program: the next write says so and puts
@@ -297,7 +297,7 @@ private Q_SLOTS:
         QVERIFY(QDir(dir->path()).mkpath(u"backup"_s));
         writeBytes(dir->filePath(name), "x");
         QVERIFY(QDir(dir->path()).mkdir(u".Word.dat.veltyping-folder"_s));
-        session::removeLeftoverTemporaries(session::programFiles(dir->path()));
+        folder::removeLeftoverTemporaries(folder::programFiles(dir->path()));
         QCOMPARE(QFileInfo::exists(dir->filePath(name)), !removed);
         QVERIFY(QFileInfo(dir->filePath(u".Word.dat.veltyping-folder"_s)).isDir());
     }
@@ -365,13 +365,13 @@ private Q_SLOTS:
         auto book = openSession();
         QCOMPARE(book->title(), u"テスト"_s);
         QVERIFY(book->resetLearningData());
-        const QList<session::BackupInfo> backups = book->backups();
+        const QList<folder::BackupInfo> backups = book->backups();
         QCOMPARE(backups.size(), 1);
         QCOMPARE(QFileInfo(backups[0].path).size(), qint64(eof + 19) * 128);
     }
 
     void backupsKeepTheNewestTwenty() {
-        session::BackupFolder folder(dir->path());
+        folder::BackupFolder folder(dir->path());
         testsupport::writeBook(bookPath(), 2);
         const QByteArray bytes = testsupport::fileBytes(bookPath());
         const QDateTime now(QDate(2026, 12, 7), QTime(9, 5, 30));
@@ -385,7 +385,7 @@ private Q_SLOTS:
         QCOMPARE(written.mid(0, 3),
                  (QStringList{u"Word-20261207-090530.dat"_s, u"Word-20261207-090530-2.dat"_s,
                               u"Word-20261207-090530-3.dat"_s}));
-        const QList<session::BackupInfo> backups = folder.list();
+        const QList<folder::BackupInfo> backups = folder.list();
         QCOMPARE(backups.size(), 20);
         QCOMPARE(QFileInfo(backups[0].path).fileName(), u"Word-20261208-090530.dat"_s);
         QCOMPARE(QFileInfo(backups[1].path).fileName(), u"Word-20261207-090530-21.dat"_s);
@@ -400,7 +400,7 @@ private Q_SLOTS:
     // changing one), even twenty dated in the future, stay, and a clock put back does not
     // make the newest copy look the oldest.
     void pruningRemovesOnlyTheProgramsOwn() {
-        session::BackupFolder folder(dir->path());
+        folder::BackupFolder folder(dir->path());
         QVERIFY(QDir(dir->path()).mkdir(u"backup"_s));
         const QDir backup(dir->filePath(u"backup"_s));
         QStringList foreign{u"Word-20200101-000000.dat"_s};
@@ -427,10 +427,10 @@ private Q_SLOTS:
                      "the learner's " + name.toLatin1());
         QCOMPARE(testsupport::fileBytes(backup.filePath(made.last())), "changed by the learner");
         QStringList listed;
-        for (const session::BackupInfo& info : folder.list())
+        for (const folder::BackupInfo& info : folder.list())
             listed << QFileInfo(info.path).fileName();
-        QCOMPARE(listed, made.mid(0, session::BackupFolder::kKept));
-        for (const QString& name : made.mid(session::BackupFolder::kKept, 4))
+        QCOMPARE(listed, made.mid(0, folder::BackupFolder::kKept));
+        for (const QString& name : made.mid(folder::BackupFolder::kKept, 4))
             QVERIFY2(!backup.exists(name), qPrintable(name));
     }
 
@@ -483,7 +483,7 @@ private Q_SLOTS:
         book->load();
 
         QStringList listed;
-        for (const session::BackupInfo& info : book->backups())
+        for (const folder::BackupInfo& info : book->backups())
             listed << u"%1 %2 %3"_s.arg(QFileInfo(info.path).fileName(), info.title)
                           .arg(info.recorded);
         QCOMPARE(listed.mid(1), (QStringList{u"mine.vel 自分の控え 0"_s,
@@ -595,7 +595,7 @@ private Q_SLOTS:
     void firstStartHonoursTheUmask() {
         const mode_t old = ::umask(027);
         QString error;
-        const bool ok = session::prepareWordBook(session::programFiles(dir->path()), &error);
+        const bool ok = folder::prepareWordBook(folder::programFiles(dir->path()), &error);
         ::umask(old);
         QVERIFY2(ok, qPrintable(error));
         struct stat status {};

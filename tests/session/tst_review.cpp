@@ -239,8 +239,7 @@ private Q_SLOTS:
         answerDrop0(true);
         answerDrop0(false);
         session->endDrill();
-        const QList<session::HistoryRow> rows =
-            session::readHistory(dir->filePath(u"history.tsv"_s));
+        const QList<folder::HistoryRow> rows = folder::readHistory(dir->filePath(u"history.tsv"_s));
         QCOMPARE(rows.size(), 1);
         QCOMPARE(rows[0].className, views::kWeakWordsEntry);
         QCOMPARE(rows[0].right, 1);

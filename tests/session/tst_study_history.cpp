@@ -20,7 +20,7 @@ Q_DECLARE_METATYPE(book::Mode)
 
 namespace {
 
-class FixedCalendar : public session::Calendar {
+class FixedCalendar : public folder::Calendar {
 public:
     QDateTime now{QDate(2026, 12, 7), QTime(9, 30)};
     QDateTime localNow() const override { return now; }
@@ -161,7 +161,7 @@ private Q_SLOTS:
         QCOMPARE(numbers.totals[0].total, 9);
         QCOMPARE(numbers.days[28].seconds, 60);
         QCOMPARE(numbers.days[29].seconds, 30);
-        const QList<session::HistoryRow> rows = session::readHistory(path(u"history.tsv"_s));
+        const QList<folder::HistoryRow> rows = folder::readHistory(path(u"history.tsv"_s));
         QCOMPARE(rows.last().className, u"クラス１"_s);
         QCOMPARE(rows.last().misses, 1);
     }
@@ -213,8 +213,8 @@ private Q_SLOTS:
                        "T09:30:00\tT\tK\treading\t60\t1\t0\t1\t1\n");
         file.close();
         QList<QDate> read;
-        session::scanHistory(
-            file.fileName(), [&read](const session::HistoryEntry& entry) { read << entry.day; },
+        folder::scanHistory(
+            file.fileName(), [&read](const folder::HistoryEntry& entry) { read << entry.day; },
             cut);
         QCOMPARE(read.size(), rows);
         QCOMPARE(read.last(), QDate(2026, 12, 3));
@@ -238,7 +238,7 @@ private Q_SLOTS:
         // Once it could be written again, the next failure is told again.
         QVERIFY(QDir(dir->path()).rmdir(u"history.tsv"_s));
         playDrill(book::Reading, 10);
-        QCOMPARE(session::readHistory(path(u"history.tsv"_s)).size(), 1);
+        QCOMPARE(folder::readHistory(path(u"history.tsv"_s)).size(), 1);
         QVERIFY(QFile::remove(path(u"history.tsv"_s)));
         QVERIFY(QDir(dir->path()).mkdir(u"history.tsv"_s));
         playDrill(book::Reading, 10);

@@ -15,7 +15,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-class FixedCalendar : public session::Calendar {
+class FixedCalendar : public folder::Calendar {
 public:
     QDateTime now{QDate(2026, 12, 1), QTime(19, 0), QTimeZone(9 * 3600)};
     QDateTime localNow() const override { return now; }
@@ -110,8 +110,7 @@ private Q_SLOTS:
         session->endDrill();
         QCOMPARE(book::readCp932File(dir->filePath(u"result.txt"_s)).split(u"\r\n"_s).value(0),
                  u" 単語クラス：今日の復習を選択しました。"_s);
-        const QList<session::HistoryRow> rows =
-            session::readHistory(dir->filePath(u"history.tsv"_s));
+        const QList<folder::HistoryRow> rows = folder::readHistory(dir->filePath(u"history.tsv"_s));
         QCOMPARE(rows.size(), 1);
         QCOMPARE(rows[0].className, views::kDueWordsEntry);
         // The word answered is known now, and not due again for days.

@@ -19,7 +19,7 @@ std::unique_ptr<session::BookSession> SessionRig::openSession() {
     auto session = std::make_unique<session::BookSession>(
         dir->path(), session::BookSession::Ports{random, clock, speaker, calendar});
     QObject::connect(session.get(), &session::BookSession::failed,
-                     [this](const session::Failure& failure) { failures << failure; });
+                     [this](const folder::Failure& failure) { failures << failure; });
     session->load();
     return session;
 }

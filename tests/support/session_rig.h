@@ -19,8 +19,8 @@ protected:
     ScriptedRandom random;
     FakeClock clock;
     RecordingSpeaker speaker;
-    const session::Calendar* calendar = nullptr; // null: the local date and time
-    QList<session::Failure> failures;
+    const folder::Calendar* calendar = nullptr; // null: the local date and time
+    QList<folder::Failure> failures;
 
     // A fresh program folder, and scripts with nothing queued.
     void initRig();

@@ -5,7 +5,7 @@
 #include <QString>
 #include <QStringList>
 
-namespace session {
+namespace editing {
 
 struct RenameResult {
     // Why nothing was renamed, for the learner; empty after a rename.
@@ -22,4 +22,4 @@ struct RenameResult {
 // Only the header's name and its reading and writing play counts change.
 RenameResult renameClass(book::RecordFile& file, const QString& oldName, const QString& newName);
 
-} // namespace session
+} // namespace editing

@@ -12,7 +12,7 @@
 #include <functional>
 #include <optional>
 
-namespace session {
+namespace folder {
 
 // One finished drill, as history.tsv keeps it.
 struct HistoryRow {
@@ -77,4 +77,4 @@ void scanHistory(const QString& path, const std::function<void(const HistoryEntr
 // The readable rows of the file in file order; none when there is no file.
 QList<HistoryRow> readHistory(const QString& path);
 
-} // namespace session
+} // namespace folder

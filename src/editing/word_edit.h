@@ -6,7 +6,7 @@
 
 #include <optional>
 
-namespace session {
+namespace editing {
 
 // The work of the word editor on one open word book, without any widget: finding the
 // record a class name and an ID address, the translation search and the update.
@@ -50,4 +50,4 @@ WordUpdate updateWord(book::RecordFile& file, const QString& className, const QS
 // Why a refused write wrote nothing, for the learner.
 QString writeFailureText(book::WriteStatus status);
 
-} // namespace session
+} // namespace editing

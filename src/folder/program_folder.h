@@ -6,7 +6,7 @@
 
 class QLockFile;
 
-namespace session {
+namespace folder {
 
 // The program's files, matched in the program folder without regard to case.
 struct ProgramFiles {
@@ -58,4 +58,4 @@ void removeLeftoverTemporaries(const ProgramFiles& files);
 // False, with a reason, when that is not possible.
 bool prepareWordBook(const ProgramFiles& files, QString* error);
 
-} // namespace session
+} // namespace folder

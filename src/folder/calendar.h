@@ -2,7 +2,7 @@
 
 #include <QDateTime>
 
-namespace session {
+namespace folder {
 
 // The local date and time, for what the drill's clock (seconds since midnight) cannot
 // say: the day a drill was played. Tests hand in a fixed one.
@@ -17,4 +17,4 @@ public:
     QDateTime localNow() const override { return QDateTime::currentDateTime(); }
 };
 
-} // namespace session
+} // namespace folder

@@ -10,7 +10,7 @@
 #include <limits>
 #include <utility>
 
-namespace session {
+namespace folder {
 
 namespace {
 
@@ -199,4 +199,4 @@ QList<HistoryRow> readHistory(const QString& path) {
     return rows;
 }
 
-} // namespace session
+} // namespace folder

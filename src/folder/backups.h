@@ -8,7 +8,7 @@
 
 #include <array>
 
-namespace session {
+namespace folder {
 
 // One dated copy of the working book in the backup folder.
 struct BackupInfo {
@@ -71,4 +71,4 @@ private:
 // What a backup holds, from its bytes: the title, classes and memorised totals.
 BackupInfo describeBackup(const QString& path, const QDateTime& taken, QByteArray bytes);
 
-} // namespace session
+} // namespace folder

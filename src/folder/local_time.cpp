@@ -1,6 +1,6 @@
 #include "local_time.h"
 
-namespace session {
+namespace folder {
 
 namespace {
 
@@ -26,4 +26,4 @@ bool parseLocalDateTime(QByteArrayView text, QDate* day, QTime* time) {
     return day->isValid() && time->isValid();
 }
 
-} // namespace session
+} // namespace folder

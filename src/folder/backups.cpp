@@ -13,7 +13,7 @@
 
 #include <algorithm>
 
-namespace session {
+namespace folder {
 
 namespace {
 
@@ -209,4 +209,4 @@ bool BackupFolder::holds(const QString& path) const {
     return isPlainFile(path) && file.absoluteDir().canonicalPath() == QDir(folder_).canonicalPath();
 }
 
-} // namespace session
+} // namespace folder

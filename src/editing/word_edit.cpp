@@ -6,7 +6,7 @@
 
 #include <cmath>
 
-namespace session {
+namespace editing {
 
 namespace {
 
@@ -103,4 +103,4 @@ QString writeFailureText(book::WriteStatus status) {
     return QStringLiteral("単語帳に書き込めませんでした。");
 }
 
-} // namespace session
+} // namespace editing

@@ -4,7 +4,7 @@
 
 #include <QString>
 
-namespace session {
+namespace folder {
 
 // A file the learner must hear about: the box's title ("FILE OPEN ERROR" or
 // "FILE WRITE ERROR") and a text that names the file and says why.
@@ -23,4 +23,4 @@ inline const QString kHomePageUrl = QStringLiteral("https://veltyping.example.jp
 inline const QString kFileOpenError = QStringLiteral("FILE OPEN ERROR");
 inline const QString kFileWriteError = QStringLiteral("FILE WRITE ERROR");
 
-} // namespace session
+} // namespace folder

@@ -5,7 +5,7 @@
 #include "book/word_list.h"
 #include "word_edit.h"
 
-namespace session {
+namespace editing {
 
 namespace {
 
@@ -51,4 +51,4 @@ RenameResult renameClass(book::RecordFile& file, const QString& oldName, const Q
     return listShowing(*renamed);
 }
 
-} // namespace session
+} // namespace editing

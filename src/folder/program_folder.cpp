@@ -8,7 +8,7 @@
 #include <QFileInfo>
 #include <QLockFile>
 
-namespace session {
+namespace folder {
 
 QString pathInFolder(const QString& folder, const QString& name) {
     const QDir dir(folder);
@@ -125,4 +125,4 @@ bool prepareWordBook(const ProgramFiles& files, QString* error) {
     return true;
 }
 
-} // namespace session
+} // namespace folder

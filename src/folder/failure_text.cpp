@@ -2,7 +2,7 @@
 
 #include <QFileInfo>
 
-namespace session {
+namespace folder {
 
 QString failureText(const book::FileFailure& failure, const QString& path) {
     using Kind = book::FileFailure::Kind;
@@ -32,4 +32,4 @@ QString obsoleteBookMessage() {
            QStringLiteral("より、\r\n単語帳の最新版を入手して下さい。");
 }
 
-} // namespace session
+} // namespace folder
