@@ -47,6 +47,7 @@ FrmMain::FrmMain(FrmMainServices services, QWidget* parent)
     session_ = std::make_unique<session::BookSession>(
         services_.folder, session::BookSession::Ports{*services_.random, *services_.clock,
                                                       *services_.speaker, services_.calendar});
+    session_->setTargetRetention(services_.retentionSetting.retention());
 
     buildControls();
     views_ = std::make_unique<DisplayViews>(*session_, *drillView_, menu_, *this);
@@ -147,8 +148,10 @@ void FrmMain::connectControls() {
     connect(bookSession, &session::BookSession::bookLoaded, this, &FrmMain::showLoadedBook);
     connect(bookSession, &session::BookSession::classesChanged, cboWordClass,
             &ClassBox::showClasses);
-    connect(bookSession, &session::BookSession::settingsChanged, this,
-            [this] { menu_.showSettings(session_->settings(), session_->speed()); });
+    connect(bookSession, &session::BookSession::settingsChanged, this, [this] {
+        menu_.showSettings(session_->settings(), session_->speed());
+        menu_.checkRetention(session_->targetRetention());
+    });
     connect(bookSession, &session::BookSession::memorisedTotalChanged, this,
             [this](int total) { txtTotalMemoryCnt->setText(QString::number(total)); });
 
@@ -199,6 +202,9 @@ void FrmMain::connectMenus() {
     for (QAction* voice : menu_.mnuSpeechVoiceItems)
         command(voice, [this, voice] { chooseSpeechVoice(voice->data().toString()); });
     menu_.checkSpeechVoice(services_.voiceSetting.voice());
+    for (QAction* target : menu_.mnuRetentionItems)
+        command(target, [this, target] { chooseRetention(target->data().toDouble()); });
+    menu_.checkRetention(session_->targetRetention());
     for (int speed = 0; speed < int(menu_.mnuSpeedItems.size()); ++speed)
         command(menu_.mnuSpeedItems[speed], [bookSession, speed] { bookSession->setSpeed(speed); });
     command(menu_.mnuHelpMain, [] { platform::openUrl(platform::helpPagePath()); });
@@ -254,6 +260,16 @@ void FrmMain::chooseSpeechVoice(const QString& id) {
         systemSpeaker_->setVoice(id);
 }
 
+void FrmMain::chooseRetention(double target) {
+    session_->setTargetRetention(target);
+    if (!services_.retentionSetting.setRetention(target))
+        dialogs().showCritical(
+            this, session::kFileWriteError,
+            QStringLiteral("今日の復習の目標を保存できませんでした。\r\n%1\r\n"
+                           "次に起動したときは、前の目標に戻ります。")
+                .arg(QDir::toNativeSeparators(services_.retentionSetting.file())));
+}
+
 void FrmMain::editBook() {
     showWordList();
     if (!session_->writable()) {
@@ -304,7 +320,8 @@ void FrmMain::startDrill() {
         return;
     // A refused start leaves the window as it was.
     const book::Mode mode = session_->mode();
-    switch (session_->startDrill(cboWordClass->choice(), mode)) {
+    const session::ClassChoice choice = cboWordClass->choice();
+    switch (session_->startDrill(choice, mode)) {
     case drill::StartResult::NoClassFound:
         dialogs().showInformation(this, QStringLiteral("開始"),
                                   QStringLiteral("単語クラス「%1」が見つかりません。\r\n"
@@ -313,10 +330,12 @@ void FrmMain::startDrill() {
         return;
     case drill::StartResult::TooFewWords:
         dialogs().showInformation(this, QStringLiteral("開始"),
-                                  QStringLiteral("苦手な単語は%1語です。\r\n"
-                                                 "苦手な単語の復習には%2語以上が必要です。")
-                                      .arg(session_->weakWords(mode).total)
-                                      .arg(drill::kFewestWords));
+                                  choice.kind == session::ClassChoice::Kind::DueWords
+                                      ? session_->tooFewDueWordsText(mode)
+                                      : QStringLiteral("苦手な単語は%1語です。\r\n"
+                                                       "苦手な単語の復習には%2語以上が必要です。")
+                                            .arg(session_->weakWords(mode).total)
+                                            .arg(drill::kFewestWords));
         return;
     case drill::StartResult::Started:
         break;

@@ -1,5 +1,6 @@
 #include "book_session.h"
 
+#include "due_dates.h"
 #include "failure_text.h"
 
 #include "book/book_lists.h"
@@ -219,10 +220,18 @@ WordListView BookSession::wordList(ClassChoice choice, book::Mode mode) {
         showMemorisedTotal(memorisedTotals_[mode]);
         return buildWeakWordListView(records(), eofRecord(), weakWords(mode), mode);
     }
+    if (choice.kind == ClassChoice::Kind::DueWords) {
+        readMemorisedTotals();
+        showMemorisedTotal(memorisedTotals_[mode]);
+        return buildDueWordListView(records(), eofRecord(), dueWords(mode), mode,
+                                    calendar_.localNow().date());
+    }
     const std::optional<int> classIndex = bookClass(choice);
     if (classIndex)
         classFirstRecord_ = book::firstWordRecord(*classIndex);
-    WordListView view = buildWordListView(records(), classFirstRecord_, classIndex, mode);
+    WordListView view =
+        buildWordListView(records(), classFirstRecord_, classIndex, mode,
+                          classIndex ? nextReviews(*classIndex, mode) : QStringList());
     readMemorisedTotals();
     if (classIndex)
         showMemorisedTotal(memorisedTotals_[mode]);
@@ -612,6 +621,12 @@ ProgressNumbers BookSession::progress(book::Mode mode) const {
     numbers.totals = history_.totals(mode);
     numbers.days = history_.studyTimePerDay(mode);
     numbers.weakWords = weakWords(mode).total;
+    numbers.today = today;
+    numbers.targetRetention = targetRetention_;
+    const QList<memory::WordOutlook> words = wordOutlook(mode);
+    numbers.dueNow = memory::selectDueWords(words, targetRetention_).dueNow;
+    numbers.dueForecast = memory::dueForecast(words, calendar_.localNow());
+    numbers.retention = retentionHistory(mode);
     if (writable())
         numbers.studySeconds = records()
                                    .read(book::trailerRecord(eofRecord(), book::Trailer::StudyTime))
@@ -652,6 +667,22 @@ QList<int> BookSession::dueForecast(book::Mode mode) const {
 
 QList<memory::RetentionPoint> BookSession::retentionHistory(book::Mode mode) const {
     return memory::retentionHistory(studyLog_.answers(mode), mode, calendar_.localNow());
+}
+
+void BookSession::setTargetRetention(double target) {
+    targetRetention_ = target;
+    Q_EMIT settingsChanged();
+}
+
+QStringList BookSession::nextReviews(int classIndex, book::Mode mode) const {
+    // The outlook lists the book's words class by class.
+    return nextReviewTexts(
+        wordOutlook(mode).mid(qsizetype(classIndex) * book::kWordsPerClass, book::kWordsPerClass),
+        calendar_.localNow().date());
+}
+
+QString BookSession::tooFewDueWordsText(book::Mode mode) const {
+    return session::tooFewDueWordsText(dueWords(mode), calendar_.localNow().date());
 }
 
 } // namespace session

@@ -1,9 +1,13 @@
 #include "word_list_view.h"
 
+#include "due_dates.h"
+
 #include "book/book.h"
 #include "book/learning.h"
 #include "book/record_map.h"
 #include "book/text_file.h"
+
+#include <cmath>
 
 namespace session {
 
@@ -27,6 +31,15 @@ const QString kClassColumn = QStringLiteral("クラス");
 constexpr int kStateColumnWidth = 7;
 const QString kNothingToReview =
     QStringLiteral("\u3000 このモードで復習する苦手な単語はありません。");
+// 「今日の復習」's headings: its count where the play count stands, with the colons of
+// the other labels aligned, and the next day's words where the forgotten count stands.
+const QString kDueCountLabel = kLabelIndent.chopped(8) + QStringLiteral("今日の復習の単語数：");
+const QString kNextDueLabel = kLabelIndent + QStringLiteral("次の復習日：");
+const QString kRecallHeading = QStringLiteral("想起率");
+// The recall column, up to the class column: wide enough for "記録なし".
+constexpr int kRecallColumnWidth = 10;
+const QString kNoRecall = QStringLiteral("記録なし");
+const QString kNothingDue = QStringLiteral("\u3000 このモードで今日復習する単語はありません。");
 const QString kWordLinePrefix = QStringLiteral("\u3000 ");
 const QString kFooterPrefix = QStringLiteral("                              -");
 const QString kFooterSuffix = QStringLiteral(" -");
@@ -71,7 +84,8 @@ QString wordLine(const book::WordRecord& word, book::Mode mode) {
 } // namespace
 
 WordListView buildWordListView(const book::RecordFile& file, int classFirstRecord,
-                               std::optional<int> classIndex, book::Mode mode) {
+                               std::optional<int> classIndex, book::Mode mode,
+                               const QStringList& nextReviews) {
     int memorised = 0;
     int forgotten = 0;
     for (int r = classFirstRecord; r < classFirstRecord + book::kWordsPerClass; ++r) {
@@ -91,8 +105,13 @@ WordListView buildWordListView(const book::RecordFile& file, int classFirstRecor
         return view;
 
     const int first = book::firstWordRecord(*classIndex);
-    for (int r = first; r < first + book::kWordsPerClass; ++r)
-        view.lines << wordLine(file.read(r).trimmed(), mode);
+    for (int i = 0; i < book::kWordsPerClass; ++i) {
+        const book::WordRecord word = file.read(first + i).trimmed();
+        QString line = wordLine(word, mode);
+        if (const QString next = nextReviews.value(i); !next.isEmpty())
+            line += fill(columns(stateColumn(word.modeCount[mode])), kStateColumnWidth) + next;
+        view.lines << line;
+    }
     view.lines << QString() << kFooterPrefix + book::signedBlank(*classIndex + 1) + kFooterSuffix;
     return view;
 }
@@ -116,6 +135,36 @@ WordListView buildWeakWordListView(const book::RecordFile& file, int eofRecord,
                           classNames.value(word.classIndex);
     }
     view.lines << QString() << kFooterPrefix + u' ' + kWeakWordsEntry + kFooterSuffix;
+    return view;
+}
+
+WordListView buildDueWordListView(const book::RecordFile& file, int eofRecord,
+                                  const memory::DueWords& due, book::Mode mode, QDate today) {
+    const QStringList classNames = book::listClasses(file, eofRecord);
+
+    WordListView view;
+    view.classFound = true;
+    view.lines << kDueCountLabel + book::signedBlank(due.dueNow)
+               << columnHeading(mode) + fill(columns(kStateHeading), kStateColumnWidth) +
+                      kRecallHeading + fill(columns(kRecallHeading), kRecallColumnWidth) +
+                      kClassColumn
+               << kNextDueLabel + (due.nextDay.isValid() ? QStringLiteral(" %1 %2語")
+                                                               .arg(dueDayText(due.nextDay, today))
+                                                               .arg(due.nextDayCount)
+                                                         : QStringLiteral(" なし"));
+    if (due.words.isEmpty())
+        view.lines << kNothingDue;
+    for (const memory::WordOutlook& word : due.words) {
+        const book::WordRecord record = file.read(word.record).trimmed();
+        const QString state = stateColumn(record.modeCount[mode]);
+        const QString recall =
+            word.recall ? QStringLiteral("%1％").arg(int(std::floor(*word.recall * 100)), 3)
+                        : kNoRecall;
+        view.lines << wordLine(record, mode) + fill(columns(state), kStateColumnWidth) + recall +
+                          fill(columns(recall), kRecallColumnWidth) +
+                          classNames.value(word.classIndex);
+    }
+    view.lines << QString() << kFooterPrefix + u' ' + kDueWordsEntry + kFooterSuffix;
     return view;
 }
 

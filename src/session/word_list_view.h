@@ -2,6 +2,8 @@
 
 #include "weak_words.h"
 
+#include "memory/due_words.h"
+
 #include "book/record_file.h"
 
 #include <QStringList>
@@ -18,9 +20,11 @@ struct WordListView {
 
 // The word list of one class for one drill mode: three heading lines with the play,
 // memorised and forgotten counts, then (when the class was found by name) a line per
-// word with its state and a footer with the class number.
+// word with its state, followed by its text of `nextReviews` (the next review) when it
+// has one, and a footer with the class number.
 WordListView buildWordListView(const book::RecordFile& file, int classFirstRecord,
-                               std::optional<int> classIndex, book::Mode mode);
+                               std::optional<int> classIndex, book::Mode mode,
+                               const QStringList& nextReviews = {});
 
 // The word list of a review: the same headings with the book's counts of weak and of
 // forgotten words (listed or not) and the class column, then the weak words in review order, each
@@ -28,5 +32,13 @@ WordListView buildWordListView(const book::RecordFile& file, int classFirstRecor
 // is nothing to review.
 WordListView buildWeakWordListView(const book::RecordFile& file, int eofRecord,
                                    const WeakWords& weak, book::Mode mode);
+
+// The word list of 「今日の復習」: the count of words due now, the column headings with
+// the predicted recall and the class, and when the next words fall due; then the words in
+// review order, each with its state, its predicted recall in whole per cent (rounded down,
+// so that a due word never shows the target) and its class; a line that says so when
+// nothing is due.
+WordListView buildDueWordListView(const book::RecordFile& file, int eofRecord,
+                                  const memory::DueWords& due, book::Mode mode, QDate today);
 
 } // namespace session

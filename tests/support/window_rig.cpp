@@ -10,6 +10,7 @@ void WindowRig::initRig() {
 std::unique_ptr<mainwin::FrmMain> WindowRig::openWindow() {
     mainwin::FrmMainServices services{dir->path(), &speaker, &random, &clock, &dialogs, calendar};
     services.voiceSetting = platform::VoiceSetting(dir->filePath(QStringLiteral("veltyping.conf")));
+    services.retentionSetting = mainwin::RetentionSetting(services.voiceSetting.file());
     return std::make_unique<mainwin::FrmMain>(std::move(services));
 }
 
