@@ -84,6 +84,8 @@ private:
     void showClassWords(const QString& className);
     void chooseSpeechVoice(const QString& id);
     void chooseRetention(double target);
+    // The status line says so while the program's own voice finds no sound device.
+    void showSoundDeviceMissing(bool missing);
     void startDrill();
     void showDrillEnd();
     // The controls locked during a drill.
