@@ -26,16 +26,17 @@ QStringList nextReviewTexts(const QList<memory::WordOutlook>& words, QDate today
     return texts;
 }
 
+QString nextDueText(const memory::DueWords& due, QDate today) {
+    if (!due.nextDay.isValid()) // only drills bring words here
+        return QStringLiteral("次に復習する単語はまだありません。");
+    return QStringLiteral("次は%1 %2語です。")
+        .arg(dueDayText(due.nextDay, today))
+        .arg(due.nextDayCount);
+}
+
 QString tooFewDueWordsText(const memory::DueWords& due, QDate today) {
-    const QString now = kDueWordsEntry + QStringLiteral("は%1語です。").arg(due.dueNow);
-    const QString next =
-        due.nextDay.isValid()
-            ? QStringLiteral("次は%1 %2語です。")
-                  .arg(dueDayText(due.nextDay, today))
-                  .arg(due.nextDayCount)
-            // Nothing learned yet waits for a later day: only drills bring words here.
-            : QStringLiteral("次に復習する単語はまだありません。");
-    return now + next + QStringLiteral("\r\n") + kDueWordsEntry +
+    return kDueWordsEntry + QStringLiteral("は%1語です。").arg(due.dueNow) +
+           nextDueText(due, today) + QStringLiteral("\r\n") + kDueWordsEntry +
            QStringLiteral("には%1語以上が必要です。").arg(drill::kFewestWords);
 }
 

@@ -17,6 +17,9 @@ QString dueDayText(QDate day, QDate today);
 // word not yet learned.
 QStringList nextReviewTexts(const QList<memory::WordOutlook>& words, QDate today);
 
+// When the next words fall due: "次は明日 12語です。", or that none wait for a later day.
+QString nextDueText(const memory::DueWords& due, QDate today);
+
 // Why 「今日の復習」 does not start: how many words are due and when the next ones are.
 QString tooFewDueWordsText(const memory::DueWords& due, QDate today);
 

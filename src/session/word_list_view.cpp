@@ -7,6 +7,7 @@
 #include "book/record_map.h"
 #include "book/text_file.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace session {
@@ -31,14 +32,17 @@ const QString kClassColumn = QStringLiteral("クラス");
 constexpr int kStateColumnWidth = 7;
 const QString kNothingToReview =
     QStringLiteral("\u3000 このモードで復習する苦手な単語はありません。");
-// 「今日の復習」's headings: its count where the play count stands, with the colons of
-// the other labels aligned, and the next day's words where the forgotten count stands.
+// 「今日の復習」's headings: its count where the play count stands, its colon under the
+// others', and the sentence of the refusal that says when the next words fall due.
 const QString kDueCountLabel = kLabelIndent.chopped(8) + QStringLiteral("今日の復習の単語数：");
-const QString kNextDueLabel = kLabelIndent + QStringLiteral("次の復習日：");
+const QString kNextDueIndent = QString(20, u' ');
 const QString kRecallHeading = QStringLiteral("想起率");
-// The recall column, up to the class column: wide enough for "記録なし".
-constexpr int kRecallColumnWidth = 10;
-const QString kNoRecall = QStringLiteral("記録なし");
+// The state and recall columns of a due word are narrower than a weak word's, so that the
+// class after them still fits the display's width.
+constexpr int kDueStateColumnWidth = 5;
+constexpr int kRecallColumnWidth = 8;
+// A ☆ word with no answer logged has no predicted recall.
+const QString kNoRecall = QStringLiteral("－");
 const QString kNothingDue = QStringLiteral("\u3000 このモードで今日復習する単語はありません。");
 const QString kWordLinePrefix = QStringLiteral("\u3000 ");
 const QString kFooterPrefix = QStringLiteral("                              -");
@@ -145,22 +149,20 @@ WordListView buildDueWordListView(const book::RecordFile& file, int eofRecord,
     WordListView view;
     view.classFound = true;
     view.lines << kDueCountLabel + book::signedBlank(due.dueNow)
-               << columnHeading(mode) + fill(columns(kStateHeading), kStateColumnWidth) +
+               << columnHeading(mode) + fill(columns(kStateHeading), kDueStateColumnWidth) +
                       kRecallHeading + fill(columns(kRecallHeading), kRecallColumnWidth) +
                       kClassColumn
-               << kNextDueLabel + (due.nextDay.isValid() ? QStringLiteral(" %1 %2語")
-                                                               .arg(dueDayText(due.nextDay, today))
-                                                               .arg(due.nextDayCount)
-                                                         : QStringLiteral(" なし"));
+               << kNextDueIndent + nextDueText(due, today);
     if (due.words.isEmpty())
         view.lines << kNothingDue;
     for (const memory::WordOutlook& word : due.words) {
         const book::WordRecord record = file.read(word.record).trimmed();
         const QString state = stateColumn(record.modeCount[mode]);
-        const QString recall =
-            word.recall ? QStringLiteral("%1％").arg(int(std::floor(*word.recall * 100)), 3)
-                        : kNoRecall;
-        view.lines << wordLine(record, mode) + fill(columns(state), kStateColumnWidth) + recall +
+        // Right-aligned in four columns: " 5％", "89％", "  －".
+        QString recall =
+            word.recall ? QString::number(int(std::floor(*word.recall * 100))) + u'％' : kNoRecall;
+        recall.prepend(QString(std::max<qsizetype>(0, 4 - columns(recall)), u' '));
+        view.lines << wordLine(record, mode) + fill(columns(state), kDueStateColumnWidth) + recall +
                           fill(columns(recall), kRecallColumnWidth) +
                           classNames.value(word.classIndex);
     }

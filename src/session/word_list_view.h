@@ -36,8 +36,8 @@ WordListView buildWeakWordListView(const book::RecordFile& file, int eofRecord,
 // The word list of 「今日の復習」: the count of words due now, the column headings with
 // the predicted recall and the class, and when the next words fall due; then the words in
 // review order, each with its state, its predicted recall in whole per cent (rounded down,
-// so that a due word never shows the target) and its class; a line that says so when
-// nothing is due.
+// so that a due word never shows the target; "－" for a ☆ word with no answer logged) and
+// its class; a line that says so when nothing is due.
 WordListView buildDueWordListView(const book::RecordFile& file, int eofRecord,
                                   const memory::DueWords& due, book::Mode mode, QDate today);
 

@@ -145,18 +145,17 @@ private Q_SLOTS:
                                u"\u3000\u3000\u3000"_s + QString(8, u' ') + u"\u3000\u3000"_s;
         QTest::newRow("今日の復習")
             << 3 << QList<int>{0, 1, 2, 3, 14, 15, 19}
-            << QStringList{
-                   indent + u"今日の復習の単語数： 15"_s,
-                   p + u"英語"_s + QString(12, u' ') + u"日本語"_s + QString(8, u' ') + u"回数"_s +
-                       QString(3, u' ') + u"想起率"_s + QString(4, u' ') + u"クラス"_s,
-                   indent + QString(8, u' ') + u"次の復習日： 明日 1語"_s,
-                   p + u"w0_1"_s + QString(12, u' ') + u"訳０＿１"_s + QString(6, u' ') + u"☆"_s +
-                       QString(5, u' ') + u" 87％"_s + QString(5, u' ') + u"クラス０"_s,
-                   p + u"w0_12"_s + QString(11, u' ') + u"訳０＿１２"_s + QString(4, u' ') +
-                       u"☆"_s + QString(5, u' ') + u" 87％"_s + QString(5, u' ') + u"クラス０"_s,
-                   p + u"w1_8"_s + QString(12, u' ') + u"訳１＿８"_s + QString(6, u' ') + u"☆"_s +
-                       QString(5, u' ') + u"記録なし"_s + QString(2, u' ') + u"クラス１"_s,
-                   QString(30, u' ') + u"- 今日の復習 -"_s};
+            << QStringList{indent + u"今日の復習の単語数： 15"_s,
+                           p + u"英語"_s + QString(12, u' ') + u"日本語"_s + QString(8, u' ') +
+                               u"回数 想起率  クラス"_s,
+                           QString(20, u' ') + u"次は明日 1語です。"_s,
+                           p + u"w0_1"_s + QString(12, u' ') + u"訳０＿１"_s + QString(6, u' ') +
+                               u"☆   87％    クラス０"_s,
+                           p + u"w0_12"_s + QString(11, u' ') + u"訳０＿１２"_s + QString(4, u' ') +
+                               u"☆   87％    クラス０"_s,
+                           p + u"w1_8"_s + QString(12, u' ') + u"訳１＿８"_s + QString(6, u' ') +
+                               u"☆     －    クラス１"_s,
+                           QString(30, u' ') + u"- 今日の復習 -"_s};
         QTest::newRow("a class") << 0 << QList<int>{3, 15, 16}
                                  << QStringList{p + u"w0_1"_s + QString(12, u' ') + u"訳０＿１"_s +
                                                     QString(6, u' ') + u"☆"_s + QString(5, u' ') +
