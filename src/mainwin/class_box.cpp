@@ -2,7 +2,7 @@
 
 #include "book/record_map.h"
 #include "platform/exact_text_box.h"
-#include "session/weak_words.h"
+#include "views/weak_words.h"
 
 namespace mainwin {
 
@@ -26,8 +26,8 @@ void ClassBox::showClasses(const QStringList& names, const QString& current) {
     clear();
     addItems(names);
     // The reviews of the weak and of the due words are played like more classes.
-    addItem(session::kWeakWordsEntry, int(session::ClassChoice::Kind::WeakWords));
-    addItem(session::kDueWordsEntry, int(session::ClassChoice::Kind::DueWords));
+    addItem(views::kWeakWordsEntry, int(session::ClassChoice::Kind::WeakWords));
+    addItem(views::kDueWordsEntry, int(session::ClassChoice::Kind::DueWords));
     setEditText(current);
 }
 

@@ -214,24 +214,23 @@ std::optional<int> BookSession::bookClass(ClassChoice choice) const {
     return choice.classIndex;
 }
 
-WordListView BookSession::wordList(ClassChoice choice, book::Mode mode) {
+views::ClassListing BookSession::classListing(ClassChoice choice, book::Mode mode) {
     if (choice.kind == ClassChoice::Kind::WeakWords) {
         readMemorisedTotals();
         showMemorisedTotal(memorisedTotals_[mode]);
-        return buildWeakWordListView(records(), eofRecord(), weakWords(mode), mode);
+        return views::buildReviewListing(records(), eofRecord(), weakWords(mode), mode);
     }
     if (choice.kind == ClassChoice::Kind::DueWords) {
         readMemorisedTotals();
         showMemorisedTotal(memorisedTotals_[mode]);
-        return buildDueWordListView(records(), eofRecord(), dueWords(mode), mode,
-                                    calendar_.localNow().date());
+        return dueListing(mode);
     }
     const std::optional<int> classIndex = bookClass(choice);
     if (classIndex)
         classFirstRecord_ = book::firstWordRecord(*classIndex);
-    WordListView view =
-        buildWordListView(records(), classFirstRecord_, classIndex, mode,
-                          classIndex ? nextReviews(*classIndex, mode) : QStringList());
+    views::ClassListing view =
+        views::buildClassListing(records(), classFirstRecord_, classIndex, mode,
+                                 classIndex ? nextReviews(*classIndex, mode) : QStringList());
     readMemorisedTotals();
     if (classIndex)
         showMemorisedTotal(memorisedTotals_[mode]);
@@ -248,14 +247,16 @@ void BookSession::readMemorisedTotals() {
                 .modeCount;
 }
 
-WeakWords BookSession::weakWords(book::Mode mode) const {
-    return findWeakWords(records(), eofRecord(), mode);
+views::WeakWords BookSession::weakWords(book::Mode mode) const {
+    return views::findWeakWords(records(), eofRecord(), mode);
 }
 
-QStringList BookSession::gradeTable() const { return gradeTableLines(records(), eofRecord()); }
+QStringList BookSession::gradeTable() const {
+    return views::gradeTableLines(records(), eofRecord());
+}
 
-SearchView BookSession::search(const QString& text) const {
-    return buildSearchView(records(), eofRecord(), text);
+views::SearchView BookSession::search(const QString& text) const {
+    return views::buildSearchView(records(), eofRecord(), text);
 }
 
 bool BookSession::writeDisplay(const QStringList& lines) {
@@ -272,10 +273,10 @@ drill::StartResult BookSession::startDrill(ClassChoice choice, book::Mode mode) 
     drill::DrillSetup setup{classIndex ? classNames_[*classIndex] : QString(), classIndex, mode,
                             eofRecord(), files_.result};
     if (choice.kind == ClassChoice::Kind::WeakWords) {
-        setup.className = kWeakWordsEntry;
+        setup.className = views::kWeakWordsEntry;
         setup.reviewWords = weakWords(mode).records();
     } else if (choice.kind == ClassChoice::Kind::DueWords) {
-        setup.className = kDueWordsEntry;
+        setup.className = views::kDueWordsEntry;
         setup.reviewWords = dueWords(mode).records();
     }
     const drill::StartResult result = engine_->start(setup);
@@ -679,6 +680,16 @@ QStringList BookSession::nextReviews(int classIndex, book::Mode mode) const {
     return nextReviewTexts(
         wordOutlook(mode).mid(qsizetype(classIndex) * book::kWordsPerClass, book::kWordsPerClass),
         calendar_.localNow().date());
+}
+
+views::ClassListing BookSession::dueListing(book::Mode mode) const {
+    const memory::DueWords due = dueWords(mode);
+    QList<views::DueWordRow> rows;
+    rows.reserve(due.words.size());
+    for (const memory::WordOutlook& word : due.words)
+        rows.append({word.record, word.classIndex, word.recall});
+    return views::buildDueListing(records(), eofRecord(), rows, due.dueNow,
+                                  nextDueText(due, calendar_.localNow().date()), mode);
 }
 
 QString BookSession::tooFewDueWordsText(book::Mode mode) const {

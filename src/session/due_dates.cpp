@@ -1,8 +1,7 @@
 #include "due_dates.h"
 
-#include "weak_words.h"
-
 #include "drill/drill_state.h"
+#include "views/weak_words.h"
 
 namespace session {
 
@@ -35,8 +34,8 @@ QString nextDueText(const memory::DueWords& due, QDate today) {
 }
 
 QString tooFewDueWordsText(const memory::DueWords& due, QDate today) {
-    return kDueWordsEntry + QStringLiteral("は%1語です。").arg(due.dueNow) +
-           nextDueText(due, today) + QStringLiteral("\r\n") + kDueWordsEntry +
+    return views::kDueWordsEntry + QStringLiteral("は%1語です。").arg(due.dueNow) +
+           nextDueText(due, today) + QStringLiteral("\r\n") + views::kDueWordsEntry +
            QStringLiteral("には%1語以上が必要です。").arg(drill::kFewestWords);
 }
 

@@ -28,7 +28,8 @@ FileToOpen readFileToOpen(const QString& path) {
     if (isWordListPath(path)) {
         FileToOpen file;
         file.path = path;
-        file.list = readListToOpen(path);
+        // Read aside: a list of many megabytes must not stop the window.
+        file.list = readListToOpenAside(path);
         if (!file.list.accepted())
             return refused(path, listRefusalText(file.list));
         file.kind = FileToOpen::Kind::WordList;

@@ -7,7 +7,11 @@
 #include "book/whole_file.h"
 
 #include <QDir>
+#include <QEventLoop>
 #include <QFileInfo>
+#include <QThread>
+
+#include <memory>
 
 namespace session {
 
@@ -19,22 +23,36 @@ constexpr int kListedProblems = 10;
 } // namespace
 
 ListToOpen readListToOpen(const QString& path) {
-    ListToOpen list{path, QFileInfo(path).completeBaseName(), {}, {}};
+    ListToOpen list{path, QFileInfo(path).completeBaseName(), {}, {}, 0};
     book::FileFailure failure;
     const std::optional<QByteArray> bytes =
         book::readWholeFile(path, book::kMaxListBytes, &failure);
     if (!bytes) {
         list.problems << failureText(failure, path);
+        list.problemCount = 1;
         return list;
     }
     const book::ParsedList parsed = book::parseWordList(*bytes);
     list.title = book::listTitle(parsed, path);
     list.content = parsed.content;
+    list.problemCount = parsed.problemCount;
     for (const book::ListProblem& problem : parsed.problems)
         list.problems << (problem.line > 0
                               ? QStringLiteral("行 %1：%2")
                                     .arg(QString::number(problem.line), problem.reason.japanese)
                               : problem.reason.japanese);
+    return list;
+}
+
+ListToOpen readListToOpenAside(const QString& path) {
+    ListToOpen list;
+    QEventLoop waiting;
+    const std::unique_ptr<QThread> reader(
+        QThread::create([&list, &path] { list = readListToOpen(path); }));
+    QObject::connect(reader.get(), &QThread::finished, &waiting, &QEventLoop::quit);
+    reader->start();
+    waiting.exec(QEventLoop::ExcludeUserInputEvents);
+    reader->wait();
     return list;
 }
 
@@ -47,8 +65,8 @@ QString listRefusalText(const ListToOpen& list) {
     QStringList lines{QDir::toNativeSeparators(list.path),
                       QStringLiteral("から単語帳を作れません。")};
     lines << list.problems.mid(0, kListedProblems);
-    if (list.problems.size() > kListedProblems)
-        lines << QStringLiteral("ほか %1 件").arg(list.problems.size() - kListedProblems);
+    if (list.problemCount > kListedProblems)
+        lines << QStringLiteral("ほか %1 件").arg(list.problemCount - kListedProblems);
     return lines.join(QStringLiteral("\r\n"));
 }
 

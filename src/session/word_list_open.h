@@ -15,12 +15,18 @@ struct ListToOpen {
     QString title;             // the proposal: the list's title line, else the file's name
     book::BookContent content; // its classes of 50 words, in order, when it passes
     QStringList problems; // each refusal as 「行 N：…」; one of the whole file without a line
+    int problemCount = 0; // problems holds the first of them (book::kKeptProblems)
 
     bool accepted() const { return problems.isEmpty(); }
 };
 
 // Reads and checks the list at `path`. Nothing is written.
 ListToOpen readListToOpen(const QString& path);
+
+// As readListToOpen, on a thread of its own while the caller's event loop goes on (the
+// window paints and answers the desktop) and keeps the learner's input until the list is
+// read: a list of many megabytes takes a good part of a second.
+ListToOpen readListToOpenAside(const QString& path);
 
 // Whether Open takes the file as a word list (*.csv, *.tsv, *.txt) rather than a book.
 bool isWordListPath(const QString& path);

@@ -1,7 +1,7 @@
 // 「今日の復習」 on the real window: the class box's entry after 「苦手な単語」, its refusal
 // with too few words due, the word lists that show recall and next reviews, and the target
 // retention kept in the program's settings.
-#include "mainwin/frm_main.h"
+#include "mainwin/main_window.h"
 #include "memory/study_log.h"
 #include "test_book.h"
 #include "test_doubles.h"
@@ -36,7 +36,7 @@ class TestDueReview : public QObject, private testsupport::WindowRig {
     Q_OBJECT
 
     FixedCalendar days;
-    std::unique_ptr<mainwin::FrmMain> window;
+    std::unique_ptr<mainwin::MainWindow> window;
 
     template <typename T> T* child(const QString& name) {
         return testsupport::namedChild<T>(window.get(), name);

@@ -29,7 +29,7 @@ class DrillView;
 class FileCommands;
 
 // What the window needs from the world; tests hand in scripted ones.
-struct FrmMainServices {
+struct MainWindowServices {
     QString folder;                        // the program folder
     drill::Speaker* speaker = nullptr;     // null: the system's speech
     drill::RandomSource* random = nullptr; // null: the system's random numbers
@@ -49,12 +49,12 @@ struct FrmMainServices {
 // the mode buttons, the memorised total, Start, End and Search, and the menus. It hands
 // the learner's commands to the book session, which does the work, and each of its views
 // follows what the session announces. Opening it loads the word book.
-class FrmMain : public QMainWindow {
+class MainWindow : public QMainWindow {
     Q_OBJECT
 
 public:
-    explicit FrmMain(FrmMainServices services, QWidget* parent = nullptr);
-    ~FrmMain() override;
+    explicit MainWindow(MainWindowServices services, QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     // Loads the word book afresh; the manual and the book's state follow (at start, and
     // whenever the session loads a replaced or reset book).
@@ -79,7 +79,7 @@ private:
     void connectMenus();
 
     // The class list, the mode buttons and the editor: the chosen class's words.
-    void showWordList();
+    void showClassListing();
     // The editor went to a class: the class box shows it and its words are listed.
     void showClassWords(const QString& className);
     void chooseSpeechVoice(const QString& id);
@@ -99,7 +99,7 @@ private:
     void showLoadedBook();
     platform::Dialogs& dialogs() { return *services_.dialogs; }
 
-    FrmMainServices services_;
+    MainWindowServices services_;
     // The real speech, random numbers and clock, for whichever the services left out.
     std::unique_ptr<SystemSpeaker> systemSpeaker_;
     SystemRandom systemRandom_;

@@ -17,12 +17,12 @@ namespace editor {
 // and renames word classes. A dialog window that is not modal (so that assistive
 // technology sees a window of its own); it reads and writes the book through the
 // session in every handler, and its class lists follow the session's classes.
-class FrmEdit : public QDialog {
+class WordEditor : public QDialog {
     Q_OBJECT
 
 public:
     // Builds the window and loads the classes; the caller shows it.
-    FrmEdit(session::BookSession& book, platform::Dialogs& dialogs, QWidget* parent = nullptr);
+    WordEditor(session::BookSession& book, platform::Dialogs& dialogs, QWidget* parent = nullptr);
 
     // Fills the class lists and shows the first word of the first class.
     void loadClasses();

@@ -1,9 +1,9 @@
-#include "frm_main.h"
+#include "main_window.h"
 
 #include "class_box.h"
 #include "display_views.h"
 #include "drill_view.h"
-#include "editor/frm_edit.h"
+#include "editor/word_editor.h"
 #include "file_commands.h"
 #include "platform/files.h"
 #include "platform/help_page.h"
@@ -32,7 +32,7 @@
 
 namespace mainwin {
 
-FrmMain::FrmMain(FrmMainServices services, QWidget* parent)
+MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
     : QMainWindow(parent), services_(std::move(services)), menu_(this) {
     setObjectName(QStringLiteral("frmMain"));
     if (!services_.speaker) {
@@ -60,10 +60,10 @@ FrmMain::FrmMain(FrmMainServices services, QWidget* parent)
 
     if (systemSpeaker_)
         connect(&systemSpeaker_->speech(), &platform::Speech::soundDeviceMissing, this,
-                &FrmMain::showSoundDeviceMissing);
+                &MainWindow::showSoundDeviceMissing);
 }
 
-void FrmMain::showSoundDeviceMissing(bool missing) {
+void MainWindow::showSoundDeviceMissing(bool missing) {
     // The status line appears only on a machine that cannot play the voice.
     if (missing)
         statusBar()->showMessage(
@@ -72,9 +72,9 @@ void FrmMain::showSoundDeviceMissing(bool missing) {
         bar->clearMessage();
 }
 
-FrmMain::~FrmMain() = default;
+MainWindow::~MainWindow() = default;
 
-void FrmMain::buildControls() {
+void MainWindow::buildControls() {
     drillView_ = new DrillView(*session_);
 
     cboWordClass = new ClassBox;
@@ -104,7 +104,7 @@ void FrmMain::buildControls() {
     cmdSearch->setObjectName(QStringLiteral("cmdSearch"));
 }
 
-void FrmMain::layOutControls() {
+void MainWindow::layOutControls() {
     auto* lblWordClass = new QLabel(QStringLiteral("単語クラス："));
     lblWordClass->setObjectName(QStringLiteral("lblWordClass"));
     lblWordClass->setBuddy(cboWordClass);
@@ -150,11 +150,11 @@ void FrmMain::layOutControls() {
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-void FrmMain::connectControls() {
+void MainWindow::connectControls() {
     session::BookSession* bookSession = session_.get();
-    connect(bookSession, &session::BookSession::failed, this, &FrmMain::showFailure);
-    connect(bookSession, &session::BookSession::drillEnded, this, &FrmMain::showDrillEnd);
-    connect(bookSession, &session::BookSession::bookLoaded, this, &FrmMain::showLoadedBook);
+    connect(bookSession, &session::BookSession::failed, this, &MainWindow::showFailure);
+    connect(bookSession, &session::BookSession::drillEnded, this, &MainWindow::showDrillEnd);
+    connect(bookSession, &session::BookSession::bookLoaded, this, &MainWindow::showLoadedBook);
     connect(bookSession, &session::BookSession::classesChanged, cboWordClass,
             &ClassBox::showClasses);
     connect(bookSession, &session::BookSession::settingsChanged, this, [this] {
@@ -164,22 +164,22 @@ void FrmMain::connectControls() {
     connect(bookSession, &session::BookSession::memorisedTotalChanged, this,
             [this](int total) { txtTotalMemoryCnt->setText(QString::number(total)); });
 
-    connect(cboWordClass, &QComboBox::activated, this, &FrmMain::showWordList);
+    connect(cboWordClass, &QComboBox::activated, this, &MainWindow::showClassListing);
     for (int m = 0; m < book::kModeCount; ++m) {
         // The session takes the mode whenever the buttons change; a click also lists words.
         connect(optMode[m], &QRadioButton::toggled, this, [this, m](bool checked) {
             if (checked)
                 session_->setMode(book::Mode(m));
         });
-        connect(optMode[m], &QRadioButton::clicked, this, &FrmMain::showWordList);
+        connect(optMode[m], &QRadioButton::clicked, this, &MainWindow::showClassListing);
     }
-    connect(cmdStart, &QPushButton::clicked, this, &FrmMain::startDrill);
+    connect(cmdStart, &QPushButton::clicked, this, &MainWindow::startDrill);
     connect(cmdEnd, &QPushButton::clicked, bookSession, &session::BookSession::endDrill);
     connect(cmdSearch, &QPushButton::clicked, this,
             [this] { views_->showSearch(drillView_->answerText(), *services_.speaker); });
 }
 
-void FrmMain::connectMenus() {
+void MainWindow::connectMenus() {
     const auto command = [this](QAction* item, auto slot) {
         connect(item, &QAction::triggered, this, slot);
     };
@@ -196,7 +196,7 @@ void FrmMain::connectMenus() {
     command(menu_.mnuManual, [views] { views->showManual(); });
     command(menu_.mnuGrades, [views] { views->showGradeTable(); });
     command(menu_.mnuResult, [views] { views->showTestResult(); });
-    command(menu_.mnuWords, [this] { showWordList(); });
+    command(menu_.mnuWords, [this] { showClassListing(); });
     command(menu_.mnuProgress, [this] { showProgress(); });
     // The menu shows each choice even if the book cannot take it.
     session::BookSession* bookSession = session_.get();
@@ -220,9 +220,9 @@ void FrmMain::connectMenus() {
     command(menu_.mnuWww, [] { platform::openUrl(session::kHomePageUrl); });
 }
 
-void FrmMain::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event) {
     // The editor and the drill's handle on the book go with the window.
-    for (editor::FrmEdit* editorWindow : findChildren<editor::FrmEdit*>())
+    for (editor::WordEditor* editorWindow : findChildren<editor::WordEditor*>())
         editorWindow->close();
     // A progress view left open would keep the program running.
     if (progressWindow_)
@@ -230,7 +230,7 @@ void FrmMain::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-bool FrmMain::eventFilter(QObject* watched, QEvent* event) {
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     // Start and the Settings menu share Alt+S; Qt then only moves the focus. Start wins
     // while it is enabled, so that a drill can be started from the keyboard.
     if (watched == cmdStart && event->type() == QEvent::Shortcut &&
@@ -241,13 +241,13 @@ bool FrmMain::eventFilter(QObject* watched, QEvent* event) {
     return QMainWindow::eventFilter(watched, event);
 }
 
-void FrmMain::loadBook() { session_->load(); }
+void MainWindow::loadBook() { session_->load(); }
 
-void FrmMain::openBookFile(const QString& path) { files_->openBookFile(path); }
+void MainWindow::openBookFile(const QString& path) { files_->openBookFile(path); }
 
-bool FrmMain::viewFileShown() const { return views_->viewFileShown(); }
+bool MainWindow::viewFileShown() const { return views_->viewFileShown(); }
 
-void FrmMain::showLoadedBook() {
+void MainWindow::showLoadedBook() {
     views_->showManual();
     const book::EndRecord& end = session_->endRecord();
     cmdStart->setEnabled(end.isValid());
@@ -256,9 +256,9 @@ void FrmMain::showLoadedBook() {
     cboWordClass->clear();
 }
 
-void FrmMain::showWordList() { views_->showWordListing(cboWordClass->choice()); }
+void MainWindow::showClassListing() { views_->showClassListing(cboWordClass->choice()); }
 
-void FrmMain::chooseSpeechVoice(const QString& id) {
+void MainWindow::chooseSpeechVoice(const QString& id) {
     menu_.checkSpeechVoice(id);
     if (!services_.voiceSetting.setVoice(id))
         dialogs().showCritical(this, session::kFileWriteError,
@@ -269,7 +269,7 @@ void FrmMain::chooseSpeechVoice(const QString& id) {
         systemSpeaker_->setVoice(id);
 }
 
-void FrmMain::chooseRetention(double target) {
+void MainWindow::chooseRetention(double target) {
     session_->setTargetRetention(target);
     if (!services_.retentionSetting.setRetention(target))
         dialogs().showCritical(
@@ -279,37 +279,38 @@ void FrmMain::chooseRetention(double target) {
                 .arg(QDir::toNativeSeparators(services_.retentionSetting.file())));
 }
 
-void FrmMain::editBook() {
-    showWordList();
+void MainWindow::editBook() {
+    showClassListing();
     if (!session_->writable()) {
         files_->reportNoBook();
         return;
     }
     if (dialogs().askYesNo(this, QStringLiteral("ｳﾞｪﾙﾌｧｲﾙの編集"), kDataLossQuestion) &&
         session_->resetLearningData()) {
-        auto* editorWindow = new editor::FrmEdit(*session_, dialogs(), this);
-        connect(editorWindow, &editor::FrmEdit::classFollowed, this, &FrmMain::showClassWords);
-        connect(editorWindow, &editor::FrmEdit::closed, this, [this] { setEditorOpen(false); });
+        auto* editorWindow = new editor::WordEditor(*session_, dialogs(), this);
+        connect(editorWindow, &editor::WordEditor::classFollowed, this,
+                &MainWindow::showClassWords);
+        connect(editorWindow, &editor::WordEditor::closed, this, [this] { setEditorOpen(false); });
         editorWindow->setAttribute(Qt::WA_DeleteOnClose);
         editorWindow->setObjectName(QStringLiteral("frmEdit"));
         editorWindow->show();
         setEditorOpen(true);
     }
-    showWordList();
+    showClassListing();
 }
 
-void FrmMain::showClassWords(const QString& className) {
+void MainWindow::showClassWords(const QString& className) {
     cboWordClass->setEditText(className);
-    showWordList();
+    showClassListing();
 }
 
-void FrmMain::setEditorOpen(bool open) {
+void MainWindow::setEditorOpen(bool open) {
     menu_.setEditorOpen(open);
     // An obsolete book can be edited but never played.
     cmdStart->setEnabled(!open && session_->endRecord().isValid());
 }
 
-void FrmMain::showFailure(const session::Failure& failure) {
+void MainWindow::showFailure(const session::Failure& failure) {
     const drill::DrillEngine* engine = session_->engine();
     if (!engine || (!engine->state().running && !drillView_->falling())) {
         dialogs().showCritical(this, failure.title, failure.text);
@@ -324,7 +325,7 @@ void FrmMain::showFailure(const session::Failure& failure) {
     });
 }
 
-void FrmMain::startDrill() {
+void MainWindow::startDrill() {
     if (!session_->engine() || !cmdStart->isEnabled())
         return;
     // A refused start leaves the window as it was.
@@ -353,7 +354,7 @@ void FrmMain::startDrill() {
     setDrillRunning(true);
 }
 
-void FrmMain::showDrillEnd() {
+void MainWindow::showDrillEnd() {
     const drill::DrillState& s = session_->engine()->state();
     views_->showDrillResult(s.resultLines);
     // One Enter for whatever has the focus now, as the learner's last key would be.
@@ -364,7 +365,7 @@ void FrmMain::showDrillEnd() {
     setDrillRunning(false);
 }
 
-void FrmMain::setDrillRunning(bool running) {
+void MainWindow::setDrillRunning(bool running) {
     menu_.setDrillRunning(running);
     cmdStart->setEnabled(!running);
     cmdSearch->setEnabled(!running);
@@ -374,7 +375,7 @@ void FrmMain::setDrillRunning(bool running) {
     cmdEnd->setEnabled(running);
 }
 
-void FrmMain::showProgress() {
+void MainWindow::showProgress() {
     // Made on first use, so that the program starts without it.
     if (!progressWindow_) {
         progressWindow_ = new progress::ProgressWindow(

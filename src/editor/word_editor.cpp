@@ -1,4 +1,4 @@
-#include "frm_edit.h"
+#include "word_editor.h"
 
 #include "platform/dialogs.h"
 #include "platform/exact_text_box.h"
@@ -56,7 +56,7 @@ QPushButton* button(QWidget* parent, const char* name, const QString& caption, c
 
 } // namespace
 
-FrmEdit::FrmEdit(session::BookSession& book, platform::Dialogs& dialogs, QWidget* parent)
+WordEditor::WordEditor(session::BookSession& book, platform::Dialogs& dialogs, QWidget* parent)
     : QDialog(parent), book_(book), dialogs_(dialogs) {
     setObjectName(QStringLiteral("frmEdit"));
     setWindowTitle(QStringLiteral("ｳﾞｪﾙﾌｧｲﾙの編集"));
@@ -66,7 +66,7 @@ FrmEdit::FrmEdit(session::BookSession& book, platform::Dialogs& dialogs, QWidget
     loadClasses();
 }
 
-void FrmEdit::buildControls() {
+void WordEditor::buildControls() {
     frmWordEdit = named<QGroupBox>(this, "frmWordEdit");
     frmWordEdit->setTitle(QStringLiteral("単語編集"));
     const QString classTip = QStringLiteral("変更したい単語を含む、単語クラスを選択します。");
@@ -116,7 +116,7 @@ void FrmEdit::buildControls() {
     lblAfterClass->setBuddy(txtAfterClass);
 }
 
-void FrmEdit::layOutControls() {
+void WordEditor::layOutControls() {
     auto buttonRow = [](std::initializer_list<QPushButton*> buttons) {
         auto* row = new QHBoxLayout;
         row->addStretch();
@@ -161,23 +161,23 @@ void FrmEdit::layOutControls() {
     setMinimumWidth(440);
 }
 
-void FrmEdit::connectControls() {
-    connect(cboClassEdit, &QComboBox::activated, this, &FrmEdit::showClass);
-    connect(cboIdEdit, &QComboBox::activated, this, &FrmEdit::showWord);
-    connect(cboBeforeClass, &QComboBox::activated, this, &FrmEdit::showClassToRename);
-    connect(txtEnglishEdit, &QLineEdit::textChanged, this, &FrmEdit::wordFieldsChanged);
-    connect(txtJapaneseEdit, &QLineEdit::textChanged, this, &FrmEdit::wordFieldsChanged);
-    connect(txtAfterClass, &QLineEdit::textChanged, this, &FrmEdit::newClassNameChanged);
-    connect(cmdWordSearch, &QPushButton::clicked, this, &FrmEdit::searchTranslation);
-    connect(cmdWordUpdate, &QPushButton::clicked, this, &FrmEdit::updateWord);
-    connect(cmdClassChange, &QPushButton::clicked, this, &FrmEdit::renameClass);
+void WordEditor::connectControls() {
+    connect(cboClassEdit, &QComboBox::activated, this, &WordEditor::showClass);
+    connect(cboIdEdit, &QComboBox::activated, this, &WordEditor::showWord);
+    connect(cboBeforeClass, &QComboBox::activated, this, &WordEditor::showClassToRename);
+    connect(txtEnglishEdit, &QLineEdit::textChanged, this, &WordEditor::wordFieldsChanged);
+    connect(txtJapaneseEdit, &QLineEdit::textChanged, this, &WordEditor::wordFieldsChanged);
+    connect(txtAfterClass, &QLineEdit::textChanged, this, &WordEditor::newClassNameChanged);
+    connect(cmdWordSearch, &QPushButton::clicked, this, &WordEditor::searchTranslation);
+    connect(cmdWordUpdate, &QPushButton::clicked, this, &WordEditor::updateWord);
+    connect(cmdClassChange, &QPushButton::clicked, this, &WordEditor::renameClass);
     connect(cmdEditClose, &QPushButton::clicked, this, &QWidget::close);
     for (QComboBox* box : {cboClassEdit, cboIdEdit, cboBeforeClass})
         box->installEventFilter(this);
-    connect(&book_, &session::BookSession::classesChanged, this, &FrmEdit::showClasses);
+    connect(&book_, &session::BookSession::classesChanged, this, &WordEditor::showClasses);
 }
 
-void FrmEdit::loadClasses() {
+void WordEditor::loadClasses() {
     unloaded_ = false;
     cboIdEdit->clear();
     for (int id = 1; id <= book::kWordsPerClass; ++id)
@@ -197,14 +197,14 @@ void FrmEdit::loadClasses() {
     cmdClassChange->setEnabled(false);
 }
 
-void FrmEdit::showClass() {
+void WordEditor::showClass() {
     showWord();
     followClass();
 }
 
-void FrmEdit::followClass() { Q_EMIT classFollowed(cboClassEdit->currentText()); }
+void WordEditor::followClass() { Q_EMIT classFollowed(cboClassEdit->currentText()); }
 
-void FrmEdit::showWord() {
+void WordEditor::showWord() {
     // An ID that is no number addresses nothing: the fields keep what they show.
     if (const auto record =
             book_.recordToShow(cboClassEdit->currentText(), cboIdEdit->currentText())) {
@@ -214,19 +214,19 @@ void FrmEdit::showWord() {
     setWordButtons(false, false);
 }
 
-void FrmEdit::wordFieldsChanged() {
+void WordEditor::wordFieldsChanged() {
     if (txtEnglishEdit->text().isEmpty() || txtJapaneseEdit->text().isEmpty())
         setWordButtons(true, false);
     else
         cmdWordUpdate->setEnabled(true);
 }
 
-void FrmEdit::setWordButtons(bool searchEnabled, bool updateEnabled) {
+void WordEditor::setWordButtons(bool searchEnabled, bool updateEnabled) {
     cmdWordSearch->setEnabled(searchEnabled);
     cmdWordUpdate->setEnabled(updateEnabled);
 }
 
-void FrmEdit::searchTranslation() {
+void WordEditor::searchTranslation() {
     const QString english = txtEnglishEdit->text();
     const QString japanese = txtJapaneseEdit->text();
     if (english.isEmpty() && japanese.isEmpty()) {
@@ -244,7 +244,7 @@ void FrmEdit::searchTranslation() {
     setWordButtons(false, false);
 }
 
-void FrmEdit::updateWord() {
+void WordEditor::updateWord() {
     const QString refusal = book_.updateWord(cboClassEdit->currentText(), cboIdEdit->currentText(),
                                              txtEnglishEdit->text(), txtJapaneseEdit->text());
     if (!refusal.isEmpty())
@@ -253,25 +253,25 @@ void FrmEdit::updateWord() {
     followClass();
 }
 
-void FrmEdit::tellClosed() {
+void WordEditor::tellClosed() {
     if (std::exchange(unloaded_, true))
         return;
     Q_EMIT closed();
 }
 
-void FrmEdit::closeEvent(QCloseEvent* event) {
+void WordEditor::closeEvent(QCloseEvent* event) {
     tellClosed();
     // Not QDialog's, which would reject() and so close again.
     QWidget::closeEvent(event);
 }
 
-void FrmEdit::showClassToRename() { Q_EMIT classFollowed(cboBeforeClass->currentText()); }
+void WordEditor::showClassToRename() { Q_EMIT classFollowed(cboBeforeClass->currentText()); }
 
-void FrmEdit::newClassNameChanged() {
+void WordEditor::newClassNameChanged() {
     cmdClassChange->setEnabled(!txtAfterClass->text().isEmpty());
 }
 
-void FrmEdit::renameClass() {
+void WordEditor::renameClass() {
     const session::RenameResult result =
         book_.renameClass(cboBeforeClass->currentText(), txtAfterClass->text());
     if (!result.refusal.isEmpty())
@@ -284,18 +284,18 @@ void FrmEdit::renameClass() {
     followClass();
 }
 
-void FrmEdit::showClasses(const QStringList& names, const QString& shown) {
+void WordEditor::showClasses(const QStringList& names, const QString& shown) {
     fillClassBox(cboBeforeClass, names, shown);
     fillClassBox(cboClassEdit, names, shown);
 }
 
-void FrmEdit::fillClassBox(QComboBox* box, const QStringList& names, const QString& current) {
+void WordEditor::fillClassBox(QComboBox* box, const QStringList& names, const QString& current) {
     box->clear();
     box->addItems(names);
     showInBox(box, current);
 }
 
-void FrmEdit::showInBox(QComboBox* box, const QString& text) {
+void WordEditor::showInBox(QComboBox* box, const QString& text) {
     // Adding the first entry of an empty box selects it; the text shown is set last.
     const int index = box->findText(text);
     if (index >= 0)
@@ -303,7 +303,7 @@ void FrmEdit::showInBox(QComboBox* box, const QString& text) {
     box->setEditText(text);
 }
 
-bool FrmEdit::eventFilter(QObject* watched, QEvent* event) {
+bool WordEditor::eventFilter(QObject* watched, QEvent* event) {
     const bool down = event->type() == QEvent::KeyPress;
     if (!down && event->type() != QEvent::KeyRelease)
         return QDialog::eventFilter(watched, event);

@@ -1,6 +1,4 @@
-#include "word_list_view.h"
-
-#include "due_dates.h"
+#include "class_listing.h"
 
 #include "book/book.h"
 #include "book/learning.h"
@@ -10,7 +8,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace session {
+namespace views {
 
 namespace {
 
@@ -87,7 +85,7 @@ QString wordLine(const book::WordRecord& word, book::Mode mode) {
 
 } // namespace
 
-WordListView buildWordListView(const book::RecordFile& file, int classFirstRecord,
+ClassListing buildClassListing(const book::RecordFile& file, int classFirstRecord,
                                std::optional<int> classIndex, book::Mode mode,
                                const QStringList& nextReviews) {
     int memorised = 0;
@@ -98,7 +96,7 @@ WordListView buildWordListView(const book::RecordFile& file, int classFirstRecor
         forgotten += book::isForgotten(state);
     }
 
-    WordListView view;
+    ClassListing view;
     view.allMemorised = memorised == book::kWordsPerClass;
     view.classFound = classIndex.has_value();
     const book::WordRecord header = file.read(classFirstRecord - 1);
@@ -120,11 +118,11 @@ WordListView buildWordListView(const book::RecordFile& file, int classFirstRecor
     return view;
 }
 
-WordListView buildWeakWordListView(const book::RecordFile& file, int eofRecord,
-                                   const WeakWords& weak, book::Mode mode) {
+ClassListing buildReviewListing(const book::RecordFile& file, int eofRecord, const WeakWords& weak,
+                                book::Mode mode) {
     const QStringList classNames = book::listClasses(file, eofRecord);
 
-    WordListView view;
+    ClassListing view;
     view.classFound = true;
     view.lines << kWeakCountLabel + book::signedBlank(weak.total)
                << columnHeading(mode) + fill(columns(kStateHeading), kStateColumnWidth) +
@@ -142,20 +140,21 @@ WordListView buildWeakWordListView(const book::RecordFile& file, int eofRecord,
     return view;
 }
 
-WordListView buildDueWordListView(const book::RecordFile& file, int eofRecord,
-                                  const memory::DueWords& due, book::Mode mode, QDate today) {
+ClassListing buildDueListing(const book::RecordFile& file, int eofRecord,
+                             const QList<DueWordRow>& words, int dueNow, const QString& nextDue,
+                             book::Mode mode) {
     const QStringList classNames = book::listClasses(file, eofRecord);
 
-    WordListView view;
+    ClassListing view;
     view.classFound = true;
-    view.lines << kDueCountLabel + book::signedBlank(due.dueNow)
+    view.lines << kDueCountLabel + book::signedBlank(dueNow)
                << columnHeading(mode) + fill(columns(kStateHeading), kDueStateColumnWidth) +
                       kRecallHeading + fill(columns(kRecallHeading), kRecallColumnWidth) +
                       kClassColumn
-               << kNextDueIndent + nextDueText(due, today);
-    if (due.words.isEmpty())
+               << kNextDueIndent + nextDue;
+    if (words.isEmpty())
         view.lines << kNothingDue;
-    for (const memory::WordOutlook& word : due.words) {
+    for (const DueWordRow& word : words) {
         const book::WordRecord record = file.read(word.record).trimmed();
         const QString state = stateColumn(record.modeCount[mode]);
         // Right-aligned in four columns: " 5％", "89％", "  －".
@@ -170,4 +169,4 @@ WordListView buildDueWordListView(const book::RecordFile& file, int eofRecord,
     return view;
 }
 
-} // namespace session
+} // namespace views
