@@ -67,53 +67,53 @@ WordEditor::WordEditor(session::BookSession& book, platform::Dialogs& dialogs, Q
 }
 
 void WordEditor::buildControls() {
-    frmWordEdit = named<QGroupBox>(this, "frmWordEdit");
-    frmWordEdit->setTitle(QStringLiteral("単語編集"));
+    wordFrame_ = named<QGroupBox>(this, "frmWordEdit");
+    wordFrame_->setTitle(QStringLiteral("単語編集"));
     const QString classTip = QStringLiteral("変更したい単語を含む、単語クラスを選択します。");
-    lblClass = label(frmWordEdit, "lblClass", QStringLiteral("単語クラス："), classTip);
-    cboClassEdit = editableBox(frmWordEdit, "cboClassEdit", classTip);
+    classLabel_ = label(wordFrame_, "lblClass", QStringLiteral("単語クラス："), classTip);
+    classBox_ = editableBox(wordFrame_, "cboClassEdit", classTip);
     const QString idTip = QStringLiteral("変更したい単語を、ID値にもとづいて選択します。");
-    lblID = label(frmWordEdit, "lblID", QStringLiteral("ID："), idTip);
-    cboIdEdit = editableBox(frmWordEdit, "cboIdEdit", idTip);
+    idLabel_ = label(wordFrame_, "lblID", QStringLiteral("ID："), idTip);
+    idBox_ = editableBox(wordFrame_, "cboIdEdit", idTip);
     const QString englishTip =
         QStringLiteral("英単語が表示されます。　変更する場合は、この単語を編集して下さい。");
-    lblEnglish = label(frmWordEdit, "lblEnglish", QStringLiteral("英語："), englishTip);
-    txtEnglishEdit = textBox(frmWordEdit, "txtEnglishEdit", englishTip);
+    englishLabel_ = label(wordFrame_, "lblEnglish", QStringLiteral("英語："), englishTip);
+    englishBox_ = textBox(wordFrame_, "txtEnglishEdit", englishTip);
     const QString japaneseTip = QStringLiteral(
         "英語に対する日本語訳が表示されます。　変更する場合は、この単語を編集して下さい。");
-    lblJapanese = label(frmWordEdit, "lblJapanese", QStringLiteral("日本語："), japaneseTip);
-    txtJapaneseEdit = textBox(frmWordEdit, "txtJapaneseEdit", japaneseTip);
-    cmdWordSearch = button(
-        frmWordEdit, "cmdWordSearch", QStringLiteral("検索(&F)"),
+    japaneseLabel_ = label(wordFrame_, "lblJapanese", QStringLiteral("日本語："), japaneseTip);
+    japaneseBox_ = textBox(wordFrame_, "txtJapaneseEdit", japaneseTip);
+    searchButton_ = button(
+        wordFrame_, "cmdWordSearch", QStringLiteral("検索(&F)"),
         QStringLiteral(
             "英語フィールドもしくは日本語フィールドが空欄の場合、それぞれの訳語を検索します。"));
-    cmdWordUpdate = button(frmWordEdit, "cmdWordUpdate", QStringLiteral("更新(&U)"),
+    updateButton_ = button(wordFrame_, "cmdWordUpdate", QStringLiteral("更新(&U)"),
                            QStringLiteral("更新内容を有効にします。"));
 
-    frmClassEdit = named<QGroupBox>(this, "frmClassEdit");
-    frmClassEdit->setTitle(QStringLiteral("クラス編集"));
+    renameFrame_ = named<QGroupBox>(this, "frmClassEdit");
+    renameFrame_->setTitle(QStringLiteral("クラス編集"));
     const QString beforeTip = QStringLiteral("変更したいクラス名を選択します。");
-    lblBeforeClass = label(frmClassEdit, "lblBeforeClass", QStringLiteral("変更前："), beforeTip);
-    cboBeforeClass = editableBox(frmClassEdit, "cboBeforeClass", beforeTip);
-    lblAfterClass = label(frmClassEdit, "lblAfterClass", QStringLiteral("変更後："),
+    oldNameLabel_ = label(renameFrame_, "lblBeforeClass", QStringLiteral("変更前："), beforeTip);
+    oldNameBox_ = editableBox(renameFrame_, "cboBeforeClass", beforeTip);
+    newNameLabel_ = label(renameFrame_, "lblAfterClass", QStringLiteral("変更後："),
                           QStringLiteral("希望のクラス名を入力します。"));
-    txtAfterClass =
-        textBox(frmClassEdit, "txtAfterClass", QStringLiteral("希望するクラス名を入力します。"));
-    cmdClassChange = button(frmClassEdit, "cmdClassChange", QStringLiteral("変更(&H)"),
-                            QStringLiteral("変更内容を有効にします。"));
+    newNameBox_ =
+        textBox(renameFrame_, "txtAfterClass", QStringLiteral("希望するクラス名を入力します。"));
+    renameButton_ = button(renameFrame_, "cmdClassChange", QStringLiteral("変更(&H)"),
+                           QStringLiteral("変更内容を有効にします。"));
 
-    cmdEditClose = button(this, "cmdEditClose", QStringLiteral("閉じる(&C)"),
+    closeButton_ = button(this, "cmdEditClose", QStringLiteral("閉じる(&C)"),
                           QStringLiteral("編集ウィンドウを閉じます。"));
 
     for (QLabel* caption :
-         {lblClass, lblID, lblEnglish, lblJapanese, lblBeforeClass, lblAfterClass})
+         {classLabel_, idLabel_, englishLabel_, japaneseLabel_, oldNameLabel_, newNameLabel_})
         caption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    lblClass->setBuddy(cboClassEdit);
-    lblID->setBuddy(cboIdEdit);
-    lblEnglish->setBuddy(txtEnglishEdit);
-    lblJapanese->setBuddy(txtJapaneseEdit);
-    lblBeforeClass->setBuddy(cboBeforeClass);
-    lblAfterClass->setBuddy(txtAfterClass);
+    classLabel_->setBuddy(classBox_);
+    idLabel_->setBuddy(idBox_);
+    englishLabel_->setBuddy(englishBox_);
+    japaneseLabel_->setBuddy(japaneseBox_);
+    oldNameLabel_->setBuddy(oldNameBox_);
+    newNameLabel_->setBuddy(newNameBox_);
 }
 
 void WordEditor::layOutControls() {
@@ -125,76 +125,76 @@ void WordEditor::layOutControls() {
         return row;
     };
 
-    auto* words = new QGridLayout(frmWordEdit);
-    words->addWidget(lblClass, 0, 0);
-    words->addWidget(cboClassEdit, 0, 1, 1, 2);
-    words->addWidget(lblID, 1, 0);
-    words->addWidget(cboIdEdit, 1, 1);
-    words->addWidget(lblEnglish, 2, 0);
-    words->addWidget(txtEnglishEdit, 2, 1, 1, 2);
-    words->addWidget(lblJapanese, 3, 0);
-    words->addWidget(txtJapaneseEdit, 3, 1, 1, 2);
-    words->addLayout(buttonRow({cmdWordSearch, cmdWordUpdate}), 4, 0, 1, 3);
+    auto* words = new QGridLayout(wordFrame_);
+    words->addWidget(classLabel_, 0, 0);
+    words->addWidget(classBox_, 0, 1, 1, 2);
+    words->addWidget(idLabel_, 1, 0);
+    words->addWidget(idBox_, 1, 1);
+    words->addWidget(englishLabel_, 2, 0);
+    words->addWidget(englishBox_, 2, 1, 1, 2);
+    words->addWidget(japaneseLabel_, 3, 0);
+    words->addWidget(japaneseBox_, 3, 1, 1, 2);
+    words->addLayout(buttonRow({searchButton_, updateButton_}), 4, 0, 1, 3);
     words->setColumnStretch(2, 1);
-    cboIdEdit->setMinimumContentsLength(4);
+    idBox_->setMinimumContentsLength(4);
 
-    auto* classes = new QGridLayout(frmClassEdit);
-    classes->addWidget(lblBeforeClass, 0, 0);
-    classes->addWidget(cboBeforeClass, 0, 1);
-    classes->addWidget(lblAfterClass, 1, 0);
-    classes->addWidget(txtAfterClass, 1, 1);
-    classes->addLayout(buttonRow({cmdClassChange}), 2, 0, 1, 2);
+    auto* classes = new QGridLayout(renameFrame_);
+    classes->addWidget(oldNameLabel_, 0, 0);
+    classes->addWidget(oldNameBox_, 0, 1);
+    classes->addWidget(newNameLabel_, 1, 0);
+    classes->addWidget(newNameBox_, 1, 1);
+    classes->addLayout(buttonRow({renameButton_}), 2, 0, 1, 2);
     classes->setColumnStretch(1, 1);
 
     // The same label column in both frames, so that their fields line up.
     int labelWidth = 0;
     for (QLabel* caption :
-         {lblClass, lblID, lblEnglish, lblJapanese, lblBeforeClass, lblAfterClass})
+         {classLabel_, idLabel_, englishLabel_, japaneseLabel_, oldNameLabel_, newNameLabel_})
         labelWidth = std::max(labelWidth, caption->sizeHint().width());
     words->setColumnMinimumWidth(0, labelWidth);
     classes->setColumnMinimumWidth(0, labelWidth);
 
     auto* window = new QVBoxLayout(this);
-    window->addWidget(frmWordEdit);
-    window->addWidget(frmClassEdit);
-    window->addLayout(buttonRow({cmdEditClose}));
+    window->addWidget(wordFrame_);
+    window->addWidget(renameFrame_);
+    window->addLayout(buttonRow({closeButton_}));
     setMinimumWidth(440);
 }
 
 void WordEditor::connectControls() {
-    connect(cboClassEdit, &QComboBox::activated, this, &WordEditor::showClass);
-    connect(cboIdEdit, &QComboBox::activated, this, &WordEditor::showWord);
-    connect(cboBeforeClass, &QComboBox::activated, this, &WordEditor::showClassToRename);
-    connect(txtEnglishEdit, &QLineEdit::textChanged, this, &WordEditor::wordFieldsChanged);
-    connect(txtJapaneseEdit, &QLineEdit::textChanged, this, &WordEditor::wordFieldsChanged);
-    connect(txtAfterClass, &QLineEdit::textChanged, this, &WordEditor::newClassNameChanged);
-    connect(cmdWordSearch, &QPushButton::clicked, this, &WordEditor::searchTranslation);
-    connect(cmdWordUpdate, &QPushButton::clicked, this, &WordEditor::updateWord);
-    connect(cmdClassChange, &QPushButton::clicked, this, &WordEditor::renameClass);
-    connect(cmdEditClose, &QPushButton::clicked, this, &QWidget::close);
-    for (QComboBox* box : {cboClassEdit, cboIdEdit, cboBeforeClass})
+    connect(classBox_, &QComboBox::activated, this, &WordEditor::showClass);
+    connect(idBox_, &QComboBox::activated, this, &WordEditor::showWord);
+    connect(oldNameBox_, &QComboBox::activated, this, &WordEditor::showClassToRename);
+    connect(englishBox_, &QLineEdit::textChanged, this, &WordEditor::wordFieldsChanged);
+    connect(japaneseBox_, &QLineEdit::textChanged, this, &WordEditor::wordFieldsChanged);
+    connect(newNameBox_, &QLineEdit::textChanged, this, &WordEditor::newClassNameChanged);
+    connect(searchButton_, &QPushButton::clicked, this, &WordEditor::searchTranslation);
+    connect(updateButton_, &QPushButton::clicked, this, &WordEditor::updateWord);
+    connect(renameButton_, &QPushButton::clicked, this, &WordEditor::renameClass);
+    connect(closeButton_, &QPushButton::clicked, this, &QWidget::close);
+    for (QComboBox* box : {classBox_, idBox_, oldNameBox_})
         box->installEventFilter(this);
     connect(&book_, &session::BookSession::classesChanged, this, &WordEditor::showClasses);
 }
 
 void WordEditor::loadClasses() {
     unloaded_ = false;
-    cboIdEdit->clear();
+    idBox_->clear();
     for (int id = 1; id <= book::kWordsPerClass; ++id)
-        cboIdEdit->addItem(QString::number(id));
-    showInBox(cboIdEdit, QStringLiteral("1"));
+        idBox_->addItem(QString::number(id));
+    showInBox(idBox_, QStringLiteral("1"));
 
     const QStringList names = book_.readClassNames();
     const QString firstClass = names.value(0);
     const book::WordRecord firstWord =
         book_.recordToShow(firstClass, QStringLiteral("1")).value_or(book::WordRecord{});
-    txtEnglishEdit->setText(firstWord.english);
-    txtJapaneseEdit->setText(firstWord.japanese);
-    fillClassBox(cboClassEdit, names, firstClass);
-    fillClassBox(cboBeforeClass, names, firstClass);
+    englishBox_->setText(firstWord.english);
+    japaneseBox_->setText(firstWord.japanese);
+    fillClassBox(classBox_, names, firstClass);
+    fillClassBox(oldNameBox_, names, firstClass);
 
     setWordButtons(false, false);
-    cmdClassChange->setEnabled(false);
+    renameButton_->setEnabled(false);
 }
 
 void WordEditor::showClass() {
@@ -202,54 +202,53 @@ void WordEditor::showClass() {
     followClass();
 }
 
-void WordEditor::followClass() { Q_EMIT classFollowed(cboClassEdit->currentText()); }
+void WordEditor::followClass() { Q_EMIT classFollowed(classBox_->currentText()); }
 
 void WordEditor::showWord() {
     // An ID that is no number addresses nothing: the fields keep what they show.
-    if (const auto record =
-            book_.recordToShow(cboClassEdit->currentText(), cboIdEdit->currentText())) {
-        txtEnglishEdit->setText(record->english);
-        txtJapaneseEdit->setText(record->japanese);
+    if (const auto record = book_.recordToShow(classBox_->currentText(), idBox_->currentText())) {
+        englishBox_->setText(record->english);
+        japaneseBox_->setText(record->japanese);
     }
     setWordButtons(false, false);
 }
 
 void WordEditor::wordFieldsChanged() {
-    if (txtEnglishEdit->text().isEmpty() || txtJapaneseEdit->text().isEmpty())
+    if (englishBox_->text().isEmpty() || japaneseBox_->text().isEmpty())
         setWordButtons(true, false);
     else
-        cmdWordUpdate->setEnabled(true);
+        updateButton_->setEnabled(true);
 }
 
 void WordEditor::setWordButtons(bool searchEnabled, bool updateEnabled) {
-    cmdWordSearch->setEnabled(searchEnabled);
-    cmdWordUpdate->setEnabled(updateEnabled);
+    searchButton_->setEnabled(searchEnabled);
+    updateButton_->setEnabled(updateEnabled);
 }
 
 void WordEditor::searchTranslation() {
-    const QString english = txtEnglishEdit->text();
-    const QString japanese = txtJapaneseEdit->text();
+    const QString english = englishBox_->text();
+    const QString japanese = japaneseBox_->text();
     if (english.isEmpty() && japanese.isEmpty()) {
         showWord();
         return;
     }
     if (const auto hit = book_.searchTranslation(english, japanese)) {
         if (hit->byEnglish)
-            txtJapaneseEdit->setText(hit->japanese);
+            japaneseBox_->setText(hit->japanese);
         else
-            txtEnglishEdit->setText(hit->english);
-        showInBox(cboIdEdit, QString::number(hit->id));
-        showInBox(cboClassEdit, hit->className);
+            englishBox_->setText(hit->english);
+        showInBox(idBox_, QString::number(hit->id));
+        showInBox(classBox_, hit->className);
     }
     setWordButtons(false, false);
 }
 
 void WordEditor::updateWord() {
-    const QString refusal = book_.updateWord(cboClassEdit->currentText(), cboIdEdit->currentText(),
-                                             txtEnglishEdit->text(), txtJapaneseEdit->text());
+    const QString refusal = book_.updateWord(classBox_->currentText(), idBox_->currentText(),
+                                             englishBox_->text(), japaneseBox_->text());
     if (!refusal.isEmpty())
         dialogs_.showInformation(this, QStringLiteral("更新をキャンセルします"), refusal);
-    cmdWordUpdate->setEnabled(false);
+    updateButton_->setEnabled(false);
     followClass();
 }
 
@@ -265,18 +264,18 @@ void WordEditor::closeEvent(QCloseEvent* event) {
     QWidget::closeEvent(event);
 }
 
-void WordEditor::showClassToRename() { Q_EMIT classFollowed(cboBeforeClass->currentText()); }
+void WordEditor::showClassToRename() { Q_EMIT classFollowed(oldNameBox_->currentText()); }
 
 void WordEditor::newClassNameChanged() {
-    cmdClassChange->setEnabled(!txtAfterClass->text().isEmpty());
+    renameButton_->setEnabled(!newNameBox_->text().isEmpty());
 }
 
 void WordEditor::renameClass() {
     const session::RenameResult result =
-        book_.renameClass(cboBeforeClass->currentText(), txtAfterClass->text());
+        book_.renameClass(oldNameBox_->currentText(), newNameBox_->text());
     if (!result.refusal.isEmpty())
         dialogs_.showInformation(this, QStringLiteral("変更をキャンセルします"), result.refusal);
-    cmdClassChange->setEnabled(false);
+    renameButton_->setEnabled(false);
     // The class boxes were refilled as the session told its classes.
     if (result.shownClass < 0)
         return;
@@ -285,8 +284,8 @@ void WordEditor::renameClass() {
 }
 
 void WordEditor::showClasses(const QStringList& names, const QString& shown) {
-    fillClassBox(cboBeforeClass, names, shown);
-    fillClassBox(cboClassEdit, names, shown);
+    fillClassBox(oldNameBox_, names, shown);
+    fillClassBox(classBox_, names, shown);
 }
 
 void WordEditor::fillClassBox(QComboBox* box, const QStringList& names, const QString& current) {
@@ -310,18 +309,18 @@ bool WordEditor::eventFilter(QObject* watched, QEvent* event) {
     // Enter takes what was typed as the choice, as picking it from the list would.
     const int key = static_cast<QKeyEvent*>(event)->key();
     if (down && (key == Qt::Key_Return || key == Qt::Key_Enter)) {
-        if (watched == cboClassEdit)
+        if (watched == classBox_)
             showClass();
-        else if (watched == cboIdEdit)
+        else if (watched == idBox_)
             showWord();
         else
             showClassToRename();
         return true;
     }
     // A key moving through a class box's list follows the class at once, down and up.
-    if (watched == cboClassEdit)
+    if (watched == classBox_)
         followClass();
-    else if (watched == cboBeforeClass)
+    else if (watched == oldNameBox_)
         showClassToRename();
     return false;
 }

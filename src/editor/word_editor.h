@@ -71,26 +71,26 @@ private:
     platform::Dialogs& dialogs_;
     bool unloaded_ = false;
 
-    QGroupBox* frmWordEdit = nullptr;
-    QLabel* lblClass = nullptr;
-    QComboBox* cboClassEdit = nullptr;
-    QLabel* lblID = nullptr;
-    QComboBox* cboIdEdit = nullptr;
-    QLabel* lblEnglish = nullptr;
-    QLineEdit* txtEnglishEdit = nullptr;
-    QLabel* lblJapanese = nullptr;
-    QLineEdit* txtJapaneseEdit = nullptr;
-    QPushButton* cmdWordSearch = nullptr;
-    QPushButton* cmdWordUpdate = nullptr;
+    QGroupBox* wordFrame_ = nullptr;
+    QLabel* classLabel_ = nullptr;
+    QComboBox* classBox_ = nullptr;
+    QLabel* idLabel_ = nullptr;
+    QComboBox* idBox_ = nullptr;
+    QLabel* englishLabel_ = nullptr;
+    QLineEdit* englishBox_ = nullptr;
+    QLabel* japaneseLabel_ = nullptr;
+    QLineEdit* japaneseBox_ = nullptr;
+    QPushButton* searchButton_ = nullptr;
+    QPushButton* updateButton_ = nullptr;
 
-    QGroupBox* frmClassEdit = nullptr;
-    QLabel* lblBeforeClass = nullptr;
-    QComboBox* cboBeforeClass = nullptr;
-    QLabel* lblAfterClass = nullptr;
-    QLineEdit* txtAfterClass = nullptr;
-    QPushButton* cmdClassChange = nullptr;
+    QGroupBox* renameFrame_ = nullptr;
+    QLabel* oldNameLabel_ = nullptr;
+    QComboBox* oldNameBox_ = nullptr;
+    QLabel* newNameLabel_ = nullptr;
+    QLineEdit* newNameBox_ = nullptr;
+    QPushButton* renameButton_ = nullptr;
 
-    QPushButton* cmdEditClose = nullptr;
+    QPushButton* closeButton_ = nullptr;
 };
 
 } // namespace editor

@@ -6,7 +6,7 @@
 
 namespace mainwin {
 
-// The main window's class box, cboWordClass: the book's classes, then the reviews of the
+// The main window's class box, classBox_: the book's classes, then the reviews of the
 // weak words and of the due words. The learner chooses from its list or types a class's name.
 class ClassBox : public QComboBox {
     Q_OBJECT

@@ -77,61 +77,61 @@ MainWindow::~MainWindow() = default;
 void MainWindow::buildControls() {
     drillView_ = new DrillView(*session_);
 
-    cboWordClass = new ClassBox;
+    classBox_ = new ClassBox;
 
     const std::array<QString, book::kModeCount> modeCaptions{
         QStringLiteral("ﾘｰﾃﾞｨﾝｸﾞ"), QStringLiteral("ﾗｲﾃｨﾝｸﾞ"), QStringLiteral("ﾘｽﾆﾝｸﾞ")};
     for (int m = 0; m < book::kModeCount; ++m) {
-        optMode[m] = new QRadioButton(modeCaptions[m]);
-        optMode[m]->setObjectName(QStringLiteral("optMode(%1)").arg(m));
+        modeButtons_[m] = new QRadioButton(modeCaptions[m]);
+        modeButtons_[m]->setObjectName(QStringLiteral("optMode(%1)").arg(m));
     }
-    optMode[book::Reading]->setChecked(true);
+    modeButtons_[book::Reading]->setChecked(true);
 
-    txtTotalMemoryCnt = new QLineEdit(QStringLiteral("1000"));
-    txtTotalMemoryCnt->setObjectName(QStringLiteral("txtTotalMemoryCnt"));
-    txtTotalMemoryCnt->setReadOnly(true);
-    txtTotalMemoryCnt->setFocusPolicy(Qt::NoFocus);
-    txtTotalMemoryCnt->setAlignment(Qt::AlignRight);
-    txtTotalMemoryCnt->setMaximumWidth(70);
+    memorisedTotal_ = new QLineEdit(QStringLiteral("1000"));
+    memorisedTotal_->setObjectName(QStringLiteral("txtTotalMemoryCnt"));
+    memorisedTotal_->setReadOnly(true);
+    memorisedTotal_->setFocusPolicy(Qt::NoFocus);
+    memorisedTotal_->setAlignment(Qt::AlignRight);
+    memorisedTotal_->setMaximumWidth(70);
 
-    cmdStart = new QPushButton(QStringLiteral("開始(&S)"));
-    cmdStart->setObjectName(QStringLiteral("cmdStart"));
-    cmdStart->installEventFilter(this);
-    cmdEnd = new QPushButton(QStringLiteral("中止(&C)"));
-    cmdEnd->setObjectName(QStringLiteral("cmdEnd"));
-    cmdEnd->setEnabled(false);
-    cmdSearch = new QPushButton(QStringLiteral("検索(&F)"));
-    cmdSearch->setObjectName(QStringLiteral("cmdSearch"));
+    startButton_ = new QPushButton(QStringLiteral("開始(&S)"));
+    startButton_->setObjectName(QStringLiteral("cmdStart"));
+    startButton_->installEventFilter(this);
+    stopButton_ = new QPushButton(QStringLiteral("中止(&C)"));
+    stopButton_->setObjectName(QStringLiteral("cmdEnd"));
+    stopButton_->setEnabled(false);
+    searchButton_ = new QPushButton(QStringLiteral("検索(&F)"));
+    searchButton_->setObjectName(QStringLiteral("cmdSearch"));
 }
 
 void MainWindow::layOutControls() {
-    auto* lblWordClass = new QLabel(QStringLiteral("単語クラス："));
-    lblWordClass->setObjectName(QStringLiteral("lblWordClass"));
-    lblWordClass->setBuddy(cboWordClass);
+    auto* classLabel = new QLabel(QStringLiteral("単語クラス："));
+    classLabel->setObjectName(QStringLiteral("lblWordClass"));
+    classLabel->setBuddy(classBox_);
 
     auto* modeFrame = new QGroupBox(QStringLiteral("モード"));
     modeFrame->setObjectName(QStringLiteral("Frame1"));
     auto* modeLayout = new QVBoxLayout(modeFrame);
-    for (QRadioButton* mode : optMode)
+    for (QRadioButton* mode : modeButtons_)
         modeLayout->addWidget(mode);
 
-    auto* lblTotalMemoryCnt = new QLabel(QStringLiteral("記憶単語総数："));
-    lblTotalMemoryCnt->setObjectName(QStringLiteral("lblTotalMemoryCnt"));
-    lblTotalMemoryCnt->setBuddy(txtTotalMemoryCnt); // names the field for screen readers
+    auto* totalLabel = new QLabel(QStringLiteral("記憶単語総数："));
+    totalLabel->setObjectName(QStringLiteral("lblTotalMemoryCnt"));
+    totalLabel->setBuddy(memorisedTotal_); // names the field for screen readers
 
     auto* side = new QVBoxLayout;
     side->setSpacing(6);
-    side->addWidget(lblWordClass);
-    side->addWidget(cboWordClass);
+    side->addWidget(classLabel);
+    side->addWidget(classBox_);
     side->addSpacing(6);
     side->addWidget(modeFrame);
     side->addSpacing(6);
     auto* totalRow = new QHBoxLayout;
-    totalRow->addWidget(lblTotalMemoryCnt);
-    totalRow->addWidget(txtTotalMemoryCnt);
+    totalRow->addWidget(totalLabel);
+    totalRow->addWidget(memorisedTotal_);
     side->addLayout(totalRow);
     side->addStretch(1);
-    for (QPushButton* button : {cmdStart, cmdEnd, cmdSearch}) {
+    for (QPushButton* button : {startButton_, stopButton_, searchButton_}) {
         button->setMinimumHeight(32);
         side->addWidget(button);
     }
@@ -155,27 +155,26 @@ void MainWindow::connectControls() {
     connect(bookSession, &session::BookSession::failed, this, &MainWindow::showFailure);
     connect(bookSession, &session::BookSession::drillEnded, this, &MainWindow::showDrillEnd);
     connect(bookSession, &session::BookSession::bookLoaded, this, &MainWindow::showLoadedBook);
-    connect(bookSession, &session::BookSession::classesChanged, cboWordClass,
-            &ClassBox::showClasses);
+    connect(bookSession, &session::BookSession::classesChanged, classBox_, &ClassBox::showClasses);
     connect(bookSession, &session::BookSession::settingsChanged, this, [this] {
         menu_.showSettings(session_->settings(), session_->speed());
         menu_.checkRetention(session_->targetRetention());
     });
     connect(bookSession, &session::BookSession::memorisedTotalChanged, this,
-            [this](int total) { txtTotalMemoryCnt->setText(QString::number(total)); });
+            [this](int total) { memorisedTotal_->setText(QString::number(total)); });
 
-    connect(cboWordClass, &QComboBox::activated, this, &MainWindow::showClassListing);
+    connect(classBox_, &QComboBox::activated, this, &MainWindow::showClassListing);
     for (int m = 0; m < book::kModeCount; ++m) {
         // The session takes the mode whenever the buttons change; a click also lists words.
-        connect(optMode[m], &QRadioButton::toggled, this, [this, m](bool checked) {
+        connect(modeButtons_[m], &QRadioButton::toggled, this, [this, m](bool checked) {
             if (checked)
                 session_->setMode(book::Mode(m));
         });
-        connect(optMode[m], &QRadioButton::clicked, this, &MainWindow::showClassListing);
+        connect(modeButtons_[m], &QRadioButton::clicked, this, &MainWindow::showClassListing);
     }
-    connect(cmdStart, &QPushButton::clicked, this, &MainWindow::startDrill);
-    connect(cmdEnd, &QPushButton::clicked, bookSession, &session::BookSession::endDrill);
-    connect(cmdSearch, &QPushButton::clicked, this,
+    connect(startButton_, &QPushButton::clicked, this, &MainWindow::startDrill);
+    connect(stopButton_, &QPushButton::clicked, bookSession, &session::BookSession::endDrill);
+    connect(searchButton_, &QPushButton::clicked, this,
             [this] { views_->showSearch(drillView_->answerText(), *services_.speaker); });
 }
 
@@ -185,39 +184,39 @@ void MainWindow::connectMenus() {
     };
     FileCommands* files = files_.get();
     DisplayViews* views = views_.get();
-    command(menu_.mnuFileOpen, [files] { files->openBook(); });
-    command(menu_.mnuFileSaveWord, [files] { files->saveBookAs(); });
-    command(menu_.mnuFileSaveList, [files] { files->saveBookAsList(); });
-    command(menu_.mnuFileSaveTxt, [files] { files->saveViewAs(); });
-    command(menu_.mnuFileInitialize, [files] { files->resetLearningData(); });
-    command(menu_.mnuFileRestore, [files] { files->restoreBackup(); });
-    command(menu_.mnuFileEnd, &QCoreApplication::quit);
-    command(menu_.mnuEdit, [this] { editBook(); });
-    command(menu_.mnuManual, [views] { views->showManual(); });
-    command(menu_.mnuGrades, [views] { views->showGradeTable(); });
-    command(menu_.mnuResult, [views] { views->showTestResult(); });
-    command(menu_.mnuWords, [this] { showClassListing(); });
-    command(menu_.mnuProgress, [this] { showProgress(); });
+    command(menu_.openAction, [files] { files->openBook(); });
+    command(menu_.saveBookAction, [files] { files->saveBookAs(); });
+    command(menu_.saveListAction, [files] { files->saveBookAsList(); });
+    command(menu_.saveViewAction, [files] { files->saveViewAs(); });
+    command(menu_.resetAction, [files] { files->resetLearningData(); });
+    command(menu_.restoreAction, [files] { files->restoreBackup(); });
+    command(menu_.quitAction, &QCoreApplication::quit);
+    command(menu_.editAction, [this] { editBook(); });
+    command(menu_.manualAction, [views] { views->showManual(); });
+    command(menu_.gradesAction, [views] { views->showGradeTable(); });
+    command(menu_.resultAction, [views] { views->showTestResult(); });
+    command(menu_.listingAction, [this] { showClassListing(); });
+    command(menu_.progressAction, [this] { showProgress(); });
     // The menu shows each choice even if the book cannot take it.
     session::BookSession* bookSession = session_.get();
     const auto inputMode = [&](QAction* item, book::InputMode mode) {
         command(item, [bookSession, mode] { bookSession->setInputMode(mode); });
     };
-    inputMode(menu_.mnuHiragana, book::InputMode::Hiragana);
-    inputMode(menu_.mnuKatakana, book::InputMode::Katakana);
-    inputMode(menu_.mnuNormal, book::InputMode::Normal);
-    command(menu_.mnuVoiceOn, [bookSession] { bookSession->setVoiceOn(true); });
-    command(menu_.mnuVoiceOFF, [bookSession] { bookSession->setVoiceOn(false); });
-    for (QAction* voice : menu_.mnuSpeechVoiceItems)
+    inputMode(menu_.hiraganaAction, book::InputMode::Hiragana);
+    inputMode(menu_.katakanaAction, book::InputMode::Katakana);
+    inputMode(menu_.noConversionAction, book::InputMode::Normal);
+    command(menu_.voiceOnAction, [bookSession] { bookSession->setVoiceOn(true); });
+    command(menu_.voiceOffAction, [bookSession] { bookSession->setVoiceOn(false); });
+    for (QAction* voice : menu_.speechVoiceActions)
         command(voice, [this, voice] { chooseSpeechVoice(voice->data().toString()); });
     menu_.checkSpeechVoice(services_.voiceSetting.voice());
-    for (QAction* target : menu_.mnuRetentionItems)
+    for (QAction* target : menu_.retentionActions)
         command(target, [this, target] { chooseRetention(target->data().toDouble()); });
     menu_.checkRetention(session_->targetRetention());
-    for (int speed = 0; speed < int(menu_.mnuSpeedItems.size()); ++speed)
-        command(menu_.mnuSpeedItems[speed], [bookSession, speed] { bookSession->setSpeed(speed); });
-    command(menu_.mnuHelpMain, [] { platform::openUrl(platform::helpPagePath()); });
-    command(menu_.mnuWww, [] { platform::openUrl(session::kHomePageUrl); });
+    for (int speed = 0; speed < int(menu_.speedActions.size()); ++speed)
+        command(menu_.speedActions[speed], [bookSession, speed] { bookSession->setSpeed(speed); });
+    command(menu_.helpAction, [] { platform::openUrl(platform::helpPagePath()); });
+    command(menu_.homePageAction, [] { platform::openUrl(session::kHomePageUrl); });
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
@@ -233,9 +232,9 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     // Start and the Settings menu share Alt+S; Qt then only moves the focus. Start wins
     // while it is enabled, so that a drill can be started from the keyboard.
-    if (watched == cmdStart && event->type() == QEvent::Shortcut &&
-        static_cast<QShortcutEvent*>(event)->isAmbiguous() && cmdStart->isEnabled()) {
-        cmdStart->animateClick();
+    if (watched == startButton_ && event->type() == QEvent::Shortcut &&
+        static_cast<QShortcutEvent*>(event)->isAmbiguous() && startButton_->isEnabled()) {
+        startButton_->animateClick();
         return true;
     }
     return QMainWindow::eventFilter(watched, event);
@@ -250,13 +249,13 @@ bool MainWindow::viewFileShown() const { return views_->viewFileShown(); }
 void MainWindow::showLoadedBook() {
     views_->showManual();
     const book::EndRecord& end = session_->endRecord();
-    cmdStart->setEnabled(end.isValid());
-    cmdSearch->setEnabled(end.isValid());
+    startButton_->setEnabled(end.isValid());
+    searchButton_->setEnabled(end.isValid());
     // The classes follow when the book has any; a file that is no book lists none.
-    cboWordClass->clear();
+    classBox_->clear();
 }
 
-void MainWindow::showClassListing() { views_->showClassListing(cboWordClass->choice()); }
+void MainWindow::showClassListing() { views_->showClassListing(classBox_->choice()); }
 
 void MainWindow::chooseSpeechVoice(const QString& id) {
     menu_.checkSpeechVoice(id);
@@ -300,14 +299,14 @@ void MainWindow::editBook() {
 }
 
 void MainWindow::showClassWords(const QString& className) {
-    cboWordClass->setEditText(className);
+    classBox_->setEditText(className);
     showClassListing();
 }
 
 void MainWindow::setEditorOpen(bool open) {
     menu_.setEditorOpen(open);
     // An obsolete book can be edited but never played.
-    cmdStart->setEnabled(!open && session_->endRecord().isValid());
+    startButton_->setEnabled(!open && session_->endRecord().isValid());
 }
 
 void MainWindow::showFailure(const session::Failure& failure) {
@@ -326,17 +325,17 @@ void MainWindow::showFailure(const session::Failure& failure) {
 }
 
 void MainWindow::startDrill() {
-    if (!session_->engine() || !cmdStart->isEnabled())
+    if (!session_->engine() || !startButton_->isEnabled())
         return;
     // A refused start leaves the window as it was.
     const book::Mode mode = session_->mode();
-    const session::ClassChoice choice = cboWordClass->choice();
+    const session::ClassChoice choice = classBox_->choice();
     switch (session_->startDrill(choice, mode)) {
     case drill::StartResult::NoClassFound:
         dialogs().showInformation(this, QStringLiteral("開始"),
                                   QStringLiteral("単語クラス「%1」が見つかりません。\r\n"
                                                  "単語クラスの一覧から選んで下さい。")
-                                      .arg(cboWordClass->currentText()));
+                                      .arg(classBox_->currentText()));
         return;
     case drill::StartResult::TooFewWords:
         dialogs().showInformation(this, QStringLiteral("開始"),
@@ -367,12 +366,12 @@ void MainWindow::showDrillEnd() {
 
 void MainWindow::setDrillRunning(bool running) {
     menu_.setDrillRunning(running);
-    cmdStart->setEnabled(!running);
-    cmdSearch->setEnabled(!running);
-    cboWordClass->setEnabled(!running);
-    for (QRadioButton* mode : optMode)
+    startButton_->setEnabled(!running);
+    searchButton_->setEnabled(!running);
+    classBox_->setEnabled(!running);
+    for (QRadioButton* mode : modeButtons_)
         mode->setEnabled(!running);
-    cmdEnd->setEnabled(running);
+    stopButton_->setEnabled(running);
 }
 
 void MainWindow::showProgress() {

@@ -111,12 +111,12 @@ private:
 
     // Controls, named as the program names them.
     DrillView* drillView_ = nullptr;
-    ClassBox* cboWordClass = nullptr;
-    std::array<QRadioButton*, book::kModeCount> optMode{};
-    QLineEdit* txtTotalMemoryCnt = nullptr;
-    QPushButton* cmdStart = nullptr;
-    QPushButton* cmdEnd = nullptr;
-    QPushButton* cmdSearch = nullptr;
+    ClassBox* classBox_ = nullptr;
+    std::array<QRadioButton*, book::kModeCount> modeButtons_{};
+    QLineEdit* memorisedTotal_ = nullptr;
+    QPushButton* startButton_ = nullptr;
+    QPushButton* stopButton_ = nullptr;
+    QPushButton* searchButton_ = nullptr;
     MainMenu menu_;
     progress::ProgressWindow* progressWindow_ = nullptr; // made on first use
 
