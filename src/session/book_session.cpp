@@ -1,5 +1,6 @@
 #include "book_session.h"
 
+#include "due_dates.h"
 #include "failure_text.h"
 
 #include "book/book_lists.h"
@@ -219,11 +220,17 @@ views::ClassListing BookSession::classListing(ClassChoice choice, book::Mode mod
         showMemorisedTotal(memorisedTotals_[mode]);
         return views::buildReviewListing(records(), eofRecord(), weakWords(mode), mode);
     }
+    if (choice.kind == ClassChoice::Kind::DueWords) {
+        readMemorisedTotals();
+        showMemorisedTotal(memorisedTotals_[mode]);
+        return dueListing(mode);
+    }
     const std::optional<int> classIndex = bookClass(choice);
     if (classIndex)
         classFirstRecord_ = book::firstWordRecord(*classIndex);
     views::ClassListing view =
-        views::buildClassListing(records(), classFirstRecord_, classIndex, mode);
+        views::buildClassListing(records(), classFirstRecord_, classIndex, mode,
+                                 classIndex ? nextReviews(*classIndex, mode) : QStringList());
     readMemorisedTotals();
     if (classIndex)
         showMemorisedTotal(memorisedTotals_[mode]);
@@ -615,6 +622,12 @@ ProgressNumbers BookSession::progress(book::Mode mode) const {
     numbers.totals = history_.totals(mode);
     numbers.days = history_.studyTimePerDay(mode);
     numbers.weakWords = weakWords(mode).total;
+    numbers.today = today;
+    numbers.targetRetention = targetRetention_;
+    const QList<memory::WordOutlook> words = wordOutlook(mode);
+    numbers.dueNow = memory::selectDueWords(words, targetRetention_).dueNow;
+    numbers.dueForecast = memory::dueForecast(words, calendar_.localNow());
+    numbers.retention = retentionHistory(mode);
     if (writable())
         numbers.studySeconds = records()
                                    .read(book::trailerRecord(eofRecord(), book::Trailer::StudyTime))
@@ -655,6 +668,32 @@ QList<int> BookSession::dueForecast(book::Mode mode) const {
 
 QList<memory::RetentionPoint> BookSession::retentionHistory(book::Mode mode) const {
     return memory::retentionHistory(studyLog_.answers(mode), mode, calendar_.localNow());
+}
+
+void BookSession::setTargetRetention(double target) {
+    targetRetention_ = target;
+    Q_EMIT settingsChanged();
+}
+
+QStringList BookSession::nextReviews(int classIndex, book::Mode mode) const {
+    // The outlook lists the book's words class by class.
+    return nextReviewTexts(
+        wordOutlook(mode).mid(qsizetype(classIndex) * book::kWordsPerClass, book::kWordsPerClass),
+        calendar_.localNow().date());
+}
+
+views::ClassListing BookSession::dueListing(book::Mode mode) const {
+    const memory::DueWords due = dueWords(mode);
+    QList<views::DueWordRow> rows;
+    rows.reserve(due.words.size());
+    for (const memory::WordOutlook& word : due.words)
+        rows.append({word.record, word.classIndex, word.recall});
+    return views::buildDueListing(records(), eofRecord(), rows, due.dueNow,
+                                  nextDueText(due, calendar_.localNow().date()), mode);
+}
+
+QString BookSession::tooFewDueWordsText(book::Mode mode) const {
+    return session::tooFewDueWordsText(dueWords(mode), calendar_.localNow().date());
 }
 
 } // namespace session

@@ -96,7 +96,7 @@ public:
     // target retention is the learner's setting (memory::kTargetRetentions).
     const memory::StudyLog& studyLog() const { return studyLog_; }
     double targetRetention() const { return targetRetention_; }
-    void setTargetRetention(double target) { targetRetention_ = target; }
+    void setTargetRetention(double target);
     // Every word of the book in `mode` as the model sees it now, in book order: predicted
     // recall and next due date.
     QList<memory::WordOutlook> wordOutlook(book::Mode mode) const;
@@ -107,6 +107,8 @@ public:
     QList<int> dueForecast(book::Mode mode) const;
     // The estimated retention of the learned words at the end of each day.
     QList<memory::RetentionPoint> retentionHistory(book::Mode mode) const;
+    // Why the review of due words in `mode` does not start (too few words due).
+    QString tooFewDueWordsText(book::Mode mode) const;
     // The stop command: the drill ends (drillEnded() follows). Its row goes into
     // history.tsv, as it does when the drill ends by itself; a history that cannot be
     // written is reported once, until it can be.
@@ -164,7 +166,7 @@ Q_SIGNALS:
     // The book's class names were read afresh (a load, a rename); `shown` is the class the
     // class boxes show.
     void classesChanged(const QStringList& names, const QString& shown);
-    // The speed, the voice or the input mode changed.
+    // The speed, the voice, the input mode or the target retention changed.
     void settingsChanged();
     void modeChanged(book::Mode mode);
     // The memorised total the window shows: the book's in a mode, or the drill's.
@@ -178,6 +180,10 @@ Q_SIGNALS:
 private:
     void applyStoredSettings();
     void showMemorisedTotal(int total);
+    // What the word list of a class says of each word's next review.
+    QStringList nextReviews(int classIndex, book::Mode mode) const;
+    // The word list of 「今日の復習」 in `mode`.
+    views::ClassListing dueListing(book::Mode mode) const;
     // The class of the book that the choice names, if it names one.
     std::optional<int> bookClass(ClassChoice choice) const;
     void finishDrill();
