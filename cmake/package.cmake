@@ -32,6 +32,7 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "qt6-qpa-plugins, libflite1, qt6-speech-speechd-plugin, qt6-speech-flite-plugin, fonts-ipafont-gothic, libqt6sql6-sqlite")
 # Japanese texts on Qt's own dialog buttons; Qt Multimedia plays through a PulseAudio server
-# (PipeWire's serves as one).
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n, pulseaudio | pipewire-pulse")
+# (PipeWire's serves as one); meanings for English words are proposed from the dictionaries.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
+    "qt6-translations-l10n, pulseaudio | pipewire-pulse, dict-freedict-eng-jpn, edict")
 include(CPack)

@@ -15,6 +15,8 @@ packages=(
   libqt6sql6-sqlite
   # the dictionaries meanings are proposed from; the program works without them
   dict-freedict-eng-jpn edict
+  # zlib, to read their dictzip files
+  zlib1g-dev
   # an audio server the voice tests kill and restart
   pulseaudio
   libgl-dev

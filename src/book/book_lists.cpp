@@ -18,13 +18,13 @@ QString listTitle(const ParsedList& list, const QString& path) {
 }
 
 QStringList createBookFromList(const QString& listPath, const QString& outPath,
-                               const std::optional<QString>& title) {
+                               const std::optional<QString>& title, ListMeanings* meanings) {
     FileFailure failure;
     const std::optional<QByteArray> bytes = readWholeFile(listPath, kMaxListBytes, &failure);
     if (!bytes)
         return {QStringLiteral("%1: %2").arg(listPath,
                                              fileFailureText(failure, listPath, kMaxListBytes))};
-    ParsedList parsed = parseWordList(*bytes);
+    ParsedList parsed = parseWordList(*bytes, meanings);
     int titleLine = 1;
     QString titleSource;
     if (title) {

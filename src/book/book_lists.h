@@ -16,8 +16,10 @@ namespace book {
 // on any problem, a full disk too, the old `outPath` stays as it was. `title` replaces the
 // list's own title; without either the title is the list's file name without extension.
 // Returns the messages of the refusal ("FILE:LINE: reason"), empty on success.
+// With `meanings`, rows without a meaning take one (parseWordList).
 QStringList createBookFromList(const QString& listPath, const QString& outPath,
-                               const std::optional<QString>& title = std::nullopt);
+                               const std::optional<QString>& title = std::nullopt,
+                               ListMeanings* meanings = nullptr);
 
 // The title a book made from the list at `path` takes without another: the list's title
 // line, else the file's name without extension.

@@ -67,11 +67,11 @@ Reason slotProblem(const QString& english, const QString& japanese) {
 }
 
 // The shapes a row can take: class, English, Japanese; or English, Japanese with the
-// class given by the row's place.
-enum class ListForm { ThreeColumns, TwoColumns };
+// class given by the row's place; or, in a list read with meanings, English alone.
+enum class ListForm { ThreeColumns, TwoColumns, OneColumn };
 
 Reason columnProblem(ListForm form, qsizetype columns) {
-    if (form == ListForm::TwoColumns)
+    if (form != ListForm::ThreeColumns)
         return columns == 1
                    ? Reason{QStringLiteral("the Japanese column is missing (a row is English, "
                                            "Japanese)"),
@@ -166,6 +166,8 @@ struct ClassRows {
 
 class ListParser {
 public:
+    explicit ListParser(ListMeanings* meanings) : meanings_(meanings) {}
+
     ParsedList parse(QByteArrayView bytes) {
         const ListText text = decodeList(bytes);
         list_.problems = text.problems;
@@ -175,7 +177,13 @@ public:
             form_ = rows.first().fields.size() == 2 ? ListForm::TwoColumns : ListForm::ThreeColumns;
             first = 1;
         } else {
-            form_ = formOf(rows);
+            form_ = formOf(rows, meanings_ != nullptr);
+        }
+        // A meaning the list gives is never refused for a proposal taken before it.
+        for (qsizetype k = first; meanings_ && k < rows.size(); ++k) {
+            const QStringList columns = columnsOf(rows[k], int(k - first));
+            if (columns.size() == 3)
+                givenMeanings_.insert({trimBlanks(columns[0]), trimBlanks(columns[2])});
         }
         for (qsizetype k = first; k < rows.size(); ++k)
             readRow(rows[k], int(k - first));
@@ -184,20 +192,35 @@ public:
     }
 
 private:
-    // Two columns when most of the first five rows have two.
-    static ListForm formOf(const QList<Row>& rows) {
+    // Two columns (or one) when most of the first five rows have two (or one).
+    static ListForm formOf(const QList<Row>& rows, bool withMeanings) {
         const qsizetype looked = std::min<qsizetype>(rows.size(), 5);
-        const auto two = std::count_if(rows.begin(), rows.begin() + looked,
-                                       [](const Row& row) { return row.fields.size() == 2; });
-        return two * 2 > looked ? ListForm::TwoColumns : ListForm::ThreeColumns;
+        const auto having = [&](qsizetype columns) {
+            return std::count_if(rows.begin(), rows.begin() + looked,
+                                 [&](const Row& row) { return row.fields.size() == columns; }) *
+                       2 >
+                   looked;
+        };
+        if (withMeanings && having(1))
+            return ListForm::OneColumn;
+        return having(2) ? ListForm::TwoColumns : ListForm::ThreeColumns;
     }
 
     void problem(int line, const Reason& reason) { list_.problems.append({line, reason}); }
 
-    void readRow(const Row& row, int index) {
+    // The row's class, English and Japanese; the class by its place in a list without
+    // one, the Japanese empty when a list read with meanings leaves it out.
+    QStringList columnsOf(const Row& row, int index) const {
         QStringList columns = row.fields;
-        if (form_ == ListForm::TwoColumns)
+        if (form_ != ListForm::ThreeColumns)
             columns.prepend(QStringLiteral("クラス%1").arg(index / kWordsPerClass + 1));
+        if (meanings_ && columns.size() == 2)
+            columns.append(QString());
+        return columns;
+    }
+
+    void readRow(const Row& row, int index) {
+        const QStringList columns = columnsOf(row, index);
         const QString className = trimBlanks(columns[0]);
         // A row that is not text still counts as a row of its class when the class reads,
         // so that it is not reported again as a class of 49 rows.
@@ -216,10 +239,13 @@ private:
         if (columns.size() != 3)
             return problem(row.line, columnProblem(form_, row.fields.size()));
         const QString english = trimBlanks(columns[1]);
-        const QString japanese = trimBlanks(columns[2]);
+        QString japanese = trimBlanks(columns[2]);
         if (english.isEmpty())
             return problem(row.line, {QStringLiteral("the English word is empty"),
                                       QStringLiteral("英語が空です。")});
+        if (japanese.isEmpty() && meanings_ &&
+            !fillMeaning(row.line, className, english, *rows, japanese))
+            return;
         if (japanese.isEmpty())
             return problem(row.line, {QStringLiteral("the Japanese meaning is empty"),
                                       QStringLiteral("日本語が空です。")});
@@ -244,6 +270,26 @@ private:
         rows->englishLines.insert(english, row.line);
         rows->japaneseLines.insert(japanese, row.line);
         list_.content.classes[rows->index].words.append({english, japanese});
+    }
+
+    // The first proposal for the English word that fits its slot and that the class does
+    // not have, nor gets from a later row; false, with the row refused, when there is none.
+    bool fillMeaning(int line, const QString& className, const QString& english,
+                     const ClassRows& rows, QString& japanese) {
+        for (const QString& proposal : meanings_->proposals(english)) {
+            if (slotProblem(english, proposal).isEmpty() &&
+                !rows.japaneseLines.contains(proposal) &&
+                !givenMeanings_.contains({className, proposal})) {
+                japanese = proposal;
+                meanings_->filled.append({line, english, japanese});
+                return true;
+            }
+        }
+        meanings_->unfilled.append({line, english, {}});
+        problem(line, Reason{QStringLiteral("no meaning for \"%1\" was found in the dictionaries"),
+                             QStringLiteral("「%1」の訳語が辞書に見つかりません。")}
+                          .arg(visible(english)));
+        return false;
     }
 
     // Counts a row in its class; null when the row is one too many or its class is refused.
@@ -341,6 +387,8 @@ private:
             [](const ListProblem& a, const ListProblem& b) { return a.line < b.line; });
     }
 
+    ListMeanings* meanings_;
+    QSet<std::pair<QString, QString>> givenMeanings_; // each class and meaning the list gives
     ParsedList list_;
     ListForm form_ = ListForm::ThreeColumns;
     QHash<QString, ClassRows> classes_;
@@ -351,7 +399,9 @@ private:
 
 } // namespace
 
-ParsedList parseWordList(QByteArrayView bytes) { return ListParser().parse(bytes); }
+ParsedList parseWordList(QByteArrayView bytes, ListMeanings* meanings) {
+    return ListParser(meanings).parse(bytes);
+}
 
 Reason controlCharacterProblem(const QString& text) {
     const QString control = firstControlCharacter(text);

@@ -6,6 +6,9 @@
 #include <QByteArrayView>
 #include <QList>
 #include <QString>
+#include <QStringList>
+
+#include <functional>
 
 namespace book {
 
@@ -26,12 +29,33 @@ struct ParsedList {
     QList<ListProblem> problems; // in line order; empty when the content can be a book
 };
 
+// Meanings for the rows of a list that have none (the list read "with meanings").
+struct ListMeanings {
+    // The meanings proposed for an English word, best first.
+    std::function<QStringList(const QString& english)> proposals;
+
+    // Filled in by the reading: each row given a meaning, and each row left without one
+    // (its japanese empty).
+    struct Row {
+        int line = 0;
+        QString english;
+        QString japanese;
+    };
+    QList<Row> filled;
+    QList<Row> unfilled;
+};
+
 // Reads a word list and checks it against everything a book needs: classes in order of
 // first appearance with exactly 50 rows each, 1 to 24 classes, no empty text, no
 // control character, no English or Japanese text twice within a class, every record
 // within its slot in CP932. The title is checked where it is finally chosen
 // (titleProblem).
-ParsedList parseWordList(QByteArrayView bytes);
+//
+// With `meanings`, a row whose Japanese is missing or empty takes the first proposal
+// that fits its slot and is not yet in its class, and a list of English words alone (one
+// column) is read as a list of two columns with the Japanese missing. A row without a
+// fitting proposal is refused.
+ParsedList parseWordList(QByteArrayView bytes, ListMeanings* meanings = nullptr);
 
 // Why the text cannot go into a word book because of a control character (a tab pasted
 // into a field, say); empty when it has none.

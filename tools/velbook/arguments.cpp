@@ -13,7 +13,8 @@ const char* const kToolHelp =
     "ヴェルタイピング for English.\n"
     "\n"
     "Commands:\n"
-    "  create LIST OUT [--title TEXT]  build a word book from a word list\n"
+    "  create LIST OUT [--title TEXT] [--meanings]\n"
+    "                                  build a word book from a word list\n"
     "  export BOOK [-o OUT.tsv]        write a book's word list\n"
     "  check BOOK                      tell whether a file is a sound word book\n"
     "\n"
@@ -25,7 +26,7 @@ const char* const kToolHelp =
     "Exit status: 0 success, 1 refused input or a book that is not valid, 2 usage error.\n";
 
 const char* const kCreateHelp =
-    "Usage: velbook create LIST OUT [--title TEXT]\n"
+    "Usage: velbook create LIST OUT [--title TEXT] [--meanings]\n"
     "\n"
     "Builds the word book OUT from the word list LIST, exactly as the program's Open\n"
     "does: the same list makes the same book, byte for byte.\n"
@@ -48,8 +49,17 @@ const char* const kCreateHelp =
     "written; otherwise OUT is replaced in one step. A list larger than 16 MiB, and a\n"
     "list or OUT that is a folder, FIFO or device, is refused.\n"
     "\n"
+    "With --meanings, a row whose Japanese meaning is missing or empty takes the first\n"
+    "meaning proposed from the English-Japanese dictionaries installed on this machine\n"
+    "(FreeDict eng-jpn, CC BY-SA 3.0, Debian package dict-freedict-eng-jpn; EDICT,\n"
+    "CC BY-SA 3.0, Debian package edict) that fits and is not yet in its class, and a\n"
+    "list of English words alone, one a line, is accepted. Rows that have a meaning keep\n"
+    "it. How many meanings were filled, and each word none was found for, is said on\n"
+    "standard error; a word without one is refused.\n"
+    "\n"
     "Options:\n"
     "  --title TEXT  the title of the book (shown followed by 向け)\n"
+    "  --meanings    fill missing meanings from the installed dictionaries\n"
     "  -h, --help    show this help\n";
 
 const char* const kExportHelp =
@@ -110,11 +120,15 @@ Request parseCreate(const QStringList& arguments) {
     const QCommandLineOption titleOption(QStringLiteral("title"), QStringLiteral("Book title."),
                                          QStringLiteral("TEXT"));
     parser.addOption(titleOption);
+    const QCommandLineOption meaningsOption(QStringLiteral("meanings"),
+                                            QStringLiteral("Fill missing meanings."));
+    parser.addOption(meaningsOption);
     if (auto refused = parseCommand(parser, arguments, kCreateHelp, 2))
         return *refused;
     Request request{.command = Request::Command::Create, .paths = parser.positionalArguments()};
     if (parser.isSet(titleOption))
         request.title = parser.value(titleOption);
+    request.meanings = parser.isSet(meaningsOption);
     return request;
 }
 

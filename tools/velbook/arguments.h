@@ -16,6 +16,7 @@ struct Request {
     Command command = Command::None;
     QStringList paths{};             // the command's positional arguments
     std::optional<QString> title{};  // create --title
+    bool meanings = false;           // create --meanings
     std::optional<QString> output{}; // export -o
     QString out{};                   // for None: the text for standard output
     QString err{};                   // for None: the text for standard error

@@ -4,12 +4,14 @@
 #include "book/book_lists.h"
 #include "book/file_report.h"
 #include "book/whole_file.h"
+#include "dictionary/meaning_proposer.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
 
 #include <cerrno>
 #include <cstdio>
+#include <memory>
 #include <optional>
 
 namespace {
@@ -28,9 +30,40 @@ QTextStream& err() {
 
 int runCreate(const Request& request) {
     const QStringList& paths = request.paths;
-    const QStringList problems = book::createBookFromList(paths[0], paths[1], request.title);
+    std::unique_ptr<dictionary::MeaningProposer> proposer;
+    book::ListMeanings meanings;
+    if (request.meanings) {
+        proposer = std::make_unique<dictionary::MeaningProposer>();
+        if (!proposer->hasDictionaries()) {
+            err() << "velbook: " << dictionary::MeaningProposer::missingText().english << "\n";
+            return Refused;
+        }
+        meanings.proposals = [&](const QString& english) {
+            QStringList texts;
+            for (const dictionary::Proposal& proposal : proposer->proposalsFor(english, 10))
+                texts.append(proposal.meaning);
+            return texts;
+        };
+    }
+    const QStringList problems = book::createBookFromList(paths[0], paths[1], request.title,
+                                                          request.meanings ? &meanings : nullptr);
     for (const QString& problem : problems)
         err() << problem << "\n";
+    if (request.meanings) {
+        err() << "velbook: " << meanings.filled.size()
+              << (meanings.filled.size() == 1 ? " meaning" : " meanings")
+              << " filled from the dictionaries";
+        if (!meanings.unfilled.isEmpty()) {
+            QStringList words;
+            for (const book::ListMeanings::Row& row : std::as_const(meanings.unfilled))
+                words.append(row.english);
+            err() << "; none found for " << words.size()
+                  << (words.size() == 1 ? " word: " : " words: ") << words.join(u", ");
+        }
+        err() << "\n";
+        if (!meanings.filled.isEmpty())
+            err() << proposer->sourcesText().english << "\n";
+    }
     if (!problems.isEmpty()) {
         err() << "velbook: " << paths[1] << " was not written\n";
         return Refused;
