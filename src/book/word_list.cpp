@@ -183,7 +183,8 @@ public:
         for (qsizetype k = first; meanings_ && k < rows.size(); ++k) {
             const QStringList columns = columnsOf(rows[k], int(k - first));
             if (columns.size() == 3)
-                givenMeanings_.insert({trimBlanks(columns[0]), trimBlanks(columns[2])});
+                givenMeanings_.insert({trimBlanks(columns[0]),
+                                       givenMeaning(rows[k].line, trimBlanks(columns[2]))});
         }
         for (qsizetype k = first; k < rows.size(); ++k)
             readRow(rows[k], int(k - first));
@@ -204,6 +205,12 @@ private:
         if (withMeanings && having(1))
             return ListForm::OneColumn;
         return having(2) ? ListForm::TwoColumns : ListForm::ThreeColumns;
+    }
+
+    // The row's meaning as the list gives it, or as the learner chose it.
+    QString givenMeaning(int line, const QString& japanese) const {
+        return japanese.isEmpty() && meanings_ ? trimBlanks(meanings_->chosen.value(line))
+                                               : japanese;
     }
 
     void problem(int line, const Reason& reason) { list_.problems.append({line, reason}); }
@@ -243,8 +250,10 @@ private:
         if (english.isEmpty())
             return problem(row.line, {QStringLiteral("the English word is empty"),
                                       QStringLiteral("英語が空です。")});
-        if (japanese.isEmpty() && meanings_ &&
-            !fillMeaning(row.line, className, english, *rows, japanese))
+        if (japanese.isEmpty() && meanings_ && meanings_->chosen.contains(row.line))
+            japanese = trimBlanks(meanings_->chosen.value(row.line));
+        else if (japanese.isEmpty() && meanings_ &&
+                 !fillMeaning(row.line, className, english, *rows, japanese))
             return;
         if (japanese.isEmpty())
             return problem(row.line, {QStringLiteral("the Japanese meaning is empty"),

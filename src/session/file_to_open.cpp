@@ -24,11 +24,11 @@ book::EndRecord endRecordIn(QByteArray& bytes) {
 
 } // namespace
 
-FileToOpen readFileToOpen(const QString& path) {
+FileToOpen readFileToOpen(const QString& path, const ProposerAccess& proposer) {
     if (isWordListPath(path)) {
         FileToOpen file;
         file.path = path;
-        file.list = readListToOpen(path);
+        file.list = readListToOpen(path, proposer);
         if (!file.list.accepted())
             return refused(path, listRefusalText(file.list));
         file.kind = FileToOpen::Kind::WordList;

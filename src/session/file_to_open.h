@@ -17,7 +17,9 @@ struct FileToOpen {
     enum class Kind {
         Refused,  // `refusal` says why; nothing may be written
         Book,     // `bookBytes` hold a word book
-        WordList, // `list` was accepted; its title is to be confirmed
+        // `list` was accepted; its meanings, if it lacked some, and its title are to be
+        // confirmed
+        WordList,
     };
     Kind kind = Kind::Refused;
     QString path;
@@ -26,7 +28,8 @@ struct FileToOpen {
     Failure refusal;
 };
 
-// Reads and checks the file at `path`. Nothing is written.
-FileToOpen readFileToOpen(const QString& path);
+// Reads and checks the file at `path`. Nothing is written. A word list without some of its
+// meanings takes the dictionaries' proposals (readListToOpen).
+FileToOpen readFileToOpen(const QString& path, const ProposerAccess& proposer = {});
 
 } // namespace session

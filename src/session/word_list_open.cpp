@@ -1,6 +1,7 @@
 #include "word_list_open.h"
 
 #include "failure_text.h"
+#include "list_meanings.h"
 
 #include "book/book_lists.h"
 #include "book/cp932.h"
@@ -18,7 +19,7 @@ constexpr int kListedProblems = 10;
 
 } // namespace
 
-ListToOpen readListToOpen(const QString& path) {
+ListToOpen readListToOpen(const QString& path, const ProposerAccess& proposer) {
     ListToOpen list{path, QFileInfo(path).completeBaseName(), {}, {}};
     book::FileFailure failure;
     const std::optional<QByteArray> bytes =
@@ -30,12 +31,20 @@ ListToOpen readListToOpen(const QString& path) {
     const book::ParsedList parsed = book::parseWordList(*bytes);
     list.title = book::listTitle(parsed, path);
     list.content = parsed.content;
-    for (const book::ListProblem& problem : parsed.problems)
-        list.problems << (problem.line > 0
-                              ? QStringLiteral("行 %1：%2")
-                                    .arg(QString::number(problem.line), problem.reason.japanese)
-                              : problem.reason.japanese);
+    list.problems = listProblemTexts(parsed);
+    list.bytes = *bytes;
+    if (!list.accepted() && proposer && lacksMeanings(list.bytes))
+        proposeMeanings(list, proposer());
     return list;
+}
+
+QStringList listProblemTexts(const book::ParsedList& parsed) {
+    QStringList texts;
+    for (const book::ListProblem& problem : parsed.problems)
+        texts << (problem.line > 0 ? QStringLiteral("行 %1：%2")
+                                         .arg(QString::number(problem.line), problem.reason.japanese)
+                                   : problem.reason.japanese);
+    return texts;
 }
 
 bool isWordListPath(const QString& path) {

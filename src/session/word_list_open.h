@@ -1,11 +1,26 @@
 #pragma once
 
 #include "book/book_writer.h"
+#include "book/word_list.h"
 
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
+namespace dictionary {
+class MeaningProposer;
+}
+
 namespace session {
+
+// A row of a list that gives no meaning, with the dictionaries' proposals for it.
+struct MeaningToChoose {
+    int line = 0;
+    QString english;
+    QStringList proposals; // best first; empty when the dictionaries have none
+    QString meaning;       // the proposal the row takes; empty when none fits
+};
 
 // A word list read to become the working book: chosen with Open, or named on the command
 // line. Lists are checked exactly as velbook create checks them, so the same list makes
@@ -15,12 +30,23 @@ struct ListToOpen {
     QString title;             // the proposal: the list's title line, else the file's name
     book::BookContent content; // its classes of 50 words, in order, when it passes
     QStringList problems; // each refusal as 「行 N：…」; one of the whole file without a line
+    QByteArray bytes;     // the list as read
+    // The rows without a meaning, while the learner has not chosen theirs (withMeanings):
+    // until then the content is not the book's.
+    QList<MeaningToChoose> toChoose;
+    QString sources; // where the proposals came from
 
     bool accepted() const { return problems.isEmpty(); }
 };
 
-// Reads and checks the list at `path`. Nothing is written.
-ListToOpen readListToOpen(const QString& path);
+// Reads and checks the list at `path`. Nothing is written. A list refused for rows without
+// a meaning asks `proposer` for the dictionaries' (loading them only then) and proposes
+// theirs (proposeMeanings).
+using ProposerAccess = std::function<const dictionary::MeaningProposer&()>;
+ListToOpen readListToOpen(const QString& path, const ProposerAccess& proposer = {});
+
+// Each problem of a read list as 「行 N：…」.
+QStringList listProblemTexts(const book::ParsedList& parsed);
 
 // Whether Open takes the file as a word list (*.csv, *.tsv, *.txt) rather than a book.
 bool isWordListPath(const QString& path);
