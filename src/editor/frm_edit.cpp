@@ -1,5 +1,6 @@
 #include "frm_edit.h"
 
+#include "meaning_offer.h"
 #include "platform/dialogs.h"
 #include "platform/exact_text_box.h"
 
@@ -162,6 +163,9 @@ void FrmEdit::layOutControls() {
 }
 
 void FrmEdit::connectControls() {
+    // The Japanese field offers the dictionaries' meanings of the English.
+    auto* offer = new MeaningOffer(book_.meanings(), *txtJapaneseEdit);
+    connect(txtEnglishEdit, &QLineEdit::textChanged, offer, &MeaningOffer::setEnglish);
     connect(cboClassEdit, &QComboBox::activated, this, &FrmEdit::showClass);
     connect(cboIdEdit, &QComboBox::activated, this, &FrmEdit::showWord);
     connect(cboBeforeClass, &QComboBox::activated, this, &FrmEdit::showClassToRename);

@@ -45,8 +45,9 @@ FrmMain::FrmMain(FrmMainServices services, QWidget* parent)
     if (!services_.dialogs)
         services_.dialogs = &systemDialogs_;
     session_ = std::make_unique<session::BookSession>(
-        services_.folder, session::BookSession::Ports{*services_.random, *services_.clock,
-                                                      *services_.speaker, services_.calendar});
+        services_.folder,
+        session::BookSession::Ports{*services_.random, *services_.clock, *services_.speaker,
+                                    services_.calendar, services_.dictionaries});
 
     buildControls();
     views_ = std::make_unique<DisplayViews>(*session_, *drillView_, menu_, *this);
@@ -203,6 +204,9 @@ void FrmMain::connectMenus() {
         command(menu_.mnuSpeedItems[speed], [bookSession, speed] { bookSession->setSpeed(speed); });
     command(menu_.mnuHelpMain, [] { platform::openUrl(platform::helpPagePath()); });
     command(menu_.mnuWww, [] { platform::openUrl(session::kHomePageUrl); });
+    command(menu_.mnuAbout, [this] {
+        dialogs().showInformation(this, QStringLiteral("バージョン情報"), aboutText());
+    });
 }
 
 void FrmMain::closeEvent(QCloseEvent* event) {

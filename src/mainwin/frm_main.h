@@ -40,6 +40,8 @@ struct FrmMainServices {
     platform::SpeechEngineFactory speechEngine = {};
     // Where the learner's choice of voice is kept.
     platform::VoiceSetting voiceSetting{};
+    // The dictionaries meanings are proposed from; empty: the installed ones.
+    session::MeaningSource::Loader dictionaries = {};
 };
 
 // The main window: the drill view (play area, main display, answer box), the class list,

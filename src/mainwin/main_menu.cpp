@@ -115,6 +115,7 @@ MainMenu::MainMenu(QMainWindow* window) {
     mnuHelpMain = item(mnuHelp, "mnuHelpMain",
                        QStringLiteral("ヴェルタイピング\u3000ｵﾝﾗｲﾝﾍﾙﾌﾟ(&H)"), Qt::Key_F1);
     mnuWww = item(mnuHelp, "mnuWww", QStringLiteral("ヴェルタイピング\u3000ﾎｰﾑﾍﾟｰｼﾞ(&W)"));
+    mnuAbout = item(mnuHelp, "mnuAbout", QStringLiteral("バージョン情報(&A)..."));
 }
 
 void MainMenu::showSettings(const drill::DrillSettings& settings, int speed) {

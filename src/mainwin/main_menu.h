@@ -61,6 +61,7 @@ struct MainMenu {
     QMenu* mnuHelp = nullptr;
     QAction* mnuHelpMain = nullptr;
     QAction* mnuWww = nullptr;
+    QAction* mnuAbout = nullptr;
 };
 
 } // namespace mainwin

@@ -13,11 +13,15 @@ void SessionRig::initRig() {
     speaker.prepared.clear();
     calendar = nullptr;
     failures.clear();
+    dictionaries = [] {
+        return std::make_unique<dictionary::MeaningProposer>(QByteArray(), QByteArray(),
+                                                             QByteArray());
+    };
 }
 
 std::unique_ptr<session::BookSession> SessionRig::openSession() {
     auto session = std::make_unique<session::BookSession>(
-        dir->path(), session::BookSession::Ports{random, clock, speaker, calendar});
+        dir->path(), session::BookSession::Ports{random, clock, speaker, calendar, dictionaries});
     QObject::connect(session.get(), &session::BookSession::failed,
                      [this](const session::Failure& failure) { failures << failure; });
     session->load();

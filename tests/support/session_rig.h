@@ -21,6 +21,8 @@ protected:
     RecordingSpeaker speaker;
     const session::Calendar* calendar = nullptr; // null: the local date and time
     QList<session::Failure> failures;
+    // The dictionaries the session proposes meanings from: none, unless a test gives some.
+    session::MeaningSource::Loader dictionaries;
 
     // A fresh program folder, and scripts with nothing queued.
     void initRig();

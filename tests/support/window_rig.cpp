@@ -9,6 +9,7 @@ void WindowRig::initRig() {
 
 std::unique_ptr<mainwin::FrmMain> WindowRig::openWindow() {
     mainwin::FrmMainServices services{dir->path(), &speaker, &random, &clock, &dialogs, calendar};
+    services.dictionaries = dictionaries;
     services.voiceSetting = platform::VoiceSetting(dir->filePath(QStringLiteral("veltyping.conf")));
     return std::make_unique<mainwin::FrmMain>(std::move(services));
 }
