@@ -183,8 +183,8 @@ public:
         for (qsizetype k = first; meanings_ && k < rows.size(); ++k) {
             const QStringList columns = columnsOf(rows[k], int(k - first));
             if (columns.size() == 3)
-                givenMeanings_.insert({trimBlanks(columns[0]),
-                                       givenMeaning(rows[k].line, trimBlanks(columns[2]))});
+                givenMeanings_.insert(
+                    {trimBlanks(columns[0]), givenMeaning(rows[k].line, trimBlanks(columns[2]))});
         }
         for (qsizetype k = first; k < rows.size(); ++k)
             readRow(rows[k], int(k - first));

@@ -212,15 +212,15 @@ QList<Proposal> MeaningProposer::proposalsFor(const QString& english, int max) c
 namespace {
 
 const book::Reason kFreedictCredit{
-        QStringLiteral("FreeDict English-Japanese (FreeDict+WikDict, from Wiktionary; "
-                       "Debian package dict-freedict-eng-jpn; CC BY-SA 3.0)"),
-        QStringLiteral("FreeDict 英日辞書（FreeDict+WikDict、Wiktionary より。"
-                       "Debian パッケージ dict-freedict-eng-jpn。CC BY-SA 3.0）")};
+    QStringLiteral("FreeDict English-Japanese (FreeDict+WikDict, from Wiktionary; "
+                   "Debian package dict-freedict-eng-jpn; CC BY-SA 3.0)"),
+    QStringLiteral("FreeDict 英日辞書（FreeDict+WikDict、Wiktionary より。"
+                   "Debian パッケージ dict-freedict-eng-jpn。CC BY-SA 3.0）")};
 const book::Reason kEdictCredit{
-        QStringLiteral("EDICT (© Electronic Dictionary Research and Development Group; "
-                       "Debian package edict; CC BY-SA 3.0)"),
-        QStringLiteral("EDICT（© Electronic Dictionary Research and Development Group。"
-                       "Debian パッケージ edict。CC BY-SA 3.0）")};
+    QStringLiteral("EDICT (© Electronic Dictionary Research and Development Group; "
+                   "Debian package edict; CC BY-SA 3.0)"),
+    QStringLiteral("EDICT（© Electronic Dictionary Research and Development Group。"
+                   "Debian パッケージ edict。CC BY-SA 3.0）")};
 
 } // namespace
 
@@ -234,7 +234,8 @@ QStringList MeaningProposer::meaningsFor(const QString& english, int max) const 
 book::Reason MeaningProposer::creditsText() {
     return {QStringLiteral("Meanings are proposed from ") + kFreedictCredit.english +
                 QStringLiteral(" and ") + kEdictCredit.english + u'.',
-            QStringLiteral("訳語の候補の出典：") + kFreedictCredit.japanese + u'、' + kEdictCredit.japanese};
+            QStringLiteral("訳語の候補の出典：") + kFreedictCredit.japanese + u'、' +
+                kEdictCredit.japanese};
 }
 
 book::Reason MeaningProposer::sourcesText() const {

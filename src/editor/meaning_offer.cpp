@@ -39,15 +39,12 @@ void MeaningOffer::setEnglish(const QString& english) {
     refresh();
 }
 
-QStringList MeaningOffer::offered() const {
-    return model_->stringList();
-}
+QStringList MeaningOffer::offered() const { return model_->stringList(); }
 
 void MeaningOffer::refresh() {
     const dictionary::MeaningProposer* proposer = source_.loaded();
-    const QStringList meanings = proposer && !english_.isEmpty()
-                                     ? proposer->meaningsFor(english_, kOffered)
-                                     : QStringList();
+    const QStringList meanings =
+        proposer && !english_.isEmpty() ? proposer->meaningsFor(english_, kOffered) : QStringList();
     model_->setStringList(meanings);
     field_.setPlaceholderText(meanings.isEmpty()
                                   ? QString()
@@ -56,8 +53,8 @@ void MeaningOffer::refresh() {
 }
 
 bool MeaningOffer::eventFilter(QObject* watched, QEvent* event) {
-    const bool down = event->type() == QEvent::KeyPress &&
-                      static_cast<QKeyEvent*>(event)->key() == Qt::Key_Down;
+    const bool down =
+        event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Down;
     const bool click = event->type() == QEvent::MouseButtonPress;
     if (watched == &field_ && (down || click) && field_.text().isEmpty() &&
         model_->rowCount() > 0) {

@@ -345,10 +345,8 @@ bool BookSession::resetLearningData() {
 }
 
 FileToOpen BookSession::prepareOpen(const QString& path) {
-    FileToOpen file =
-        readFileToOpen(path, [this]() -> const dictionary::MeaningProposer& {
-            return meanings_.proposer();
-        });
+    FileToOpen file = readFileToOpen(
+        path, [this]() -> const dictionary::MeaningProposer& { return meanings_.proposer(); });
     if (file.kind == FileToOpen::Kind::Refused)
         Q_EMIT failed(file.refusal);
     return file;

@@ -7,9 +7,9 @@
 #include "failure_text.h"
 #include "file_to_open.h"
 #include "grade_view.h"
+#include "meaning_source.h"
 #include "program_folder.h"
 #include "progress_numbers.h"
-#include "meaning_source.h"
 #include "search_view.h"
 #include "weak_words.h"
 #include "word_edit.h"
@@ -44,7 +44,7 @@ public:
         drill::RandomSource& random;
         drill::Clock& clock;
         drill::Speaker& speaker;
-        const Calendar* calendar = nullptr; // null: the system's local time
+        const Calendar* calendar = nullptr;      // null: the system's local time
         MeaningSource::Loader dictionaries = {}; // empty: the installed dictionaries
     };
     BookSession(const QString& folder, Ports ports, QObject* parent = nullptr);

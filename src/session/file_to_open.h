@@ -15,8 +15,8 @@ inline constexpr qint64 kMaxFileBytes = 16 << 20;
 // asked about it. Its format is decided here, once: a word list by its name, else a book.
 struct FileToOpen {
     enum class Kind {
-        Refused,  // `refusal` says why; nothing may be written
-        Book,     // `bookBytes` hold a word book
+        Refused, // `refusal` says why; nothing may be written
+        Book,    // `bookBytes` hold a word book
         // `list` was accepted; its meanings, if it lacked some, and its title are to be
         // confirmed
         WordList,

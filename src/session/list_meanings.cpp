@@ -41,7 +41,8 @@ void proposeMeanings(ListToOpen& list, const dictionary::MeaningProposer& propos
         auto found = proposals.find(english);
         if (found == proposals.end())
             found = proposals.insert(
-                english, proposer.meaningsFor(english, dictionary::MeaningProposer::kListProposals));
+                english,
+                proposer.meaningsFor(english, dictionary::MeaningProposer::kListProposals));
         return *found;
     };
     const book::ParsedList parsed = book::parseWordList(list.bytes, &meanings);
@@ -83,12 +84,13 @@ QString meaningsConfirmationText(const ListToOpen& list) {
         if (row.meaning.isEmpty())
             unfound << row.english;
     }
-    QStringList lines{QDir::toNativeSeparators(list.path),
-                      QStringLiteral("の %1 語に日本語がありません。辞書の訳語を %2 語に提案します。")
-                          .arg(list.toChoose.size())
-                          .arg(list.toChoose.size() - unfound.size()),
-                      QStringLiteral("日本語の欄で候補を選ぶか、書き換えて下さい。「はい」を押すまで"
-                                     "何も書き込みません。")};
+    QStringList lines{
+        QDir::toNativeSeparators(list.path),
+        QStringLiteral("の %1 語に日本語がありません。辞書の訳語を %2 語に提案します。")
+            .arg(list.toChoose.size())
+            .arg(list.toChoose.size() - unfound.size()),
+        QStringLiteral("日本語の欄で候補を選ぶか、書き換えて下さい。「はい」を押すまで"
+                       "何も書き込みません。")};
     if (!unfound.isEmpty())
         lines << QStringLiteral("辞書に訳語がない単語（%1 語、日本語を入力して下さい）：%2")
                      .arg(unfound.size())

@@ -41,9 +41,10 @@ ListToOpen readListToOpen(const QString& path, const ProposerAccess& proposer) {
 QStringList listProblemTexts(const book::ParsedList& parsed) {
     QStringList texts;
     for (const book::ListProblem& problem : parsed.problems)
-        texts << (problem.line > 0 ? QStringLiteral("行 %1：%2")
-                                         .arg(QString::number(problem.line), problem.reason.japanese)
-                                   : problem.reason.japanese);
+        texts << (problem.line > 0
+                      ? QStringLiteral("行 %1：%2")
+                            .arg(QString::number(problem.line), problem.reason.japanese)
+                      : problem.reason.japanese);
     return texts;
 }
 
