@@ -25,10 +25,10 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION education)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# The voices the program speaks with are flite's, linked in (libflite1, through
-# dpkg-shlibdeps) and played with Qt Multimedia; the speech plugins serve the voice choice
-# of the system's speech service. The answer log is read through Qt SQL's SQLite plugin,
-# which is loaded at run time and so escapes dpkg-shlibdeps.
+# The voices the program speaks with are flite's, loaded when first needed (libflite1, which
+# dpkg-shlibdeps cannot see) and played with Qt Multimedia; the speech plugins serve the voice
+# choice of the system's speech service. The answer log is read through Qt SQL's SQLite
+# plugin, which is loaded at run time and so escapes dpkg-shlibdeps.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "qt6-qpa-plugins, libflite1, qt6-speech-speechd-plugin, qt6-speech-flite-plugin, fonts-ipafont-gothic, libqt6sql6-sqlite")
 # Japanese texts on Qt's own dialog buttons; Qt Multimedia plays through a PulseAudio server

@@ -15,6 +15,7 @@
 #include <QTimer>
 #include <QTranslator>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 
@@ -42,6 +43,11 @@ QIcon windowIcon() {
 } // namespace
 
 int main(int argc, char* argv[]) {
+#ifdef SIGPIPE
+    // A peer that closes its end (the speech service, the audio server) must not end the
+    // program: the write fails with EPIPE instead, and the caller takes the peer as gone.
+    std::signal(SIGPIPE, SIG_IGN);
+#endif
     // --help and --version are answered before QApplication, which needs a display.
     // Qt's own options (-platform, -style, ...) are only taken out of the arguments by
     // QApplication, so the arguments are judged in full after it.

@@ -26,6 +26,9 @@ class Speaker {
 public:
     virtual ~Speaker() = default;
     virtual void speak(const QString& text) = 0;
+    // Speaks the text in place of an earlier one given here that is still waiting (a
+    // search's word, once the next search asks for its own).
+    virtual void speakLatest(const QString& text) { speak(text); }
     // The words a drill is about to ask for, so that a voice can make them ready ahead;
     // replaces the words given before.
     virtual void prepareWords(const QStringList& /*words*/) {}

@@ -66,7 +66,7 @@ void DisplayViews::showSearch(const QString& text, drill::Speaker& speaker) {
     setCaption(QStringLiteral("向け / 検索結果"));
     const session::SearchView view = session_.search(text);
     if (view.hits > 0)
-        speaker.speak(text);
+        speaker.speakLatest(text);
     menu_.checkView(nullptr);
     showView(view.lines);
 }

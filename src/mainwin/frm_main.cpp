@@ -26,6 +26,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QShortcutEvent>
+#include <QStatusBar>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -57,10 +58,18 @@ FrmMain::FrmMain(FrmMainServices services, QWidget* parent)
     connectMenus();
     loadBook();
 
-    // The speech engine takes a while to start on its own thread: begin once the window is
-    // up, so that it does not compete with building the window.
     if (systemSpeaker_)
-        QTimer::singleShot(0, this, [this] { systemSpeaker_->prepare(); });
+        connect(&systemSpeaker_->speech(), &platform::Speech::soundDeviceMissing, this,
+                &FrmMain::showSoundDeviceMissing);
+}
+
+void FrmMain::showSoundDeviceMissing(bool missing) {
+    // The status line appears only on a machine that cannot play the voice.
+    if (missing)
+        statusBar()->showMessage(
+            QStringLiteral("サウンドデバイスが見つからないため、声が出ません。"));
+    else if (auto* bar = findChild<QStatusBar*>())
+        bar->clearMessage();
 }
 
 FrmMain::~FrmMain() = default;

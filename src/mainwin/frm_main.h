@@ -82,6 +82,8 @@ private:
     // The editor went to a class: the class box shows it and its words are listed.
     void showClassWords(const QString& className);
     void chooseSpeechVoice(const QString& id);
+    // The status line says so while the program's own voice finds no sound device.
+    void showSoundDeviceMissing(bool missing);
     void startDrill();
     void showDrillEnd();
     // The controls locked during a drill.

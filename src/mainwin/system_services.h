@@ -22,9 +22,10 @@ public:
     explicit SystemSpeaker(platform::SpeechEngineFactory makeEngine)
         : speech_(std::move(makeEngine)) {}
     void speak(const QString& text) override { speech_.speak(text); }
+    void speakLatest(const QString& text) override { speech_.speakLatest(text); }
     void prepareWords(const QStringList& words) override { speech_.prepareWords(words); }
     void setVoice(const QString& id) { speech_.setVoice(id); }
-    void prepare() { speech_.prepare(); }
+    platform::Speech& speech() { return speech_; }
 
 private:
     platform::Speech speech_;

@@ -12,7 +12,8 @@ class FliteVoice {
 public:
     // The names of the voices built in: "rms", "slt", "awb", "kal16", "kal".
     static QStringList names();
-    // The voice of that name; null when there is none. Loads it on first use (tens of ms).
+    // The voice of that name; null when there is none or it cannot be loaded. Loads it, and
+    // only it, on first use (tens of ms).
     static FliteVoice* find(const QString& name);
 
     // The text said in this voice; empty when there is nothing to say.

@@ -4,18 +4,44 @@
 
 namespace platform {
 
-RenderingSpeechEngine::RenderingSpeechEngine(Renderer render, std::unique_ptr<SoundOutput> output)
-    : render_(std::move(render)), output_(std::move(output)) {
-    connect(output_.get(), &SoundOutput::taken, this, [this] {
-        playing_ = false;
-        Q_EMIT finished();
-        scheduleAhead();
-    });
+RenderingSpeechEngine::RenderingSpeechEngine(Renderer render, std::unique_ptr<SoundOutput> output,
+                                             SpeechEngineFactory fallback)
+    : render_(std::move(render)), output_(std::move(output)), makeFallback_(std::move(fallback)) {
+    connect(output_.get(), &SoundOutput::taken, this, &RenderingSpeechEngine::played);
 }
 
 void RenderingSpeechEngine::say(const QString& text) {
     playing_ = true;
-    output_->play(rendered(text));
+    const bool heard = output_->play(rendered(text));
+    setDeviceMissing(!heard);
+    if (!heard)
+        sayInstead(text);
+}
+
+void RenderingSpeechEngine::sayInstead(const QString& text) {
+    if (!fallbackMade_) {
+        fallbackMade_ = true;
+        fallback_ = makeFallback_ ? makeFallback_() : nullptr;
+        if (fallback_)
+            connect(fallback_.get(), &SpeechEngine::finished, this, &RenderingSpeechEngine::played);
+    }
+    if (fallback_)
+        fallback_->say(text);
+    else
+        QMetaObject::invokeMethod(this, &RenderingSpeechEngine::played, Qt::QueuedConnection);
+}
+
+void RenderingSpeechEngine::played() {
+    playing_ = false;
+    Q_EMIT finished();
+    scheduleAhead();
+}
+
+void RenderingSpeechEngine::setDeviceMissing(bool missing) {
+    if (missing == deviceMissing_)
+        return;
+    deviceMissing_ = missing;
+    Q_EMIT soundDeviceMissing(missing);
 }
 
 void RenderingSpeechEngine::prepare(const QStringList& words) {

@@ -90,7 +90,7 @@ private:
 
 class AudioSinkOutput final : public SoundOutput {
 public:
-    explicit AudioSinkOutput(QAudioDevice device) : device_(std::move(device)) {
+    AudioSinkOutput() {
         connect(&feed_, &SoundFeed::emptied, this, &AudioSinkOutput::handOver);
         stall_.setSingleShot(true);
         connect(&stall_, &QTimer::timeout, this, [this] {
@@ -105,29 +105,42 @@ public:
         });
     }
 
-    void play(const Pcm& pcm) override {
-        if (pcm.isEmpty() || !openSink(pcm.sampleRate)) {
+    bool play(const Pcm& pcm) override {
+        if (pcm.isEmpty()) {
             QMetaObject::invokeMethod(this, &SoundOutput::taken, Qt::QueuedConnection);
-            return;
+            return true;
         }
+        if (!openSink(pcm.sampleRate))
+            return false;
         waiting_ = true;
         quiet_.stop();
         stall_.start(int(pcm.durationMs()) + kGapMs + kStallMs);
         const qint64 gapMs =
             kGapMs + kBufferMs - std::min<qint64>(feed_.msSinceLastSound(), kGapMs + kBufferMs);
         feed_.append(QByteArray(qsizetype(gapMs * pcm.sampleRate / 1000) * 2, '\0') + pcm.samples);
+        return true;
     }
 
 private:
-    // The sink open at that sample rate, or false when the system cannot play sound.
+    // The sink open at that sample rate, or false when the system cannot play sound. A new
+    // sink (after a pause, a stall or an error) goes to the default device of the moment, so
+    // that a restarted audio server or another device is found. (A sink that reports an
+    // error is not replaced at once: Qt's PulseAudio sink, opened before the sound system has
+    // taken in that the server went away, takes the process down. The stall does it.)
     bool openSink(int rate) {
         if (sink_ && sink_->format().sampleRate() == rate && sink_->state() != QAudio::StoppedState)
             return true;
+        const QAudioDevice device = QMediaDevices::defaultAudioOutput();
+        if (device.isNull()) {
+            sink_.reset();
+            feed_.clear();
+            return false;
+        }
         QAudioFormat format;
         format.setSampleRate(rate);
         format.setChannelCount(1);
         format.setSampleFormat(QAudioFormat::Int16);
-        sink_ = std::make_unique<QAudioSink>(device_, format);
+        sink_ = std::make_unique<QAudioSink>(device, format);
         sink_->setBufferSize(qsizetype(rate) * 2 * kBufferMs / 1000);
         sink_->start(&feed_);
         if (sink_->state() != QAudio::StoppedState)
@@ -145,7 +158,6 @@ private:
         Q_EMIT taken();
     }
 
-    QAudioDevice device_;
     SoundFeed feed_;
     std::unique_ptr<QAudioSink> sink_;
     QTimer stall_;
@@ -155,12 +167,7 @@ private:
 
 } // namespace
 
-std::unique_ptr<SoundOutput> makeSystemSoundOutput() {
-    QAudioDevice device = QMediaDevices::defaultAudioOutput();
-    if (device.isNull())
-        return nullptr;
-    return std::make_unique<AudioSinkOutput>(std::move(device));
-}
+std::unique_ptr<SoundOutput> makeSystemSoundOutput() { return std::make_unique<AudioSinkOutput>(); }
 
 } // namespace platform
 

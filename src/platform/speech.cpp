@@ -3,7 +3,7 @@
 #include "voices.h"
 
 #include <QDeadlineTimer>
-#include <QStringList>
+#include <QList>
 #include <QThread>
 
 #include <atomic>
@@ -40,62 +40,73 @@ void abandon(QThread* thread) {
 
 } // namespace
 
-struct SpeechShared {
-    enum Stage { Starting, Started, Abandoned };
-    // Started once the engine is made (or failed to be); Abandoned when the Speech closed
-    // before that.
-    std::atomic<Stage> stage{Starting};
-};
-
-// Owns the engine on the speech thread and feeds it one text at a time.
+// Owns the engine on the speech thread, makes it when the first word needs it, and feeds
+// it one text at a time.
 class SpeechWorker : public QObject {
-public:
-    explicit SpeechWorker(std::shared_ptr<SpeechShared> shared) : shared_(std::move(shared)) {}
+    Q_OBJECT
 
-    void start(const SpeechEngineFactory& makeEngine) {
-        engine_ = makeEngine();
-        auto starting = SpeechShared::Starting;
-        if (!shared_->stage.compare_exchange_strong(starting, SpeechShared::Started))
-            return; // abandoned: the thread ends now
+public:
+    SpeechWorker(SpeechEngineFactory makeEngine, std::shared_ptr<std::atomic<bool>> making)
+        : makeEngine_(std::move(makeEngine)), making_(std::move(making)) {}
+
+    void enqueue(const QString& text, bool replacesLatest) {
+        if (replacesLatest)
+            pending_.removeIf([](const Request& request) { return request.latestOnly; });
+        pending_.append({text, replacesLatest});
+        sendNext();
+    }
+
+    void prepareWords(const QStringList& words) {
+        if (words.isEmpty() && !made_)
+            return;
+        if (SpeechEngine* speaker = engine())
+            speaker->prepare(words);
+    }
+
+Q_SIGNALS:
+    void soundDeviceMissing(bool missing);
+
+private:
+    struct Request {
+        QString text;
+        bool latestOnly = false; // replaced by the next such request while it waits
+    };
+
+    SpeechEngine* engine() {
+        if (made_)
+            return engine_.get();
+        made_ = true;
+        *making_ = true;
+        engine_ = makeEngine_();
+        *making_ = false;
         if (engine_) {
             connect(engine_.get(), &SpeechEngine::finished, this, [this] {
                 busy_ = false;
                 sendNext();
             });
-            engine_->prepare(words_);
+            connect(engine_.get(), &SpeechEngine::soundDeviceMissing, this,
+                    &SpeechWorker::soundDeviceMissing);
         }
-        sendNext();
+        return engine_.get();
     }
 
-    void enqueue(const QString& text) {
-        pending_.append(text);
-        sendNext();
-    }
-
-    void prepareWords(const QStringList& words) {
-        words_ = words;
-        if (engine_)
-            engine_->prepare(words);
-    }
-
-private:
     void sendNext() {
-        if (shared_->stage != SpeechShared::Started)
-            return; // the engine is still being made
-        if (!engine_) {
+        if (busy_ || pending_.isEmpty())
+            return;
+        SpeechEngine* speaker = engine();
+        if (!speaker) {
             pending_.clear(); // no engine: nothing can be heard
             return;
         }
-        if (busy_ || pending_.isEmpty())
-            return;
         busy_ = true;
-        engine_->say(pending_.takeFirst());
+        speaker->say(pending_.takeFirst().text);
     }
 
-    std::shared_ptr<SpeechShared> shared_;
+    SpeechEngineFactory makeEngine_;
+    std::shared_ptr<std::atomic<bool>> making_; // true while the engine is being made
     std::unique_ptr<SpeechEngine> engine_;
-    QStringList pending_;
-    QStringList words_; // to render ahead once the engine is made
+    bool made_ = false;
+    QList<Request> pending_;
     bool busy_ = false;
 };
 
@@ -110,57 +121,62 @@ void Speech::stop(int waitMs) {
         return;
     QThread* thread = std::exchange(thread_, nullptr);
     worker_ = nullptr;
-    auto starting = SpeechShared::Starting;
-    // Making the engine cannot be interrupted: a thread still at it is left to end by itself.
-    const bool stillStarting =
-        shared_->stage.compare_exchange_strong(starting, SpeechShared::Abandoned);
+    // A thread held up inside the engine (a speech service that does not answer) is left
+    // to end by itself; one still making its engine is not even waited for, as that cannot
+    // be interrupted.
     thread->quit();
-    if (!stillStarting && thread->wait(QDeadlineTimer(waitMs)))
+    if (!*making_ && thread->wait(QDeadlineTimer(waitMs)))
         delete thread;
     else
         abandon(thread);
 }
 
-void Speech::prepare() {
+SpeechWorker* Speech::worker() {
     if (thread_)
-        return;
-    shared_ = std::make_shared<SpeechShared>();
+        return worker_;
     thread_ = new QThread;
     thread_->setObjectName(QStringLiteral("speech"));
-    worker_ = new SpeechWorker(shared_);
+    making_ = std::make_shared<std::atomic<bool>>(false);
+    worker_ = new SpeechWorker(makeEngine_, making_);
     worker_->moveToThread(thread_);
     // The worker, and the engine with it, go when the thread's event loop ends.
-    QObject::connect(thread_, &QThread::finished, worker_, &QObject::deleteLater);
-    QMetaObject::invokeMethod(
-        worker_,
-        [worker = worker_, makeEngine = makeEngine_, words = preparedWords_] {
-            worker->prepareWords(words);
-            worker->start(makeEngine);
-        },
-        Qt::QueuedConnection);
+    connect(thread_, &QThread::finished, worker_, &QObject::deleteLater);
+    connect(worker_, &SpeechWorker::soundDeviceMissing, this, &Speech::soundDeviceMissing);
+    if (!preparedWords_.isEmpty())
+        QMetaObject::invokeMethod(
+            worker_, [worker = worker_, words = preparedWords_] { worker->prepareWords(words); },
+            Qt::QueuedConnection);
     thread_->start();
+    return worker_;
 }
 
 void Speech::speak(const QString& text) {
-    prepare();
     QMetaObject::invokeMethod(
-        worker_, [worker = worker_, text] { worker->enqueue(text); }, Qt::QueuedConnection);
+        worker(), [worker = worker(), text] { worker->enqueue(text, false); },
+        Qt::QueuedConnection);
+}
+
+void Speech::speakLatest(const QString& text) {
+    QMetaObject::invokeMethod(
+        worker(), [worker = worker(), text] { worker->enqueue(text, true); }, Qt::QueuedConnection);
 }
 
 void Speech::prepareWords(const QStringList& words) {
     preparedWords_ = words;
-    if (worker_)
+    if (!thread_ && words.isEmpty())
+        return;
+    if (thread_) {
         QMetaObject::invokeMethod(
             worker_, [worker = worker_, words] { worker->prepareWords(words); },
             Qt::QueuedConnection);
+        return;
+    }
+    worker(); // hands the words over as it starts
 }
 
 void Speech::setVoice(const QString& id) {
-    const bool running = thread_ != nullptr;
     stop(0);
     makeEngine_ = voiceEngineFactory(id);
-    if (running)
-        prepare();
 }
 
 bool Speech::stillRunning() { return abandonedThreads > 0; }
@@ -174,3 +190,5 @@ void Speech::exitNowIfStillRunning(int code) {
 }
 
 } // namespace platform
+
+#include "speech.moc"

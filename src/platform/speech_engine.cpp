@@ -3,6 +3,9 @@
 #include <QLocale>
 #include <QTextToSpeech>
 #include <QTimer>
+#include <QVoice>
+
+#include <algorithm>
 
 namespace platform {
 
@@ -75,12 +78,24 @@ std::unique_ptr<SpeechEngine> makeSpeechEngine(std::unique_ptr<QTextToSpeech> tt
     return std::make_unique<SystemSpeechEngine>(std::move(tts));
 }
 
-std::unique_ptr<SpeechEngine> makeSystemSpeechEngine() {
-    auto tts = std::make_unique<QTextToSpeech>();
-    if (tts->state() == QTextToSpeech::Error &&
-        QTextToSpeech::availableEngines().contains(QStringLiteral("flite")))
-        tts = std::make_unique<QTextToSpeech>(QStringLiteral("flite"));
+std::unique_ptr<SpeechEngine> makeSpeechServiceEngine() {
+    if (!QTextToSpeech::availableEngines().contains(QStringLiteral("speechd")))
+        return nullptr;
+    auto tts = std::make_unique<QTextToSpeech>(QStringLiteral("speechd"));
+    if (tts->state() == QTextToSpeech::Error)
+        return nullptr;
+    // English words in an English voice, whatever the desktop's language: the service's
+    // default follows the desktop (a Japanese voice spells English words out). Of its US
+    // voices, Qt takes the first, which for espeak-ng is Caribbean English: the plain
+    // American one is what the service itself speaks for en-US.
     tts->setLocale(QLocale(QLocale::English, QLocale::UnitedStates));
+    const QList<QVoice> voices = tts->availableVoices();
+    const auto american = std::find_if(voices.begin(), voices.end(), [](const QVoice& voice) {
+        return voice.name().contains(QLatin1StringView("America")) &&
+               !voice.name().contains(QLatin1Char('+'));
+    });
+    if (american != voices.end())
+        tts->setVoice(*american);
     return makeSpeechEngine(std::move(tts));
 }
 

@@ -26,6 +26,8 @@ public:
 
 Q_SIGNALS:
     void finished();
+    // The engine's own sound found no device for a text (true), or played one again (false).
+    void soundDeviceMissing(bool missing);
 };
 
 // Makes an engine; may take seconds (it runs on the worker's thread). Null: no engine.
@@ -34,7 +36,8 @@ using SpeechEngineFactory = std::function<std::unique_ptr<SpeechEngine>()>;
 // Drives a QTextToSpeech made on the calling thread.
 std::unique_ptr<SpeechEngine> makeSpeechEngine(std::unique_ptr<QTextToSpeech> tts);
 
-// The system's speech service, or the in-process engine when the service cannot start.
-std::unique_ptr<SpeechEngine> makeSystemSpeechEngine();
+// The system's speech service, speaking English whatever the desktop's language; null when
+// it cannot start. (Not Qt's in-process flite engine: without a sound device it crashes.)
+std::unique_ptr<SpeechEngine> makeSpeechServiceEngine();
 
 } // namespace platform

@@ -60,17 +60,25 @@ QString speechServiceVoiceId() { return QStringLiteral("speech-service"); }
 
 SpeechEngineFactory voiceEngineFactory(const QString& id) {
     const QString chosen = availableOrDefault(id);
-    if (chosen == speechServiceVoiceId())
-        return makeSystemSpeechEngine;
-    const QString name = chosen.mid(kIdPrefix.size());
-    return [name]() -> std::unique_ptr<SpeechEngine> {
+    // The speech service only when chosen, or for a word that finds no sound device:
+    // starting it costs seconds of work, and a service of its own.
+    const auto ownVoice = [](const QString& name,
+                             SpeechEngineFactory fallback) -> std::unique_ptr<SpeechEngine> {
         FliteVoice* voice = FliteVoice::find(name);
-        std::unique_ptr<SoundOutput> output = voice ? makeSystemSoundOutput() : nullptr;
-        if (!output)
-            return makeSystemSpeechEngine();
+        if (!voice)
+            return fallback ? fallback() : nullptr;
         return std::make_unique<RenderingSpeechEngine>(
-            [voice](const QString& text) { return voice->render(text); }, std::move(output));
+            [voice](const QString& text) { return voice->render(text); }, makeSystemSoundOutput(),
+            std::move(fallback));
     };
+    if (chosen == speechServiceVoiceId())
+        return [ownVoice]() -> std::unique_ptr<SpeechEngine> {
+            if (auto service = makeSpeechServiceEngine())
+                return service;
+            return ownVoice(defaultVoiceId().mid(kIdPrefix.size()), {});
+        };
+    const QString name = chosen.mid(kIdPrefix.size());
+    return [ownVoice, name] { return ownVoice(name, makeSpeechServiceEngine); };
 }
 
 QString VoiceSetting::defaultFile() {

@@ -21,7 +21,8 @@ QString defaultVoiceId();
 QString speechServiceVoiceId();
 
 // Makes the engine of the voice; an unknown id gives the default voice. A voice of the
-// program's own needs a sound output: without one, the speech service speaks instead.
+// program's own needs a sound device: a word that finds none is said by the speech service.
+// The speech service, chosen but not there, gives the default voice.
 SpeechEngineFactory voiceEngineFactory(const QString& id);
 
 // The learner's choice of voice, kept in the program's own settings file (not in the word

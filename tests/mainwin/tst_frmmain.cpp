@@ -434,7 +434,7 @@ private Q_SLOTS:
     }
 
     // A speech service takes seconds to start: the window reacts meanwhile, a word asked
-    // for then is said once the engine is up, and closing does not wait for the start.
+    // for is said once the engine is up, and closing does not wait for the start.
     void slowSpeechEngineKeepsTheWindowReady() {
         auto log = std::make_shared<testsupport::SpeechLog>();
         QElapsedTimer sinceLaunch;
@@ -458,8 +458,12 @@ private Q_SLOTS:
         QTest::qWait(200);
         QCOMPARE(log->saidSoFar(), QStringList{u"w0_1"_s});
 
+        // Nothing starts before a word is asked for: this window asks for one, and closes
+        // while its engine is starting.
         auto closing = withSlowSpeech();
         closing->show();
+        child<QComboBox>(closing.get(), u"cmbInputField"_s)->setEditText(u"w0_1"_s);
+        child<QPushButton>(closing.get(), u"cmdSearch"_s)->click();
         QTest::qWait(50);
         QElapsedTimer closeTime;
         closeTime.start();

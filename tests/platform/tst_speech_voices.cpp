@@ -34,14 +34,36 @@ struct SoundLog {
     }
 };
 
-// Plays for a few milliseconds; the sound's bytes are the word's text.
+// Plays for a few milliseconds; the sound's bytes are the word's text. The first
+// `missingFor` words find no sound device.
 class FakeSoundOutput final : public platform::SoundOutput {
 public:
-    explicit FakeSoundOutput(std::shared_ptr<SoundLog> log) : log_(std::move(log)) {}
-    void play(const platform::Pcm& pcm) override {
+    explicit FakeSoundOutput(std::shared_ptr<SoundLog> log, int missingFor = 0)
+        : log_(std::move(log)), missingFor_(missingFor) {}
+    bool play(const platform::Pcm& pcm) override {
+        if (missingFor_ > 0) {
+            --missingFor_;
+            return false;
+        }
         QMutexLocker lock(&log_->mutex);
         log_->played << QString::fromUtf8(pcm.samples);
         QTimer::singleShot(5, this, &SoundOutput::taken);
+        return true;
+    }
+
+private:
+    std::shared_ptr<SoundLog> log_;
+    int missingFor_;
+};
+
+// Says a text at once, as "said:" + the text in the log.
+class FakeSpeechService final : public platform::SpeechEngine {
+public:
+    explicit FakeSpeechService(std::shared_ptr<SoundLog> log) : log_(std::move(log)) {}
+    void say(const QString& text) override {
+        QMutexLocker lock(&log_->mutex);
+        log_->played << u"said:"_s + text;
+        QTimer::singleShot(5, this, &SpeechEngine::finished);
     }
 
 private:
@@ -59,6 +81,17 @@ platform::SpeechEngineFactory fakeVoice(std::shared_ptr<SoundLog> log, int rende
         };
         return std::make_unique<platform::RenderingSpeechEngine>(
             render, std::make_unique<FakeSoundOutput>(log));
+    };
+}
+
+// A voice of the program's own whose first `missingFor` words find no sound device, with a
+// fake speech service to fall back on.
+platform::SpeechEngineFactory voiceWithoutDevice(std::shared_ptr<SoundLog> log, int missingFor) {
+    return [log, missingFor] {
+        auto render = [](const QString& text) { return platform::Pcm{text.toUtf8(), 16000}; };
+        return std::make_unique<platform::RenderingSpeechEngine>(
+            render, std::make_unique<FakeSoundOutput>(log, missingFor),
+            [log] { return std::make_unique<FakeSpeechService>(log); });
     };
 }
 
@@ -134,15 +167,13 @@ private Q_SLOTS:
                      .setVoice(u"flite-slt"_s));
     }
 
-    // The speech service, chosen, is driven as the system's engine, which says what it is
-    // asked and lets the queue go on (here no service answers: its stand-in speaks, or
-    // gives up; either way the utterance ends).
+    // The speech service, chosen, says what it is asked and lets the queue go on (here no
+    // service answers: the program's own voice stands in; either way the utterance ends).
     void speechServiceChoiceStillSpeaks() {
         QTemporaryDir dir;
         qputenv("SPEECHD_ADDRESS", "unix_socket:" + dir.filePath(u"none"_s).toLocal8Bit());
         const auto engine = platform::voiceEngineFactory(platform::speechServiceVoiceId())();
         QVERIFY(engine);
-        QVERIFY(!dynamic_cast<platform::RenderingSpeechEngine*>(engine.get()));
         bool finished = false;
         connect(engine.get(), &platform::SpeechEngine::finished, this, [&] { finished = true; });
         engine->say(u"apple"_s);
@@ -193,6 +224,59 @@ private Q_SLOTS:
         expectedRenders.sort();
         QCOMPARE(rendered, expectedRenders);
         QCOMPARE(log->playedSoFar(), spoken);
+    }
+
+    // Words that find no sound device go to the speech service, made only then, and the
+    // learner is told once; the next word that finds one is played, and that is told too.
+    void wordsWithoutSoundDeviceGoToTheService_data() {
+        QTest::addColumn<int>("missingFor");
+        QTest::addColumn<QStringList>("heard");
+        QTest::addColumn<QList<bool>>("missingTold");
+        QTest::newRow("a device all along")
+            << 0 << QStringList{u"one"_s, u"two"_s, u"three"_s} << QList<bool>{};
+        QTest::newRow("none for the first word")
+            << 1 << QStringList{u"said:one"_s, u"two"_s, u"three"_s} << QList<bool>{true, false};
+        QTest::newRow("none for two words")
+            << 2 << QStringList{u"said:one"_s, u"said:two"_s, u"three"_s}
+            << QList<bool>{true, false};
+    }
+    void wordsWithoutSoundDeviceGoToTheService() {
+        QFETCH(int, missingFor);
+        QFETCH(QStringList, heard);
+        QFETCH(QList<bool>, missingTold);
+        auto log = std::make_shared<SoundLog>();
+        platform::Speech speech(voiceWithoutDevice(log, missingFor));
+        QList<bool> told;
+        connect(&speech, &platform::Speech::soundDeviceMissing, this,
+                [&](bool missing) { told << missing; });
+        for (const QString& word : {u"one"_s, u"two"_s, u"three"_s})
+            speech.speak(word);
+        QTRY_COMPARE_WITH_TIMEOUT(log->playedSoFar(), heard, 5000);
+        QTRY_COMPARE(told, missingTold);
+    }
+
+    // A search's word still waiting is replaced by the next search's; a drill's words are
+    // never replaced. ("?" marks a search's word.)
+    void aWaitingSearchWordIsReplacedByTheNext_data() {
+        QTest::addColumn<QStringList>("asked");
+        QTest::addColumn<QStringList>("heard");
+        QTest::newRow("searches one after another")
+            << QStringList{u"?a"_s, u"?b"_s, u"?c"_s, u"?d"_s} << QStringList{u"a"_s, u"d"_s};
+        QTest::newRow("drill words between")
+            << QStringList{u"?a"_s, u"x"_s, u"?b"_s, u"y"_s, u"?c"_s}
+            << QStringList{u"a"_s, u"x"_s, u"y"_s, u"c"_s};
+    }
+    void aWaitingSearchWordIsReplacedByTheNext() {
+        QFETCH(QStringList, asked);
+        QFETCH(QStringList, heard);
+        auto log = std::make_shared<SoundLog>();
+        // The first word takes long enough to render that the others wait behind it.
+        platform::Speech speech(fakeVoice(log, 100));
+        for (const QString& word : asked)
+            word.startsWith(u'?') ? speech.speakLatest(word.mid(1)) : speech.speak(word);
+        QTRY_COMPARE_WITH_TIMEOUT(log->playedSoFar().size(), heard.size(), 5000);
+        QTest::qWait(300);
+        QCOMPARE(log->playedSoFar(), heard);
     }
 };
 
