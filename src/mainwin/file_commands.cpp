@@ -80,11 +80,16 @@ void FileCommands::openChosenFile(const QString& path) {
 bool FileCommands::confirmMeanings(session::ListToOpen& list) {
     QList<platform::Dialogs::ChoiceRow> rows;
     for (const session::MeaningToChoose& row : std::as_const(list.toChoose))
-        rows << platform::Dialogs::ChoiceRow{
-            {QString::number(row.line), row.english}, row.proposals, row.meaning};
+        rows << platform::Dialogs::ChoiceRow{{QString::number(row.line), row.english,
+                                              row.proposals.isEmpty()
+                                                  ? QStringLiteral("（辞書にありません）")
+                                                  : row.proposals.join(QStringLiteral("、"))},
+                                             row.proposals,
+                                             row.meaning};
     const std::optional<QStringList> meanings = dialogs_.askChoicesInTable(
         &window_, QStringLiteral("単語リストを開く"), session::meaningsConfirmationText(list),
-        {QStringLiteral("行"), QStringLiteral("英語"), QStringLiteral("日本語（辞書の候補）")},
+        {QStringLiteral("行"), QStringLiteral("英語"), QStringLiteral("辞書の候補"),
+         QStringLiteral("日本語")},
         rows,
         [&list](const QStringList& chosen) { return session::meaningsProblem(list, chosen); });
     if (!meanings)

@@ -69,6 +69,7 @@ ChoicesDialog::ChoicesDialog(QWidget* parent, const QString& title, const QStrin
     table_->setEditTriggers(QAbstractItemView::AllEditTriggers);
     table_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     table_->horizontalHeader()->setStretchLastSection(true);
+    table_->resizeRowsToContents();
     if (table_->rowCount() > 0)
         table_->setCurrentCell(0, last);
     label->setBuddy(table_);
@@ -81,7 +82,7 @@ ChoicesDialog::ChoicesDialog(QWidget* parent, const QString& title, const QStrin
     layout->addWidget(label);
     layout->addWidget(table_, 1);
     layout->addWidget(buttons);
-    resize(720, 520);
+    resize(760, 640);
 }
 
 QStringList ChoicesDialog::chosen() const {

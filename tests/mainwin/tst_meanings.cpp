@@ -166,7 +166,7 @@ private Q_SLOTS:
 
         QStringList shownRows;
         for (const platform::Dialogs::ChoiceRow& row : dialogs.offeredChoiceRows)
-            shownRows << u"%1 [%2]"_s.arg(row.cells.join(u' ') + u' ' + row.chosen,
+            shownRows << u"%1 [%2]"_s.arg(row.cells.mid(0, 2).join(u' ') + u' ' + row.chosen,
                                           row.choices.join(u'|'));
         QCOMPARE(shownRows, offered);
         const auto shown = dialogs.takeShownMessages();
