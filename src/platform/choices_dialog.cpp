@@ -29,7 +29,10 @@ public:
         return box;
     }
     void setEditorData(QWidget* editor, const QModelIndex& index) const override {
-        static_cast<QComboBox*>(editor)->setCurrentText(index.data(Qt::EditRole).toString());
+        auto* box = static_cast<QComboBox*>(editor);
+        const QString text = index.data(Qt::EditRole).toString();
+        box->setCurrentIndex(box->findText(text, Qt::MatchExactly));
+        box->setCurrentText(text);
     }
     void setModelData(QWidget* editor, QAbstractItemModel* model,
                       const QModelIndex& index) const override {
@@ -66,9 +69,16 @@ ChoicesDialog::ChoicesDialog(QWidget* parent, const QString& title, const QStrin
         table_->setItem(r, last, choice);
     }
     table_->setItemDelegateForColumn(last, new ChoiceDelegate(table_));
-    table_->setEditTriggers(QAbstractItemView::AllEditTriggers);
-    table_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    table_->horizontalHeader()->setStretchLastSection(true);
+    // Not on moving to a cell: arrow keys go from row to row and never change a choice.
+    table_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked |
+                            QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
+    // The column before the choices takes what room is left, and cuts a long text short.
+    QHeaderView* header = table_->horizontalHeader();
+    header->setSectionResizeMode(QHeaderView::ResizeToContents);
+    if (last > 0)
+        header->setSectionResizeMode(last - 1, QHeaderView::Stretch);
+    header->setSectionResizeMode(last, QHeaderView::Interactive);
+    header->resizeSection(last, 240);
     table_->resizeRowsToContents();
     if (table_->rowCount() > 0)
         table_->setCurrentCell(0, last);
