@@ -28,4 +28,12 @@ std::unique_ptr<session::BookSession> SessionRig::openSession() {
     return session;
 }
 
+session::ListToOpen SessionRig::readList(const QString& path) const {
+    std::unique_ptr<dictionary::MeaningProposer> proposer;
+    return session::readListToOpen(path, [&]() -> const dictionary::MeaningProposer& {
+        proposer = dictionaries();
+        return *proposer;
+    });
+}
+
 } // namespace testsupport

@@ -29,6 +29,8 @@ protected:
     QString bookPath() const { return dir->filePath(QStringLiteral("Word.dat")); }
     // A session on the folder with its book loaded; what it fails at goes into `failures`.
     std::unique_ptr<session::BookSession> openSession();
+    // The word list at `path` as the rig's sessions read it: with the rig's dictionaries.
+    session::ListToOpen readList(const QString& path) const;
 };
 
 } // namespace testsupport
