@@ -89,14 +89,14 @@ BENCHMARK(BM_DrillEndStatistics)->Unit(benchmark::kMicrosecond);
 void BM_GradeTable(benchmark::State& state) {
     Book bench;
     for (auto _ : state)
-        benchmark::DoNotOptimize(session::gradeTableLines(bench.file, bench.eof));
+        benchmark::DoNotOptimize(views::gradeTableLines(bench.file, bench.eof));
 }
 BENCHMARK(BM_GradeTable)->Unit(benchmark::kMicrosecond);
 
 void BM_WordList(benchmark::State& state) {
     Book bench;
     for (auto _ : state)
-        benchmark::DoNotOptimize(session::buildWordListView(
+        benchmark::DoNotOptimize(views::buildWordListView(
             bench.file, book::firstWordRecord(kClass), kClass, book::Reading));
 }
 BENCHMARK(BM_WordList)->Unit(benchmark::kMicrosecond);
@@ -114,7 +114,7 @@ void BM_WeakWords(benchmark::State& state) {
         }
     }
     for (auto _ : state)
-        benchmark::DoNotOptimize(session::findWeakWords(bench.file, bench.eof, book::Reading));
+        benchmark::DoNotOptimize(views::findWeakWords(bench.file, bench.eof, book::Reading));
 }
 BENCHMARK(BM_WeakWords)->Unit(benchmark::kMicrosecond);
 
@@ -123,7 +123,7 @@ void BM_Search(benchmark::State& state) {
     Book bench;
     for (auto _ : state)
         benchmark::DoNotOptimize(
-            session::buildSearchView(bench.file, bench.eof, QStringLiteral("word1")));
+            views::buildSearchView(bench.file, bench.eof, QStringLiteral("word1")));
 }
 BENCHMARK(BM_Search)->Unit(benchmark::kMicrosecond);
 

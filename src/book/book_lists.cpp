@@ -19,6 +19,10 @@ QString listTitle(const ParsedList& list, const QString& path) {
 
 QStringList createBookFromList(const QString& listPath, const QString& outPath,
                                const std::optional<QString>& title, ListMeanings* meanings) {
+    if (isSameFile(listPath, outPath))
+        return {QStringLiteral("%1: the book would replace the list it is made from; name "
+                               "another file for the book")
+                    .arg(outPath)};
     FileFailure failure;
     const std::optional<QByteArray> bytes = readWholeFile(listPath, kMaxListBytes, &failure);
     if (!bytes)
@@ -36,8 +40,10 @@ QStringList createBookFromList(const QString& listPath, const QString& outPath,
         titleLine = 0;
         titleSource = QStringLiteral("the file name as title: ");
     }
-    if (const Reason why = titleProblem(parsed.content.title); !why.isEmpty())
+    if (const Reason why = titleProblem(parsed.content.title); !why.isEmpty()) {
         parsed.problems.prepend({titleLine, why.prefixed({titleSource, titleSource})});
+        ++parsed.problemCount;
+    }
 
     QStringList messages;
     for (const ListProblem& p : std::as_const(parsed.problems)) {
@@ -45,6 +51,11 @@ QStringList createBookFromList(const QString& listPath, const QString& outPath,
                                       .arg(listPath, QString::number(p.line), p.reason.english)
                                 : QStringLiteral("%1: %2").arg(listPath, p.reason.english));
     }
+    if (const qsizetype more = parsed.problemCount - messages.size(); more > 0)
+        messages << QStringLiteral("%1: %2 more %3 not shown")
+                        .arg(listPath)
+                        .arg(more)
+                        .arg(more == 1 ? QStringLiteral("problem") : QStringLiteral("problems"));
     if (!messages.isEmpty())
         return messages;
     // Every text was checked against its slot above: the records cannot fail to fit.

@@ -45,6 +45,15 @@ std::optional<QByteArray> encodeCp932(QStringView text) {
     return bytes;
 }
 
+std::optional<qsizetype> cp932Size(QStringView text) {
+    QStringEncoder& encoder = cp932Encoder();
+    QVarLengthArray<char, 512> bytes(encoder.requiredSpace(text.size()));
+    const qsizetype size = encoder.appendToBuffer(bytes.data(), text) - bytes.data();
+    if (encoder.hasError())
+        return std::nullopt;
+    return size;
+}
+
 QByteArray encodeCp932Lossy(const QString& text) {
     if (auto whole = encodeCp932(text))
         return *whole;
@@ -119,9 +128,11 @@ std::optional<QString> decodeCp932Exactly(QByteArrayView bytes) {
     return text;
 }
 
-QString firstControlCharacter(const QString& text) {
+QString firstControlCharacter(QStringView text) {
+    // The control characters are exactly U+0000 to U+001F and U+007F to U+009F; a range
+    // check is cheaper than asking each character's category.
     for (const QChar c : text) {
-        if (c.category() == QChar::Other_Control)
+        if (c.unicode() < 0x20 || (c.unicode() >= 0x7F && c.unicode() <= 0x9F))
             return codePointName(c.unicode());
     }
     return {};
@@ -143,6 +154,14 @@ QString trimBlanks(const QString& text) {
     if (begin == 0 && end == text.size())
         return text;
     return text.sliced(begin, end - begin);
+}
+
+QStringView trimBlanks(QStringView text) {
+    while (text.startsWith(u' '))
+        text = text.sliced(1);
+    while (text.endsWith(u' '))
+        text.chop(1);
+    return text;
 }
 
 } // namespace book

@@ -4,7 +4,7 @@
 
 #include <QStringDecoder>
 
-#include <optional>
+#include <algorithm>
 
 namespace book {
 
@@ -26,95 +26,111 @@ bool startsWithWideByteOrderMark(QByteArrayView bytes) {
            bytes.startsWith(QByteArrayView("\x00\x00\xFE\xFF", 4));
 }
 
-// The lines of the bytes, split at CR LF, LF or a lone CR (as old Mac spreadsheets end them).
-QList<QByteArrayView> splitLines(QByteArrayView bytes) {
-    QList<QByteArrayView> lines;
+// Calls each(line, number) for the lines of the bytes, split at CR LF, LF or a lone CR (as
+// old Mac spreadsheets end them), numbered from 1. The line ends are found by Qt's searches,
+// not byte by byte.
+template <typename Each> void forEachLine(QByteArrayView bytes, Each each) {
+    qsizetype nextCr = bytes.indexOf('\r');
     qsizetype start = 0;
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
-        if (bytes[i] != '\n' && bytes[i] != '\r')
-            continue;
-        lines.append(bytes.sliced(start, i - start));
-        if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')
-            ++i;
-        start = i + 1;
+    for (int number = 1;; ++number) {
+        qsizetype end = bytes.indexOf('\n', start);
+        if (end < 0)
+            end = bytes.size();
+        qsizetype next = end + 1;
+        if (nextCr >= 0 && nextCr < start)
+            nextCr = bytes.indexOf('\r', start);
+        if (nextCr >= 0 && nextCr < end) {
+            next =
+                nextCr + 1 < bytes.size() && bytes.at(nextCr + 1) == '\n' ? nextCr + 2 : nextCr + 1;
+            end = nextCr;
+        }
+        each(bytes.sliced(start, end - start), number);
+        if (end == bytes.size())
+            return;
+        start = next;
     }
-    lines.append(bytes.sliced(start));
-    return lines;
 }
 
 bool isAscii(QByteArrayView line) {
-    return std::all_of(line.begin(), line.end(), [](char c) { return uchar(c) < 0x80; });
+    return std::all_of(line.data(), line.data() + line.size(),
+                       [](char c) { return uchar(c) < 0x80; });
 }
 
-// The line as text, when it decodes without error and encodes back to the same bytes.
-std::optional<QString> strictDecode(QByteArrayView line, ListEncoding encoding) {
-    if (encoding == ListEncoding::Cp932)
-        return decodeCp932Exactly(line);
+QString decodeUtf8(QByteArrayView bytes) {
     // A byte order mark inside the list is a character, not something to drop.
-    const auto flags =
-        QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom;
-    QStringDecoder decoder(QStringConverter::Utf8, flags);
-    QString text = decoder.decode(line);
-    if (decoder.hasError() || text.toUtf8() != line)
-        return std::nullopt;
-    return text;
+    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless |
+                                                       QStringConverter::Flag::ConvertInitialBom);
+    return decoder.decode(bytes);
 }
 
-QString lossyDecode(QByteArrayView line, ListEncoding encoding) {
-    return encoding == ListEncoding::Utf8 ? QString::fromUtf8(line) : decodeCp932(line);
-}
+// How many of the lines that hold a byte beyond ASCII read as UTF-8, and how many of the
+// others read as CP932.
+struct LineCounts {
+    qsizetype beyondAscii = 0;
+    qsizetype utf8 = 0;
+    qsizetype cp932 = 0;
+
+    explicit LineCounts(QByteArrayView bytes) {
+        forEachLine(bytes, [this](QByteArrayView line, int) {
+            if (!line.isValidUtf8()) {
+                ++beyondAscii;
+                cp932 += decodeCp932Exactly(line).has_value();
+            } else if (!isAscii(line)) {
+                ++beyondAscii;
+                ++utf8;
+            }
+        });
+    }
+    // The rule of decodeList. A line that reads as both counts for UTF-8 alone.
+    ListEncoding encoding() const {
+        return cp932 > utf8 && utf8 * 2 <= beyondAscii ? ListEncoding::Cp932 : ListEncoding::Utf8;
+    }
+};
 
 } // namespace
 
 ListText decodeList(QByteArrayView bytes) {
     ListText list;
-    std::optional<ListEncoding> encoding;
-    if (bytes.startsWith("\xEF\xBB\xBF")) {
-        encoding = ListEncoding::Utf8;
+    const bool byteOrderMark = bytes.startsWith("\xEF\xBB\xBF");
+    if (byteOrderMark) {
         bytes = bytes.sliced(3);
     } else if (startsWithWideByteOrderMark(bytes)) {
-        list.problems.append({0, kUtf16});
+        list.refusal = kUtf16;
         return list;
     }
-    // A list that is text as a whole in one of them is that: no single line decides.
-    for (const ListEncoding candidate : {ListEncoding::Utf8, ListEncoding::Cp932}) {
-        if (encoding && *encoding != candidate)
-            continue;
-        if (std::optional<QString> text = strictDecode(bytes, candidate)) {
-            list.encoding = candidate;
-            list.text =
-                text->replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+    // The usual list, valid UTF-8 as a whole, needs no look at its lines.
+    if (bytes.isValidUtf8()) {
+        list.text = decodeUtf8(bytes);
+    } else {
+        const LineCounts counts(bytes);
+        list.encoding = byteOrderMark ? ListEncoding::Utf8 : counts.encoding();
+        // A list none of whose lines reads is in another encoding altogether.
+        list.brokenLineReason = counts.utf8 + counts.cp932 == 0       ? kNeither
+                                : list.encoding == ListEncoding::Utf8 ? kNotUtf8
+                                                                      : kNotCp932;
+        if (list.encoding == ListEncoding::Utf8) {
+            forEachLine(bytes, [&list](QByteArrayView line, int number) {
+                if (!line.isValidUtf8())
+                    list.brokenLines.append(number);
+            });
+            // Line ends are ASCII: no bad byte can hide one or make one.
+            list.text = decodeUtf8(bytes);
+        } else {
+            list.text.reserve(bytes.size());
+            forEachLine(bytes, [&list](QByteArrayView line, int number) {
+                if (number > 1)
+                    list.text += u'\n';
+                if (const std::optional<QString> text = decodeCp932Exactly(line)) {
+                    list.text += *text;
+                } else {
+                    list.brokenLines.append(number);
+                    list.text += decodeCp932(line);
+                }
+            });
             return list;
         }
     }
-    // Otherwise the first line that is not ASCII decides, and each line that is no text in
-    // that encoding is named.
-    QStringList lines;
-    int lineNo = 0;
-    for (const QByteArrayView line : splitLines(bytes)) {
-        ++lineNo;
-        std::optional<QString> text;
-        if (!encoding && !isAscii(line)) {
-            for (const ListEncoding candidate : {ListEncoding::Utf8, ListEncoding::Cp932}) {
-                if ((text = strictDecode(line, candidate))) {
-                    encoding = candidate;
-                    break;
-                }
-            }
-        } else {
-            text = strictDecode(line, encoding.value_or(ListEncoding::Utf8));
-        }
-        if (!text) {
-            list.brokenLines.insert(lineNo);
-            list.problems.append({lineNo, !encoding                         ? kNeither
-                                          : *encoding == ListEncoding::Utf8 ? kNotUtf8
-                                                                            : kNotCp932});
-            text = lossyDecode(line, encoding.value_or(ListEncoding::Utf8));
-        }
-        lines.append(*text);
-    }
-    list.encoding = encoding.value_or(ListEncoding::Utf8);
-    list.text = lines.join(u'\n');
+    list.text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
     return list;
 }
 

@@ -1,5 +1,6 @@
 #include "list_writer.h"
 
+#include "list_records.h"
 #include "word_list.h"
 
 #include <QHash>
@@ -9,8 +10,9 @@ namespace book {
 namespace {
 
 // A field as spreadsheets write it: quoted when it holds the delimiter, a quote or a line
-// end, its quotes doubled.
-QString listField(QString text, QChar delimiter) {
+// end, its quotes doubled; and never the start of a formula.
+QString listField(const QString& word, QChar delimiter) {
+    QString text = guardedCell(word);
     if (!text.contains(delimiter) && !text.contains(u'"') && !text.contains(u'\n') &&
         !text.contains(u'\r'))
         return text;
@@ -53,7 +55,7 @@ Reason listReadBackProblem(const BookContent& content, QByteArrayView list) {
                                          "ため、単語リストでは区別できません。")}
                 .arg(first + 1)
                 .arg(k + 1)
-                .arg(name);
+                .arg(quotedText(name));
         classByName.insert(name, k);
         if (name.startsWith(u'#'))
             return Reason{QStringLiteral("the name of class %1 starts with '#', which would make "

@@ -171,6 +171,13 @@ bool writeWholeFile(const QString& target, QByteArrayView bytes, FileFailure* fa
     return true;
 }
 
+bool isSameFile(const QString& one, const QString& other) {
+    std::error_code error;
+    return std::filesystem::equivalent(QFile::encodeName(one).toStdString(),
+                                       QFile::encodeName(other).toStdString(), error) &&
+           !error;
+}
+
 bool makeFolder(const QString& path, FileFailure* failure) {
     const QFileInfo info(path);
     if (info.isDir())

@@ -38,6 +38,10 @@ std::optional<QByteArray> readWholeFile(const QString& path, qint64 maxBytes,
 // target that exists must be a regular file.
 bool writeWholeFile(const QString& target, QByteArrayView bytes, FileFailure* failure = nullptr);
 
+// Whether both paths name one existing file, through links too (symbolic or hard), so
+// that a command never writes its output over its own input.
+bool isSameFile(const QString& one, const QString& other);
+
 // Makes the folder `path` (and the folders above it) unless it is there, and flushes each
 // new folder's entry to disk. False, with the reason, when it cannot be made.
 bool makeFolder(const QString& path, FileFailure* failure = nullptr);

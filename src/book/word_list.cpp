@@ -14,40 +14,30 @@ namespace book {
 
 namespace {
 
-// A text of the list as a message shows it: a control character in it would act on the
-// terminal.
-QString visible(QString text) {
-    for (QChar& c : text) {
-        if (c.category() == QChar::Other_Control)
-            c = u'?';
-    }
-    return text;
-}
-
 // The first character of the text that CP932 has no form for.
-QString firstUnencodable(const QString& text) {
+QStringView firstUnencodable(QStringView text) {
     for (qsizetype i = 0; i < text.size(); ++i) {
         const qsizetype width = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
-        if (!encodeCp932(text.mid(i, width)))
-            return text.mid(i, width);
+        if (!cp932Size(text.sliced(i, width)))
+            return text.sliced(i, width);
         i += width - 1;
     }
     return {};
 }
 
 // Why two texts do not fit one record's slot; empty when they fit.
-Reason slotProblem(const QString& english, const QString& japanese) {
-    const QString both = english + japanese;
-    if (both.contains(u'\n'))
+Reason slotProblem(QStringView english, QStringView japanese) {
+    if (english.contains(u'\n') || japanese.contains(u'\n'))
         return {QStringLiteral("a field holds a line break, which a word book cannot store"),
                 QStringLiteral("セルの中の改行は単語帳に入れられません。")};
-    if (const Reason why = controlCharacterProblem(both); !why.isEmpty())
-        return why;
-    switch (encodeSlot(WordRecord{0, english, japanese, {}}).error) {
-    case SlotError::None:
-        return {};
-    case SlotError::NotEncodable: {
-        const QString bad = firstUnencodable(both);
+    for (const QStringView text : {english, japanese}) {
+        if (const Reason why = controlCharacterProblem(text); !why.isEmpty())
+            return why;
+    }
+    const std::optional<qsizetype> englishBytes = cp932Size(english);
+    const std::optional<qsizetype> japaneseBytes = cp932Size(japanese);
+    if (!englishBytes || !japaneseBytes) {
+        const QString bad = firstUnencodable(englishBytes ? japanese : english).toString();
         return Reason{QStringLiteral("the character \"%1\" (%2) cannot be stored in a word book "
                                      "(it has no Shift-JIS form)"),
                       QStringLiteral("文字「%1」（%2）は Shift_JIS で表せないため、"
@@ -55,14 +45,14 @@ Reason slotProblem(const QString& english, const QString& japanese) {
             .arg(bad)
             .arg(codePointName(bad.toUcs4().value(0)));
     }
-    case SlotError::TooLong:
+    // The slot's own rule (encodeSlot), without building the slot.
+    if (*englishBytes + *japaneseBytes > kMaxTextBytes)
         return Reason{QStringLiteral("the texts take %1 bytes in Shift-JIS, but a record holds at "
                                      "most %2"),
                       QStringLiteral("Shift_JIS で %1 バイトあります。1 つのレコードに入るのは "
                                      "%2 バイトまでです。")}
-            .arg(encodeCp932(english)->size() + encodeCp932(japanese)->size())
+            .arg(*englishBytes + *japaneseBytes)
             .arg(kMaxTextBytes);
-    }
     return {};
 }
 
@@ -95,8 +85,8 @@ Reason columnProblem(ListForm form, qsizetype columns) {
         .arg(columns);
 }
 
-bool isColumnName(const QString& field, std::initializer_list<QStringView> names) {
-    const QString name = trimBlanks(field);
+bool isColumnName(QStringView field, std::initializer_list<QStringView> names) {
+    const QStringView name = trimBlanks(field);
     return std::any_of(names.begin(), names.end(), [&](QStringView known) {
         return name.compare(known, Qt::CaseInsensitive) == 0;
     });
@@ -104,7 +94,7 @@ bool isColumnName(const QString& field, std::initializer_list<QStringView> names
 
 // Whether a row is the column names that spreadsheets keep in their first row. Only the
 // English and Japanese columns are looked at: the class column goes by many names.
-bool isHeaderRow(const QStringList& fields) {
+bool isHeaderRow(const QList<QStringView>& fields) {
     return (fields.size() == 2 || fields.size() == 3) &&
            isColumnName(fields[fields.size() - 2],
                         {u"english", u"英語", u"英単語", u"word", u"単語"}) &&
@@ -112,56 +102,69 @@ bool isHeaderRow(const QStringList& fields) {
                         {u"japanese", u"日本語", u"日本語訳", u"訳", u"和訳", u"意味", u"meaning"});
 }
 
-const Reason kOpenQuote{QStringLiteral("the quote that opens a field in this row is never closed"),
+const Reason kOpenQuote{QStringLiteral("the quote (\") that opens a field on this line is never "
+                                       "closed, so the rest of the list would be that one field"),
                         QStringLiteral("この行で始まる引用符（\"）が閉じられていません。")};
 
 // A row of the list with the blank fields a spreadsheet adds at its end taken off.
 struct Row {
-    int line = 0;
-    QStringList fields;
-    bool broken = false;    // a line of it is no text in the list's encoding
-    bool openQuote = false; // it took in every line after it
+    ListRecord record;
+    bool broken = false; // a line of it is no text in the list's encoding
+
+    int line() const { return record.line; }
+    const QList<QStringView>& fields() const { return record.fields; }
 };
 
-// The list's own rows: no blank rows, no comments. The title line goes into `parsed`.
-QList<Row> dataRows(const ListText& text, ParsedList& parsed) {
-    const QChar delimiter = listDelimiter(text.text);
-    const QList<ListRecord> records = splitListRecords(text.text, delimiter);
-    const int lines = int(text.text.count(u'\n')) + 1;
-    QList<Row> rows;
-    for (qsizetype k = 0; k < records.size(); ++k) {
-        const ListRecord& record = records[k];
-        const int lastLine = k + 1 < records.size() ? records[k + 1].line - 1 : lines;
-        Row row{record.line, record.fields, false, record.openQuote};
-        for (int line = record.line; line <= lastLine; ++line)
-            row.broken = row.broken || text.brokenLines.contains(line);
-        while (!row.fields.isEmpty() && trimBlanks(row.fields.constLast()).isEmpty())
-            row.fields.removeLast();
-        if (row.fields.isEmpty())
-            continue;
-        if (row.fields.constFirst().startsWith(u'#')) {
-            if (row.openQuote)
-                parsed.problems.append({row.line, kOpenQuote});
-            if (record.line == 1 && row.fields.constFirst().startsWith(kTitlePrefix) &&
-                !row.broken) {
-                parsed.hasTitleLine = true;
-                parsed.content.title =
-                    trimBlanks(row.fields.join(delimiter).sliced(kTitlePrefix.size()));
-            }
-            continue;
-        }
-        rows.append(row);
-    }
-    return rows;
+// The text of a cell as the book takes it.
+QStringView cellText(QStringView cell) { return unguardedCell(trimBlanks(cell)); }
+
+// Takes off the blank fields a spreadsheet adds at the end of a row.
+void dropBlankFieldsAtEnd(ListRecord& record) {
+    while (!record.fields.isEmpty() && trimBlanks(record.fields.constLast()).isEmpty())
+        record.fields.removeLast();
 }
 
 // What the parser remembers of one class while it reads the rows.
 struct ClassRows {
+    QString name;
     int index = 0;
     int firstLine = 0;
     int rows = 0;
-    QHash<QString, int> englishLines;
-    QHash<QString, int> japaneseLines;
+    QHash<QStringView, int> englishLines;
+    QHash<QStringView, int> japaneseLines;
+};
+
+// The problems found: the first kKeptProblems by line are kept, the others only counted.
+class Problems {
+public:
+    void add(int line, const Reason& reason) {
+        ++count_;
+        if (kept_.size() >= kKeptProblems && line >= lastKept_)
+            return;
+        kept_.append({line, reason});
+        lastKept_ = std::max(lastKept_, line);
+        if (kept_.size() == 2 * kKeptProblems)
+            trim();
+    }
+    int count() const { return count_; }
+    QList<ListProblem> take() {
+        trim();
+        return std::move(kept_);
+    }
+
+private:
+    void trim() {
+        std::stable_sort(
+            kept_.begin(), kept_.end(),
+            [](const ListProblem& a, const ListProblem& b) { return a.line < b.line; });
+        if (kept_.size() > kKeptProblems)
+            kept_.resize(kKeptProblems);
+        lastKept_ = kept_.isEmpty() ? 0 : kept_.constLast().line;
+    }
+
+    QList<ListProblem> kept_;
+    int lastKept_ = 0;
+    int count_ = 0;
 };
 
 class ListParser {
@@ -169,103 +172,177 @@ public:
     explicit ListParser(ListMeanings* meanings) : meanings_(meanings) {}
 
     ParsedList parse(QByteArrayView bytes) {
-        const ListText text = decodeList(bytes);
-        list_.problems = text.problems;
-        const QList<Row> rows = dataRows(text, list_);
+        text_ = decodeList(bytes);
+        if (!text_.refusal.isEmpty())
+            problem(0, text_.refusal);
+        for (const int line : std::as_const(text_.brokenLines))
+            problem(line, text_.brokenLineReason);
+        nextBroken_ = text_.brokenLines.cbegin();
+        delimiter_ = listDelimiter(text_.text);
+        ListRecordReader reader(text_.text, delimiter_);
+
+        // The form is told from the first rows, so they are read ahead.
+        QList<Row> ahead;
+        Row row;
+        while (ahead.size() < 5 && nextRow(reader, row))
+            ahead.append(row);
         qsizetype first = 0;
-        if (!rows.isEmpty() && isHeaderRow(rows.first().fields)) {
-            form_ = rows.first().fields.size() == 2 ? ListForm::TwoColumns : ListForm::ThreeColumns;
+        if (!ahead.isEmpty() && isHeaderRow(ahead.first().fields())) {
+            form_ =
+                ahead.first().fields().size() == 2 ? ListForm::TwoColumns : ListForm::ThreeColumns;
             first = 1;
         } else {
-            form_ = formOf(rows, meanings_ != nullptr);
+            form_ = formOf(ahead, meanings_ != nullptr);
         }
-        // A meaning the list gives is never refused for a proposal taken before it.
-        for (qsizetype k = first; meanings_ && k < rows.size(); ++k) {
-            const QStringList columns = columnsOf(rows[k], int(k - first));
-            if (columns.size() == 3)
-                givenMeanings_.insert(
-                    {trimBlanks(columns[0]), givenMeaning(rows[k].line, trimBlanks(columns[2]))});
-        }
-        for (qsizetype k = first; k < rows.size(); ++k)
-            readRow(rows[k], int(k - first));
+        if (meanings_)
+            collectGivenMeanings(first);
+        int index = 0;
+        for (qsizetype k = first; k < ahead.size(); ++k)
+            readRow(ahead[k], index++);
+        while (nextRow(reader, row))
+            readRow(row, index++);
         finish();
+        list_.problemCount = problems_.count();
+        list_.problems = problems_.take();
         return std::move(list_);
     }
 
 private:
     // Two columns (or one) when most of the first five rows have two (or one).
     static ListForm formOf(const QList<Row>& rows, bool withMeanings) {
-        const qsizetype looked = std::min<qsizetype>(rows.size(), 5);
         const auto having = [&](qsizetype columns) {
-            return std::count_if(rows.begin(), rows.begin() + looked,
-                                 [&](const Row& row) { return row.fields.size() == columns; }) *
+            return std::count_if(rows.begin(), rows.end(),
+                                 [&](const Row& row) { return row.fields().size() == columns; }) *
                        2 >
-                   looked;
+                   rows.size();
         };
         if (withMeanings && having(1))
             return ListForm::OneColumn;
         return having(2) ? ListForm::TwoColumns : ListForm::ThreeColumns;
     }
 
-    // The row's meaning as the list gives it, or as the learner chose it.
-    QString givenMeaning(int line, const QString& japanese) const {
-        return japanese.isEmpty() && meanings_ ? trimBlanks(meanings_->chosen.value(line))
-                                               : japanese;
+    // The next of the list's own rows: no blank rows, no comments. The title line goes into
+    // the list.
+    bool nextRow(ListRecordReader& reader, Row& row) {
+        while (reader.next(row.record)) {
+            ListRecord& record = row.record;
+            while (nextBroken_ != text_.brokenLines.cend() && *nextBroken_ < record.line)
+                ++nextBroken_;
+            row.broken = nextBroken_ != text_.brokenLines.cend() && *nextBroken_ <= record.lastLine;
+            dropBlankFieldsAtEnd(record);
+            if (record.fields.isEmpty())
+                continue;
+            if (!record.fields.constFirst().startsWith(u'#'))
+                return true;
+            if (record.openQuoteLine != 0)
+                problem(record.openQuoteLine, kOpenQuote);
+            if (record.line == 1 && record.fields.constFirst().startsWith(kTitlePrefix) &&
+                !row.broken) {
+                QString line = record.fields.constFirst().toString();
+                for (const QStringView field : record.fields.sliced(1))
+                    line.append(delimiter_).append(field);
+                list_.hasTitleLine = true;
+                list_.content.title = trimBlanks(line.sliced(kTitlePrefix.size()));
+            }
+        }
+        return false;
     }
 
-    void problem(int line, const Reason& reason) { list_.problems.append({line, reason}); }
+    void problem(int line, const Reason& reason) { problems_.add(line, reason); }
+
+    // The class of row `index` in a list of two columns: "クラス1" for the first 50, ….
+    QStringView numberedClass(int index) {
+        const int number = index / kWordsPerClass + 1;
+        if (number != numberedClassNumber_) {
+            numberedClassNumber_ = number;
+            numberedClass_ = QStringLiteral("クラス%1").arg(number);
+        }
+        return numberedClass_;
+    }
 
     // The row's class, English and Japanese; the class by its place in a list without
     // one, the Japanese empty when a list read with meanings leaves it out.
-    QStringList columnsOf(const Row& row, int index) const {
-        QStringList columns = row.fields;
+    QList<QStringView> columnsOf(const QList<QStringView>& fields, int index) {
+        QList<QStringView> columns = fields;
         if (form_ != ListForm::ThreeColumns)
-            columns.prepend(QStringLiteral("クラス%1").arg(index / kWordsPerClass + 1));
+            columns.prepend(numberedClass(index));
         if (meanings_ && columns.size() == 2)
-            columns.append(QString());
+            columns.append(QStringView());
         return columns;
     }
 
+    // A meaning the list gives is never refused for a proposal taken before it: the rows
+    // are read once ahead for their meanings.
+    // The row's meaning as the list gives it, or as the learner chose it.
+    QString givenMeaning(int line, QStringView japanese) const {
+        return japanese.isEmpty() ? trimBlanks(meanings_->chosen.value(line)) : japanese.toString();
+    }
+
+    void collectGivenMeanings(qsizetype headerRows) {
+        ListRecordReader reader(text_.text, delimiter_);
+        ListRecord record;
+        for (int index = -int(headerRows); reader.next(record);) {
+            dropBlankFieldsAtEnd(record);
+            if (record.fields.isEmpty() || record.fields.constFirst().startsWith(u'#'))
+                continue;
+            const QList<QStringView> columns = columnsOf(record.fields, index);
+            if (index++ >= 0 && columns.size() == 3)
+                givenMeanings_.insert({cellText(columns[0]).toString(),
+                                       givenMeaning(record.line, cellText(columns[2]))});
+        }
+    }
+
     void readRow(const Row& row, int index) {
-        const QStringList columns = columnsOf(row, index);
-        const QString className = trimBlanks(columns[0]);
+        const ListRecord& record = row.record;
+        // A quote that is never closed took in the rest of the list; when it opens the class
+        // name, the row names no class.
+        if (record.openQuoteLine != 0 && form_ == ListForm::ThreeColumns &&
+            record.fields.size() == 1)
+            return problem(record.openQuoteLine, kOpenQuote);
+        const QList<QStringView> columns = columnsOf(record.fields, index);
+        const QStringView className = cellText(columns[0]);
         // A row that is not text still counts as a row of its class when the class reads,
         // so that it is not reported again as a class of 49 rows.
         if (row.broken && className.contains(QChar::ReplacementCharacter))
             return;
         if (className.isEmpty())
-            return problem(row.line, {QStringLiteral("the class name is empty"),
-                                      QStringLiteral("クラス名が空です。")});
+            return problem(row.line(), {QStringLiteral("the class name is empty"),
+                                        QStringLiteral("クラス名が空です。")});
         // A refused row still counts as a row of its class, so that one mistake is
         // reported once and not again as a class of 49 rows.
-        ClassRows* rows = countRow(row.line, className);
+        ClassRows* rows = countRow(row.line(), className);
         if (!rows || row.broken)
             return;
-        if (row.openQuote)
-            return problem(row.line, kOpenQuote);
+        if (record.openQuoteLine != 0)
+            return problem(record.openQuoteLine, kOpenQuote);
         if (columns.size() != 3)
-            return problem(row.line, columnProblem(form_, row.fields.size()));
-        const QString english = trimBlanks(columns[1]);
-        QString japanese = trimBlanks(columns[2]);
+            return problem(row.line(), columnProblem(form_, record.fields.size()));
+        const QStringView english = cellText(columns[1]);
+        QStringView japanese = cellText(columns[2]);
         if (english.isEmpty())
-            return problem(row.line, {QStringLiteral("the English word is empty"),
-                                      QStringLiteral("英語が空です。")});
-        if (japanese.isEmpty() && meanings_ && meanings_->chosen.contains(row.line))
-            japanese = trimBlanks(meanings_->chosen.value(row.line));
-        else if (japanese.isEmpty() && meanings_ &&
-                 !fillMeaning(row.line, className, english, *rows, japanese))
-            return;
+            return problem(row.line(), {QStringLiteral("the English word is empty"),
+                                        QStringLiteral("英語が空です。")});
+        QString proposal;
+        if (japanese.isEmpty() && meanings_ && meanings_->chosen.contains(row.line())) {
+            proposal = trimBlanks(meanings_->chosen.value(row.line()));
+            japanese = proposal;
+        } else if (japanese.isEmpty() && meanings_) {
+            if (!fillMeaning(row.line(), className, english, *rows, proposal))
+                return;
+            japanese = proposal;
+        }
         if (japanese.isEmpty())
-            return problem(row.line, {QStringLiteral("the Japanese meaning is empty"),
-                                      QStringLiteral("日本語が空です。")});
+            return problem(row.line(), {QStringLiteral("the Japanese meaning is empty"),
+                                        QStringLiteral("日本語が空です。")});
         if (const Reason why = slotProblem(english, japanese); !why.isEmpty())
-            return problem(row.line, why);
+            return problem(row.line(), why);
         // Said of the text when the class has it already; false when it has not.
-        const auto repeated = [&](const QHash<QString, int>& lines, const QString& text,
+        const auto repeated = [&](const QHash<QStringView, int>& lines, QStringView text,
                                   const Reason& said) {
             const int first = lines.value(text);
             if (first != 0)
-                problem(row.line, said.arg(className).arg(text).arg(first));
+                problem(row.line(),
+                        said.arg(quotedText(className)).arg(quotedText(text)).arg(first));
             return first != 0;
         };
         if (repeated(rows->englishLines, english,
@@ -276,33 +353,35 @@ private:
                                      "(line %3)"),
                       QStringLiteral("クラス「%1」には日本語「%2」がもうあります（行 %3）。")}))
             return;
-        rows->englishLines.insert(english, row.line);
-        rows->japaneseLines.insert(japanese, row.line);
-        list_.content.classes[rows->index].words.append({english, japanese});
+        QList<BookWord>& words = list_.content.classes[rows->index].words;
+        words.append({english.toString(), japanese.toString()});
+        // The keys are views of the words the book keeps, which never change.
+        rows->englishLines.insert(words.constLast().english, row.line());
+        rows->japaneseLines.insert(words.constLast().japanese, row.line());
     }
 
     // The first proposal for the English word that fits its slot and that the class does
     // not have, nor gets from a later row; false, with the row refused, when there is none.
-    bool fillMeaning(int line, const QString& className, const QString& english,
-                     const ClassRows& rows, QString& japanese) {
-        for (const QString& proposal : meanings_->proposals(english)) {
+    bool fillMeaning(int line, QStringView className, QStringView english, const ClassRows& rows,
+                     QString& japanese) {
+        for (const QString& proposal : meanings_->proposals(english.toString())) {
             if (slotProblem(english, proposal).isEmpty() &&
                 !rows.japaneseLines.contains(proposal) &&
-                !givenMeanings_.contains({className, proposal})) {
+                !givenMeanings_.contains({className.toString(), proposal})) {
                 japanese = proposal;
-                meanings_->filled.append({line, english, japanese});
+                meanings_->filled.append({line, english.toString(), japanese});
                 return true;
             }
         }
-        meanings_->unfilled.append({line, english, {}});
+        meanings_->unfilled.append({line, english.toString(), {}});
         problem(line, Reason{QStringLiteral("no meaning for \"%1\" was found in the dictionaries"),
                              QStringLiteral("「%1」の訳語が辞書に見つかりません。")}
-                          .arg(visible(english)));
+                          .arg(quotedText(english)));
         return false;
     }
 
     // Counts a row in its class; null when the row is one too many or its class is refused.
-    ClassRows* countRow(int lineNo, const QString& className) {
+    ClassRows* countRow(int lineNo, QStringView className) {
         ClassRows* rows = classFor(lineNo, className);
         if (!rows)
             return nullptr;
@@ -314,7 +393,7 @@ private:
                                        QStringLiteral("クラス「%1」が %2 語を超えています（最初の"
                                                       "行は 行 %3）。1 つのクラスはちょうど %2 "
                                                       "語です。")}
-                                    .arg(visible(className))
+                                    .arg(quotedText(className))
                                     .arg(kWordsPerClass)
                                     .arg(rows->firstLine));
             return nullptr;
@@ -323,87 +402,97 @@ private:
     }
 
     // The class a row belongs to, opened at its first row; null when it is refused.
-    ClassRows* classFor(int lineNo, const QString& className) {
-        if (auto it = classes_.find(className); it != classes_.end())
-            return &*it;
-        if (refusedClasses_.contains(className))
+    ClassRows* classFor(int lineNo, QStringView className) {
+        if (const auto it = classIndex_.constFind(className); it != classIndex_.cend())
+            return &classes_[*it];
+        // Refused names are remembered by their hash alone: a list may hold a great many.
+        const size_t hash = qHash(className);
+        if (refusedClasses_.contains(hash))
             return nullptr;
-        const int index = int(list_.content.classes.size());
+        const int index = int(classes_.size());
         if (index == kMaxClasses) {
             // One message for them all, worded in finish().
-            refusedClasses_.insert(className);
-            if (extraClasses_.isEmpty())
+            refusedClasses_.insert(hash);
+            if (extraClasses_++ == 0) {
                 firstExtraLine_ = lineNo;
-            extraClasses_.append(className);
+                firstExtraClass_ = className.toString();
+            }
             return nullptr;
         }
         if (const Reason why = slotProblem(classHeaderEnglish(index), className); !why.isEmpty()) {
-            refusedClasses_.insert(className);
+            refusedClasses_.insert(hash);
             problem(lineNo, why.prefixed(Reason{QStringLiteral("class name \"%1\": "),
                                                 QStringLiteral("クラス名「%1」：")}
-                                             .arg(visible(className))));
+                                             .arg(quotedText(className))));
             return nullptr;
         }
-        list_.content.classes.append({className, {}});
-        return &*classes_.insert(className, ClassRows{index, lineNo, 0, {}, {}});
+        classes_.append({className.toString(), index, lineNo, 0, {}, {}});
+        list_.content.classes.append({classes_.last().name, {}});
+        // The key is a view of the name the class keeps, which never changes.
+        classIndex_.insert(classes_.last().name, index);
+        return &classes_.last();
     }
 
     void finish() {
-        if (extraClasses_.size() == 1)
+        if (extraClasses_ == 1)
             problem(firstExtraLine_,
                     Reason{QStringLiteral("class \"%1\" would be class %2; a book holds at most %3 "
                                           "classes"),
                            QStringLiteral("クラス「%1」は %2 番目のクラスになります。単語帳のクラス"
                                           "は %3 個までです。")}
-                        .arg(visible(extraClasses_.first()))
+                        .arg(quotedText(firstExtraClass_))
                         .arg(kMaxClasses + 1)
                         .arg(kMaxClasses));
-        else if (extraClasses_.size() > 1)
+        else if (extraClasses_ > 1)
             problem(firstExtraLine_,
                     Reason{QStringLiteral("class \"%1\" and %2 more would be classes %3 to %4; a "
                                           "book holds at most %5 classes"),
                            QStringLiteral("クラス「%1」ほか %2 個は %3～%4 番目のクラスになります。"
                                           "単語帳のクラスは %5 個までです。")}
-                        .arg(visible(extraClasses_.first()))
-                        .arg(extraClasses_.size() - 1)
+                        .arg(quotedText(firstExtraClass_))
+                        .arg(extraClasses_ - 1)
                         .arg(kMaxClasses + 1)
-                        .arg(kMaxClasses + extraClasses_.size())
+                        .arg(kMaxClasses + extraClasses_)
                         .arg(kMaxClasses));
-        if (list_.content.classes.isEmpty() && list_.problems.isEmpty())
+        if (classes_.isEmpty() && problems_.count() == 0)
             problem(0, Reason{QStringLiteral("there are no word rows; a book needs at least one "
                                              "class of %1 words"),
                               QStringLiteral("単語の行がありません。単語帳には %1 語のクラスが 1 つ"
                                              "以上必要です。")}
                            .arg(kWordsPerClass));
-        for (const BookClass& bookClass : std::as_const(list_.content.classes)) {
-            const ClassRows& rows = classes_[bookClass.name];
+        for (const ClassRows& rows : std::as_const(classes_)) {
             if (rows.rows < kWordsPerClass)
                 problem(rows.firstLine,
                         {QStringLiteral("class \"%1\" has only %2 %3; a class has exactly %4")
-                             .arg(visible(bookClass.name))
+                             .arg(quotedText(rows.name))
                              .arg(rows.rows)
                              .arg(rows.rows == 1 ? QStringLiteral("row") : QStringLiteral("rows"))
                              .arg(kWordsPerClass),
                          QStringLiteral("クラス「%1」は %2 語しかありません。1 つのクラスには"
                                         "ちょうど %3 語が必要です（あと %4 語）。")
-                             .arg(visible(bookClass.name))
+                             .arg(quotedText(rows.name))
                              .arg(rows.rows)
                              .arg(kWordsPerClass)
                              .arg(kWordsPerClass - rows.rows)});
         }
-        std::stable_sort(
-            list_.problems.begin(), list_.problems.end(),
-            [](const ListProblem& a, const ListProblem& b) { return a.line < b.line; });
     }
 
     ListMeanings* meanings_;
     QSet<std::pair<QString, QString>> givenMeanings_; // each class and meaning the list gives
+    ListText text_;
+    QList<int>::const_iterator nextBroken_;
+    QChar delimiter_;
     ParsedList list_;
+    Problems problems_;
     ListForm form_ = ListForm::ThreeColumns;
-    QHash<QString, ClassRows> classes_;
-    QSet<QString> refusedClasses_;
-    QStringList extraClasses_; // past the last class a book holds, in order
+    QList<ClassRows> classes_; // in order, at most kMaxClasses
+    QHash<QStringView, int> classIndex_;
+    QString numberedClass_; // of the rows of a list of two columns, made once a class
+    int numberedClassNumber_ = 0;
+    QSet<size_t> refusedClasses_;
+    int extraClasses_ = 0; // past the last class a book holds
     int firstExtraLine_ = 0;
+    QString firstExtraClass_;
 };
 
 } // namespace
@@ -412,7 +501,20 @@ ParsedList parseWordList(QByteArrayView bytes, ListMeanings* meanings) {
     return ListParser(meanings).parse(bytes);
 }
 
-Reason controlCharacterProblem(const QString& text) {
+QString quotedText(QStringView text) {
+    constexpr qsizetype kShown = 32;
+    qsizetype keep = kShown - 1;
+    if (text.size() > kShown && text.at(keep - 1).isHighSurrogate())
+        --keep;
+    QString shown = text.size() <= kShown ? text.toString() : text.first(keep).toString() + u'…';
+    for (QChar& c : shown) {
+        if (c.category() == QChar::Other_Control)
+            c = u'?';
+    }
+    return shown;
+}
+
+Reason controlCharacterProblem(QStringView text) {
     const QString control = firstControlCharacter(text);
     if (control.isEmpty())
         return {};

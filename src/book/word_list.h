@@ -24,10 +24,16 @@ inline constexpr QStringView kTitlePrefix = u"# title:";
 // A list of 24 classes of 50 rows takes some 100 KB; anything larger than this is not one.
 inline constexpr qint64 kMaxListBytes = 16 << 20;
 
+// Problems beyond these are only counted: a list of nothing but mistakes must cost no more
+// than what a message can show.
+inline constexpr int kKeptProblems = 200;
+
 struct ParsedList {
     BookContent content;
     bool hasTitleLine = false;
-    QList<ListProblem> problems; // in line order; empty when the content can be a book
+    // The first kKeptProblems problems in line order; empty when the content can be a book.
+    QList<ListProblem> problems;
+    int problemCount = 0; // all of them
 };
 
 // Meanings for the rows of a list that have none (the list read "with meanings").
@@ -60,9 +66,14 @@ struct ListMeanings {
 // fitting proposal is refused.
 ParsedList parseWordList(QByteArrayView bytes, ListMeanings* meanings = nullptr);
 
+// A text of a list as a message quotes it: cut to a few dozen characters, as a stray quote
+// can make a whole file one field, and with '?' for each control character, which would
+// act on the terminal.
+QString quotedText(QStringView text);
+
 // Why the text cannot go into a word book because of a control character (a tab pasted
 // into a field, say); empty when it has none.
-Reason controlCharacterProblem(const QString& text);
+Reason controlCharacterProblem(QStringView text);
 
 // Why a title cannot be stored in the title record; empty when it can.
 Reason titleProblem(const QString& title);

@@ -2,7 +2,7 @@
 
 #include "book/record_map.h"
 #include "platform/exact_text_box.h"
-#include "session/weak_words.h"
+#include "views/weak_words.h"
 
 namespace mainwin {
 
@@ -26,7 +26,7 @@ void ClassBox::showClasses(const QStringList& names, const QString& current) {
     clear();
     addItems(names);
     // The review of the weak words is played like one more class.
-    addItem(session::kWeakWordsEntry, int(session::ClassChoice::Kind::WeakWords));
+    addItem(views::kWeakWordsEntry, int(session::ClassChoice::Kind::WeakWords));
     setEditText(current);
 }
 

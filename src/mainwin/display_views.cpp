@@ -56,7 +56,7 @@ void DisplayViews::showResult(const QString& captionSuffix, const QString& text)
 
 void DisplayViews::showWordListing(session::ClassChoice choice) {
     setCaption(kWordListSuffix);
-    const session::WordListView view = session_.wordList(choice, session_.mode());
+    const views::WordListView view = session_.wordList(choice, session_.mode());
     menu_.checkView(menu_.mnuWords);
     showView(view.lines, view.allMemorised ? QColor(128, 128, 128) : QColor(Qt::black));
 }
@@ -64,7 +64,7 @@ void DisplayViews::showWordListing(session::ClassChoice choice) {
 void DisplayViews::showSearch(const QString& text, drill::Speaker& speaker) {
     // Like every other view, the caption names the book's audience.
     setCaption(QStringLiteral("向け / 検索結果"));
-    const session::SearchView view = session_.search(text);
+    const views::SearchView view = session_.search(text);
     if (view.hits > 0)
         speaker.speakLatest(text);
     menu_.checkView(nullptr);

@@ -214,16 +214,17 @@ std::optional<int> BookSession::bookClass(ClassChoice choice) const {
     return choice.classIndex;
 }
 
-WordListView BookSession::wordList(ClassChoice choice, book::Mode mode) {
+views::WordListView BookSession::wordList(ClassChoice choice, book::Mode mode) {
     if (choice.kind == ClassChoice::Kind::WeakWords) {
         readMemorisedTotals();
         showMemorisedTotal(memorisedTotals_[mode]);
-        return buildWeakWordListView(records(), eofRecord(), weakWords(mode), mode);
+        return views::buildWeakWordListView(records(), eofRecord(), weakWords(mode), mode);
     }
     const std::optional<int> classIndex = bookClass(choice);
     if (classIndex)
         classFirstRecord_ = book::firstWordRecord(*classIndex);
-    WordListView view = buildWordListView(records(), classFirstRecord_, classIndex, mode);
+    views::WordListView view =
+        views::buildWordListView(records(), classFirstRecord_, classIndex, mode);
     readMemorisedTotals();
     if (classIndex)
         showMemorisedTotal(memorisedTotals_[mode]);
@@ -240,14 +241,16 @@ void BookSession::readMemorisedTotals() {
                 .modeCount;
 }
 
-WeakWords BookSession::weakWords(book::Mode mode) const {
-    return findWeakWords(records(), eofRecord(), mode);
+views::WeakWords BookSession::weakWords(book::Mode mode) const {
+    return views::findWeakWords(records(), eofRecord(), mode);
 }
 
-QStringList BookSession::gradeTable() const { return gradeTableLines(records(), eofRecord()); }
+QStringList BookSession::gradeTable() const {
+    return views::gradeTableLines(records(), eofRecord());
+}
 
-SearchView BookSession::search(const QString& text) {
-    SearchView view = buildSearchView(records(), eofRecord(), text);
+views::SearchView BookSession::search(const QString& text) {
+    views::SearchView view = views::buildSearchView(records(), eofRecord(), text);
     if (view.hits == 0 && !text.isEmpty())
         addDictionaryMeanings(view, meanings_.proposer(), text);
     return view;
@@ -267,10 +270,10 @@ drill::StartResult BookSession::startDrill(ClassChoice choice, book::Mode mode) 
     drill::DrillSetup setup{classIndex ? classNames_[*classIndex] : QString(), classIndex, mode,
                             eofRecord(), files_.result};
     if (choice.kind == ClassChoice::Kind::WeakWords) {
-        setup.className = kWeakWordsEntry;
+        setup.className = views::kWeakWordsEntry;
         setup.reviewWords = weakWords(mode).records();
     } else if (choice.kind == ClassChoice::Kind::DueWords) {
-        setup.className = kDueWordsEntry;
+        setup.className = views::kDueWordsEntry;
         setup.reviewWords = dueWords(mode).records();
     }
     const drill::StartResult result = engine_->start(setup);

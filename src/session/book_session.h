@@ -6,15 +6,15 @@
 #include "class_rename.h"
 #include "failure_text.h"
 #include "file_to_open.h"
-#include "grade_view.h"
 #include "meaning_source.h"
 #include "program_folder.h"
 #include "progress_numbers.h"
-#include "search_view.h"
-#include "weak_words.h"
+#include "views/grade_view.h"
+#include "views/search_view.h"
+#include "views/weak_words.h"
+#include "views/word_list_view.h"
 #include "word_edit.h"
 #include "word_list_open.h"
-#include "word_list_view.h"
 
 #include "book/book.h"
 #include "book/settings.h"
@@ -81,10 +81,10 @@ public:
 
     // The views. The word list of a class also makes it the drill's class; the review's
     // lists the weak words a review would drill.
-    WordListView wordList(ClassChoice choice, book::Mode mode);
+    views::WordListView wordList(ClassChoice choice, book::Mode mode);
     QStringList gradeTable() const;
     // A text the book has no word for shows the dictionaries' meanings, if any.
-    SearchView search(const QString& text);
+    views::SearchView search(const QString& text);
     // Writes the lines to display.txt; false, after reporting it, when that failed.
     bool writeDisplay(const QStringList& lines);
 
@@ -94,7 +94,7 @@ public:
     // Starts a drill of the chosen class, or a review of the mode's weak or due words.
     drill::StartResult startDrill(ClassChoice choice, book::Mode mode);
     // The weak words of the whole book in `mode`, as a review would drill them.
-    WeakWords weakWords(book::Mode mode) const;
+    views::WeakWords weakWords(book::Mode mode) const;
     // The answer log and what the memory model makes of it, for the book in use. The
     // target retention is the learner's setting (memory::kTargetRetentions).
     const memory::StudyLog& studyLog() const { return studyLog_; }

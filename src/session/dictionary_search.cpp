@@ -8,7 +8,7 @@ constexpr int kShownMeanings = 8;
 
 } // namespace
 
-void addDictionaryMeanings(SearchView& view, const dictionary::MeaningProposer& proposer,
+void addDictionaryMeanings(views::SearchView& view, const dictionary::MeaningProposer& proposer,
                            const QString& text) {
     if (view.hits > 0)
         return;

@@ -1,5 +1,7 @@
 #include "file_to_open.h"
 
+#include "list_meanings.h"
+
 #include "book/book.h"
 
 #include <QBuffer>
@@ -28,7 +30,9 @@ FileToOpen readFileToOpen(const QString& path, const ProposerAccess& proposer) {
     if (isWordListPath(path)) {
         FileToOpen file;
         file.path = path;
-        file.list = readListToOpen(path, proposer);
+        // Read aside: a list of many megabytes must not stop the window.
+        file.list = readListToOpenAside(path);
+        proposeMissingMeanings(file.list, proposer);
         if (!file.list.accepted())
             return refused(path, listRefusalText(file.list));
         file.kind = FileToOpen::Kind::WordList;

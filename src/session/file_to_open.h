@@ -1,6 +1,7 @@
 #pragma once
 
 #include "failure_text.h"
+#include "list_meanings.h"
 #include "word_list_open.h"
 
 #include <QByteArray>

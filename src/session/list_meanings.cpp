@@ -19,9 +19,15 @@ void takeParsed(ListToOpen& list, const book::ParsedList& parsed) {
     list.title = book::listTitle(parsed, list.path);
     list.content = parsed.content;
     list.problems = listProblemTexts(parsed);
+    list.problemCount = parsed.problemCount;
 }
 
 } // namespace
+
+void proposeMissingMeanings(ListToOpen& list, const ProposerAccess& proposer) {
+    if (!list.accepted() && proposer && lacksMeanings(list.bytes))
+        proposeMeanings(list, proposer());
+}
 
 bool lacksMeanings(const QByteArray& bytes) {
     book::ListMeanings probe;
@@ -33,6 +39,7 @@ bool lacksMeanings(const QByteArray& bytes) {
 void proposeMeanings(ListToOpen& list, const dictionary::MeaningProposer& proposer) {
     if (!proposer.hasDictionaries()) {
         list.problems.prepend(dictionary::MeaningProposer::missingText().japanese);
+        ++list.problemCount;
         return;
     }
     QHash<QString, QStringList> proposals;
@@ -56,9 +63,10 @@ void proposeMeanings(ListToOpen& list, const dictionary::MeaningProposer& propos
               [](const MeaningToChoose& a, const MeaningToChoose& b) { return a.line < b.line; });
     // Each row left without a meaning is one problem, which the learner may yet solve by
     // typing one; any other problem refuses the list.
-    if (parsed.problems.size() == meanings.unfilled.size())
+    if (parsed.problemCount == meanings.unfilled.size()) {
         list.problems.clear();
-    else
+        list.problemCount = 0;
+    } else
         list.toChoose.clear();
 }
 

@@ -6,6 +6,8 @@
 
 #include <QStringList>
 
+#include <functional>
+
 namespace session {
 
 // Proposes meanings for the rows of a refused list that give none (a list of English
@@ -14,6 +16,13 @@ namespace session {
 // choice (withMeanings) unless a problem other than a missing meaning refuses it. Without
 // dictionaries the list stays refused, and the refusal says which packages bring them.
 void proposeMeanings(ListToOpen& list, const dictionary::MeaningProposer& proposer);
+
+// The dictionaries' proposer, asked for only when it is needed, as it loads them.
+using ProposerAccess = std::function<const dictionary::MeaningProposer&()>;
+
+// A list refused with rows that give no meaning takes the proposals of the dictionaries
+// (proposeMeanings); any other list stays as it is, and the dictionaries are not loaded.
+void proposeMissingMeanings(ListToOpen& list, const ProposerAccess& proposer);
 
 // Whether the list has rows that give no meaning.
 bool lacksMeanings(const QByteArray& bytes);

@@ -1,14 +1,17 @@
 #include "word_list_open.h"
 
 #include "failure_text.h"
-#include "list_meanings.h"
 
 #include "book/book_lists.h"
 #include "book/cp932.h"
 #include "book/whole_file.h"
 
 #include <QDir>
+#include <QEventLoop>
 #include <QFileInfo>
+#include <QThread>
+
+#include <memory>
 
 namespace session {
 
@@ -19,22 +22,22 @@ constexpr int kListedProblems = 10;
 
 } // namespace
 
-ListToOpen readListToOpen(const QString& path, const ProposerAccess& proposer) {
-    ListToOpen list{path, QFileInfo(path).completeBaseName(), {}, {}};
+ListToOpen readListToOpen(const QString& path) {
+    ListToOpen list{path, QFileInfo(path).completeBaseName(), {}, {}, 0};
     book::FileFailure failure;
     const std::optional<QByteArray> bytes =
         book::readWholeFile(path, book::kMaxListBytes, &failure);
     if (!bytes) {
         list.problems << failureText(failure, path);
+        list.problemCount = 1;
         return list;
     }
     const book::ParsedList parsed = book::parseWordList(*bytes);
     list.title = book::listTitle(parsed, path);
     list.content = parsed.content;
+    list.problemCount = parsed.problemCount;
     list.problems = listProblemTexts(parsed);
     list.bytes = *bytes;
-    if (!list.accepted() && proposer && lacksMeanings(list.bytes))
-        proposeMeanings(list, proposer());
     return list;
 }
 
@@ -48,6 +51,18 @@ QStringList listProblemTexts(const book::ParsedList& parsed) {
     return texts;
 }
 
+ListToOpen readListToOpenAside(const QString& path) {
+    ListToOpen list;
+    QEventLoop waiting;
+    const std::unique_ptr<QThread> reader(
+        QThread::create([&list, &path] { list = readListToOpen(path); }));
+    QObject::connect(reader.get(), &QThread::finished, &waiting, &QEventLoop::quit);
+    reader->start();
+    waiting.exec(QEventLoop::ExcludeUserInputEvents);
+    reader->wait();
+    return list;
+}
+
 bool isWordListPath(const QString& path) {
     const QString suffix = QFileInfo(path).suffix().toLower();
     return suffix == u"csv" || suffix == u"tsv" || suffix == u"txt";
@@ -57,8 +72,8 @@ QString listRefusalText(const ListToOpen& list) {
     QStringList lines{QDir::toNativeSeparators(list.path),
                       QStringLiteral("から単語帳を作れません。")};
     lines << list.problems.mid(0, kListedProblems);
-    if (list.problems.size() > kListedProblems)
-        lines << QStringLiteral("ほか %1 件").arg(list.problems.size() - kListedProblems);
+    if (list.problemCount > kListedProblems)
+        lines << QStringLiteral("ほか %1 件").arg(list.problemCount - kListedProblems);
     return lines.join(QStringLiteral("\r\n"));
 }
 

@@ -6,12 +6,6 @@
 #include <QString>
 #include <QStringList>
 
-#include <functional>
-
-namespace dictionary {
-class MeaningProposer;
-}
-
 namespace session {
 
 // A row of a list that gives no meaning, with the dictionaries' proposals for it.
@@ -30,6 +24,7 @@ struct ListToOpen {
     QString title;             // the proposal: the list's title line, else the file's name
     book::BookContent content; // its classes of 50 words, in order, when it passes
     QStringList problems; // each refusal as 「行 N：…」; one of the whole file without a line
+    int problemCount = 0; // problems holds the first of them (book::kKeptProblems)
     QByteArray bytes;     // the list as read
     // The rows without a meaning, while the learner has not chosen theirs (withMeanings):
     // until then the content is not the book's.
@@ -39,14 +34,16 @@ struct ListToOpen {
     bool accepted() const { return problems.isEmpty(); }
 };
 
-// Reads and checks the list at `path`. Nothing is written. A list refused for rows without
-// a meaning asks `proposer` for the dictionaries' (loading them only then) and proposes
-// theirs (proposeMeanings).
-using ProposerAccess = std::function<const dictionary::MeaningProposer&()>;
-ListToOpen readListToOpen(const QString& path, const ProposerAccess& proposer = {});
+// Reads and checks the list at `path`. Nothing is written.
+ListToOpen readListToOpen(const QString& path);
 
 // Each problem of a read list as 「行 N：…」.
 QStringList listProblemTexts(const book::ParsedList& parsed);
+
+// As readListToOpen, on a thread of its own while the caller's event loop goes on (the
+// window paints and answers the desktop) and keeps the learner's input until the list is
+// read: a list of many megabytes takes a good part of a second.
+ListToOpen readListToOpenAside(const QString& path);
 
 // Whether Open takes the file as a word list (*.csv, *.tsv, *.txt) rather than a book.
 bool isWordListPath(const QString& path);

@@ -247,7 +247,7 @@ private Q_SLOTS:
         if (!dictionaries)
             this->dictionaries = noDictionary();
         auto session = openSession();
-        const session::SearchView view = session->search(text);
+        const views::SearchView view = session->search(text);
         lines.replaceInStrings(u"SOURCES"_s,
                                u"   "_s + session->meanings().proposer().sourcesText().japanese);
         QCOMPARE(view.lines, lines);

@@ -125,7 +125,7 @@ private Q_SLOTS:
             for (const auto& [record, state] : states)
                 setState(record, mode, state);
             session->load();
-            const session::WeakWords weak = session->weakWords(mode);
+            const views::WeakWords weak = session->weakWords(mode);
             QCOMPARE(weak.records(), expected);
             QCOMPARE(weak.total, total);
             QCOMPARE(session->progress(mode).weakWords, total);
@@ -242,7 +242,7 @@ private Q_SLOTS:
         const QList<session::HistoryRow> rows =
             session::readHistory(dir->filePath(u"history.tsv"_s));
         QCOMPARE(rows.size(), 1);
-        QCOMPARE(rows[0].className, session::kWeakWordsEntry);
+        QCOMPARE(rows[0].className, views::kWeakWordsEntry);
         QCOMPARE(rows[0].right, 1);
         QCOMPARE(rows[0].misses, 1);
         QCOMPARE(rows[0].classMemorised, 1);
@@ -267,7 +267,7 @@ private Q_SLOTS:
         velbook.start(QStringLiteral(VELBOOK_EXECUTABLE), {u"export"_s, bookPath()});
         QVERIFY(velbook.waitForFinished(10000) && velbook.exitCode() == 0);
         const QString exported = QString::fromUtf8(velbook.readAllStandardOutput());
-        QVERIFY(!exported.contains(session::kWeakWordsEntry));
+        QVERIFY(!exported.contains(views::kWeakWordsEntry));
         QCOMPARE(exported.count(u"\tw"_s), 100);
     }
 };

@@ -113,7 +113,7 @@ private Q_SLOTS:
         const QList<session::HistoryRow> rows =
             session::readHistory(dir->filePath(u"history.tsv"_s));
         QCOMPARE(rows.size(), 1);
-        QCOMPARE(rows[0].className, session::kDueWordsEntry);
+        QCOMPARE(rows[0].className, views::kDueWordsEntry);
         // The word answered is known now, and not due again for days.
         QCOMPARE(session->dueWords(book::Reading).dueNow, 5);
         QCOMPARE(session->dueForecast(book::Reading).value(3), 1);

@@ -1,5 +1,7 @@
 #include "session_rig.h"
 
+#include "session/list_meanings.h"
+
 #include <QStandardPaths>
 
 namespace testsupport {
@@ -30,10 +32,12 @@ std::unique_ptr<session::BookSession> SessionRig::openSession() {
 
 session::ListToOpen SessionRig::readList(const QString& path) const {
     std::unique_ptr<dictionary::MeaningProposer> proposer;
-    return session::readListToOpen(path, [&]() -> const dictionary::MeaningProposer& {
+    session::ListToOpen list = session::readListToOpen(path);
+    session::proposeMissingMeanings(list, [&]() -> const dictionary::MeaningProposer& {
         proposer = dictionaries();
         return *proposer;
     });
+    return list;
 }
 
 } // namespace testsupport

@@ -93,6 +93,7 @@ private Q_SLOTS:
     void exportRefusesWhatWouldNotReadBack();
     void refusedList_data();
     void refusedList();
+    void manyProblemsAreCounted();
     void check_data();
     void check();
     void checkReadsOnlyWhatABookCanHold();
@@ -121,6 +122,9 @@ void TestVelbook::init() {
 void TestVelbook::createThenExportGivesTheSameList() {
     QStringList lines = tsvLines(3);
     lines[lineOf(1, 7) - 1] = QStringLiteral("クラス１\tcan't\t～できない（ＣＡＮ’Ｔ）　①");
+    // Cells a spreadsheet would take for formulas carry a ' that the book does not.
+    lines[lineOf(2, 5) - 1] =
+        QStringLiteral("クラス２\t\"'=HYPERLINK(\"\"http://x.example\"\")\"\t'-1");
     const QByteArray list = joined(lines);
     writeFile(path(QStringLiteral("book.tsv")), list);
 
@@ -138,6 +142,9 @@ void TestVelbook::createThenExportGivesTheSameList() {
     QCOMPARE(findEndRecord(file).record, 154);
     QCOMPARE(file.read(firstWordRecord(1) + 6).japanese,
              QStringLiteral("～できない（ＣＡＮ’Ｔ）　①"));
+    QCOMPARE(file.read(firstWordRecord(2) + 4).english,
+             QStringLiteral("=HYPERLINK(\"http://x.example\")"));
+    QCOMPARE(file.read(firstWordRecord(2) + 4).japanese, QStringLiteral("-1"));
     QCOMPARE(file.read(155).english, QStringLiteral("中学１年～①☆？"));
     QCOMPARE(file.recordCount(), 154 + 19);
     QCOMPARE(checkBook(path(QStringLiteral("book.vel"))).verdict, BookVerdict::Valid);
@@ -309,10 +316,8 @@ void TestVelbook::refusedList_data() {
     cp932.replace("\n@\n", "\n" + *encodeCp932(QStringLiteral("クラス０\tw0_9\t")) + "\x81 \n");
     QTest::newRow("CP932 list, a line not CP932")
         << cp932 << lineOf(0, 9) << QStringLiteral("not valid Shift-JIS (CP932)");
-    QByteArray neither = joined(good);
-    neither.replace(0, neither.indexOf('\n'), "# title: \x81 ");
-    QTest::newRow("neither UTF-8 nor CP932")
-        << neither << 1 << QStringLiteral("neither UTF-8 nor Shift-JIS");
+    QTest::newRow("neither UTF-8 nor CP932") << QByteArray("caf\xe9\tcoffee\tkohi\n") << 1
+                                             << QStringLiteral("neither UTF-8 nor Shift-JIS");
     const QString utf16 = QString::fromUtf8(joined(good));
     QTest::newRow("UTF-16") << QByteArray("\xFF\xFE") +
                                    QByteArray(reinterpret_cast<const char*>(utf16.utf16()),
@@ -362,6 +367,16 @@ void TestVelbook::refusedList() {
     QVERIFY(!createBookFromList(tsv, out).isEmpty());
     QCOMPARE(fileBytes(out), QByteArray("old book"));
     QCOMPARE(QDir(dir_->path()).count(), 4u); // ".", "..", the list and the old book
+}
+
+// A list of nothing but mistakes is told in a few hundred lines and a count.
+void TestVelbook::manyProblemsAreCounted() {
+    const QString tsv = path(QStringLiteral("list.tsv"));
+    writeFile(tsv, QByteArray(" \tw\t訳\n").repeated(1000));
+    const QStringList messages = createBookFromList(tsv, path(QStringLiteral("out.vel")));
+    QCOMPARE(messages.size(), 201);
+    QCOMPARE(messages.value(199), tsv + QStringLiteral(":200: the class name is empty"));
+    QCOMPARE(messages.last(), tsv + QStringLiteral(": 800 more problems not shown"));
 }
 
 void TestVelbook::check_data() {
@@ -643,6 +658,13 @@ void TestVelbook::refusedFiles_data() {
         QStringLiteral("broken.dat: not a valid word book:\n  record 30: its Japanese text"));
     row("broken book to standard output", QStringLiteral("export broken.dat"),
         QStringLiteral("not a valid word book"));
+    const QString overList = QStringLiteral("the book would replace the list it is made from");
+    row("book over its own list", QStringLiteral("create list.tsv list.tsv"), overList);
+    row("book over its list's link", QStringLiteral("create list.tsv link.tsv"), overList);
+    row("book over its list's hard link", QStringLiteral("create hard.tsv list.tsv"), overList);
+    const QString overBook = QStringLiteral("the list would replace the book it is exported from");
+    row("list over its own book", QStringLiteral("export Word.dat -o Word.dat"), overBook);
+    row("list over its book's link", QStringLiteral("export link.dat -o Word.dat"), overBook);
 }
 
 void TestVelbook::refusedFiles() {
@@ -659,14 +681,23 @@ void TestVelbook::refusedFiles() {
     patchBytes(path(QStringLiteral("broken.dat")), 29 * 128 + 13, QByteArray::fromHex("ff"));
     QCOMPARE(::mkfifo(QFile::encodeName(path(QStringLiteral("fifo"))).constData(), 0600), 0);
     QVERIFY(QDir(dir_->path()).mkdir(QStringLiteral("folder")));
+    QVERIFY(QFile::link(QStringLiteral("list.tsv"), path(QStringLiteral("link.tsv"))));
+    QVERIFY(QFile::link(QStringLiteral("Word.dat"), path(QStringLiteral("link.dat"))));
+    QCOMPARE(::link(QFile::encodeName(path(QStringLiteral("list.tsv"))).constData(),
+                    QFile::encodeName(path(QStringLiteral("hard.tsv"))).constData()),
+             0);
     QDir::setCurrent(dir_->path());
     const QStringList before = listing();
+    const QByteArray list = fileBytes(path(QStringLiteral("list.tsv")));
+    const QByteArray book = fileBytes(path(QStringLiteral("Word.dat")));
 
     const Run run = velbook(arguments);
     QCOMPARE(run.exitCode, 1);
     QVERIFY2(run.err.contains(reason), qPrintable(run.err));
     QCOMPARE(run.out, QString());
     QCOMPARE(listing(), before);
+    QCOMPARE(fileBytes(path(QStringLiteral("list.tsv"))), list);
+    QCOMPARE(fileBytes(path(QStringLiteral("Word.dat"))), book);
 }
 
 QTEST_GUILESS_MAIN(TestVelbook)

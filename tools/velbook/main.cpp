@@ -70,6 +70,12 @@ int runCreate(const Request& request) {
 
 int runExport(const Request& request) {
     const QString& bookPath = request.paths.constFirst();
+    if (request.output && book::isSameFile(bookPath, *request.output)) {
+        err() << *request.output
+              << ": the list would replace the book it is exported from; name another file for "
+                 "the list\n";
+        return Refused;
+    }
 
     QString error;
     const std::optional<QByteArray> tsv = book::exportBookTsv(bookPath, &error);

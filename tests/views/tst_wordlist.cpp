@@ -1,8 +1,8 @@
 // The word list view, byte for byte as display.txt holds it.
 #include "book/record_file.h"
 #include "book/record_map.h"
-#include "session/word_list_view.h"
 #include "test_book.h"
+#include "views/word_list_view.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -81,7 +81,7 @@ private Q_SLOTS:
         book::RecordFile file(path());
         QVERIFY(file.open(book::RecordFile::Access::ReadOnly));
 
-        const auto view = session::buildWordListView(file, 2, 0, book::Mode(mode));
+        const auto view = views::buildWordListView(file, 2, 0, book::Mode(mode));
         QCOMPARE(view.lines.size(), 3 + 50 + 2);
         QCOMPARE(view.lines.mid(0, 6), expectedHead);
         QCOMPARE(view.lines.at(53), QString());
@@ -93,7 +93,7 @@ private Q_SLOTS:
         writeSampleBook();
         book::RecordFile file(path());
         QVERIFY(file.open(book::RecordFile::Access::ReadOnly));
-        const auto view = session::buildWordListView(file, 2, 0, book::Reading);
+        const auto view = views::buildWordListView(file, 2, 0, book::Reading);
         // As display.txt holds it: CP932 with CR LF.
         QCOMPARE(testsupport::cp932Lines(QStringList{view.lines.at(4)}),
                  QByteArray("\x81\x40 abcdefghijklmno "
@@ -104,7 +104,7 @@ private Q_SLOTS:
         writeSampleBook();
         book::RecordFile file(path());
         QVERIFY(file.open(book::RecordFile::Access::ReadOnly));
-        const auto view = session::buildWordListView(file, 53, 1, book::Reading);
+        const auto view = views::buildWordListView(file, 53, 1, book::Reading);
         QCOMPARE(view.lines.last(), blanks(30) + u"- 2 -"_s);
         QCOMPARE(view.lines.at(3).left(8), u"\u3000 w1_1  "_s);
     }
@@ -114,7 +114,7 @@ private Q_SLOTS:
         book::RecordFile file(path());
         QVERIFY(file.open(book::RecordFile::Access::ReadOnly));
         // No class found yet: nothing below record 1 is read, the counts are all 0.
-        const auto view = session::buildWordListView(file, 0, std::nullopt, book::Reading);
+        const auto view = views::buildWordListView(file, 0, std::nullopt, book::Reading);
         QCOMPARE(view.lines.size(), 3);
         QVERIFY(view.lines.at(0).endsWith(u"： 0"_s));
     }
@@ -128,10 +128,10 @@ private Q_SLOTS:
         }
         book::RecordFile file(path());
         QVERIFY(file.open(book::RecordFile::Access::ReadOnly));
-        QVERIFY(session::buildWordListView(file, 2, 0, book::Writing).allMemorised);
-        QVERIFY(!session::buildWordListView(file, 2, 0, book::Reading).allMemorised);
+        QVERIFY(views::buildWordListView(file, 2, 0, book::Writing).allMemorised);
+        QVERIFY(!views::buildWordListView(file, 2, 0, book::Reading).allMemorised);
         QVERIFY(
-            session::buildWordListView(file, 2, 0, book::Writing).lines.at(1).endsWith(u"： 50"_s));
+            views::buildWordListView(file, 2, 0, book::Writing).lines.at(1).endsWith(u"： 50"_s));
     }
 
     // A review's list: the weak words of every class in review order, each with its class.
@@ -179,8 +179,8 @@ private Q_SLOTS:
         book::RecordFile file(path());
         QVERIFY(file.open(book::RecordFile::Access::ReadOnly));
 
-        const session::WeakWords weak = session::findWeakWords(file, 103, book::Mode(mode));
-        const auto view = session::buildWeakWordListView(file, 103, weak, book::Mode(mode));
+        const views::WeakWords weak = views::findWeakWords(file, 103, book::Mode(mode));
+        const auto view = views::buildWeakWordListView(file, 103, weak, book::Mode(mode));
         QCOMPARE(view.lines, expected);
         QVERIFY(!view.allMemorised);
     }
@@ -196,8 +196,8 @@ private Q_SLOTS:
         book::RecordFile file(path());
         QVERIFY(file.open(book::RecordFile::Access::ReadOnly));
 
-        const session::WeakWords weak = session::findWeakWords(file, 103, book::Reading);
-        const auto view = session::buildWeakWordListView(file, 103, weak, book::Reading);
+        const views::WeakWords weak = views::findWeakWords(file, 103, book::Reading);
+        const auto view = views::buildWeakWordListView(file, 103, weak, book::Reading);
         QCOMPARE(view.lines.size(), 3 + 50 + 2);
         QVERIFY(view.lines[0].endsWith(u"苦手な単語数： 60"_s));
         QVERIFY(view.lines[2].endsWith(u"失念単語数： 60"_s));

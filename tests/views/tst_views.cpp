@@ -1,8 +1,8 @@
 // The grade table and the search view, line by line.
 #include "book/record_map.h"
-#include "session/grade_view.h"
-#include "session/search_view.h"
 #include "test_book.h"
+#include "views/grade_view.h"
+#include "views/search_view.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -38,14 +38,14 @@ private Q_SLOTS:
     void decimalNumber() {
         QFETCH(double, value);
         QFETCH(QString, text);
-        QCOMPARE(session::decimalNumber(value), text);
+        QCOMPARE(views::decimalNumber(value), text);
     }
 
     void gradeTableOfAFreshBook() {
         const int eof = testsupport::writeBook(path(), 1);
         book::RecordFile file(path());
         QVERIFY(file.open(book::RecordFile::Access::ReadOnly));
-        const QStringList lines = session::gradeTableLines(file, eof);
+        const QStringList lines = views::gradeTableLines(file, eof);
         QCOMPARE(lines.size(), 1 + 3 * 10);
         QCOMPARE(lines.mid(0, 11),
                  (QStringList{QString(), u"・リーディング編"_s, u"  学習時間：\u30000 分"_s,
@@ -64,7 +64,7 @@ private Q_SLOTS:
         setCounters(eof + 11, {0, 4, 0});    // drills
         book::RecordFile file(path());
         QVERIFY(file.open(book::RecordFile::Access::ReadOnly));
-        const QStringList writing = session::gradeTableLines(file, eof).mid(11, 8);
+        const QStringList writing = views::gradeTableLines(file, eof).mid(11, 8);
         QCOMPARE(writing, (QStringList{u"・ライティング編"_s, u"  学習時間：\u300060 分"_s,
                                        u"  学習回数：\u30004"_s, u"  記憶単語総数：\u30007"_s,
                                        u"  失念単語総数：\u30000"_s, u"  記憶クラス数：\u30000"_s,
@@ -96,7 +96,7 @@ private Q_SLOTS:
         const int eof = testsupport::writeBook(path(), 2);
         book::RecordFile file(path());
         QVERIFY(file.open(book::RecordFile::Access::ReadOnly));
-        const session::SearchView view = session::buildSearchView(file, eof, text);
+        const views::SearchView view = views::buildSearchView(file, eof, text);
         QCOMPARE(view.lines, QStringList{u"\u3000"_s} + hitLines + QStringList{u"    \u3000"_s});
         QCOMPARE(view.hits, hitLines.size() == 2 ? 1 : 0);
     }
@@ -107,7 +107,7 @@ private Q_SLOTS:
         const int eof = testsupport::writeBook(path(), content);
         book::RecordFile file(path());
         QVERIFY(file.open(book::RecordFile::Access::ReadOnly));
-        const auto view = session::buildSearchView(file, eof, u"w0_1"_s);
+        const auto view = views::buildSearchView(file, eof, u"w0_1"_s);
         QCOMPARE(view.hits, 2);
         QVERIFY(view.lines.at(1).endsWith(u"[クラス０]"_s));
         QVERIFY(view.lines.at(3).endsWith(u"[クラス１]"_s));

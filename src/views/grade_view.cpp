@@ -6,7 +6,7 @@
 
 #include <cmath>
 
-namespace session {
+namespace views {
 
 namespace {
 
@@ -58,4 +58,4 @@ QStringList gradeTableLines(const book::RecordFile& file, int eofRecord) {
     return lines;
 }
 
-} // namespace session
+} // namespace views

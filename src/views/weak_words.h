@@ -6,7 +6,7 @@
 #include <QList>
 #include <QString>
 
-namespace session {
+namespace views {
 
 // The class box's last entry: a review of the weak words of the whole book. No class of
 // the book; only the main window's class box offers it.
@@ -33,4 +33,4 @@ struct WeakWords {
 // never memorised, each with the most misses first, ties in book order.
 WeakWords findWeakWords(const book::RecordFile& file, int eofRecord, book::Mode mode);
 
-} // namespace session
+} // namespace views

@@ -4,7 +4,7 @@
 
 #include <QStringList>
 
-namespace session {
+namespace views {
 
 // A quotient as the grade table shows it: rounded to four places (halves to even),
 // no trailing zeros, no decimal point for a whole number.
@@ -15,4 +15,4 @@ QString decimalNumber(double value);
 // record shows zeros.
 QStringList gradeTableLines(const book::RecordFile& file, int eofRecord);
 
-} // namespace session
+} // namespace views

@@ -5,7 +5,7 @@
 #include "book/record_map.h"
 #include "book/text_file.h"
 
-namespace session {
+namespace views {
 
 namespace {
 
@@ -119,4 +119,4 @@ WordListView buildWeakWordListView(const book::RecordFile& file, int eofRecord,
     return view;
 }
 
-} // namespace session
+} // namespace views

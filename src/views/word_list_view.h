@@ -8,7 +8,7 @@
 
 #include <optional>
 
-namespace session {
+namespace views {
 
 struct WordListView {
     QStringList lines;
@@ -29,4 +29,4 @@ WordListView buildWordListView(const book::RecordFile& file, int classFirstRecor
 WordListView buildWeakWordListView(const book::RecordFile& file, int eofRecord,
                                    const WeakWords& weak, book::Mode mode);
 
-} // namespace session
+} // namespace views

@@ -2,7 +2,7 @@
 
 #include "book/record_map.h"
 
-namespace session {
+namespace views {
 
 SearchView buildSearchView(const book::RecordFile& file, int eofRecord, const QString& text) {
     SearchView view;
@@ -28,4 +28,4 @@ SearchView buildSearchView(const book::RecordFile& file, int eofRecord, const QS
     return view;
 }
 
-} // namespace session
+} // namespace views

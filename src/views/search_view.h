@@ -4,7 +4,7 @@
 
 #include <QStringList>
 
-namespace session {
+namespace views {
 
 struct SearchView {
     QStringList lines;
@@ -15,4 +15,4 @@ struct SearchView {
 // each with the name of its class.
 SearchView buildSearchView(const book::RecordFile& file, int eofRecord, const QString& text);
 
-} // namespace session
+} // namespace views

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <tuple>
 
-namespace session {
+namespace views {
 
 namespace {
 
@@ -53,4 +53,4 @@ WeakWords findWeakWords(const book::RecordFile& file, int eofRecord, book::Mode 
     return weak;
 }
 
-} // namespace session
+} // namespace views
