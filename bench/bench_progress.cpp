@@ -7,7 +7,7 @@
 #include "scripted_dialogs.h"
 #include "test_doubles.h"
 
-#include "mainwin/frm_main.h"
+#include "mainwin/main_window.h"
 
 #include <QAction>
 #include <QApplication>
@@ -63,7 +63,8 @@ struct Folder {
 
 struct Window {
     explicit Window(const Folder& folder)
-        : window(mainwin::FrmMainServices{folder.dir.path(), &speaker, &random, &clock, &dialogs}) {
+        : window(
+              mainwin::MainWindowServices{folder.dir.path(), &speaker, &random, &clock, &dialogs}) {
         window.show();
         (void)QTest::qWaitForWindowExposed(&window);
     }
@@ -83,7 +84,7 @@ struct Window {
     testsupport::FakeClock clock;
     testsupport::RecordingSpeaker speaker;
     testsupport::ScriptedDialogs dialogs;
-    mainwin::FrmMain window;
+    mainwin::MainWindow window;
 };
 
 void rowCounts(benchmark::internal::Benchmark* bench) {

@@ -96,8 +96,8 @@ BENCHMARK(BM_GradeTable)->Unit(benchmark::kMicrosecond);
 void BM_WordList(benchmark::State& state) {
     Book bench;
     for (auto _ : state)
-        benchmark::DoNotOptimize(views::buildWordListView(
-            bench.file, book::firstWordRecord(kClass), kClass, book::Reading));
+        benchmark::DoNotOptimize(views::buildClassListing(bench.file, book::firstWordRecord(kClass),
+                                                          kClass, book::Reading));
 }
 BENCHMARK(BM_WordList)->Unit(benchmark::kMicrosecond);
 

@@ -1,5 +1,5 @@
 #include "command_line.h"
-#include "mainwin/frm_main.h"
+#include "mainwin/main_window.h"
 #include "mainwin/texts.h"
 #include "platform/dialogs.h"
 #include "platform/speech.h"
@@ -92,7 +92,7 @@ int main(int argc, char* argv[]) {
         return Refused;
     int code = 0;
     {
-        mainwin::FrmMain window(mainwin::FrmMainServices{folder});
+        mainwin::MainWindow window(mainwin::MainWindowServices{folder});
         window.show();
         // A book handed over by the file manager is opened as the Open command opens one,
         // once the window is there to ask its question.

@@ -24,7 +24,7 @@ enum ImeMode : int {
 // The entry a learner chooses for "I do not know".
 inline const QString kUnknownEntry = QStringLiteral("？");
 
-// What the window shows in cmbInputField: its list, its text and its input-method mode.
+// What the window shows in answerBox_: its list, its text and its input-method mode.
 struct AnswerBox {
     QStringList entries;
     QString text;

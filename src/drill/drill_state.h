@@ -30,7 +30,7 @@ inline const QString kAsciiMark = QStringLiteral("?");
 // What the five drops show once a drill has stopped.
 inline const QString kStoppedCaption = QStringLiteral("☆■☆■");
 
-// One falling word, lblDropWord(i): where the window draws it and what it shows, the word
+// One falling word, dropLabels_(i): where the window draws it and what it shows, the word
 // it asks for, and where it stands in answering.
 struct Drop {
     QString caption;
@@ -93,7 +93,7 @@ struct DrillState {
     QStringList resultLines;     // what the drill wrote to result.txt, for the window to show
 
     AnswerBox answerBox;
-    int shownMemorisedTotal = 0; // the number txtTotalMemoryCnt shows
+    int shownMemorisedTotal = 0; // the number memorisedTotal_ shows
     bool timerOn = false;        // the drill timer runs
     bool running = false;        // between Start and the end of the drill
 };

@@ -6,7 +6,7 @@
 
 namespace mainwin {
 
-// The main window's class box, cboWordClass: the book's classes, then the review of the
+// The main window's class box, classBox_: the book's classes, then the review of the
 // weak words. The learner chooses from its list or types a class's name.
 class ClassBox : public QComboBox {
     Q_OBJECT

@@ -28,13 +28,13 @@ void DisplayViews::showView(const QStringList& lines, const QColor& colour) {
 
 void DisplayViews::showManual() {
     showView(manualLines(session::kHomePageUrl));
-    menu_.checkView(menu_.mnuManual);
+    menu_.checkView(menu_.manualAction);
     setCaption(kManualSuffix);
 }
 
 void DisplayViews::showGradeTable() {
     showView(session_.gradeTable());
-    menu_.checkView(menu_.mnuGrades);
+    menu_.checkView(menu_.gradesAction);
     setCaption(QStringLiteral("向け / 成績表"));
 }
 
@@ -51,13 +51,13 @@ void DisplayViews::showResult(const QString& captionSuffix, const QString& text)
     setCaption(captionSuffix);
     display_.showResult(text);
     viewFileShown_ = false;
-    menu_.checkView(menu_.mnuResult);
+    menu_.checkView(menu_.resultAction);
 }
 
-void DisplayViews::showWordListing(session::ClassChoice choice) {
-    setCaption(kWordListSuffix);
-    const views::WordListView view = session_.wordList(choice, session_.mode());
-    menu_.checkView(menu_.mnuWords);
+void DisplayViews::showClassListing(session::ClassChoice choice) {
+    setCaption(kClassListingSuffix);
+    const views::ClassListing view = session_.classListing(choice, session_.mode());
+    menu_.checkView(menu_.listingAction);
     showView(view.lines, view.allMemorised ? QColor(128, 128, 128) : QColor(Qt::black));
 }
 

@@ -36,7 +36,7 @@ public:
     // The result of the drill that has just ended.
     void showDrillResult(const QStringList& lines);
     // The words of the chosen class (or the review's) in the session's mode.
-    void showWordListing(session::ClassChoice choice);
+    void showClassListing(session::ClassChoice choice);
     // The search for `text`; a word found is spoken.
     void showSearch(const QString& text, drill::Speaker& speaker);
     // Whether the display shows a view written to display.txt (not result.txt), and the

@@ -51,22 +51,22 @@ DrillView::DrillView(session::BookSession& session, QWidget* parent)
     bindEngine(session_.engine());
 
     auto* answerRow = new QHBoxLayout;
-    answerRow->addWidget(lblInputField);
-    answerRow->addWidget(cmbInputField, 1);
+    answerRow->addWidget(answerLabel_);
+    answerRow->addWidget(answerBox_, 1);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(8);
-    layout->addWidget(VelBackPic, 0, Qt::AlignTop | Qt::AlignLeft);
+    layout->addWidget(playArea_, 0, Qt::AlignTop | Qt::AlignLeft);
     layout->addLayout(answerRow);
 }
 
 void DrillView::buildControls() {
-    VelBackPic = new PlayArea;
+    playArea_ = new PlayArea;
 
     const QFont dropFont = platform::fixedPitchFont(platform::kDropPointSize);
     for (int i = 0; i < drill::kDropCount; ++i) {
-        auto* drop = new QLabel(i % 2 == 0 ? QStringLiteral("Label8") : QStringLiteral("Label9"),
-                                VelBackPic);
+        auto* drop =
+            new QLabel(i % 2 == 0 ? QStringLiteral("Label8") : QStringLiteral("Label9"), playArea_);
         drop->setObjectName(QStringLiteral("lblDropWord(%1)").arg(i));
         drop->setFont(dropFont);
         drop->setAlignment(kDropAlignments[i] | Qt::AlignVCenter);
@@ -75,44 +75,44 @@ void DrillView::buildControls() {
         drop->setAttribute(Qt::WA_TransparentForMouseEvents);
         // Read as a falling word, not as its design-time caption, until a word falls.
         drop->setAccessibleName(dropAccessibleName(i, QString()));
-        lblDropWord[i] = drop;
+        dropLabels_[i] = drop;
     }
 
-    txtMainDisplay = new QPlainTextEdit(VelBackPic);
-    txtMainDisplay->setObjectName(QStringLiteral("txtMainDisplay"));
-    txtMainDisplay->setGeometry(VelBackPic->rect());
-    txtMainDisplay->setReadOnly(true);
-    txtMainDisplay->setFocusPolicy(Qt::ClickFocus);
-    txtMainDisplay->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    txtMainDisplay->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    txtMainDisplay->setFont(platform::fixedPitchFont(platform::kViewPointSize));
+    mainDisplay_ = new QPlainTextEdit(playArea_);
+    mainDisplay_->setObjectName(QStringLiteral("txtMainDisplay"));
+    mainDisplay_->setGeometry(playArea_->rect());
+    mainDisplay_->setReadOnly(true);
+    mainDisplay_->setFocusPolicy(Qt::ClickFocus);
+    mainDisplay_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    mainDisplay_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    mainDisplay_->setFont(platform::fixedPitchFont(platform::kViewPointSize));
 
-    lblInputField = new QLabel(QStringLiteral("入力フィールド："));
-    lblInputField->setObjectName(QStringLiteral("lblInputField"));
-    cmbInputField = new QComboBox;
-    cmbInputField->setObjectName(QStringLiteral("cmbInputField"));
-    cmbInputField->setEditable(true);
-    cmbInputField->setInsertPolicy(QComboBox::NoInsert);
-    cmbInputField->setMaxVisibleItems(kVisibleEntries);
-    cmbInputField->setFont(platform::fixedPitchFont(11));
-    cmbInputField->installEventFilter(this);
-    cmbInputField->lineEdit()->installEventFilter(this);
+    answerLabel_ = new QLabel(QStringLiteral("入力フィールド："));
+    answerLabel_->setObjectName(QStringLiteral("lblInputField"));
+    answerBox_ = new QComboBox;
+    answerBox_->setObjectName(QStringLiteral("cmbInputField"));
+    answerBox_->setEditable(true);
+    answerBox_->setInsertPolicy(QComboBox::NoInsert);
+    answerBox_->setMaxVisibleItems(kVisibleEntries);
+    answerBox_->setFont(platform::fixedPitchFont(11));
+    answerBox_->installEventFilter(this);
+    answerBox_->lineEdit()->installEventFilter(this);
     // While its list is open the keys go to the list's view. Installed after Qt's own
     // filter there, this one sees them first.
-    cmbInputField->view()->installEventFilter(this);
+    answerBox_->view()->installEventFilter(this);
     // Completion offers the list's own words, which are compared exactly.
-    cmbInputField->completer()->setCaseSensitivity(Qt::CaseSensitive);
-    cmbInputField->completer()->setCompletionMode(QCompleter::InlineCompletion);
-    connect(cmbInputField, &QComboBox::activated, this, [this] {
+    answerBox_->completer()->setCaseSensitivity(Qt::CaseSensitive);
+    answerBox_->completer()->setCompletionMode(QCompleter::InlineCompletion);
+    connect(answerBox_, &QComboBox::activated, this, [this] {
         if (engine_)
-            engine_->selectEntry(cmbInputField->currentText());
+            engine_->selectEntry(answerBox_->currentText());
     });
-    lblInputField->setBuddy(cmbInputField);
+    answerLabel_->setBuddy(answerBox_);
 
-    tmrMain = new QTimer(this);
-    tmrMain->setObjectName(QStringLiteral("tmrMain"));
-    tmrMain->setInterval(kTickMilliseconds);
-    connect(tmrMain, &QTimer::timeout, this, [this] {
+    dropTimer_ = new QTimer(this);
+    dropTimer_->setObjectName(QStringLiteral("tmrMain"));
+    dropTimer_->setInterval(kTickMilliseconds);
+    connect(dropTimer_, &QTimer::timeout, this, [this] {
         if (engine_)
             engine_->tick();
     });
@@ -125,41 +125,41 @@ void DrillView::bindEngine(drill::DrillEngine* engine) {
         connect(engine_, &drill::DrillEngine::changed, this, &DrillView::render,
                 Qt::UniqueConnection);
     else
-        tmrMain->stop();
+        dropTimer_->stop();
 }
 
 void DrillView::showDrillStart() {
     shownAnswerBox_ = {};
-    cmbInputField->setFocus();
-    txtMainDisplay->hide();
+    answerBox_->setFocus();
+    mainDisplay_->hide();
 }
 
 void DrillView::holdWhile(const std::function<void()>& modal) {
-    const bool wasFalling = tmrMain->isActive();
-    tmrMain->stop();
+    const bool wasFalling = dropTimer_->isActive();
+    dropTimer_->stop();
     modal();
     if (wasFalling && engine_ && engine_->state().timerOn)
-        tmrMain->start();
+        dropTimer_->start();
 }
 
-bool DrillView::falling() const { return tmrMain->isActive(); }
+bool DrillView::falling() const { return dropTimer_->isActive(); }
 
 void DrillView::showText(const QString& text, const QColor& colour) {
-    QPalette palette = txtMainDisplay->palette();
+    QPalette palette = mainDisplay_->palette();
     palette.setColor(QPalette::Text, colour);
-    txtMainDisplay->setPalette(palette);
-    platform::showText(txtMainDisplay, text);
-    txtMainDisplay->show();
+    mainDisplay_->setPalette(palette);
+    platform::showText(mainDisplay_, text);
+    mainDisplay_->show();
 }
 
 void DrillView::showResult(const QString& text) {
     showText(text);
     // The end of a result is what the learner wants to see.
-    platform::scrollLines(txtMainDisplay, platform::lineCount(txtMainDisplay));
-    txtMainDisplay->setFocus();
+    platform::scrollLines(mainDisplay_, platform::lineCount(mainDisplay_));
+    mainDisplay_->setFocus();
 }
 
-QString DrillView::answerText() const { return cmbInputField->currentText(); }
+QString DrillView::answerText() const { return answerBox_->currentText(); }
 
 void DrillView::applyFocusImeMode() {
     const drill::ImeMode mode = drill::imeOnFocus(session_.mode(), session_.settings().inputMode);
@@ -171,13 +171,13 @@ void DrillView::applyFocusImeMode() {
 
 bool DrillView::eventFilter(QObject* watched, QEvent* event) {
     // The focus coming back from the box's own list is no new visit to the box.
-    if (watched == cmbInputField && event->type() == QEvent::FocusIn &&
+    if (watched == answerBox_ && event->type() == QEvent::FocusIn &&
         static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason)
         applyFocusImeMode();
-    if (watched == cmbInputField->view() && answerListEvent(event))
+    if (watched == answerBox_->view() && answerListEvent(event))
         return true;
     // The box passes keys on to its line edit without filters, so watch both.
-    if ((watched == cmbInputField || watched == cmbInputField->lineEdit()) &&
+    if ((watched == answerBox_ || watched == answerBox_->lineEdit()) &&
         event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter)
@@ -194,14 +194,14 @@ bool DrillView::answerBoxEnter() {
     if (engine_->state().running && engine_->state().mode == book::Listening &&
         !engine_->answering()) {
         // Waiting for a word: Enter asks for it to be spoken, whatever the box holds.
-        cmbInputField->setEditText(QString());
+        answerBox_->setEditText(QString());
         engine_->announceNextWord();
         return true;
     }
     const int index = entryTypedInAnswerBox();
     if (index >= 0) {
-        cmbInputField->setCurrentIndex(index);
-        engine_->selectEntry(cmbInputField->currentText());
+        answerBox_->setCurrentIndex(index);
+        engine_->selectEntry(answerBox_->currentText());
     } else {
         engine_->announceNextWord();
     }
@@ -209,17 +209,17 @@ bool DrillView::answerBoxEnter() {
 }
 
 bool DrillView::answerListEvent(QEvent* event) {
-    QAbstractItemView* list = cmbInputField->view();
+    QAbstractItemView* list = answerBox_->view();
     const auto typeIntoBox = [&] {
         // What is typed is matched exactly, so no entry stays highlighted for Enter.
         list->selectionModel()->clear();
-        QCoreApplication::sendEvent(cmbInputField->lineEdit(), event);
+        QCoreApplication::sendEvent(answerBox_->lineEdit(), event);
         return true;
     };
     if (event->type() == QEvent::InputMethod)
         return typeIntoBox();
     if (event->type() == QEvent::InputMethodQuery) {
-        QCoreApplication::sendEvent(cmbInputField->lineEdit(), event);
+        QCoreApplication::sendEvent(answerBox_->lineEdit(), event);
         return true;
     }
     if (event->type() != QEvent::KeyPress)
@@ -233,7 +233,7 @@ bool DrillView::answerListEvent(QEvent* event) {
         // No entry moved to and none typed: the word stays unanswered, the list open.
         if (answering() && entryTypedInAnswerBox() < 0)
             return true;
-        cmbInputField->hidePopup();
+        answerBox_->hidePopup();
         return answerBoxEnter();
     case Qt::Key_Backspace:
     case Qt::Key_Delete:
@@ -249,11 +249,11 @@ bool DrillView::answerListEvent(QEvent* event) {
 }
 
 int DrillView::entryTypedInAnswerBox() const {
-    const QLineEdit* edit = cmbInputField->lineEdit();
+    const QLineEdit* edit = answerBox_->lineEdit();
     const auto exact = [this](const QString& text) {
         return text.isEmpty()
                    ? -1
-                   : cmbInputField->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
+                   : answerBox_->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
     };
     // What the learner typed wins over what completion added to it ("at" before "attend").
     if (edit->hasSelectedText() && edit->selectionEnd() == edit->text().size()) {
@@ -273,16 +273,16 @@ void DrillView::render() {
     renderDrops(s);
     renderAnswerBox(s.answerBox);
     offerTranslations();
-    if (s.timerOn && !tmrMain->isActive())
-        tmrMain->start();
-    else if (!s.timerOn && tmrMain->isActive())
-        tmrMain->stop();
+    if (s.timerOn && !dropTimer_->isActive())
+        dropTimer_->start();
+    else if (!s.timerOn && dropTimer_->isActive())
+        dropTimer_->stop();
 }
 
 void DrillView::renderDrops(const drill::DrillState& s) {
     for (int i = 0; i < drill::kDropCount; ++i) {
         const drill::Drop& drop = s.drops[i];
-        QLabel* label = lblDropWord[i];
+        QLabel* label = dropLabels_[i];
         if (label->text() != drop.caption) {
             label->setText(drop.caption);
             label->setAccessibleName(dropAccessibleName(i, drop.caption));
@@ -308,24 +308,24 @@ void DrillView::offerTranslations() {
     if (drop == offeredDrop_)
         return;
     offeredDrop_ = drop;
-    if (answering && cmbInputField->hasFocus() && cmbInputField->count() > 0) {
-        cmbInputField->showPopup();
+    if (answering && answerBox_->hasFocus() && answerBox_->count() > 0) {
+        answerBox_->showPopup();
         // No entry is chosen until the learner moves to one, so that a bare Enter
         // judges nothing.
-        cmbInputField->view()->selectionModel()->clear();
+        answerBox_->view()->selectionModel()->clear();
     } else if (!answering)
-        cmbInputField->hidePopup();
+        answerBox_->hidePopup();
 }
 
 void DrillView::renderAnswerBox(const drill::AnswerBox& box) {
     if (box.entries != shownAnswerBox_.entries) {
-        const QSignalBlocker blocker(cmbInputField);
-        cmbInputField->clear();
-        cmbInputField->addItems(box.entries);
-        cmbInputField->setCurrentIndex(-1);
-        cmbInputField->setEditText(box.text);
+        const QSignalBlocker blocker(answerBox_);
+        answerBox_->clear();
+        answerBox_->addItems(box.entries);
+        answerBox_->setCurrentIndex(-1);
+        answerBox_->setEditText(box.text);
     } else if (box.text != shownAnswerBox_.text) {
-        cmbInputField->setEditText(box.text);
+        answerBox_->setEditText(box.text);
     }
     if (box.imeMode != shownAnswerBox_.imeMode && box.imeMode != drill::ImeNone)
         applyImeMode(box.imeMode);
@@ -337,8 +337,8 @@ void DrillView::applyImeMode(drill::ImeMode mode) {
     // Without a Japanese input method the modes become hints: 8 keeps to Latin letters.
     const Qt::InputMethodHints hints =
         mode == drill::ImeAlphanumeric ? Qt::ImhLatinOnly | Qt::ImhNoPredictiveText : Qt::ImhNone;
-    cmbInputField->setInputMethodHints(hints);
-    if (QLineEdit* edit = cmbInputField->lineEdit())
+    answerBox_->setInputMethodHints(hints);
+    if (QLineEdit* edit = answerBox_->lineEdit())
         edit->setInputMethodHints(hints);
 }
 

@@ -90,12 +90,12 @@ private:
     int offeredDrop_ = drill::kNoDrop; // the drop whose translations were last offered
     drill::ImeMode requestedImeMode_ = drill::ImeNone;
 
-    PlayArea* VelBackPic = nullptr;
-    std::array<QLabel*, drill::kDropCount> lblDropWord{};
-    QPlainTextEdit* txtMainDisplay = nullptr;
-    QLabel* lblInputField = nullptr;
-    QComboBox* cmbInputField = nullptr;
-    QTimer* tmrMain = nullptr;
+    PlayArea* playArea_ = nullptr;
+    std::array<QLabel*, drill::kDropCount> dropLabels_{};
+    QPlainTextEdit* mainDisplay_ = nullptr;
+    QLabel* answerLabel_ = nullptr;
+    QComboBox* answerBox_ = nullptr;
+    QTimer* dropTimer_ = nullptr;
 };
 
 } // namespace mainwin

@@ -30,38 +30,38 @@ struct MainMenu {
     // While the word editor is open the File, View, Settings and Edit menus are locked.
     void setEditorOpen(bool open);
 
-    QMenu* mnuFile = nullptr;
-    QAction* mnuFileOpen = nullptr;
-    QAction* mnuFileSaveWord = nullptr;
-    QAction* mnuFileSaveList = nullptr;
-    QAction* mnuFileSaveTxt = nullptr;
-    QAction* mnuFileInitialize = nullptr;
-    QAction* mnuFileRestore = nullptr;
-    QAction* mnuFileEnd = nullptr;
-    QAction* mnuEdit = nullptr;
-    QMenu* mnuDsp = nullptr;
-    QAction* mnuManual = nullptr;
-    QAction* mnuGrades = nullptr;
-    QAction* mnuResult = nullptr;
-    QAction* mnuWords = nullptr;
-    QAction* mnuProgress = nullptr;
-    QMenu* mnuSetting = nullptr;
-    QMenu* mnuInputMode = nullptr;
-    QAction* mnuHiragana = nullptr;
-    QAction* mnuKatakana = nullptr;
-    QAction* mnuNormal = nullptr;
-    QMenu* mnuVoice = nullptr;
-    QAction* mnuVoiceOn = nullptr;
-    QAction* mnuVoiceOFF = nullptr;
+    QMenu* fileMenu = nullptr;
+    QAction* openAction = nullptr;
+    QAction* saveBookAction = nullptr;
+    QAction* saveListAction = nullptr;
+    QAction* saveViewAction = nullptr;
+    QAction* resetAction = nullptr;
+    QAction* restoreAction = nullptr;
+    QAction* quitAction = nullptr;
+    QAction* editAction = nullptr;
+    QMenu* viewMenu = nullptr;
+    QAction* manualAction = nullptr;
+    QAction* gradesAction = nullptr;
+    QAction* resultAction = nullptr;
+    QAction* listingAction = nullptr;
+    QAction* progressAction = nullptr;
+    QMenu* settingsMenu = nullptr;
+    QMenu* inputModeMenu = nullptr;
+    QAction* hiraganaAction = nullptr;
+    QAction* katakanaAction = nullptr;
+    QAction* noConversionAction = nullptr;
+    QMenu* voiceMenu = nullptr;
+    QAction* voiceOnAction = nullptr;
+    QAction* voiceOffAction = nullptr;
     // The voices of platform::availableVoices(), in its order, each with its id as data.
-    QMenu* mnuSpeechVoice = nullptr;
-    QList<QAction*> mnuSpeechVoiceItems; // mnuSpeechVoice(0) ...
-    QMenu* mnuSpeed = nullptr;
-    std::array<QAction*, book::kSpeeds.size()> mnuSpeedItems{}; // mnuSpeedOne ... mnuSpeedFive
-    QMenu* mnuHelp = nullptr;
-    QAction* mnuHelpMain = nullptr;
-    QAction* mnuWww = nullptr;
-    QAction* mnuAbout = nullptr;
+    QMenu* speechVoiceMenu = nullptr;
+    QList<QAction*> speechVoiceActions; // speechVoiceMenu(0) ...
+    QMenu* speedMenu = nullptr;
+    std::array<QAction*, book::kSpeeds.size()> speedActions{}; // mnuSpeedOne ... mnuSpeedFive
+    QMenu* helpMenu = nullptr;
+    QAction* helpAction = nullptr;
+    QAction* homePageAction = nullptr;
+    QAction* aboutAction = nullptr;
 };
 
 } // namespace mainwin

@@ -20,7 +20,7 @@ QString windowCaption(const QString& bookTitle, const QString& suffix);
 
 // Texts the window's commands share.
 inline const QString kManualSuffix = QStringLiteral("向け / マニュアル");
-inline const QString kWordListSuffix = QStringLiteral("向け / 単語帳");
+inline const QString kClassListingSuffix = QStringLiteral("向け / 単語帳");
 inline const QString kDataLossQuestion = QStringLiteral("データは失われますが、よろしいですか？");
 
 // The lines as one text, each ended by CR LF as in the program's text files.

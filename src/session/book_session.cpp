@@ -214,17 +214,17 @@ std::optional<int> BookSession::bookClass(ClassChoice choice) const {
     return choice.classIndex;
 }
 
-views::WordListView BookSession::wordList(ClassChoice choice, book::Mode mode) {
+views::ClassListing BookSession::classListing(ClassChoice choice, book::Mode mode) {
     if (choice.kind == ClassChoice::Kind::WeakWords) {
         readMemorisedTotals();
         showMemorisedTotal(memorisedTotals_[mode]);
-        return views::buildWeakWordListView(records(), eofRecord(), weakWords(mode), mode);
+        return views::buildReviewListing(records(), eofRecord(), weakWords(mode), mode);
     }
     const std::optional<int> classIndex = bookClass(choice);
     if (classIndex)
         classFirstRecord_ = book::firstWordRecord(*classIndex);
-    views::WordListView view =
-        views::buildWordListView(records(), classFirstRecord_, classIndex, mode);
+    views::ClassListing view =
+        views::buildClassListing(records(), classFirstRecord_, classIndex, mode);
     readMemorisedTotals();
     if (classIndex)
         showMemorisedTotal(memorisedTotals_[mode]);

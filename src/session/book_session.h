@@ -9,10 +9,10 @@
 #include "meaning_source.h"
 #include "program_folder.h"
 #include "progress_numbers.h"
+#include "views/class_listing.h"
 #include "views/grade_view.h"
 #include "views/search_view.h"
 #include "views/weak_words.h"
-#include "views/word_list_view.h"
 #include "word_edit.h"
 #include "word_list_open.h"
 
@@ -81,7 +81,7 @@ public:
 
     // The views. The word list of a class also makes it the drill's class; the review's
     // lists the weak words a review would drill.
-    views::WordListView wordList(ClassChoice choice, book::Mode mode);
+    views::ClassListing classListing(ClassChoice choice, book::Mode mode);
     QStringList gradeTable() const;
     // A text the book has no word for shows the dictionaries' meanings, if any.
     views::SearchView search(const QString& text);

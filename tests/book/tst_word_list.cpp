@@ -27,7 +27,7 @@ QByteArray withLine(QByteArray list, int line, const QByteArray& text) {
 
 } // namespace
 
-class TestWordList : public QObject {
+class TestClassListing : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -37,7 +37,7 @@ private Q_SLOTS:
     void formulaCellsReadBack();
 };
 
-void TestWordList::refusedList_data() {
+void TestClassListing::refusedList_data() {
     QTest::addColumn<QByteArray>("list");
     QTest::addColumn<int>("line");
     QTest::addColumn<QString>("reason"); // the first problem's, in English
@@ -76,7 +76,7 @@ void TestWordList::refusedList_data() {
         << empty << 1 << u"the class name is empty"_s << 1000;
 }
 
-void TestWordList::refusedList() {
+void TestClassListing::refusedList() {
     QFETCH(QByteArray, list);
     QFETCH(int, line);
     QFETCH(QString, reason);
@@ -94,7 +94,7 @@ void TestWordList::refusedList() {
 
 // A text that starts a formula is written so that a spreadsheet shows it as text, and
 // reads back as it was, from a CSV and a TSV list alike.
-void TestWordList::formulaCellsReadBack_data() {
+void TestClassListing::formulaCellsReadBack_data() {
     QTest::addColumn<QString>("word");
     QTest::addColumn<QString>("cell"); // as the CSV list holds it
 
@@ -109,7 +109,7 @@ void TestWordList::formulaCellsReadBack_data() {
     QTest::newRow("full-width equals") << u"＝"_s << u"＝"_s;
 }
 
-void TestWordList::formulaCellsReadBack() {
+void TestClassListing::formulaCellsReadBack() {
     QFETCH(QString, word);
     QFETCH(QString, cell);
 
@@ -128,5 +128,5 @@ void TestWordList::formulaCellsReadBack() {
     }
 }
 
-QTEST_GUILESS_MAIN(TestWordList)
+QTEST_GUILESS_MAIN(TestClassListing)
 #include "tst_word_list.moc"

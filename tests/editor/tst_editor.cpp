@@ -1,7 +1,7 @@
 // The word book editor on a real book of three classes, through its controls: what it
 // shows, what it writes byte for byte, what it refuses, and what it tells the main window.
 #include "book/record_map.h"
-#include "editor/frm_edit.h"
+#include "editor/word_editor.h"
 #include "keyboard.h"
 #include "scripted_dialogs.h"
 #include "session_rig.h"
@@ -39,7 +39,7 @@ private:
     MainWindowSide host;
     testsupport::ScriptedDialogs dialogs;
     std::unique_ptr<session::BookSession> bookSession;
-    std::unique_ptr<editor::FrmEdit> window;
+    std::unique_ptr<editor::WordEditor> window;
 
     template <typename T> T* child(const char* name) {
         return testsupport::namedChild<T>(window.get(), QLatin1StringView(name));
@@ -82,10 +82,10 @@ private Q_SLOTS:
         host.path = bookPath();
         testsupport::writeBook(host.path, 3);
         bookSession = openSession();
-        window = std::make_unique<editor::FrmEdit>(*bookSession, dialogs);
-        connect(window.get(), &editor::FrmEdit::classFollowed, this,
+        window = std::make_unique<editor::WordEditor>(*bookSession, dialogs);
+        connect(window.get(), &editor::WordEditor::classFollowed, this,
                 [this](const QString& name) { host.shownClasses << name; });
-        connect(window.get(), &editor::FrmEdit::closed, this, [this] { ++host.closed; });
+        connect(window.get(), &editor::WordEditor::closed, this, [this] { ++host.closed; });
         connect(bookSession.get(), &session::BookSession::classesChanged, this,
                 [this](const QStringList& names, const QString& shown) {
                     host.classLists.append({names, shown});
@@ -443,7 +443,7 @@ private Q_SLOTS:
     // beside the main window rather than inside it; it stays modeless.
     void editorIsATopLevelWindow() {
         QWidget mainWindow;
-        editor::FrmEdit editorWindow(*bookSession, dialogs, &mainWindow);
+        editor::WordEditor editorWindow(*bookSession, dialogs, &mainWindow);
         editorWindow.show();
         QAccessibleInterface* seen = QAccessible::queryAccessibleInterface(&editorWindow);
         QVERIFY(seen->role() == QAccessible::Dialog || seen->role() == QAccessible::Window);

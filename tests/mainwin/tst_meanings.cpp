@@ -2,8 +2,8 @@
 // without some of its meanings, the word editor's Japanese field and a search the book
 // has no word for.
 #include "dictionary/meaning_proposer.h"
-#include "editor/frm_edit.h"
-#include "mainwin/frm_main.h"
+#include "editor/word_editor.h"
+#include "mainwin/main_window.h"
 #include "session/list_meanings.h"
 #include "test_book.h"
 #include "test_doubles.h"
@@ -56,7 +56,7 @@ class TestMeanings : public QObject, private testsupport::WindowRig {
             file.write(text.toUtf8());
         return path;
     }
-    void openList(mainwin::FrmMain& window, const QString& path) {
+    void openList(mainwin::MainWindow& window, const QString& path) {
         dialogs.queueAnswer(QMessageBox::Yes);
         dialogs.queueDialogPath(path);
         testsupport::namedChild<QAction>(&window, u"mnuFileOpen"_s)->trigger();
@@ -201,7 +201,7 @@ private Q_SLOTS:
         QFETCH(QString, english);
         QFETCH(QStringList, offered);
         auto session = openSession();
-        editor::FrmEdit editor(*session, dialogs);
+        editor::WordEditor editor(*session, dialogs);
         auto* englishField = testsupport::namedChild<QLineEdit>(&editor, u"txtEnglishEdit"_s);
         auto* japaneseField = testsupport::namedChild<QLineEdit>(&editor, u"txtJapaneseEdit"_s);
         const QByteArray before = testsupport::fileBytes(bookPath());

@@ -1,6 +1,6 @@
 // The progress view on the real window: F6 opens it with the three charts of the book
 // and the history, and it follows the mode, a finished drill and a reloaded book.
-#include "mainwin/frm_main.h"
+#include "mainwin/main_window.h"
 #include "progress/chart_view.h"
 #include "test_book.h"
 #include "test_doubles.h"
@@ -35,7 +35,7 @@ class TestProgressView : public QObject, private testsupport::WindowRig {
     Q_OBJECT
 
     FixedCalendar fixedCalendar;
-    std::unique_ptr<mainwin::FrmMain> window;
+    std::unique_ptr<mainwin::MainWindow> window;
 
     QWidget* view() { return window->findChild<QWidget*>(u"frmProgress"_s); }
     QList<double> values(const char* chart) {

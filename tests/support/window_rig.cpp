@@ -7,11 +7,12 @@ void WindowRig::initRig() {
     dialogs = ScriptedDialogs{};
 }
 
-std::unique_ptr<mainwin::FrmMain> WindowRig::openWindow() {
-    mainwin::FrmMainServices services{dir->path(), &speaker, &random, &clock, &dialogs, calendar};
+std::unique_ptr<mainwin::MainWindow> WindowRig::openWindow() {
+    mainwin::MainWindowServices services{dir->path(), &speaker, &random,
+                                         &clock,      &dialogs, calendar};
     services.dictionaries = dictionaries;
     services.voiceSetting = platform::VoiceSetting(dir->filePath(QStringLiteral("veltyping.conf")));
-    return std::make_unique<mainwin::FrmMain>(std::move(services));
+    return std::make_unique<mainwin::MainWindow>(std::move(services));
 }
 
 } // namespace testsupport

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "mainwin/frm_main.h"
+#include "mainwin/main_window.h"
 #include "scripted_dialogs.h"
 #include "session_rig.h"
 
@@ -17,7 +17,7 @@ protected:
 
     // A fresh program folder, and scripts with nothing queued.
     void initRig();
-    std::unique_ptr<mainwin::FrmMain> openWindow();
+    std::unique_ptr<mainwin::MainWindow> openWindow();
 };
 
 } // namespace testsupport

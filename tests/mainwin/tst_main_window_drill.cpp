@@ -4,7 +4,7 @@
 #include "book/record_map.h"
 #include "keyboard.h"
 #include "mainwin/drill_view.h"
-#include "mainwin/frm_main.h"
+#include "mainwin/main_window.h"
 #include "test_book.h"
 #include "test_doubles.h"
 #include "window_rig.h"
@@ -27,10 +27,10 @@
 
 using namespace Qt::StringLiterals;
 
-class TestFrmMainDrill : public QObject, private testsupport::WindowRig {
+class TestMainWindowDrill : public QObject, private testsupport::WindowRig {
     Q_OBJECT
 
-    std::unique_ptr<mainwin::FrmMain> window;
+    std::unique_ptr<mainwin::MainWindow> window;
     int eof = 0;
 
     template <typename T> T* child(const QString& name) {
@@ -412,5 +412,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestFrmMainDrill)
-#include "tst_frmmain_drill.moc"
+QTEST_MAIN(TestMainWindowDrill)
+#include "tst_main_window_drill.moc"

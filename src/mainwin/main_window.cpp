@@ -1,9 +1,9 @@
-#include "frm_main.h"
+#include "main_window.h"
 
 #include "class_box.h"
 #include "display_views.h"
 #include "drill_view.h"
-#include "editor/frm_edit.h"
+#include "editor/word_editor.h"
 #include "file_commands.h"
 #include "platform/files.h"
 #include "platform/help_page.h"
@@ -32,7 +32,7 @@
 
 namespace mainwin {
 
-FrmMain::FrmMain(FrmMainServices services, QWidget* parent)
+MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
     : QMainWindow(parent), services_(std::move(services)), menu_(this) {
     setObjectName(QStringLiteral("frmMain"));
     if (!services_.speaker) {
@@ -60,10 +60,10 @@ FrmMain::FrmMain(FrmMainServices services, QWidget* parent)
 
     if (systemSpeaker_)
         connect(&systemSpeaker_->speech(), &platform::Speech::soundDeviceMissing, this,
-                &FrmMain::showSoundDeviceMissing);
+                &MainWindow::showSoundDeviceMissing);
 }
 
-void FrmMain::showSoundDeviceMissing(bool missing) {
+void MainWindow::showSoundDeviceMissing(bool missing) {
     // The status line appears only on a machine that cannot play the voice.
     if (missing)
         statusBar()->showMessage(
@@ -72,66 +72,66 @@ void FrmMain::showSoundDeviceMissing(bool missing) {
         bar->clearMessage();
 }
 
-FrmMain::~FrmMain() = default;
+MainWindow::~MainWindow() = default;
 
-void FrmMain::buildControls() {
+void MainWindow::buildControls() {
     drillView_ = new DrillView(*session_);
 
-    cboWordClass = new ClassBox;
+    classBox_ = new ClassBox;
 
     const std::array<QString, book::kModeCount> modeCaptions{
         QStringLiteral("ﾘｰﾃﾞｨﾝｸﾞ"), QStringLiteral("ﾗｲﾃｨﾝｸﾞ"), QStringLiteral("ﾘｽﾆﾝｸﾞ")};
     for (int m = 0; m < book::kModeCount; ++m) {
-        optMode[m] = new QRadioButton(modeCaptions[m]);
-        optMode[m]->setObjectName(QStringLiteral("optMode(%1)").arg(m));
+        modeButtons_[m] = new QRadioButton(modeCaptions[m]);
+        modeButtons_[m]->setObjectName(QStringLiteral("optMode(%1)").arg(m));
     }
-    optMode[book::Reading]->setChecked(true);
+    modeButtons_[book::Reading]->setChecked(true);
 
-    txtTotalMemoryCnt = new QLineEdit(QStringLiteral("1000"));
-    txtTotalMemoryCnt->setObjectName(QStringLiteral("txtTotalMemoryCnt"));
-    txtTotalMemoryCnt->setReadOnly(true);
-    txtTotalMemoryCnt->setFocusPolicy(Qt::NoFocus);
-    txtTotalMemoryCnt->setAlignment(Qt::AlignRight);
-    txtTotalMemoryCnt->setMaximumWidth(70);
+    memorisedTotal_ = new QLineEdit(QStringLiteral("1000"));
+    memorisedTotal_->setObjectName(QStringLiteral("txtTotalMemoryCnt"));
+    memorisedTotal_->setReadOnly(true);
+    memorisedTotal_->setFocusPolicy(Qt::NoFocus);
+    memorisedTotal_->setAlignment(Qt::AlignRight);
+    memorisedTotal_->setMaximumWidth(70);
 
-    cmdStart = new QPushButton(QStringLiteral("開始(&S)"));
-    cmdStart->setObjectName(QStringLiteral("cmdStart"));
-    cmdStart->installEventFilter(this);
-    cmdEnd = new QPushButton(QStringLiteral("中止(&C)"));
-    cmdEnd->setObjectName(QStringLiteral("cmdEnd"));
-    cmdEnd->setEnabled(false);
-    cmdSearch = new QPushButton(QStringLiteral("検索(&F)"));
-    cmdSearch->setObjectName(QStringLiteral("cmdSearch"));
+    startButton_ = new QPushButton(QStringLiteral("開始(&S)"));
+    startButton_->setObjectName(QStringLiteral("cmdStart"));
+    startButton_->installEventFilter(this);
+    stopButton_ = new QPushButton(QStringLiteral("中止(&C)"));
+    stopButton_->setObjectName(QStringLiteral("cmdEnd"));
+    stopButton_->setEnabled(false);
+    searchButton_ = new QPushButton(QStringLiteral("検索(&F)"));
+    searchButton_->setObjectName(QStringLiteral("cmdSearch"));
 }
 
-void FrmMain::layOutControls() {
-    auto* lblWordClass = new QLabel(QStringLiteral("単語クラス："));
-    lblWordClass->setObjectName(QStringLiteral("lblWordClass"));
-    lblWordClass->setBuddy(cboWordClass);
+void MainWindow::layOutControls() {
+    auto* classLabel = new QLabel(QStringLiteral("単語クラス："));
+    classLabel->setObjectName(QStringLiteral("lblWordClass"));
+    classLabel->setBuddy(classBox_);
 
     auto* modeFrame = new QGroupBox(QStringLiteral("モード"));
     modeFrame->setObjectName(QStringLiteral("Frame1"));
     auto* modeLayout = new QVBoxLayout(modeFrame);
-    for (QRadioButton* mode : optMode)
+    for (QRadioButton* mode : modeButtons_)
         modeLayout->addWidget(mode);
 
-    auto* lblTotalMemoryCnt = new QLabel(QStringLiteral("記憶単語総数："));
-    lblTotalMemoryCnt->setObjectName(QStringLiteral("lblTotalMemoryCnt"));
-    lblTotalMemoryCnt->setBuddy(txtTotalMemoryCnt); // names the field for screen readers
+    auto* totalLabel = new QLabel(QStringLiteral("記憶単語総数："));
+    totalLabel->setObjectName(QStringLiteral("lblTotalMemoryCnt"));
+    totalLabel->setBuddy(memorisedTotal_); // names the field for screen readers
 
     auto* side = new QVBoxLayout;
     side->setSpacing(6);
-    side->addWidget(lblWordClass);
-    side->addWidget(cboWordClass);
+    side->addWidget(classLabel);
+    side->addWidget(classBox_);
     side->addSpacing(6);
     side->addWidget(modeFrame);
     side->addSpacing(6);
     auto* totalRow = new QHBoxLayout;
-    totalRow->addWidget(lblTotalMemoryCnt);
-    totalRow->addWidget(txtTotalMemoryCnt);
+    totalRow->addWidget(totalLabel);
+    totalRow->addWidget(memorisedTotal_);
     side->addLayout(totalRow);
     side->addStretch(1);
-    for (QPushButton* button : {cmdStart, cmdEnd, cmdSearch}) {
+    for (QPushButton* button : {startButton_, stopButton_, searchButton_}) {
         button->setMinimumHeight(32);
         side->addWidget(button);
     }
@@ -150,77 +150,76 @@ void FrmMain::layOutControls() {
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-void FrmMain::connectControls() {
+void MainWindow::connectControls() {
     session::BookSession* bookSession = session_.get();
-    connect(bookSession, &session::BookSession::failed, this, &FrmMain::showFailure);
-    connect(bookSession, &session::BookSession::drillEnded, this, &FrmMain::showDrillEnd);
-    connect(bookSession, &session::BookSession::bookLoaded, this, &FrmMain::showLoadedBook);
-    connect(bookSession, &session::BookSession::classesChanged, cboWordClass,
-            &ClassBox::showClasses);
+    connect(bookSession, &session::BookSession::failed, this, &MainWindow::showFailure);
+    connect(bookSession, &session::BookSession::drillEnded, this, &MainWindow::showDrillEnd);
+    connect(bookSession, &session::BookSession::bookLoaded, this, &MainWindow::showLoadedBook);
+    connect(bookSession, &session::BookSession::classesChanged, classBox_, &ClassBox::showClasses);
     connect(bookSession, &session::BookSession::settingsChanged, this,
             [this] { menu_.showSettings(session_->settings(), session_->speed()); });
     connect(bookSession, &session::BookSession::memorisedTotalChanged, this,
-            [this](int total) { txtTotalMemoryCnt->setText(QString::number(total)); });
+            [this](int total) { memorisedTotal_->setText(QString::number(total)); });
 
-    connect(cboWordClass, &QComboBox::activated, this, &FrmMain::showWordList);
+    connect(classBox_, &QComboBox::activated, this, &MainWindow::showClassListing);
     for (int m = 0; m < book::kModeCount; ++m) {
         // The session takes the mode whenever the buttons change; a click also lists words.
-        connect(optMode[m], &QRadioButton::toggled, this, [this, m](bool checked) {
+        connect(modeButtons_[m], &QRadioButton::toggled, this, [this, m](bool checked) {
             if (checked)
                 session_->setMode(book::Mode(m));
         });
-        connect(optMode[m], &QRadioButton::clicked, this, &FrmMain::showWordList);
+        connect(modeButtons_[m], &QRadioButton::clicked, this, &MainWindow::showClassListing);
     }
-    connect(cmdStart, &QPushButton::clicked, this, &FrmMain::startDrill);
-    connect(cmdEnd, &QPushButton::clicked, bookSession, &session::BookSession::endDrill);
-    connect(cmdSearch, &QPushButton::clicked, this,
+    connect(startButton_, &QPushButton::clicked, this, &MainWindow::startDrill);
+    connect(stopButton_, &QPushButton::clicked, bookSession, &session::BookSession::endDrill);
+    connect(searchButton_, &QPushButton::clicked, this,
             [this] { views_->showSearch(drillView_->answerText(), *services_.speaker); });
 }
 
-void FrmMain::connectMenus() {
+void MainWindow::connectMenus() {
     const auto command = [this](QAction* item, auto slot) {
         connect(item, &QAction::triggered, this, slot);
     };
     FileCommands* files = files_.get();
     DisplayViews* views = views_.get();
-    command(menu_.mnuFileOpen, [files] { files->openBook(); });
-    command(menu_.mnuFileSaveWord, [files] { files->saveBookAs(); });
-    command(menu_.mnuFileSaveList, [files] { files->saveBookAsList(); });
-    command(menu_.mnuFileSaveTxt, [files] { files->saveViewAs(); });
-    command(menu_.mnuFileInitialize, [files] { files->resetLearningData(); });
-    command(menu_.mnuFileRestore, [files] { files->restoreBackup(); });
-    command(menu_.mnuFileEnd, &QCoreApplication::quit);
-    command(menu_.mnuEdit, [this] { editBook(); });
-    command(menu_.mnuManual, [views] { views->showManual(); });
-    command(menu_.mnuGrades, [views] { views->showGradeTable(); });
-    command(menu_.mnuResult, [views] { views->showTestResult(); });
-    command(menu_.mnuWords, [this] { showWordList(); });
-    command(menu_.mnuProgress, [this] { showProgress(); });
+    command(menu_.openAction, [files] { files->openBook(); });
+    command(menu_.saveBookAction, [files] { files->saveBookAs(); });
+    command(menu_.saveListAction, [files] { files->saveBookAsList(); });
+    command(menu_.saveViewAction, [files] { files->saveViewAs(); });
+    command(menu_.resetAction, [files] { files->resetLearningData(); });
+    command(menu_.restoreAction, [files] { files->restoreBackup(); });
+    command(menu_.quitAction, &QCoreApplication::quit);
+    command(menu_.editAction, [this] { editBook(); });
+    command(menu_.manualAction, [views] { views->showManual(); });
+    command(menu_.gradesAction, [views] { views->showGradeTable(); });
+    command(menu_.resultAction, [views] { views->showTestResult(); });
+    command(menu_.listingAction, [this] { showClassListing(); });
+    command(menu_.progressAction, [this] { showProgress(); });
     // The menu shows each choice even if the book cannot take it.
     session::BookSession* bookSession = session_.get();
     const auto inputMode = [&](QAction* item, book::InputMode mode) {
         command(item, [bookSession, mode] { bookSession->setInputMode(mode); });
     };
-    inputMode(menu_.mnuHiragana, book::InputMode::Hiragana);
-    inputMode(menu_.mnuKatakana, book::InputMode::Katakana);
-    inputMode(menu_.mnuNormal, book::InputMode::Normal);
-    command(menu_.mnuVoiceOn, [bookSession] { bookSession->setVoiceOn(true); });
-    command(menu_.mnuVoiceOFF, [bookSession] { bookSession->setVoiceOn(false); });
-    for (QAction* voice : menu_.mnuSpeechVoiceItems)
+    inputMode(menu_.hiraganaAction, book::InputMode::Hiragana);
+    inputMode(menu_.katakanaAction, book::InputMode::Katakana);
+    inputMode(menu_.noConversionAction, book::InputMode::Normal);
+    command(menu_.voiceOnAction, [bookSession] { bookSession->setVoiceOn(true); });
+    command(menu_.voiceOffAction, [bookSession] { bookSession->setVoiceOn(false); });
+    for (QAction* voice : menu_.speechVoiceActions)
         command(voice, [this, voice] { chooseSpeechVoice(voice->data().toString()); });
     menu_.checkSpeechVoice(services_.voiceSetting.voice());
-    for (int speed = 0; speed < int(menu_.mnuSpeedItems.size()); ++speed)
-        command(menu_.mnuSpeedItems[speed], [bookSession, speed] { bookSession->setSpeed(speed); });
-    command(menu_.mnuHelpMain, [] { platform::openUrl(platform::helpPagePath()); });
-    command(menu_.mnuWww, [] { platform::openUrl(session::kHomePageUrl); });
-    command(menu_.mnuAbout, [this] {
+    for (int speed = 0; speed < int(menu_.speedActions.size()); ++speed)
+        command(menu_.speedActions[speed], [bookSession, speed] { bookSession->setSpeed(speed); });
+    command(menu_.helpAction, [] { platform::openUrl(platform::helpPagePath()); });
+    command(menu_.homePageAction, [] { platform::openUrl(session::kHomePageUrl); });
+    command(menu_.aboutAction, [this] {
         dialogs().showInformation(this, QStringLiteral("バージョン情報"), aboutText());
     });
 }
 
-void FrmMain::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event) {
     // The editor and the drill's handle on the book go with the window.
-    for (editor::FrmEdit* editorWindow : findChildren<editor::FrmEdit*>())
+    for (editor::WordEditor* editorWindow : findChildren<editor::WordEditor*>())
         editorWindow->close();
     // A progress view left open would keep the program running.
     if (progressWindow_)
@@ -228,35 +227,35 @@ void FrmMain::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-bool FrmMain::eventFilter(QObject* watched, QEvent* event) {
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     // Start and the Settings menu share Alt+S; Qt then only moves the focus. Start wins
     // while it is enabled, so that a drill can be started from the keyboard.
-    if (watched == cmdStart && event->type() == QEvent::Shortcut &&
-        static_cast<QShortcutEvent*>(event)->isAmbiguous() && cmdStart->isEnabled()) {
-        cmdStart->animateClick();
+    if (watched == startButton_ && event->type() == QEvent::Shortcut &&
+        static_cast<QShortcutEvent*>(event)->isAmbiguous() && startButton_->isEnabled()) {
+        startButton_->animateClick();
         return true;
     }
     return QMainWindow::eventFilter(watched, event);
 }
 
-void FrmMain::loadBook() { session_->load(); }
+void MainWindow::loadBook() { session_->load(); }
 
-void FrmMain::openBookFile(const QString& path) { files_->openBookFile(path); }
+void MainWindow::openBookFile(const QString& path) { files_->openBookFile(path); }
 
-bool FrmMain::viewFileShown() const { return views_->viewFileShown(); }
+bool MainWindow::viewFileShown() const { return views_->viewFileShown(); }
 
-void FrmMain::showLoadedBook() {
+void MainWindow::showLoadedBook() {
     views_->showManual();
     const book::EndRecord& end = session_->endRecord();
-    cmdStart->setEnabled(end.isValid());
-    cmdSearch->setEnabled(end.isValid());
+    startButton_->setEnabled(end.isValid());
+    searchButton_->setEnabled(end.isValid());
     // The classes follow when the book has any; a file that is no book lists none.
-    cboWordClass->clear();
+    classBox_->clear();
 }
 
-void FrmMain::showWordList() { views_->showWordListing(cboWordClass->choice()); }
+void MainWindow::showClassListing() { views_->showClassListing(classBox_->choice()); }
 
-void FrmMain::chooseSpeechVoice(const QString& id) {
+void MainWindow::chooseSpeechVoice(const QString& id) {
     menu_.checkSpeechVoice(id);
     if (!services_.voiceSetting.setVoice(id))
         dialogs().showCritical(this, session::kFileWriteError,
@@ -267,37 +266,38 @@ void FrmMain::chooseSpeechVoice(const QString& id) {
         systemSpeaker_->setVoice(id);
 }
 
-void FrmMain::editBook() {
-    showWordList();
+void MainWindow::editBook() {
+    showClassListing();
     if (!session_->writable()) {
         files_->reportNoBook();
         return;
     }
     if (dialogs().askYesNo(this, QStringLiteral("ｳﾞｪﾙﾌｧｲﾙの編集"), kDataLossQuestion) &&
         session_->resetLearningData()) {
-        auto* editorWindow = new editor::FrmEdit(*session_, dialogs(), this);
-        connect(editorWindow, &editor::FrmEdit::classFollowed, this, &FrmMain::showClassWords);
-        connect(editorWindow, &editor::FrmEdit::closed, this, [this] { setEditorOpen(false); });
+        auto* editorWindow = new editor::WordEditor(*session_, dialogs(), this);
+        connect(editorWindow, &editor::WordEditor::classFollowed, this,
+                &MainWindow::showClassWords);
+        connect(editorWindow, &editor::WordEditor::closed, this, [this] { setEditorOpen(false); });
         editorWindow->setAttribute(Qt::WA_DeleteOnClose);
         editorWindow->setObjectName(QStringLiteral("frmEdit"));
         editorWindow->show();
         setEditorOpen(true);
     }
-    showWordList();
+    showClassListing();
 }
 
-void FrmMain::showClassWords(const QString& className) {
-    cboWordClass->setEditText(className);
-    showWordList();
+void MainWindow::showClassWords(const QString& className) {
+    classBox_->setEditText(className);
+    showClassListing();
 }
 
-void FrmMain::setEditorOpen(bool open) {
+void MainWindow::setEditorOpen(bool open) {
     menu_.setEditorOpen(open);
     // An obsolete book can be edited but never played.
-    cmdStart->setEnabled(!open && session_->endRecord().isValid());
+    startButton_->setEnabled(!open && session_->endRecord().isValid());
 }
 
-void FrmMain::showFailure(const session::Failure& failure) {
+void MainWindow::showFailure(const session::Failure& failure) {
     const drill::DrillEngine* engine = session_->engine();
     if (!engine || (!engine->state().running && !drillView_->falling())) {
         dialogs().showCritical(this, failure.title, failure.text);
@@ -312,17 +312,17 @@ void FrmMain::showFailure(const session::Failure& failure) {
     });
 }
 
-void FrmMain::startDrill() {
-    if (!session_->engine() || !cmdStart->isEnabled())
+void MainWindow::startDrill() {
+    if (!session_->engine() || !startButton_->isEnabled())
         return;
     // A refused start leaves the window as it was.
     const book::Mode mode = session_->mode();
-    switch (session_->startDrill(cboWordClass->choice(), mode)) {
+    switch (session_->startDrill(classBox_->choice(), mode)) {
     case drill::StartResult::NoClassFound:
         dialogs().showInformation(this, QStringLiteral("開始"),
                                   QStringLiteral("単語クラス「%1」が見つかりません。\r\n"
                                                  "単語クラスの一覧から選んで下さい。")
-                                      .arg(cboWordClass->currentText()));
+                                      .arg(classBox_->currentText()));
         return;
     case drill::StartResult::TooFewWords:
         dialogs().showInformation(this, QStringLiteral("開始"),
@@ -338,7 +338,7 @@ void FrmMain::startDrill() {
     setDrillRunning(true);
 }
 
-void FrmMain::showDrillEnd() {
+void MainWindow::showDrillEnd() {
     const drill::DrillState& s = session_->engine()->state();
     views_->showDrillResult(s.resultLines);
     // One Enter for whatever has the focus now, as the learner's last key would be.
@@ -349,17 +349,17 @@ void FrmMain::showDrillEnd() {
     setDrillRunning(false);
 }
 
-void FrmMain::setDrillRunning(bool running) {
+void MainWindow::setDrillRunning(bool running) {
     menu_.setDrillRunning(running);
-    cmdStart->setEnabled(!running);
-    cmdSearch->setEnabled(!running);
-    cboWordClass->setEnabled(!running);
-    for (QRadioButton* mode : optMode)
+    startButton_->setEnabled(!running);
+    searchButton_->setEnabled(!running);
+    classBox_->setEnabled(!running);
+    for (QRadioButton* mode : modeButtons_)
         mode->setEnabled(!running);
-    cmdEnd->setEnabled(running);
+    stopButton_->setEnabled(running);
 }
 
-void FrmMain::showProgress() {
+void MainWindow::showProgress() {
     // Made on first use, so that the program starts without it.
     if (!progressWindow_) {
         progressWindow_ = new progress::ProgressWindow(

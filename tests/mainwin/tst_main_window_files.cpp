@@ -1,6 +1,6 @@
 // The view, search and file commands on the real window, with scripted dialogs.
 #include "book/record_map.h"
-#include "mainwin/frm_main.h"
+#include "mainwin/main_window.h"
 #include "test_book.h"
 #include "test_doubles.h"
 #include "window_rig.h"
@@ -15,7 +15,7 @@
 
 using namespace Qt::StringLiterals;
 
-class TestFrmMainFiles : public QObject, private testsupport::WindowRig {
+class TestMainWindowFiles : public QObject, private testsupport::WindowRig {
     Q_OBJECT
 
     std::unique_ptr<QTemporaryDir> elsewhere; // where the learner keeps files
@@ -342,5 +342,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestFrmMainFiles)
-#include "tst_frmmain_files.moc"
+QTEST_MAIN(TestMainWindowFiles)
+#include "tst_main_window_files.moc"

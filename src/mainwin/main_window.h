@@ -28,7 +28,7 @@ class DrillView;
 class FileCommands;
 
 // What the window needs from the world; tests hand in scripted ones.
-struct FrmMainServices {
+struct MainWindowServices {
     QString folder;                        // the program folder
     drill::Speaker* speaker = nullptr;     // null: the system's speech
     drill::RandomSource* random = nullptr; // null: the system's random numbers
@@ -48,12 +48,12 @@ struct FrmMainServices {
 // the mode buttons, the memorised total, Start, End and Search, and the menus. It hands
 // the learner's commands to the book session, which does the work, and each of its views
 // follows what the session announces. Opening it loads the word book.
-class FrmMain : public QMainWindow {
+class MainWindow : public QMainWindow {
     Q_OBJECT
 
 public:
-    explicit FrmMain(FrmMainServices services, QWidget* parent = nullptr);
-    ~FrmMain() override;
+    explicit MainWindow(MainWindowServices services, QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     // Loads the word book afresh; the manual and the book's state follow (at start, and
     // whenever the session loads a replaced or reset book).
@@ -78,7 +78,7 @@ private:
     void connectMenus();
 
     // The class list, the mode buttons and the editor: the chosen class's words.
-    void showWordList();
+    void showClassListing();
     // The editor went to a class: the class box shows it and its words are listed.
     void showClassWords(const QString& className);
     void chooseSpeechVoice(const QString& id);
@@ -97,7 +97,7 @@ private:
     void showLoadedBook();
     platform::Dialogs& dialogs() { return *services_.dialogs; }
 
-    FrmMainServices services_;
+    MainWindowServices services_;
     // The real speech, random numbers and clock, for whichever the services left out.
     std::unique_ptr<SystemSpeaker> systemSpeaker_;
     SystemRandom systemRandom_;
@@ -109,12 +109,12 @@ private:
 
     // Controls, named as the program names them.
     DrillView* drillView_ = nullptr;
-    ClassBox* cboWordClass = nullptr;
-    std::array<QRadioButton*, book::kModeCount> optMode{};
-    QLineEdit* txtTotalMemoryCnt = nullptr;
-    QPushButton* cmdStart = nullptr;
-    QPushButton* cmdEnd = nullptr;
-    QPushButton* cmdSearch = nullptr;
+    ClassBox* classBox_ = nullptr;
+    std::array<QRadioButton*, book::kModeCount> modeButtons_{};
+    QLineEdit* memorisedTotal_ = nullptr;
+    QPushButton* startButton_ = nullptr;
+    QPushButton* stopButton_ = nullptr;
+    QPushButton* searchButton_ = nullptr;
     MainMenu menu_;
     progress::ProgressWindow* progressWindow_ = nullptr; // made on first use
 

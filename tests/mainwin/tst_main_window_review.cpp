@@ -1,6 +1,6 @@
 // The review of weak words on the real window: the class box's last entry, its word list,
 // Start, and the editor that never sees it.
-#include "mainwin/frm_main.h"
+#include "mainwin/main_window.h"
 #include "test_book.h"
 #include "test_doubles.h"
 #include "window_rig.h"
@@ -14,10 +14,10 @@
 
 using namespace Qt::StringLiterals;
 
-class TestFrmMainReview : public QObject, private testsupport::WindowRig {
+class TestMainWindowReview : public QObject, private testsupport::WindowRig {
     Q_OBJECT
 
-    std::unique_ptr<mainwin::FrmMain> window;
+    std::unique_ptr<mainwin::MainWindow> window;
 
     template <typename T> T* child(const QObject* parent, const QString& name) {
         return testsupport::namedChild<T>(parent, name);
@@ -157,5 +157,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestFrmMainReview)
-#include "tst_frmmain_review.moc"
+QTEST_MAIN(TestMainWindowReview)
+#include "tst_main_window_review.moc"

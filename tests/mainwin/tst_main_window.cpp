@@ -4,7 +4,7 @@
 #include "book/record_map.h"
 #include "fake_speech_engine.h"
 #include "mainwin/drill_view.h"
-#include "mainwin/frm_main.h"
+#include "mainwin/main_window.h"
 #include "platform/speech.h"
 #include "platform/voices.h"
 #include "test_book.h"
@@ -28,7 +28,7 @@
 
 using namespace Qt::StringLiterals;
 
-class TestFrmMain : public QObject, private testsupport::WindowRig {
+class TestMainWindow : public QObject, private testsupport::WindowRig {
     Q_OBJECT
 
 private:
@@ -440,10 +440,10 @@ private Q_SLOTS:
         QElapsedTimer sinceLaunch;
         sinceLaunch.start();
         const auto withSlowSpeech = [this, log] {
-            mainwin::FrmMainServices services{dir->path()};
+            mainwin::MainWindowServices services{dir->path()};
             services.dialogs = &dialogs;
             services.speechEngine = testsupport::fakeSpeechEngine(log, 3000);
-            return std::make_unique<mainwin::FrmMain>(services);
+            return std::make_unique<mainwin::MainWindow>(services);
         };
         auto window = withSlowSpeech();
         window->show();
@@ -473,5 +473,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestFrmMain)
-#include "tst_frmmain.moc"
+QTEST_MAIN(TestMainWindow)
+#include "tst_main_window.moc"

@@ -1,4 +1,4 @@
-#include "word_list_view.h"
+#include "class_listing.h"
 
 #include "book/book.h"
 #include "book/learning.h"
@@ -70,7 +70,7 @@ QString wordLine(const book::WordRecord& word, book::Mode mode) {
 
 } // namespace
 
-WordListView buildWordListView(const book::RecordFile& file, int classFirstRecord,
+ClassListing buildClassListing(const book::RecordFile& file, int classFirstRecord,
                                std::optional<int> classIndex, book::Mode mode) {
     int memorised = 0;
     int forgotten = 0;
@@ -80,7 +80,7 @@ WordListView buildWordListView(const book::RecordFile& file, int classFirstRecor
         forgotten += book::isForgotten(state);
     }
 
-    WordListView view;
+    ClassListing view;
     view.allMemorised = memorised == book::kWordsPerClass;
     view.classFound = classIndex.has_value();
     const book::WordRecord header = file.read(classFirstRecord - 1);
@@ -97,11 +97,11 @@ WordListView buildWordListView(const book::RecordFile& file, int classFirstRecor
     return view;
 }
 
-WordListView buildWeakWordListView(const book::RecordFile& file, int eofRecord,
-                                   const WeakWords& weak, book::Mode mode) {
+ClassListing buildReviewListing(const book::RecordFile& file, int eofRecord, const WeakWords& weak,
+                                book::Mode mode) {
     const QStringList classNames = book::listClasses(file, eofRecord);
 
-    WordListView view;
+    ClassListing view;
     view.classFound = true;
     view.lines << kWeakCountLabel + book::signedBlank(weak.total)
                << columnHeading(mode) + fill(columns(kStateHeading), kStateColumnWidth) +

@@ -17,12 +17,12 @@ namespace editor {
 // and renames word classes. A dialog window that is not modal (so that assistive
 // technology sees a window of its own); it reads and writes the book through the
 // session in every handler, and its class lists follow the session's classes.
-class FrmEdit : public QDialog {
+class WordEditor : public QDialog {
     Q_OBJECT
 
 public:
     // Builds the window and loads the classes; the caller shows it.
-    FrmEdit(session::BookSession& book, platform::Dialogs& dialogs, QWidget* parent = nullptr);
+    WordEditor(session::BookSession& book, platform::Dialogs& dialogs, QWidget* parent = nullptr);
 
     // Fills the class lists and shows the first word of the first class.
     void loadClasses();
@@ -71,26 +71,26 @@ private:
     platform::Dialogs& dialogs_;
     bool unloaded_ = false;
 
-    QGroupBox* frmWordEdit = nullptr;
-    QLabel* lblClass = nullptr;
-    QComboBox* cboClassEdit = nullptr;
-    QLabel* lblID = nullptr;
-    QComboBox* cboIdEdit = nullptr;
-    QLabel* lblEnglish = nullptr;
-    QLineEdit* txtEnglishEdit = nullptr;
-    QLabel* lblJapanese = nullptr;
-    QLineEdit* txtJapaneseEdit = nullptr;
-    QPushButton* cmdWordSearch = nullptr;
-    QPushButton* cmdWordUpdate = nullptr;
+    QGroupBox* wordFrame_ = nullptr;
+    QLabel* classLabel_ = nullptr;
+    QComboBox* classBox_ = nullptr;
+    QLabel* idLabel_ = nullptr;
+    QComboBox* idBox_ = nullptr;
+    QLabel* englishLabel_ = nullptr;
+    QLineEdit* englishBox_ = nullptr;
+    QLabel* japaneseLabel_ = nullptr;
+    QLineEdit* japaneseBox_ = nullptr;
+    QPushButton* searchButton_ = nullptr;
+    QPushButton* updateButton_ = nullptr;
 
-    QGroupBox* frmClassEdit = nullptr;
-    QLabel* lblBeforeClass = nullptr;
-    QComboBox* cboBeforeClass = nullptr;
-    QLabel* lblAfterClass = nullptr;
-    QLineEdit* txtAfterClass = nullptr;
-    QPushButton* cmdClassChange = nullptr;
+    QGroupBox* renameFrame_ = nullptr;
+    QLabel* oldNameLabel_ = nullptr;
+    QComboBox* oldNameBox_ = nullptr;
+    QLabel* newNameLabel_ = nullptr;
+    QLineEdit* newNameBox_ = nullptr;
+    QPushButton* renameButton_ = nullptr;
 
-    QPushButton* cmdEditClose = nullptr;
+    QPushButton* closeButton_ = nullptr;
 };
 
 } // namespace editor

@@ -2,14 +2,14 @@
 #include "book/record_file.h"
 #include "book/record_map.h"
 #include "test_book.h"
-#include "views/word_list_view.h"
+#include "views/class_listing.h"
 
 #include <QTemporaryDir>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
 
-class TestWordList : public QObject {
+class TestClassListing : public QObject {
     Q_OBJECT
 
 private:
@@ -81,7 +81,7 @@ private Q_SLOTS:
         book::RecordFile file(path());
         QVERIFY(file.open(book::RecordFile::Access::ReadOnly));
 
-        const auto view = views::buildWordListView(file, 2, 0, book::Mode(mode));
+        const auto view = views::buildClassListing(file, 2, 0, book::Mode(mode));
         QCOMPARE(view.lines.size(), 3 + 50 + 2);
         QCOMPARE(view.lines.mid(0, 6), expectedHead);
         QCOMPARE(view.lines.at(53), QString());
@@ -93,7 +93,7 @@ private Q_SLOTS:
         writeSampleBook();
         book::RecordFile file(path());
         QVERIFY(file.open(book::RecordFile::Access::ReadOnly));
-        const auto view = views::buildWordListView(file, 2, 0, book::Reading);
+        const auto view = views::buildClassListing(file, 2, 0, book::Reading);
         // As display.txt holds it: CP932 with CR LF.
         QCOMPARE(testsupport::cp932Lines(QStringList{view.lines.at(4)}),
                  QByteArray("\x81\x40 abcdefghijklmno "
@@ -104,7 +104,7 @@ private Q_SLOTS:
         writeSampleBook();
         book::RecordFile file(path());
         QVERIFY(file.open(book::RecordFile::Access::ReadOnly));
-        const auto view = views::buildWordListView(file, 53, 1, book::Reading);
+        const auto view = views::buildClassListing(file, 53, 1, book::Reading);
         QCOMPARE(view.lines.last(), blanks(30) + u"- 2 -"_s);
         QCOMPARE(view.lines.at(3).left(8), u"\u3000 w1_1  "_s);
     }
@@ -114,7 +114,7 @@ private Q_SLOTS:
         book::RecordFile file(path());
         QVERIFY(file.open(book::RecordFile::Access::ReadOnly));
         // No class found yet: nothing below record 1 is read, the counts are all 0.
-        const auto view = views::buildWordListView(file, 0, std::nullopt, book::Reading);
+        const auto view = views::buildClassListing(file, 0, std::nullopt, book::Reading);
         QCOMPARE(view.lines.size(), 3);
         QVERIFY(view.lines.at(0).endsWith(u"： 0"_s));
     }
@@ -128,10 +128,10 @@ private Q_SLOTS:
         }
         book::RecordFile file(path());
         QVERIFY(file.open(book::RecordFile::Access::ReadOnly));
-        QVERIFY(views::buildWordListView(file, 2, 0, book::Writing).allMemorised);
-        QVERIFY(!views::buildWordListView(file, 2, 0, book::Reading).allMemorised);
+        QVERIFY(views::buildClassListing(file, 2, 0, book::Writing).allMemorised);
+        QVERIFY(!views::buildClassListing(file, 2, 0, book::Reading).allMemorised);
         QVERIFY(
-            views::buildWordListView(file, 2, 0, book::Writing).lines.at(1).endsWith(u"： 50"_s));
+            views::buildClassListing(file, 2, 0, book::Writing).lines.at(1).endsWith(u"： 50"_s));
     }
 
     // A review's list: the weak words of every class in review order, each with its class.
@@ -180,7 +180,7 @@ private Q_SLOTS:
         QVERIFY(file.open(book::RecordFile::Access::ReadOnly));
 
         const views::WeakWords weak = views::findWeakWords(file, 103, book::Mode(mode));
-        const auto view = views::buildWeakWordListView(file, 103, weak, book::Mode(mode));
+        const auto view = views::buildReviewListing(file, 103, weak, book::Mode(mode));
         QCOMPARE(view.lines, expected);
         QVERIFY(!view.allMemorised);
     }
@@ -197,12 +197,12 @@ private Q_SLOTS:
         QVERIFY(file.open(book::RecordFile::Access::ReadOnly));
 
         const views::WeakWords weak = views::findWeakWords(file, 103, book::Reading);
-        const auto view = views::buildWeakWordListView(file, 103, weak, book::Reading);
+        const auto view = views::buildReviewListing(file, 103, weak, book::Reading);
         QCOMPARE(view.lines.size(), 3 + 50 + 2);
         QVERIFY(view.lines[0].endsWith(u"苦手な単語数： 60"_s));
         QVERIFY(view.lines[2].endsWith(u"失念単語数： 60"_s));
     }
 };
 
-QTEST_GUILESS_MAIN(TestWordList)
-#include "tst_wordlist.moc"
+QTEST_GUILESS_MAIN(TestClassListing)
+#include "tst_class_listing.moc"
