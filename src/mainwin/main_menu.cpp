@@ -131,6 +131,7 @@ MainMenu::MainMenu(QMainWindow* window) {
     helpAction = item(helpMenu, "mnuHelpMain",
                       QStringLiteral("ヴェルタイピング\u3000ｵﾝﾗｲﾝﾍﾙﾌﾟ(&H)"), Qt::Key_F1);
     homePageAction = item(helpMenu, "mnuWww", QStringLiteral("ヴェルタイピング\u3000ﾎｰﾑﾍﾟｰｼﾞ(&W)"));
+    aboutAction = item(helpMenu, "mnuAbout", QStringLiteral("バージョン情報(&A)..."));
 }
 
 void MainMenu::showSettings(const drill::DrillSettings& settings, int speed) {

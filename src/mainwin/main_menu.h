@@ -66,6 +66,7 @@ struct MainMenu {
     QMenu* helpMenu = nullptr;
     QAction* helpAction = nullptr;
     QAction* homePageAction = nullptr;
+    QAction* aboutAction = nullptr;
 };
 
 } // namespace mainwin

@@ -46,8 +46,9 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
     if (!services_.dialogs)
         services_.dialogs = &systemDialogs_;
     session_ = std::make_unique<session::BookSession>(
-        services_.folder, session::BookSession::Ports{*services_.random, *services_.clock,
-                                                      *services_.speaker, services_.calendar});
+        services_.folder,
+        session::BookSession::Ports{*services_.random, *services_.clock, *services_.speaker,
+                                    services_.calendar, services_.dictionaries});
     session_->setTargetRetention(services_.retentionSetting.retention());
 
     buildControls();
@@ -217,6 +218,9 @@ void MainWindow::connectMenus() {
         command(menu_.speedActions[speed], [bookSession, speed] { bookSession->setSpeed(speed); });
     command(menu_.helpAction, [] { platform::openUrl(platform::helpPagePath()); });
     command(menu_.homePageAction, [] { platform::openUrl(session::kHomePageUrl); });
+    command(menu_.aboutAction, [this] {
+        dialogs().showInformation(this, QStringLiteral("バージョン情報"), aboutText());
+    });
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -43,6 +43,8 @@ struct MainWindowServices {
     platform::VoiceSetting voiceSetting{};
     // Where the learner's target retention is kept.
     RetentionSetting retentionSetting{platform::VoiceSetting::defaultFile()};
+    // The dictionaries meanings are proposed from; empty: the installed ones.
+    session::MeaningSource::Loader dictionaries = {};
 };
 
 // The main window: the drill view (play area, main display, answer box), the class list,

@@ -1,5 +1,6 @@
 #include "book_session.h"
 
+#include "dictionary_search.h"
 #include "due_dates.h"
 #include "failure_text.h"
 
@@ -53,7 +54,7 @@ memory::Outcome outcomeOf(drill::AnswerOutcome outcome) {
 BookSession::BookSession(const QString& folder, Ports ports, QObject* parent)
     : QObject(parent), files_(programFiles(folder)), random_(ports.random), clock_(ports.clock),
       speaker_(ports.speaker), calendar_(ports.calendar ? *ports.calendar : systemCalendar_),
-      backups_(folder), studyLog_(folder) {
+      backups_(folder), studyLog_(folder), meanings_(std::move(ports.dictionaries)) {
     connect(&studyLog_, &memory::StudyLog::failed, this, &BookSession::tellStudyLogFailure);
 }
 
@@ -255,8 +256,11 @@ QStringList BookSession::gradeTable() const {
     return views::gradeTableLines(records(), eofRecord());
 }
 
-views::SearchView BookSession::search(const QString& text) const {
-    return views::buildSearchView(records(), eofRecord(), text);
+views::SearchView BookSession::search(const QString& text) {
+    views::SearchView view = views::buildSearchView(records(), eofRecord(), text);
+    if (view.hits == 0 && !text.isEmpty())
+        addDictionaryMeanings(view, meanings_.proposer(), text);
+    return view;
 }
 
 bool BookSession::writeDisplay(const QStringList& lines) {
@@ -351,7 +355,8 @@ bool BookSession::resetLearningData() {
 }
 
 FileToOpen BookSession::prepareOpen(const QString& path) {
-    FileToOpen file = readFileToOpen(path);
+    FileToOpen file = readFileToOpen(
+        path, [this]() -> const dictionary::MeaningProposer& { return meanings_.proposer(); });
     if (file.kind == FileToOpen::Kind::Refused)
         Q_EMIT failed(file.refusal);
     return file;
@@ -364,6 +369,9 @@ bool BookSession::commitOpen(const FileToOpen& file, const QString& title) {
     case FileToOpen::Kind::Book:
         return replaceBookWith(file.path, file.bookBytes);
     case FileToOpen::Kind::WordList:
+        // Its meanings are not chosen yet: the content is not the book's.
+        if (!file.list.toChoose.isEmpty())
+            return false;
         break;
     }
     if (const QString why = listTitleProblem(title); !why.isEmpty()) {

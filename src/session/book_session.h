@@ -6,6 +6,7 @@
 #include "class_rename.h"
 #include "failure_text.h"
 #include "file_to_open.h"
+#include "meaning_source.h"
 #include "program_folder.h"
 #include "progress_numbers.h"
 #include "views/class_listing.h"
@@ -43,7 +44,8 @@ public:
         drill::RandomSource& random;
         drill::Clock& clock;
         drill::Speaker& speaker;
-        const Calendar* calendar = nullptr; // null: the system's local time
+        const Calendar* calendar = nullptr;      // null: the system's local time
+        MeaningSource::Loader dictionaries = {}; // empty: the installed dictionaries
     };
     BookSession(const QString& folder, Ports ports, QObject* parent = nullptr);
     ~BookSession() override;
@@ -81,7 +83,8 @@ public:
     // lists the weak words a review would drill.
     views::ClassListing classListing(ClassChoice choice, book::Mode mode);
     QStringList gradeTable() const;
-    views::SearchView search(const QString& text) const;
+    // A text the book has no word for shows the dictionaries' meanings, if any.
+    views::SearchView search(const QString& text);
     // Writes the lines to display.txt; false, after reporting it, when that failed.
     bool writeDisplay(const QStringList& lines);
 
@@ -128,12 +131,16 @@ public:
     // book under the confirmed `title`): backup, write, load.
     FileToOpen prepareOpen(const QString& path);
     bool commitOpen(const FileToOpen& file, const QString& title = {});
+    // A word list without some meanings takes the dictionaries' proposals, which the
+    // learner confirms or changes (withMeanings) before the commit.
     // Both steps at once, for a file that needs no question (a restore).
     bool replaceBook(const QString& source) { return commitOpen(prepareOpen(source)); }
     // Restores a book that backups() offered: only a regular file in the backup folder,
     // never one a link there leads to.
     bool restoreBackup(const QString& backupPath);
     QList<BackupInfo> backups() const { return backups_.list(); }
+    // The dictionaries' meanings for English words, loaded when first wanted.
+    MeaningSource& meanings() { return meanings_; }
     // Saves the book's words as a list that spreadsheets open: UTF-8 CSV with a byte order
     // mark, CR LF and the header row class,english,japanese. Open reads it back.
     bool saveBookAsList(const QString& target);
@@ -253,6 +260,7 @@ private:
     std::unique_ptr<drill::DrillEngine> engine_;
     QBuffer noBookBuffer_;
     book::RecordFile noBook_{noBookBuffer_};
+    MeaningSource meanings_;
 };
 
 } // namespace session

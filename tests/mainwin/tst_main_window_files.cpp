@@ -199,7 +199,7 @@ private Q_SLOTS:
         QFETCH(QString, typedTitle);
         QFETCH(bool, confirmed);
         const QString listPath = QStringLiteral(LIST_DATA_DIR "/") + file;
-        const session::ListToOpen list = session::readListToOpen(listPath);
+        const session::ListToOpen list = readList(listPath);
         const QByteArray before = testsupport::fileBytes(bookPath());
         auto window = openWindow();
         dialogs.takeShownMessages();
