@@ -273,6 +273,11 @@ private:
 
     // A meaning the list gives is never refused for a proposal taken before it: the rows
     // are read once ahead for their meanings.
+    // The row's meaning as the list gives it, or as the learner chose it.
+    QString givenMeaning(int line, QStringView japanese) const {
+        return japanese.isEmpty() ? trimBlanks(meanings_->chosen.value(line)) : japanese.toString();
+    }
+
     void collectGivenMeanings(qsizetype headerRows) {
         ListRecordReader reader(text_.text, delimiter_);
         ListRecord record;
@@ -282,8 +287,8 @@ private:
                 continue;
             const QList<QStringView> columns = columnsOf(record.fields, index);
             if (index++ >= 0 && columns.size() == 3)
-                givenMeanings_.insert(
-                    {cellText(columns[0]).toString(), cellText(columns[2]).toString()});
+                givenMeanings_.insert({cellText(columns[0]).toString(),
+                                       givenMeaning(record.line, cellText(columns[2]))});
         }
     }
 
@@ -318,7 +323,10 @@ private:
             return problem(row.line(), {QStringLiteral("the English word is empty"),
                                         QStringLiteral("英語が空です。")});
         QString proposal;
-        if (japanese.isEmpty() && meanings_) {
+        if (japanese.isEmpty() && meanings_ && meanings_->chosen.contains(row.line())) {
+            proposal = trimBlanks(meanings_->chosen.value(row.line()));
+            japanese = proposal;
+        } else if (japanese.isEmpty() && meanings_) {
             if (!fillMeaning(row.line(), className, english, *rows, proposal))
                 return;
             japanese = proposal;

@@ -4,6 +4,7 @@
 #include "list_reason.h"
 
 #include <QByteArrayView>
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -39,6 +40,8 @@ struct ParsedList {
 struct ListMeanings {
     // The meanings proposed for an English word, best first.
     std::function<QStringList(const QString& english)> proposals;
+    // Meanings the learner chose for rows without one, by line, taken as the list's own.
+    QHash<int, QString> chosen;
 
     // Filled in by the reading: each row given a meaning, and each row left without one
     // (its japanese empty).

@@ -209,17 +209,38 @@ QList<Proposal> MeaningProposer::proposalsFor(const QString& english, int max) c
     return proposals;
 }
 
+namespace {
+
+const book::Reason kFreedictCredit{
+    QStringLiteral("FreeDict English-Japanese (FreeDict+WikDict, from Wiktionary; "
+                   "Debian package dict-freedict-eng-jpn; CC BY-SA 3.0)"),
+    QStringLiteral("FreeDict 英日辞書（FreeDict+WikDict、Wiktionary より。"
+                   "Debian パッケージ dict-freedict-eng-jpn。CC BY-SA 3.0）")};
+const book::Reason kEdictCredit{
+    QStringLiteral("EDICT (© Electronic Dictionary Research and Development Group; "
+                   "Debian package edict; CC BY-SA 3.0)"),
+    QStringLiteral("EDICT（© Electronic Dictionary Research and Development Group。"
+                   "Debian パッケージ edict。CC BY-SA 3.0）")};
+
+} // namespace
+
+QStringList MeaningProposer::meaningsFor(const QString& english, int max) const {
+    QStringList meanings;
+    for (const Proposal& proposal : proposalsFor(english, max))
+        meanings.append(proposal.meaning);
+    return meanings;
+}
+
+book::Reason MeaningProposer::creditsText() {
+    return {QStringLiteral("Meanings are proposed from ") + kFreedictCredit.english +
+                QStringLiteral(" and ") + kEdictCredit.english + u'.',
+            QStringLiteral("訳語の候補の出典：") + kFreedictCredit.japanese + u'、' +
+                kEdictCredit.japanese};
+}
+
 book::Reason MeaningProposer::sourcesText() const {
-    const book::Reason freedict{
-        QStringLiteral("FreeDict English-Japanese (FreeDict+WikDict, from Wiktionary; "
-                       "Debian package dict-freedict-eng-jpn; CC BY-SA 3.0)"),
-        QStringLiteral("FreeDict 英日辞書（FreeDict+WikDict、Wiktionary より。"
-                       "Debian パッケージ dict-freedict-eng-jpn。CC BY-SA 3.0）")};
-    const book::Reason edict{
-        QStringLiteral("EDICT (© Electronic Dictionary Research and Development Group; "
-                       "Debian package edict; CC BY-SA 3.0)"),
-        QStringLiteral("EDICT（© Electronic Dictionary Research and Development Group。"
-                       "Debian パッケージ edict。CC BY-SA 3.0）")};
+    const book::Reason& freedict = kFreedictCredit;
+    const book::Reason& edict = kEdictCredit;
     book::Reason text{QStringLiteral("Meanings proposed from "), QStringLiteral("訳語の候補：")};
     if (hasFreedict())
         text = {text.english + freedict.english, text.japanese + freedict.japanese};

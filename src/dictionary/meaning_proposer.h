@@ -5,6 +5,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 #include <optional>
@@ -61,12 +62,18 @@ public:
     // that English text in CP932; others are left out. A word neither dictionary has is
     // looked up as a plural, -ed, -ing or -ly form of another.
     QList<Proposal> proposalsFor(const QString& english, int max) const;
+    // The meanings of proposalsFor alone.
+    QStringList meaningsFor(const QString& english, int max) const;
+    // How many proposals a row of a word list without a meaning chooses from.
+    static constexpr int kListProposals = 10;
 
     // Names the dictionaries read and their licences.
     book::Reason sourcesText() const;
 
     // Says that no dictionary is installed and names the packages that bring them.
     static book::Reason missingText();
+    // Names both dictionaries and their licences, installed or not.
+    static book::Reason creditsText();
 
 private:
     struct Candidate;

@@ -1,5 +1,6 @@
 #include "word_editor.h"
 
+#include "meaning_offer.h"
 #include "platform/dialogs.h"
 #include "platform/exact_text_box.h"
 
@@ -162,6 +163,9 @@ void WordEditor::layOutControls() {
 }
 
 void WordEditor::connectControls() {
+    // The Japanese field offers the dictionaries' meanings of the English.
+    auto* offer = new MeaningOffer(book_.meanings(), *japaneseBox_);
+    connect(englishBox_, &QLineEdit::textChanged, offer, &MeaningOffer::setEnglish);
     connect(classBox_, &QComboBox::activated, this, &WordEditor::showClass);
     connect(idBox_, &QComboBox::activated, this, &WordEditor::showWord);
     connect(oldNameBox_, &QComboBox::activated, this, &WordEditor::showClassToRename);

@@ -17,16 +17,17 @@ ClassBox::ClassBox(QWidget* parent) : QComboBox(parent) {
     setObjectName(QStringLiteral("cboWordClass"));
     // A typed name is looked up as typed when a command reads it.
     platform::makeExactTextBox(this);
-    // Every class of a full book and the review, without scrolling.
-    setMaxVisibleItems(book::kMaxClasses + 1);
+    // Every class of a full book and both reviews, without scrolling.
+    setMaxVisibleItems(book::kMaxClasses + 2);
 }
 
 void ClassBox::showClasses(const QStringList& names, const QString& current) {
     const QSignalBlocker blocker(this);
     clear();
     addItems(names);
-    // The review of the weak words is played like one more class.
+    // The reviews of the weak and of the due words are played like more classes.
     addItem(views::kWeakWordsEntry, int(session::ClassChoice::Kind::WeakWords));
+    addItem(views::kDueWordsEntry, int(session::ClassChoice::Kind::DueWords));
     setEditText(current);
 }
 

@@ -4,6 +4,7 @@
 #include "folder/failure_text.h"
 #include "platform/dialogs.h"
 #include "session/book_session.h"
+#include "session/list_meanings.h"
 #include "texts.h"
 
 #include <QDir>
@@ -56,7 +57,7 @@ void FileCommands::openBookFile(const QString& path) {
 }
 
 void FileCommands::openChosenFile(const QString& path) {
-    const session::FileToOpen file = session_.prepareOpen(path);
+    session::FileToOpen file = session_.prepareOpen(path);
     switch (file.kind) {
     case session::FileToOpen::Kind::Refused:
         return;
@@ -64,6 +65,8 @@ void FileCommands::openChosenFile(const QString& path) {
         session_.commitOpen(file);
         return;
     case session::FileToOpen::Kind::WordList:
+        if (!file.list.toChoose.isEmpty() && !confirmMeanings(file.list))
+            return;
         // The list becomes a book under the title the learner confirms.
         if (const std::optional<QString> title = dialogs_.askYesNoWithText(
                 &window_, QStringLiteral("単語リストを開く"),
@@ -72,6 +75,27 @@ void FileCommands::openChosenFile(const QString& path) {
             session_.commitOpen(file, *title);
         return;
     }
+}
+
+bool FileCommands::confirmMeanings(session::ListToOpen& list) {
+    QList<platform::Dialogs::ChoiceRow> rows;
+    for (const session::MeaningToChoose& row : std::as_const(list.toChoose))
+        rows << platform::Dialogs::ChoiceRow{{QString::number(row.line), row.english,
+                                              row.proposals.isEmpty()
+                                                  ? QStringLiteral("（辞書にありません）")
+                                                  : row.proposals.join(QStringLiteral("、"))},
+                                             row.proposals,
+                                             row.meaning};
+    const std::optional<QStringList> meanings = dialogs_.askChoicesInTable(
+        &window_, QStringLiteral("単語リストを開く"), session::meaningsConfirmationText(list),
+        {QStringLiteral("行"), QStringLiteral("英語"), QStringLiteral("辞書の候補"),
+         QStringLiteral("日本語")},
+        rows,
+        [&list](const QStringList& chosen) { return session::meaningsProblem(list, chosen); });
+    if (!meanings)
+        return false;
+    list = session::withMeanings(list, *meanings);
+    return true;
 }
 
 void FileCommands::saveBookAs() {

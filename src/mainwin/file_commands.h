@@ -9,7 +9,8 @@ class Dialogs;
 }
 namespace session {
 class BookSession;
-}
+struct ListToOpen;
+} // namespace session
 
 namespace mainwin {
 
@@ -42,6 +43,9 @@ private:
     // Opens the chosen file as the working book: the session reads and checks it, the
     // learner confirms a word list's title, and the session replaces the book with it.
     void openChosenFile(const QString& path);
+    // The learner confirms or changes the meanings proposed for a list's rows without one;
+    // false when declined. The list then holds the chosen ones.
+    bool confirmMeanings(session::ListToOpen& list);
     // The path the learner chose, with `extension` added unless the path ends in it
     // (lower or upper case); empty when the learner declines to overwrite that file.
     QString saveTarget(QWidget* parent, const QString& chosen, const QString& extension);

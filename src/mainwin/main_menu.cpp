@@ -1,5 +1,6 @@
 #include "main_menu.h"
 
+#include "memory/due_words.h"
 #include "platform/voices.h"
 
 #include <QAction>
@@ -111,10 +112,26 @@ MainMenu::MainMenu(QMainWindow* window) {
         checkable(speeds, {speedActions[i]});
     }
 
+    retentionMenu =
+        submenu(bar, settingsMenu, "mnuRetention", QStringLiteral("今日の復習の目標(&R)"));
+    auto* retentions = new QActionGroup(window);
+    for (const double target : memory::kTargetRetentions) {
+        const int percent = qRound(target * 100);
+        QAction* choice =
+            retentionMenu->addAction(target == memory::kDefaultTargetRetention
+                                         ? QStringLiteral("記憶率%1％（標準）").arg(percent)
+                                         : QStringLiteral("記憶率%1％").arg(percent));
+        choice->setObjectName(QStringLiteral("mnuRetention(%1)").arg(retentionActions.size()));
+        choice->setData(target);
+        checkable(retentions, {choice});
+        retentionActions << choice;
+    }
+
     helpMenu = submenu(bar, nullptr, "mnuHelp", QStringLiteral("ﾍﾙﾌﾟ(&H)"));
     helpAction = item(helpMenu, "mnuHelpMain",
                       QStringLiteral("ヴェルタイピング\u3000ｵﾝﾗｲﾝﾍﾙﾌﾟ(&H)"), Qt::Key_F1);
     homePageAction = item(helpMenu, "mnuWww", QStringLiteral("ヴェルタイピング\u3000ﾎｰﾑﾍﾟｰｼﾞ(&W)"));
+    aboutAction = item(helpMenu, "mnuAbout", QStringLiteral("バージョン情報(&A)..."));
 }
 
 void MainMenu::showSettings(const drill::DrillSettings& settings, int speed) {
@@ -136,6 +153,11 @@ void MainMenu::showSettings(const drill::DrillSettings& settings, int speed) {
 void MainMenu::checkSpeechVoice(const QString& id) {
     for (QAction* each : speechVoiceActions)
         each->setChecked(each->data().toString() == id);
+}
+
+void MainMenu::checkRetention(double target) {
+    for (QAction* each : retentionActions)
+        each->setChecked(each->data().toDouble() == target);
 }
 
 void MainMenu::checkView(QAction* view) {

@@ -23,6 +23,8 @@ struct MainMenu {
     void showSettings(const drill::DrillSettings& settings, int speed);
     // Checks the item of the voice with that id.
     void checkSpeechVoice(const QString& id);
+    // Checks the item of the target retention of 「今日の復習」.
+    void checkRetention(double target);
     // Checks the item of the view on display; none for another view (a search).
     void checkView(QAction* view);
     // During a drill only the Settings menu stays usable.
@@ -58,9 +60,13 @@ struct MainMenu {
     QList<QAction*> speechVoiceActions; // speechVoiceMenu(0) ...
     QMenu* speedMenu = nullptr;
     std::array<QAction*, book::kSpeeds.size()> speedActions{}; // mnuSpeedOne ... mnuSpeedFive
+    // The target retentions of memory::kTargetRetentions, each with its value as data.
+    QMenu* retentionMenu = nullptr;
+    QList<QAction*> retentionActions; // mnuRetention(0) ...
     QMenu* helpMenu = nullptr;
     QAction* helpAction = nullptr;
     QAction* homePageAction = nullptr;
+    QAction* aboutAction = nullptr;
 };
 
 } // namespace mainwin

@@ -46,8 +46,10 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
     if (!services_.dialogs)
         services_.dialogs = &systemDialogs_;
     session_ = std::make_unique<session::BookSession>(
-        services_.folder, session::BookSession::Ports{*services_.random, *services_.clock,
-                                                      *services_.speaker, services_.calendar});
+        services_.folder,
+        session::BookSession::Ports{*services_.random, *services_.clock, *services_.speaker,
+                                    services_.calendar, services_.dictionaries});
+    session_->setTargetRetention(services_.retentionSetting.retention());
 
     buildControls();
     views_ = std::make_unique<DisplayViews>(*session_, *drillView_, menu_, *this);
@@ -155,8 +157,10 @@ void MainWindow::connectControls() {
     connect(bookSession, &session::BookSession::drillEnded, this, &MainWindow::showDrillEnd);
     connect(bookSession, &session::BookSession::bookLoaded, this, &MainWindow::showLoadedBook);
     connect(bookSession, &session::BookSession::classesChanged, classBox_, &ClassBox::showClasses);
-    connect(bookSession, &session::BookSession::settingsChanged, this,
-            [this] { menu_.showSettings(session_->settings(), session_->speed()); });
+    connect(bookSession, &session::BookSession::settingsChanged, this, [this] {
+        menu_.showSettings(session_->settings(), session_->speed());
+        menu_.checkRetention(session_->targetRetention());
+    });
     connect(bookSession, &session::BookSession::memorisedTotalChanged, this,
             [this](int total) { memorisedTotal_->setText(QString::number(total)); });
 
@@ -207,10 +211,16 @@ void MainWindow::connectMenus() {
     for (QAction* voice : menu_.speechVoiceActions)
         command(voice, [this, voice] { chooseSpeechVoice(voice->data().toString()); });
     menu_.checkSpeechVoice(services_.voiceSetting.voice());
+    for (QAction* target : menu_.retentionActions)
+        command(target, [this, target] { chooseRetention(target->data().toDouble()); });
+    menu_.checkRetention(session_->targetRetention());
     for (int speed = 0; speed < int(menu_.speedActions.size()); ++speed)
         command(menu_.speedActions[speed], [bookSession, speed] { bookSession->setSpeed(speed); });
     command(menu_.helpAction, [] { platform::openUrl(platform::helpPagePath()); });
     command(menu_.homePageAction, [] { platform::openUrl(folder::kHomePageUrl); });
+    command(menu_.aboutAction, [this] {
+        dialogs().showInformation(this, QStringLiteral("バージョン情報"), aboutText());
+    });
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
@@ -260,6 +270,16 @@ void MainWindow::chooseSpeechVoice(const QString& id) {
                                    .arg(QDir::toNativeSeparators(services_.voiceSetting.file())));
     if (systemSpeaker_)
         systemSpeaker_->setVoice(id);
+}
+
+void MainWindow::chooseRetention(double target) {
+    session_->setTargetRetention(target);
+    if (!services_.retentionSetting.setRetention(target))
+        dialogs().showCritical(
+            this, folder::kFileWriteError,
+            QStringLiteral("今日の復習の目標を保存できませんでした。\r\n%1\r\n"
+                           "次に起動したときは、前の目標に戻ります。")
+                .arg(QDir::toNativeSeparators(services_.retentionSetting.file())));
 }
 
 void MainWindow::editBook() {
@@ -313,7 +333,8 @@ void MainWindow::startDrill() {
         return;
     // A refused start leaves the window as it was.
     const book::Mode mode = session_->mode();
-    switch (session_->startDrill(classBox_->choice(), mode)) {
+    const session::ClassChoice choice = classBox_->choice();
+    switch (session_->startDrill(choice, mode)) {
     case drill::StartResult::NoClassFound:
         dialogs().showInformation(this, QStringLiteral("開始"),
                                   QStringLiteral("単語クラス「%1」が見つかりません。\r\n"
@@ -322,10 +343,12 @@ void MainWindow::startDrill() {
         return;
     case drill::StartResult::TooFewWords:
         dialogs().showInformation(this, QStringLiteral("開始"),
-                                  QStringLiteral("苦手な単語は%1語です。\r\n"
-                                                 "苦手な単語の復習には%2語以上が必要です。")
-                                      .arg(session_->weakWords(mode).total)
-                                      .arg(drill::kFewestWords));
+                                  choice.kind == session::ClassChoice::Kind::DueWords
+                                      ? session_->tooFewDueWordsText(mode)
+                                      : QStringLiteral("苦手な単語は%1語です。\r\n"
+                                                       "苦手な単語の復習には%2語以上が必要です。")
+                                            .arg(session_->weakWords(mode).total)
+                                            .arg(drill::kFewestWords));
         return;
     case drill::StartResult::Started:
         break;

@@ -3,6 +3,7 @@
 #include "main_menu.h"
 #include "platform/dialogs.h"
 #include "platform/voices.h"
+#include "retention_setting.h"
 #include "session/book_session.h"
 #include "system_services.h"
 
@@ -40,6 +41,10 @@ struct MainWindowServices {
     platform::SpeechEngineFactory speechEngine = {};
     // Where the learner's choice of voice is kept.
     platform::VoiceSetting voiceSetting{};
+    // Where the learner's target retention is kept.
+    RetentionSetting retentionSetting{platform::VoiceSetting::defaultFile()};
+    // The dictionaries meanings are proposed from; empty: the installed ones.
+    session::MeaningSource::Loader dictionaries = {};
 };
 
 // The main window: the drill view (play area, main display, answer box), the class list,
@@ -80,6 +85,7 @@ private:
     // The editor went to a class: the class box shows it and its words are listed.
     void showClassWords(const QString& className);
     void chooseSpeechVoice(const QString& id);
+    void chooseRetention(double target);
     // The status line says so while the program's own voice finds no sound device.
     void showSoundDeviceMissing(bool missing);
     void startDrill();

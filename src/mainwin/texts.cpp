@@ -1,9 +1,18 @@
 #include "texts.h"
 
+#include "dictionary/meaning_proposer.h"
+
 namespace mainwin {
 
 QString productAndVersion() {
     return QString::fromUtf8(kProductName) + u' ' + QString::fromUtf8(kVersion);
+}
+
+QString aboutText() {
+    return productAndVersion() + QStringLiteral("\r\n\r\n") +
+           dictionary::MeaningProposer::creditsText().japanese +
+           QStringLiteral("\r\n辞書はこの機械にインストールされたものだけを読み、ネットワークは"
+                          "使いません。");
 }
 
 QString windowCaption(const QString& bookTitle, const QString& suffix) {

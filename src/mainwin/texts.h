@@ -10,6 +10,9 @@ inline constexpr const char* kProductName = "ヴェルタイピング for Englis
 inline constexpr const char* kVersion = VELTYPING_VERSION; // the project version in CMake
 
 QString productAndVersion();
+// The About box: the program, then the dictionaries meanings are proposed from and their
+// licences.
+QString aboutText();
 
 // The window title: product, version, " / ", the book's title, then what is shown
 // (for instance "向け / マニュアル").

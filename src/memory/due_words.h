@@ -68,6 +68,7 @@ struct RetentionPoint {
     QDate day;
     double retention = 0; // the mean predicted recall of the learned words at the day's end
     int learned = 0;      // words answered right at least once by then
+    bool operator==(const RetentionPoint&) const = default;
 };
 
 // The estimated retention of one mode's learned words at the end of each day from the

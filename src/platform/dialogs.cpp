@@ -1,5 +1,7 @@
 #include "dialogs.h"
 
+#include "choices_dialog.h"
+
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFileDialog>
@@ -166,6 +168,17 @@ std::optional<QString> SystemDialogs::askYesNoWithText(QWidget* parent, const QS
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return line->text();
+}
+
+std::optional<QStringList> SystemDialogs::askChoicesInTable(QWidget* parent, const QString& title,
+                                                            const QString& text,
+                                                            const QStringList& headers,
+                                                            const QList<ChoiceRow>& rows,
+                                                            const ChoicesProblem& problem) {
+    ChoicesDialog dialog(parent, title, text, headers, rows, problem);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.chosen();
 }
 
 } // namespace platform

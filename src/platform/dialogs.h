@@ -54,6 +54,21 @@ public:
                                                     const QString& text, const QString& label,
                                                     const QString& initial,
                                                     const TextProblem& problem) = 0;
+    // A question over a table whose last column the learner may edit: each row shows its
+    // `cells`, then `chosen`, which the learner may change by typing or by picking one of
+    // `choices`. Yes (the default) on a column `problem` finds fault with shows the fault
+    // and keeps the question open. The last column on Yes, in row order; nothing on No.
+    struct ChoiceRow {
+        QStringList cells;
+        QStringList choices;
+        QString chosen;
+    };
+    using ChoicesProblem = std::function<QString(const QStringList&)>;
+    virtual std::optional<QStringList> askChoicesInTable(QWidget* parent, const QString& title,
+                                                         const QString& text,
+                                                         const QStringList& headers,
+                                                         const QList<ChoiceRow>& rows,
+                                                         const ChoicesProblem& problem) = 0;
 
     void showCritical(QWidget* parent, const QString& title, const QString& text);
     void showInformation(QWidget* parent, const QString& title, const QString& text);
@@ -78,6 +93,10 @@ public:
                                             const QString& text, const QString& label,
                                             const QString& initial,
                                             const TextProblem& problem) override;
+    std::optional<QStringList> askChoicesInTable(QWidget* parent, const QString& title,
+                                                 const QString& text, const QStringList& headers,
+                                                 const QList<ChoiceRow>& rows,
+                                                 const ChoicesProblem& problem) override;
 };
 
 } // namespace platform

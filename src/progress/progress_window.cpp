@@ -39,7 +39,7 @@ ProgressWindow::ProgressWindow(const session::BookSession& session,
     summary_->setWordWrap(true);
     summary_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
 
-    const std::array<Tab, 3> tabs{{
+    const std::array<Tab, kChartCount> tabs{{
         {"chtClassMemory", "tblClassMemory", QStringLiteral("単語クラス別(&1)"),
          QStringLiteral("単語クラス別"), QStringLiteral("単語クラス"),
          QStringLiteral("記憶単語数")},
@@ -48,10 +48,14 @@ ProgressWindow::ProgressWindow(const session::BookSession& session,
          QStringLiteral("記憶単語総数")},
         {"chtStudyTime", "tblStudyTime", QStringLiteral("日ごとの学習時間(&3)"),
          QStringLiteral("日ごとの学習時間"), QStringLiteral("日付"), QStringLiteral("学習時間")},
+        {"chtDueForecast", "tblDueForecast", QStringLiteral("復習の予定(&4)"),
+         QStringLiteral("復習の予定"), QStringLiteral("日付"), QStringLiteral("復習する単語数")},
+        {"chtRetention", "tblRetention", QStringLiteral("記憶率の推移(&5)"),
+         QStringLiteral("記憶率の推移"), QStringLiteral("日付"), QStringLiteral("推定記憶率")},
     }};
     tabs_ = new QTabWidget;
     tabs_->setObjectName(QStringLiteral("tabProgress"));
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < kChartCount; ++i) {
         charts_[i] = new ChartView;
         charts_[i]->setObjectName(QLatin1StringView(tabs[i].chartName));
         tableModels_[i] = new ChartTable(tabs[i].labelHeader, tabs[i].valueHeader, this);
@@ -104,6 +108,8 @@ ProgressWindow::ProgressWindow(const session::BookSession& session,
     for (auto change : {&session::BookSession::bookLoaded, &session::BookSession::historyChanged})
         connect(&session, change, this, &ProgressWindow::refresh);
     connect(&session, &session::BookSession::modeChanged, this, &ProgressWindow::refresh);
+    // The forecast follows the target retention.
+    connect(&session, &session::BookSession::settingsChanged, this, &ProgressWindow::refresh);
 }
 
 void ProgressWindow::showEvent(QShowEvent* event) {
@@ -120,14 +126,15 @@ void ProgressWindow::refresh() {
         return;
     shown_ = numbers;
     summary_->setText(progressSummary(numbers));
-    const std::array<Chart, 3> charts = progressCharts(numbers);
-    for (int i = 0; i < 3; ++i) {
+    const std::array<Chart, kChartCount> charts = progressCharts(numbers);
+    for (int i = 0; i < kChartCount; ++i) {
         charts_[i]->setChart(charts[i]);
         tableModels_[i]->setChart(charts[i]);
     }
     // The newest drill and day are what the learner looks for first.
     tables_[1]->scrollToBottom();
     tables_[2]->scrollToBottom();
+    tables_[4]->scrollToBottom();
 }
 
 QByteArray ProgressWindow::shownChartPng() const {

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "progress_charts.h"
 #include "session/book_session.h"
+
 #include "session/progress_numbers.h"
 
 #include <QWidget>
@@ -18,7 +20,7 @@ namespace progress {
 class ChartTable;
 class ChartView;
 
-// The progress view: a window of its own with the three charts, one tab each, and
+// The progress view: a window of its own with its charts, one tab each, and
 // beside each chart its numbers as a table. While it is shown it follows the session's
 // book, history and mode; the main window saves the shown chart when asked. Numbers it
 // already shows cost nothing to show again.
@@ -48,9 +50,9 @@ private:
     std::function<QString(const QString&)> caption_;
     QLabel* summary_ = nullptr;
     QTabWidget* tabs_ = nullptr;
-    std::array<ChartView*, 3> charts_{};
-    std::array<QTableView*, 3> tables_{};
-    std::array<ChartTable*, 3> tableModels_{};
+    std::array<ChartView*, kChartCount> charts_{};
+    std::array<QTableView*, kChartCount> tables_{};
+    std::array<ChartTable*, kChartCount> tableModels_{};
     std::optional<session::ProgressNumbers> shown_;
 };
 

@@ -1,5 +1,7 @@
 #include "book_session.h"
 
+#include "dictionary_search.h"
+#include "due_dates.h"
 #include "folder/failure_text.h"
 
 #include "book/book_lists.h"
@@ -53,7 +55,7 @@ BookSession::BookSession(const QString& folder, Ports ports, QObject* parent)
     : QObject(parent), files_(folder::programFiles(folder)), random_(ports.random),
       clock_(ports.clock), speaker_(ports.speaker),
       calendar_(ports.calendar ? *ports.calendar : systemCalendar_), backups_(folder),
-      studyLog_(folder) {
+      studyLog_(folder), meanings_(std::move(ports.dictionaries)) {
     connect(&studyLog_, &memory::StudyLog::failed, this, &BookSession::tellStudyLogFailure);
 }
 
@@ -221,11 +223,17 @@ views::ClassListing BookSession::classListing(ClassChoice choice, book::Mode mod
         showMemorisedTotal(memorisedTotals_[mode]);
         return views::buildReviewListing(records(), eofRecord(), weakWords(mode), mode);
     }
+    if (choice.kind == ClassChoice::Kind::DueWords) {
+        readMemorisedTotals();
+        showMemorisedTotal(memorisedTotals_[mode]);
+        return dueListing(mode);
+    }
     const std::optional<int> classIndex = bookClass(choice);
     if (classIndex)
         classFirstRecord_ = book::firstWordRecord(*classIndex);
     views::ClassListing view =
-        views::buildClassListing(records(), classFirstRecord_, classIndex, mode);
+        views::buildClassListing(records(), classFirstRecord_, classIndex, mode,
+                                 classIndex ? nextReviews(*classIndex, mode) : QStringList());
     readMemorisedTotals();
     if (classIndex)
         showMemorisedTotal(memorisedTotals_[mode]);
@@ -250,8 +258,11 @@ QStringList BookSession::gradeTable() const {
     return views::gradeTableLines(records(), eofRecord());
 }
 
-views::SearchView BookSession::search(const QString& text) const {
-    return views::buildSearchView(records(), eofRecord(), text);
+views::SearchView BookSession::search(const QString& text) {
+    views::SearchView view = views::buildSearchView(records(), eofRecord(), text);
+    if (view.hits == 0 && !text.isEmpty())
+        addDictionaryMeanings(view, meanings_.proposer(), text);
+    return view;
 }
 
 bool BookSession::writeDisplay(const QStringList& lines) {
@@ -347,7 +358,8 @@ bool BookSession::resetLearningData() {
 }
 
 FileToOpen BookSession::prepareOpen(const QString& path) {
-    FileToOpen file = readFileToOpen(path);
+    FileToOpen file = readFileToOpen(
+        path, [this]() -> const dictionary::MeaningProposer& { return meanings_.proposer(); });
     if (file.kind == FileToOpen::Kind::Refused)
         Q_EMIT failed(file.refusal);
     return file;
@@ -360,6 +372,9 @@ bool BookSession::commitOpen(const FileToOpen& file, const QString& title) {
     case FileToOpen::Kind::Book:
         return replaceBookWith(file.path, file.bookBytes);
     case FileToOpen::Kind::WordList:
+        // Its meanings are not chosen yet: the content is not the book's.
+        if (!file.list.toChoose.isEmpty())
+            return false;
         break;
     }
     if (const QString why = listTitleProblem(title); !why.isEmpty()) {
@@ -619,6 +634,12 @@ ProgressNumbers BookSession::progress(book::Mode mode) const {
     numbers.totals = history_.totals(mode);
     numbers.days = history_.studyTimePerDay(mode);
     numbers.weakWords = weakWords(mode).total;
+    numbers.today = today;
+    numbers.targetRetention = targetRetention_;
+    const QList<memory::WordOutlook> words = wordOutlook(mode);
+    numbers.dueNow = memory::selectDueWords(words, targetRetention_).dueNow;
+    numbers.dueForecast = memory::dueForecast(words, calendar_.localNow());
+    numbers.retention = retentionHistory(mode);
     if (writable())
         numbers.studySeconds = records()
                                    .read(book::trailerRecord(eofRecord(), book::Trailer::StudyTime))
@@ -659,6 +680,32 @@ QList<int> BookSession::dueForecast(book::Mode mode) const {
 
 QList<memory::RetentionPoint> BookSession::retentionHistory(book::Mode mode) const {
     return memory::retentionHistory(studyLog_.answers(mode), mode, calendar_.localNow());
+}
+
+void BookSession::setTargetRetention(double target) {
+    targetRetention_ = target;
+    Q_EMIT settingsChanged();
+}
+
+QStringList BookSession::nextReviews(int classIndex, book::Mode mode) const {
+    // The outlook lists the book's words class by class.
+    return nextReviewTexts(
+        wordOutlook(mode).mid(qsizetype(classIndex) * book::kWordsPerClass, book::kWordsPerClass),
+        calendar_.localNow().date());
+}
+
+views::ClassListing BookSession::dueListing(book::Mode mode) const {
+    const memory::DueWords due = dueWords(mode);
+    QList<views::DueWordRow> rows;
+    rows.reserve(due.words.size());
+    for (const memory::WordOutlook& word : due.words)
+        rows.append({word.record, word.classIndex, word.recall});
+    return views::buildDueListing(records(), eofRecord(), rows, due.dueNow,
+                                  nextDueText(due, calendar_.localNow().date()), mode);
+}
+
+QString BookSession::tooFewDueWordsText(book::Mode mode) const {
+    return session::tooFewDueWordsText(dueWords(mode), calendar_.localNow().date());
 }
 
 } // namespace session

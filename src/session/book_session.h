@@ -8,6 +8,7 @@
 #include "folder/calendar.h"
 #include "folder/failure_text.h"
 #include "folder/program_folder.h"
+#include "meaning_source.h"
 #include "progress_numbers.h"
 #include "views/class_listing.h"
 #include "views/grade_view.h"
@@ -44,6 +45,7 @@ public:
         drill::Clock& clock;
         drill::Speaker& speaker;
         const folder::Calendar* calendar = nullptr; // null: the system's local time
+        MeaningSource::Loader dictionaries = {};    // empty: the installed dictionaries
     };
     BookSession(const QString& folder, Ports ports, QObject* parent = nullptr);
     ~BookSession() override;
@@ -81,7 +83,8 @@ public:
     // lists the weak words a review would drill.
     views::ClassListing classListing(ClassChoice choice, book::Mode mode);
     QStringList gradeTable() const;
-    views::SearchView search(const QString& text) const;
+    // A text the book has no word for shows the dictionaries' meanings, if any.
+    views::SearchView search(const QString& text);
     // Writes the lines to display.txt; false, after reporting it, when that failed.
     bool writeDisplay(const QStringList& lines);
 
@@ -96,7 +99,7 @@ public:
     // target retention is the learner's setting (memory::kTargetRetentions).
     const memory::StudyLog& studyLog() const { return studyLog_; }
     double targetRetention() const { return targetRetention_; }
-    void setTargetRetention(double target) { targetRetention_ = target; }
+    void setTargetRetention(double target);
     // Every word of the book in `mode` as the model sees it now, in book order: predicted
     // recall and next due date.
     QList<memory::WordOutlook> wordOutlook(book::Mode mode) const;
@@ -107,6 +110,8 @@ public:
     QList<int> dueForecast(book::Mode mode) const;
     // The estimated retention of the learned words at the end of each day.
     QList<memory::RetentionPoint> retentionHistory(book::Mode mode) const;
+    // Why the review of due words in `mode` does not start (too few words due).
+    QString tooFewDueWordsText(book::Mode mode) const;
     // The stop command: the drill ends (drillEnded() follows). Its row goes into
     // history.tsv, as it does when the drill ends by itself; a history that cannot be
     // written is reported once, until it can be.
@@ -126,12 +131,16 @@ public:
     // book under the confirmed `title`): backup, write, load.
     FileToOpen prepareOpen(const QString& path);
     bool commitOpen(const FileToOpen& file, const QString& title = {});
+    // A word list without some meanings takes the dictionaries' proposals, which the
+    // learner confirms or changes (withMeanings) before the commit.
     // Both steps at once, for a file that needs no question (a restore).
     bool replaceBook(const QString& source) { return commitOpen(prepareOpen(source)); }
     // Restores a book that backups() offered: only a regular file in the backup folder,
     // never one a link there leads to.
     bool restoreBackup(const QString& backupPath);
     QList<folder::BackupInfo> backups() const { return backups_.list(); }
+    // The dictionaries' meanings for English words, loaded when first wanted.
+    MeaningSource& meanings() { return meanings_; }
     // Saves the book's words as a list that spreadsheets open: UTF-8 CSV with a byte order
     // mark, CR LF and the header row class,english,japanese. Open reads it back.
     bool saveBookAsList(const QString& target);
@@ -164,7 +173,7 @@ Q_SIGNALS:
     // The book's class names were read afresh (a load, a rename); `shown` is the class the
     // class boxes show.
     void classesChanged(const QStringList& names, const QString& shown);
-    // The speed, the voice or the input mode changed.
+    // The speed, the voice, the input mode or the target retention changed.
     void settingsChanged();
     void modeChanged(book::Mode mode);
     // The memorised total the window shows: the book's in a mode, or the drill's.
@@ -178,6 +187,10 @@ Q_SIGNALS:
 private:
     void applyStoredSettings();
     void showMemorisedTotal(int total);
+    // What the word list of a class says of each word's next review.
+    QStringList nextReviews(int classIndex, book::Mode mode) const;
+    // The word list of 「今日の復習」 in `mode`.
+    views::ClassListing dueListing(book::Mode mode) const;
     // The class of the book that the choice names, if it names one.
     std::optional<int> bookClass(ClassChoice choice) const;
     void finishDrill();
@@ -247,6 +260,7 @@ private:
     std::unique_ptr<drill::DrillEngine> engine_;
     QBuffer noBookBuffer_;
     book::RecordFile noBook_{noBookBuffer_};
+    MeaningSource meanings_;
 };
 
 } // namespace session

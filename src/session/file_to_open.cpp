@@ -1,5 +1,7 @@
 #include "file_to_open.h"
 
+#include "list_meanings.h"
+
 #include "book/book.h"
 
 #include <QBuffer>
@@ -24,12 +26,13 @@ book::EndRecord endRecordIn(QByteArray& bytes) {
 
 } // namespace
 
-FileToOpen readFileToOpen(const QString& path) {
+FileToOpen readFileToOpen(const QString& path, const ProposerAccess& proposer) {
     if (isWordListPath(path)) {
         FileToOpen file;
         file.path = path;
         // Read aside: a list of many megabytes must not stop the window.
         file.list = readListToOpenAside(path);
+        proposeMissingMeanings(file.list, proposer);
         if (!file.list.accepted())
             return refused(path, listRefusalText(file.list));
         file.kind = FileToOpen::Kind::WordList;

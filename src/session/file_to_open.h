@@ -1,6 +1,7 @@
 #pragma once
 
 #include "folder/failure_text.h"
+#include "list_meanings.h"
 #include "word_list_open.h"
 
 #include <QByteArray>
@@ -15,9 +16,11 @@ inline constexpr qint64 kMaxFileBytes = 16 << 20;
 // asked about it. Its format is decided here, once: a word list by its name, else a book.
 struct FileToOpen {
     enum class Kind {
-        Refused,  // `refusal` says why; nothing may be written
-        Book,     // `bookBytes` hold a word book
-        WordList, // `list` was accepted; its title is to be confirmed
+        Refused, // `refusal` says why; nothing may be written
+        Book,    // `bookBytes` hold a word book
+        // `list` was accepted; its meanings, if it lacked some, and its title are to be
+        // confirmed
+        WordList,
     };
     Kind kind = Kind::Refused;
     QString path;
@@ -26,7 +29,8 @@ struct FileToOpen {
     folder::Failure refusal;
 };
 
-// Reads and checks the file at `path`. Nothing is written.
-FileToOpen readFileToOpen(const QString& path);
+// Reads and checks the file at `path`. Nothing is written. A word list without some of its
+// meanings takes the dictionaries' proposals (readListToOpen).
+FileToOpen readFileToOpen(const QString& path, const ProposerAccess& proposer = {});
 
 } // namespace session

@@ -3,6 +3,7 @@
 #include "folder/study_history.h"
 
 #include "book/record_file.h"
+#include "memory/due_words.h"
 
 #include <QDate>
 #include <QList>
@@ -38,6 +39,12 @@ struct ProgressNumbers {
     QList<DayStudy> days;     // the last kStudyDays days, oldest first, today last
     int studySeconds = 0;     // the book's study time in the mode
     int weakWords = 0;        // the mode's weak words, which a review drills
+    QDate today;
+    double targetRetention = 0;
+    int dueNow = 0;         // the words below the target retention now
+    QList<int> dueForecast; // words falling due on each of the next 30 days, today first
+    // The estimated retention of the learned words at the end of each day, today last.
+    QList<memory::RetentionPoint> retention;
     // Cheap while nothing changed: the totals of one reading of the history are shared.
     bool operator==(const ProgressNumbers&) const = default;
 };

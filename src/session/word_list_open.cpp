@@ -36,12 +36,19 @@ ListToOpen readListToOpen(const QString& path) {
     list.title = book::listTitle(parsed, path);
     list.content = parsed.content;
     list.problemCount = parsed.problemCount;
-    for (const book::ListProblem& problem : parsed.problems)
-        list.problems << (problem.line > 0
-                              ? QStringLiteral("行 %1：%2")
-                                    .arg(QString::number(problem.line), problem.reason.japanese)
-                              : problem.reason.japanese);
+    list.problems = listProblemTexts(parsed);
+    list.bytes = *bytes;
     return list;
+}
+
+QStringList listProblemTexts(const book::ParsedList& parsed) {
+    QStringList texts;
+    for (const book::ListProblem& problem : parsed.problems)
+        texts << (problem.line > 0
+                      ? QStringLiteral("行 %1：%2")
+                            .arg(QString::number(problem.line), problem.reason.japanese)
+                      : problem.reason.japanese);
+    return texts;
 }
 
 ListToOpen readListToOpenAside(const QString& path) {

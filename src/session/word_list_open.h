@@ -1,11 +1,20 @@
 #pragma once
 
 #include "book/book_writer.h"
+#include "book/word_list.h"
 
 #include <QString>
 #include <QStringList>
 
 namespace session {
+
+// A row of a list that gives no meaning, with the dictionaries' proposals for it.
+struct MeaningToChoose {
+    int line = 0;
+    QString english;
+    QStringList proposals; // best first; empty when the dictionaries have none
+    QString meaning;       // the proposal the row takes; empty when none fits
+};
 
 // A word list read to become the working book: chosen with Open, or named on the command
 // line. Lists are checked exactly as velbook create checks them, so the same list makes
@@ -16,12 +25,20 @@ struct ListToOpen {
     book::BookContent content; // its classes of 50 words, in order, when it passes
     QStringList problems; // each refusal as 「行 N：…」; one of the whole file without a line
     int problemCount = 0; // problems holds the first of them (book::kKeptProblems)
+    QByteArray bytes;     // the list as read
+    // The rows without a meaning, while the learner has not chosen theirs (withMeanings):
+    // until then the content is not the book's.
+    QList<MeaningToChoose> toChoose;
+    QString sources; // where the proposals came from
 
     bool accepted() const { return problems.isEmpty(); }
 };
 
 // Reads and checks the list at `path`. Nothing is written.
 ListToOpen readListToOpen(const QString& path);
+
+// Each problem of a read list as 「行 N：…」.
+QStringList listProblemTexts(const book::ParsedList& parsed);
 
 // As readListToOpen, on a thread of its own while the caller's event loop goes on (the
 // window paints and answers the desktop) and keeps the learner's input until the list is

@@ -5,6 +5,9 @@
 #include "book/record_map.h"
 #include "book/text_file.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace views {
 
 namespace {
@@ -27,6 +30,18 @@ const QString kClassColumn = QStringLiteral("クラス");
 constexpr int kStateColumnWidth = 7;
 const QString kNothingToReview =
     QStringLiteral("\u3000 このモードで復習する苦手な単語はありません。");
+// 「今日の復習」's headings: its count where the play count stands, its colon under the
+// others', and the sentence of the refusal that says when the next words fall due.
+const QString kDueCountLabel = kLabelIndent.chopped(8) + QStringLiteral("今日の復習の単語数：");
+const QString kNextDueIndent = QString(20, u' ');
+const QString kRecallHeading = QStringLiteral("想起率");
+// The state and recall columns of a due word are narrower than a weak word's, so that the
+// class after them still fits the display's width.
+constexpr int kDueStateColumnWidth = 5;
+constexpr int kRecallColumnWidth = 8;
+// A ☆ word with no answer logged has no predicted recall.
+const QString kNoRecall = QStringLiteral("－");
+const QString kNothingDue = QStringLiteral("\u3000 このモードで今日復習する単語はありません。");
 const QString kWordLinePrefix = QStringLiteral("\u3000 ");
 const QString kFooterPrefix = QStringLiteral("                              -");
 const QString kFooterSuffix = QStringLiteral(" -");
@@ -71,7 +86,8 @@ QString wordLine(const book::WordRecord& word, book::Mode mode) {
 } // namespace
 
 ClassListing buildClassListing(const book::RecordFile& file, int classFirstRecord,
-                               std::optional<int> classIndex, book::Mode mode) {
+                               std::optional<int> classIndex, book::Mode mode,
+                               const QStringList& nextReviews) {
     int memorised = 0;
     int forgotten = 0;
     for (int r = classFirstRecord; r < classFirstRecord + book::kWordsPerClass; ++r) {
@@ -91,8 +107,13 @@ ClassListing buildClassListing(const book::RecordFile& file, int classFirstRecor
         return view;
 
     const int first = book::firstWordRecord(*classIndex);
-    for (int r = first; r < first + book::kWordsPerClass; ++r)
-        view.lines << wordLine(file.read(r).trimmed(), mode);
+    for (int i = 0; i < book::kWordsPerClass; ++i) {
+        const book::WordRecord word = file.read(first + i).trimmed();
+        QString line = wordLine(word, mode);
+        if (const QString next = nextReviews.value(i); !next.isEmpty())
+            line += fill(columns(stateColumn(word.modeCount[mode])), kStateColumnWidth) + next;
+        view.lines << line;
+    }
     view.lines << QString() << kFooterPrefix + book::signedBlank(*classIndex + 1) + kFooterSuffix;
     return view;
 }
@@ -116,6 +137,35 @@ ClassListing buildReviewListing(const book::RecordFile& file, int eofRecord, con
                           classNames.value(word.classIndex);
     }
     view.lines << QString() << kFooterPrefix + u' ' + kWeakWordsEntry + kFooterSuffix;
+    return view;
+}
+
+ClassListing buildDueListing(const book::RecordFile& file, int eofRecord,
+                             const QList<DueWordRow>& words, int dueNow, const QString& nextDue,
+                             book::Mode mode) {
+    const QStringList classNames = book::listClasses(file, eofRecord);
+
+    ClassListing view;
+    view.classFound = true;
+    view.lines << kDueCountLabel + book::signedBlank(dueNow)
+               << columnHeading(mode) + fill(columns(kStateHeading), kDueStateColumnWidth) +
+                      kRecallHeading + fill(columns(kRecallHeading), kRecallColumnWidth) +
+                      kClassColumn
+               << kNextDueIndent + nextDue;
+    if (words.isEmpty())
+        view.lines << kNothingDue;
+    for (const DueWordRow& word : words) {
+        const book::WordRecord record = file.read(word.record).trimmed();
+        const QString state = stateColumn(record.modeCount[mode]);
+        // Right-aligned in four columns: " 5％", "89％", "  －".
+        QString recall =
+            word.recall ? QString::number(int(std::floor(*word.recall * 100))) + u'％' : kNoRecall;
+        recall.prepend(QString(std::max<qsizetype>(0, 4 - columns(recall)), u' '));
+        view.lines << wordLine(record, mode) + fill(columns(state), kDueStateColumnWidth) + recall +
+                          fill(columns(recall), kRecallColumnWidth) +
+                          classNames.value(word.classIndex);
+    }
+    view.lines << QString() << kFooterPrefix + u' ' + kDueWordsEntry + kFooterSuffix;
     return view;
 }
 

@@ -58,8 +58,8 @@ private Q_SLOTS:
         QCOMPARE(window->windowTitle(),
                  u"ヴェルタイピング for English 4.03 / テスト向け / マニュアル"_s);
         auto* classes = child<QComboBox>(window.get(), u"cboWordClass"_s);
-        // The book's classes, then the review of the weak words.
-        QCOMPARE(classes->count(), 3);
+        // The book's classes, then the reviews of the weak and the due words.
+        QCOMPARE(classes->count(), 4);
         QCOMPARE(classes->itemText(2), u"苦手な単語"_s);
         QCOMPARE(classes->currentText(), u"クラス０"_s);
         QVERIFY(child<QPushButton>(window.get(), u"cmdStart"_s)->isEnabled());
@@ -339,7 +339,7 @@ private Q_SLOTS:
         QVERIFY(shown[0].text.startsWith(u"単語帳ファイルが不正です。\r\n"_s));
         QVERIFY(shown[0].text.endsWith(u"より、\r\n単語帳の最新版を入手して下さい。"_s));
         QVERIFY(!child<QPushButton>(window.get(), u"cmdStart"_s)->isEnabled());
-        QCOMPARE(child<QComboBox>(window.get(), u"cboWordClass"_s)->count(), 2 + 1);
+        QCOMPARE(child<QComboBox>(window.get(), u"cboWordClass"_s)->count(), 2 + 2);
     }
 
     void damagedBooksLoadWithoutCrash_data() {

@@ -160,7 +160,7 @@ private Q_SLOTS:
         }
 
         auto* classes = testsupport::namedChild<QComboBox>(window.get(), u"cboWordClass"_s);
-        QCOMPARE(classes->count(), classesAfter + 1); // and the review's entry
+        QCOMPARE(classes->count(), classesAfter + 2); // and the reviews' entries
         if (classesAfter == 2) {
             QCOMPARE(testsupport::fileBytes(bookPath()), before);
             QVERIFY(action(window.get(), u"mnuGrades"_s)->isChecked());
@@ -199,7 +199,7 @@ private Q_SLOTS:
         QFETCH(QString, typedTitle);
         QFETCH(bool, confirmed);
         const QString listPath = QStringLiteral(LIST_DATA_DIR "/") + file;
-        const session::ListToOpen list = session::readListToOpen(listPath);
+        const session::ListToOpen list = readList(listPath);
         const QByteArray before = testsupport::fileBytes(bookPath());
         auto window = openWindow();
         dialogs.takeShownMessages();
@@ -240,7 +240,7 @@ private Q_SLOTS:
         QCOMPARE(testsupport::fileBytes(bookPath()), testsupport::fileBytes(made));
         auto* classes = testsupport::namedChild<QComboBox>(window.get(), u"cboWordClass"_s);
         // The book's classes, then the review of weak words.
-        QCOMPARE(classes->count(), list.content.classes.size() + 1);
+        QCOMPARE(classes->count(), list.content.classes.size() + 2);
         QCOMPARE(window->session().backups().size(), 1);
     }
 

@@ -68,7 +68,8 @@ private Q_SLOTS:
             testsupport::writeRecord(bookPath(), 60 + i, word);
         }
         window = openWindow();
-        QCOMPARE(items(classBox()), (QStringList{u"クラス０"_s, u"クラス１"_s, u"苦手な単語"_s}));
+        QCOMPARE(items(classBox()),
+                 (QStringList{u"クラス０"_s, u"クラス１"_s, u"苦手な単語"_s, u"今日の復習"_s}));
 
         chooseClass(2);
         QVERIFY(display().contains(listed));
@@ -91,7 +92,7 @@ private Q_SLOTS:
             QCOMPARE(shown[0].text, refusal);
             QVERIFY(child<QPushButton>(window.get(), u"cmdStart"_s)->isEnabled());
         }
-        QCOMPARE(classBox()->count(), 3);
+        QCOMPARE(classBox()->count(), 4);
     }
 
     // A class may bear the review's name: its entry plays the class, typed or chosen, and
@@ -113,7 +114,8 @@ private Q_SLOTS:
         content.classes[1].name = u"苦手な単語"_s;
         testsupport::writeBook(bookPath(), content);
         window = openWindow();
-        QCOMPARE(items(classBox()), (QStringList{u"クラス０"_s, u"苦手な単語"_s, u"苦手な単語"_s}));
+        QCOMPARE(items(classBox()),
+                 (QStringList{u"クラス０"_s, u"苦手な単語"_s, u"苦手な単語"_s, u"今日の復習"_s}));
 
         if (entry < 0) {
             classBox()->setEditText(u"苦手な単語"_s);
@@ -152,7 +154,8 @@ private Q_SLOTS:
         child<QPushButton>(editorWindow, u"cmdClassChange"_s)->click();
         QCOMPARE(items(child<QComboBox>(editorWindow, u"cboBeforeClass"_s)),
                  (QStringList{u"クラス０"_s, u"動詞"_s}));
-        QCOMPARE(items(classBox()), (QStringList{u"クラス０"_s, u"動詞"_s, u"苦手な単語"_s}));
+        QCOMPARE(items(classBox()),
+                 (QStringList{u"クラス０"_s, u"動詞"_s, u"苦手な単語"_s, u"今日の復習"_s}));
         QVERIFY(dialogs.takeShownMessages().size() == 1); // the edit question only
     }
 };

@@ -80,6 +80,9 @@ private Q_SLOTS:
         QCOMPARE(minutes.size(), 30);
         QCOMPARE(minutes[27], 5.0);
         QCOMPARE(minutes.last(), 2.5);
+        // The ☆ words with no answer logged are due today; nothing answered, no retention yet.
+        QCOMPARE(values("chtDueForecast").value(0), 12.0);
+        QCOMPARE(values("chtRetention").size(), 0);
         // The numbers as text, for screen readers.
         const QAbstractItemModel* table =
             testsupport::namedChild<QTableView>(view(), u"tblClassMemory"_s)->model();
@@ -92,6 +95,7 @@ private Q_SLOTS:
         testsupport::namedChild<QRadioButton>(window.get(), u"optMode(1)"_s)->click();
         QCOMPARE(values("chtClassMemory"), (QList<double>{5, 0}));
         QCOMPARE(values("chtMemoryTotal"), (QList<double>{5}));
+        QCOMPARE(values("chtDueForecast").value(0), 5.0);
 
         // A drill ends while the view is open: one more point.
         testsupport::namedChild<QPushButton>(window.get(), u"cmdStart"_s)->click();

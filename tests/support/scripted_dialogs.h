@@ -22,6 +22,7 @@ public:
     void queueDialogPath(const QString& path) { paths_.enqueue(path); }
     void queueRow(int row) { rows_.enqueue(row); }
     void queueLine(std::optional<QString> line) { lines_.enqueue(std::move(line)); }
+    void queueChoices(std::optional<QStringList> column) { choices_.enqueue(std::move(column)); }
     // The boxes shown since the last call.
     QList<ShownMessage> takeShownMessages() { return std::exchange(shown_, {}); }
     // The rows of the last table offered.
@@ -30,6 +31,8 @@ public:
     QString saveStart;
     // The line the last question with a line offered.
     QString offeredLine;
+    // The rows the last question over a table of choices offered.
+    QList<ChoiceRow> offeredChoiceRows;
 
     QMessageBox::StandardButton message(QWidget*, QMessageBox::Icon icon, const QString& title,
                                         const QString& text, QMessageBox::StandardButtons,
@@ -66,6 +69,27 @@ public:
         return std::nullopt;
     }
 
+    // Like askYesNoWithText: the next queued column, by default Yes on the column as offered.
+    std::optional<QStringList> askChoicesInTable(QWidget*, const QString& title,
+                                                 const QString& text, const QStringList&,
+                                                 const QList<ChoiceRow>& rows,
+                                                 const ChoicesProblem& problem) override {
+        shown_.append({QMessageBox::Question, title, text});
+        offeredChoiceRows = rows;
+        QStringList offered;
+        for (const ChoiceRow& row : rows)
+            offered << row.chosen;
+        std::optional<QStringList> column = choices_.isEmpty() ? offered : choices_.dequeue();
+        while (column) {
+            const QString why = problem(*column);
+            if (why.isEmpty())
+                return column;
+            shown_.append({QMessageBox::Critical, title, why});
+            column = choices_.isEmpty() ? std::nullopt : choices_.dequeue();
+        }
+        return std::nullopt;
+    }
+
 private:
     std::optional<QString> path() {
         if (paths_.isEmpty())
@@ -77,6 +101,7 @@ private:
     QQueue<QString> paths_;
     QQueue<int> rows_;
     QQueue<std::optional<QString>> lines_;
+    QQueue<std::optional<QStringList>> choices_;
     QList<ShownMessage> shown_;
 };
 

@@ -21,12 +21,16 @@ protected:
     RecordingSpeaker speaker;
     const folder::Calendar* calendar = nullptr; // null: the local date and time
     QList<folder::Failure> failures;
+    // The dictionaries the session proposes meanings from: none, unless a test gives some.
+    session::MeaningSource::Loader dictionaries;
 
     // A fresh program folder, and scripts with nothing queued.
     void initRig();
     QString bookPath() const { return dir->filePath(QStringLiteral("Word.dat")); }
     // A session on the folder with its book loaded; what it fails at goes into `failures`.
     std::unique_ptr<session::BookSession> openSession();
+    // The word list at `path` as the rig's sessions read it: with the rig's dictionaries.
+    session::ListToOpen readList(const QString& path) const;
 };
 
 } // namespace testsupport

@@ -39,10 +39,7 @@ int runCreate(const Request& request) {
             return Refused;
         }
         meanings.proposals = [&](const QString& english) {
-            QStringList texts;
-            for (const dictionary::Proposal& proposal : proposer->proposalsFor(english, 10))
-                texts.append(proposal.meaning);
-            return texts;
+            return proposer->meaningsFor(english, dictionary::MeaningProposer::kListProposals);
         };
     }
     const QStringList problems = book::createBookFromList(paths[0], paths[1], request.title,
