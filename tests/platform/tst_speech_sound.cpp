@@ -97,6 +97,10 @@ class TestSpeechSound : public QObject {
 
 private Q_SLOTS:
     void initTestCase() {
+        // Qt 6.4's PulseAudio client can deadlock on its own lock when the server dies under
+        // it (seen once in many runs): a run that can hang is asked for, never the default.
+        if (qEnvironmentVariableIntValue("VELTYPING_AUDIO_SERVER_TESTS") != 1)
+            QSKIP("set VELTYPING_AUDIO_SERVER_TESTS=1 to kill and restart a real audio server");
         if (QStandardPaths::findExecutable(u"pulseaudio"_s).isEmpty() ||
             QStandardPaths::findExecutable(u"parec"_s).isEmpty())
             QSKIP("needs pulseaudio and parec");
