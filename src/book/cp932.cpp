@@ -1,4 +1,5 @@
 #include "cp932.h"
+#include "reused_converter.h"
 
 #include <QStringDecoder>
 #include <QStringEncoder>
@@ -8,22 +9,7 @@ namespace book {
 
 namespace {
 
-// One converter per thread, made once: opening the code page costs ten times the
-// conversion of a record's texts, and every slot read or written converts some. Qt 6.4's
-// ICU converters keep their error count whatever resetState() does, so a converter ready
-// for the next text clears it itself.
-template <typename Converter> class ReusedConverter : public Converter {
-public:
-    using Converter::Converter;
-
-    Converter& ready() {
-        this->resetState();
-        this->state.invalidChars = 0;
-        this->state.remainingChars = 0;
-        return *this;
-    }
-};
-
+// One converter per thread: every slot read or written converts some text.
 QStringEncoder& cp932Encoder() {
     thread_local ReusedConverter<QStringEncoder> encoder(kCodePage,
                                                          QStringConverter::Flag::Stateless);

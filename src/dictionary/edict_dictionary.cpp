@@ -1,5 +1,7 @@
 #include "edict_dictionary.h"
 
+#include "book/reused_converter.h"
+
 #include <QStringDecoder>
 #include <QStringEncoder>
 
@@ -155,24 +157,11 @@ struct SenseState {
     }
 };
 
-// One converter per thread, made once and readied for each text: Qt 6.4's converters
-// keep their error state whatever resetState() does.
-template <typename Converter> class ReusedConverter : public Converter {
-public:
-    using Converter::Converter;
-
-    Converter& ready() {
-        this->resetState();
-        this->state.invalidChars = 0;
-        this->state.remainingChars = 0;
-        return *this;
-    }
-};
-
+// One converter per thread, readied for each text.
 // Bytes that are no EUC-JP come out as U+FFFD, and so does the control character ICU
 // puts beside some of them.
 QString decodeEucJp(QByteArrayView bytes) {
-    thread_local ReusedConverter<QStringDecoder> decoder(kEncoding);
+    thread_local book::ReusedConverter<QStringDecoder> decoder(kEncoding);
     QString text = decoder.ready().decode(bytes);
     for (QChar& c : text) {
         if (c.category() == QChar::Other_Control)
@@ -182,8 +171,8 @@ QString decodeEucJp(QByteArrayView bytes) {
 }
 
 QByteArray encodeEucJp(const QString& text) {
-    thread_local ReusedConverter<QStringEncoder> encoder(kEncoding,
-                                                         QStringConverter::Flag::Stateless);
+    thread_local book::ReusedConverter<QStringEncoder> encoder(kEncoding,
+                                                               QStringConverter::Flag::Stateless);
     return encoder.ready().encode(text);
 }
 
