@@ -25,13 +25,14 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION education)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# The voices the program speaks with are flite's, loaded when first needed (libflite1, which
-# dpkg-shlibdeps cannot see) and played with Qt Multimedia; the speech plugins serve the voice
+# The voices the program speaks with are flite's, loaded when first needed and played through
+# the audio server's simple playback library, loaded alike (libflite1 and libpulse0, which
+# dpkg-shlibdeps cannot see); the speech plugins serve the voice
 # choice of the system's speech service. The answer log is read through Qt SQL's SQLite
 # plugin, which is loaded at run time and so escapes dpkg-shlibdeps.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "qt6-qpa-plugins, libflite1, qt6-speech-speechd-plugin, qt6-speech-flite-plugin, fonts-ipafont-gothic, libqt6sql6-sqlite")
-# Japanese texts on Qt's own dialog buttons; Qt Multimedia plays through a PulseAudio server
+    "qt6-qpa-plugins, libflite1, libpulse0, qt6-speech-speechd-plugin, qt6-speech-flite-plugin, fonts-ipafont-gothic, libqt6sql6-sqlite")
+# Japanese texts on Qt's own dialog buttons; the voice plays through a PulseAudio server
 # (PipeWire's serves as one); meanings for English words are proposed from the dictionaries.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
     "qt6-translations-l10n, pulseaudio | pipewire-pulse, dict-freedict-eng-jpn, edict")

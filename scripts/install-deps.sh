@@ -8,8 +8,8 @@ packages=(
   qt6-base-dev qt6-base-dev-tools
   qt6-speech-dev qt6-declarative-dev
   qt6-speech-speechd-plugin qt6-speech-flite-plugin
-  # the program's own voices (flite), played through Qt Multimedia
-  flite1-dev qt6-multimedia-dev
+  # the program's own voices (flite), played through the audio server's simple playback
+  flite1-dev libpulse-dev
   qt6-translations-l10n
   # the study log (SQLite through Qt SQL)
   libqt6sql6-sqlite

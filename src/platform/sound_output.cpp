@@ -1,14 +1,18 @@
 #include "sound_output.h"
 
-#include <QAudioSink>
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QElapsedTimer>
-#include <QIODevice>
-#include <QMediaDevices>
-#include <QMutex>
+#include <QLibrary>
+#include <QThread>
 #include <QTimer>
 
-#include <cstring>
+#include <atomic>
 #include <limits>
+
+extern "C" {
+#include <pulse/simple.h>
+}
 
 namespace platform {
 
@@ -16,158 +20,184 @@ namespace {
 
 // Words that follow each other are this far apart, as in speech.
 constexpr int kGapMs = 200;
-// The device buffer: the most that a word waits behind silence already handed over. Qt
-// 6.4's PulseAudio sink feeds 20 ms at a time and never starts a stream whose buffer
-// cannot take its pre-buffer plus one more of those (50 ms stalls for good).
+// The audio server's buffer for a stream: the most that a word waits behind silence
+// already handed over.
 constexpr int kBufferMs = 80;
-// The sound stream is closed after this much silence: a word that opens a new stream is
-// heard sooner than one queued behind the silence of an open one, and an open stream
-// keeps the sound card awake.
+// The stream is closed after this much silence: a word that opens a new stream is heard
+// sooner than one queued behind the silence of an open one, and an open stream keeps the
+// sound card awake.
 constexpr int kQuietMs = 300;
-// A device that stops taking sound must not hold up the words behind.
-constexpr int kStallMs = 3000;
 
-// The sound to be played, read by the audio sink as it needs it: the words handed over,
-// and silence between them. The sink is never left without sound while it is open: an
-// underrun makes Qt's PulseAudio sink stop asking, wait for more, or drop what the device
-// still holds, each at the mercy of timing.
-class SoundFeed final : public QIODevice {
+// The audio server's simple playback functions (PulseAudio's, which PipeWire serves too),
+// loaded when a sound is first played: a start that speaks nothing does not load them.
+struct SimplePlayback {
+    decltype(&pa_simple_new) open = nullptr;
+    decltype(&pa_simple_write) write = nullptr;
+    decltype(&pa_simple_drain) drain = nullptr;
+    decltype(&pa_simple_free) close = nullptr;
+};
+
+// Loaded once, kept for the life of the process; null when the library is not installed.
+const SimplePlayback* simplePlayback() {
+    static const std::unique_ptr<SimplePlayback> loaded = []() -> std::unique_ptr<SimplePlayback> {
+        QLibrary library(QStringLiteral("pulse-simple"), 0);
+        library.setLoadHints(QLibrary::PreventUnloadHint);
+        auto found = std::make_unique<SimplePlayback>();
+        found->open = reinterpret_cast<decltype(&pa_simple_new)>(library.resolve("pa_simple_new"));
+        found->write =
+            reinterpret_cast<decltype(&pa_simple_write)>(library.resolve("pa_simple_write"));
+        found->drain =
+            reinterpret_cast<decltype(&pa_simple_drain)>(library.resolve("pa_simple_drain"));
+        found->close =
+            reinterpret_cast<decltype(&pa_simple_free)>(library.resolve("pa_simple_free"));
+        if (!found->open || !found->write || !found->drain || !found->close)
+            return nullptr;
+        return found;
+    }();
+    return loaded.get();
+}
+
+// Plays sounds on a stream of the audio server; lives on the sound thread, where writing
+// waits for the server to take the sound. Each new stream connects anew to the server and
+// its default device of the moment, so a server that went away and came back, or another
+// device, is found by the next word.
+class StreamPlayer final : public QObject {
     Q_OBJECT
 
 public:
-    SoundFeed() { open(QIODevice::ReadOnly | QIODevice::Unbuffered); }
-    bool isSequential() const override { return true; }
-    bool atEnd() const override { return false; }
-    // The sound system may ask from a thread of its own.
-    qint64 bytesAvailable() const override {
-        QMutexLocker lock(&mutex_);
-        return pending_.size() + QIODevice::bytesAvailable();
-    }
-    void append(const QByteArray& bytes) {
-        {
-            QMutexLocker lock(&mutex_);
-            pending_.append(bytes);
-        }
-        Q_EMIT readyRead();
-    }
-    void clear() {
-        QMutexLocker lock(&mutex_);
-        pending_.clear();
-    }
-    // Since the last sound went to the sink (or since ever).
-    qint64 msSinceLastSound() const {
-        return lastSound_.isValid() ? lastSound_.elapsed() : std::numeric_limits<qint64>::max();
-    }
-
-Q_SIGNALS:
-    void emptied();
-
-protected:
-    qint64 readData(char* data, qint64 maxSize) override {
-        qint64 n = 0;
-        bool emptiedNow = false;
-        {
-            QMutexLocker lock(&mutex_);
-            n = std::min<qint64>(maxSize, pending_.size());
-            std::memcpy(data, pending_.constData(), size_t(n));
-            pending_.remove(0, n);
-            emptiedNow = n > 0 && pending_.isEmpty();
-        }
-        std::memset(data + n, 0, size_t(maxSize - n));
-        if (emptiedNow) {
-            lastSound_.start();
-            Q_EMIT emptied();
-        }
-        return maxSize;
-    }
-    qint64 writeData(const char*, qint64) override { return -1; }
-
-private:
-    mutable QMutex mutex_;
-    QByteArray pending_;
-    QElapsedTimer lastSound_;
-};
-
-class AudioSinkOutput final : public SoundOutput {
-public:
-    AudioSinkOutput() {
-        connect(&feed_, &SoundFeed::emptied, this, &AudioSinkOutput::handOver);
-        stall_.setSingleShot(true);
-        connect(&stall_, &QTimer::timeout, this, [this] {
-            feed_.clear();
-            sink_.reset(); // opened anew for the next word
-            handOver();
-        });
+    StreamPlayer() {
         quiet_.setSingleShot(true);
-        connect(&quiet_, &QTimer::timeout, this, [this] {
-            if (!waiting_ && sink_)
-                sink_->stop();
-        });
+        connect(&quiet_, &QTimer::timeout, this, [this] { closeStream(true); });
     }
+    ~StreamPlayer() override { closeStream(false); }
 
-    bool play(const Pcm& pcm) override {
-        if (pcm.isEmpty()) {
-            QMetaObject::invokeMethod(this, &SoundOutput::taken, Qt::QueuedConnection);
-            return true;
-        }
-        if (!openSink(pcm.sampleRate))
+    // As SoundOutput::play; the sound is written once the caller has its answer.
+    bool play(const Pcm& pcm) {
+        if (!pcm.isEmpty() && !openStream(pcm.sampleRate))
             return false;
-        waiting_ = true;
         quiet_.stop();
-        stall_.start(int(pcm.durationMs()) + kGapMs + kStallMs);
-        const qint64 gapMs =
-            kGapMs + kBufferMs - std::min<qint64>(feed_.msSinceLastSound(), kGapMs + kBufferMs);
-        feed_.append(QByteArray(qsizetype(gapMs * pcm.sampleRate / 1000) * 2, '\0') + pcm.samples);
+        QMetaObject::invokeMethod(
+            this, [this, pcm] { write(pcm); }, Qt::QueuedConnection);
         return true;
     }
 
+Q_SIGNALS:
+    void taken();
+
 private:
-    // The sink open at that sample rate, or false when the system cannot play sound. A new
-    // sink (after a pause, a stall or an error) goes to the default device of the moment, so
-    // that a restarted audio server or another device is found. (A sink that reports an
-    // error is not replaced at once: Qt's PulseAudio sink, opened before the sound system has
-    // taken in that the server went away, takes the process down. The stall does it.)
-    bool openSink(int rate) {
-        if (sink_ && sink_->format().sampleRate() == rate && sink_->state() != QAudio::StoppedState)
+    bool openStream(int rate) {
+        if (stream_ && rate_ == rate)
             return true;
-        const QAudioDevice device = QMediaDevices::defaultAudioOutput();
-        if (device.isNull()) {
-            sink_.reset();
-            feed_.clear();
+        closeStream(true);
+        const SimplePlayback* playback = simplePlayback();
+        if (!playback)
             return false;
-        }
-        QAudioFormat format;
-        format.setSampleRate(rate);
-        format.setChannelCount(1);
-        format.setSampleFormat(QAudioFormat::Int16);
-        sink_ = std::make_unique<QAudioSink>(device, format);
-        sink_->setBufferSize(qsizetype(rate) * 2 * kBufferMs / 1000);
-        sink_->start(&feed_);
-        if (sink_->state() != QAudio::StoppedState)
-            return true;
-        sink_.reset();
-        return false;
+        const pa_sample_spec spec{PA_SAMPLE_S16LE, uint32_t(rate), 1};
+        constexpr uint32_t kServerChooses = std::numeric_limits<uint32_t>::max();
+        const pa_buffer_attr buffer{kServerChooses, uint32_t(rate * 2 * kBufferMs / 1000),
+                                    kServerChooses, kServerChooses, kServerChooses};
+        const QByteArray name = QCoreApplication::applicationName().toUtf8();
+        stream_ = playback->open(nullptr, name.constData(), PA_STREAM_PLAYBACK, nullptr, "voice",
+                                 &spec, nullptr, &buffer, nullptr);
+        rate_ = rate;
+        lastSound_.invalidate();
+        return stream_ != nullptr;
     }
 
-    void handOver() {
-        if (!waiting_)
+    // Lets what was written play out first when `drain`.
+    void closeStream(bool drain) {
+        if (!stream_)
             return;
-        waiting_ = false;
-        stall_.stop();
-        quiet_.start(kQuietMs);
+        if (drain)
+            simplePlayback()->drain(stream_, nullptr);
+        simplePlayback()->close(stream_);
+        stream_ = nullptr;
+    }
+
+    void write(const Pcm& pcm) {
+        if (stream_ && !pcm.isEmpty()) {
+            // The word before may still play from the server's buffer for kBufferMs.
+            const qint64 sinceMs = lastSound_.isValid() ? lastSound_.elapsed() : kGapMs + kBufferMs;
+            const qint64 gapMs = kGapMs + kBufferMs - std::min<qint64>(sinceMs, kGapMs + kBufferMs);
+            const QByteArray sound =
+                QByteArray(qsizetype(gapMs * pcm.sampleRate / 1000) * 2, '\0') + pcm.samples;
+            // A server that went away fails the write: the rest of the word is lost, and the
+            // next one opens a new stream.
+            if (simplePlayback()->write(stream_, sound.constData(), size_t(sound.size()), nullptr) <
+                0)
+                closeStream(false);
+            lastSound_.start();
+        }
+        if (stream_)
+            quiet_.start(kQuietMs);
         Q_EMIT taken();
     }
 
-    SoundFeed feed_;
-    std::unique_ptr<QAudioSink> sink_;
-    QTimer stall_;
+    pa_simple* stream_ = nullptr;
+    int rate_ = 0;
+    QElapsedTimer lastSound_; // since the last sound was written to the open stream
     QTimer quiet_;
-    bool waiting_ = false;
+};
+
+// Every stream is written on this one thread, which lasts until Qt closes: writing waits
+// for the audio server, and the speech threads that come and go with the voice must not.
+struct SoundThread {
+    QThread thread;
+    QObject anchor; // lives on the thread: what is to run there is sent to it
+
+    static SoundThread& get() {
+        static SoundThread* const made = [] {
+            auto* sound = new SoundThread;
+            sound->thread.setObjectName(QStringLiteral("sound"));
+            sound->anchor.moveToThread(&sound->thread);
+            sound->thread.start();
+            started = true;
+            qAddPostRoutine([] { endSystemSound(kEndWaitMs); });
+            return sound;
+        }();
+        return *made;
+    }
+
+    static inline std::atomic<bool> started{false};
+    static constexpr int kEndWaitMs = 500;
+};
+
+// Hands each sound to a player on the sound thread and waits for its answer (whether a
+// stream could be opened): a speech thread may wait, the window never does.
+class SoundThreadOutput final : public SoundOutput {
+public:
+    SoundThreadOutput() {
+        QMetaObject::invokeMethod(
+            &SoundThread::get().anchor, [this] { player_ = new StreamPlayer; },
+            Qt::BlockingQueuedConnection);
+        connect(player_, &StreamPlayer::taken, this, &SoundOutput::taken);
+    }
+    ~SoundThreadOutput() override { player_->deleteLater(); }
+
+    bool play(const Pcm& pcm) override {
+        bool heard = false;
+        QMetaObject::invokeMethod(
+            player_, [&] { heard = player_->play(pcm); }, Qt::BlockingQueuedConnection);
+        return heard;
+    }
+
+private:
+    StreamPlayer* player_ = nullptr;
 };
 
 } // namespace
 
-std::unique_ptr<SoundOutput> makeSystemSoundOutput() { return std::make_unique<AudioSinkOutput>(); }
+std::unique_ptr<SoundOutput> makeSystemSoundOutput() {
+    return std::make_unique<SoundThreadOutput>();
+}
+
+bool endSystemSound(int waitMs) {
+    if (!SoundThread::started)
+        return true;
+    QThread& thread = SoundThread::get().thread;
+    thread.quit();
+    return thread.wait(QDeadlineTimer(waitMs));
+}
 
 } // namespace platform
 

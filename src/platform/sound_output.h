@@ -25,7 +25,12 @@ Q_SIGNALS:
 
 // The system's default sound output (Qt Multimedia): each new sink (after a pause, or a
 // stall that an audio server gone away causes) opens the default device of the moment, so
-// that a restarted server or another device is found.
+// that a restarted server or another device is found. Sinks play on a thread of their own,
+// started with the first output and kept until Qt closes; play() waits for that thread.
 std::unique_ptr<SoundOutput> makeSystemSoundOutput();
+
+// Ends the thread the system's sound outputs play on, waiting for it at most `waitMs`;
+// false when it would not end (held up by an audio server that does not answer).
+bool endSystemSound(int waitMs);
 
 } // namespace platform

@@ -1,5 +1,6 @@
 #include "speech.h"
 
+#include "sound_output.h"
 #include "voices.h"
 
 #include <QDeadlineTimer>
@@ -182,7 +183,7 @@ void Speech::setVoice(const QString& id) {
 bool Speech::stillRunning() { return abandonedThreads > 0; }
 
 void Speech::exitNowIfStillRunning(int code) {
-    if (!stillRunning())
+    if (!stillRunning() && endSystemSound(kStopWaitMs))
         return;
     std::fflush(stdout);
     std::fflush(stderr);

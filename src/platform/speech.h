@@ -46,8 +46,9 @@ public:
     // speech service that stopped answering. The process should then end without its
     // global clean-up, which would wait for that thread or pull its libraries from under it.
     static bool stillRunning();
-    // Ends the process with `code` at once when stillRunning(). Only the standard streams
-    // are flushed: any other stream may be locked for good by the stuck thread.
+    // Ends the thread that sounds play on; then ends the process with `code` at once when
+    // stillRunning() or that thread would not end. Only the standard streams are flushed:
+    // any other stream may be locked for good by the stuck thread.
     static void exitNowIfStillRunning(int code);
 
 Q_SIGNALS:
