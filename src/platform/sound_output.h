@@ -23,10 +23,11 @@ Q_SIGNALS:
     void taken();
 };
 
-// The system's default sound output (Qt Multimedia): each new sink (after a pause, or a
-// stall that an audio server gone away causes) opens the default device of the moment, so
-// that a restarted server or another device is found. Sinks play on a thread of their own,
-// started with the first output and kept until Qt closes; play() waits for that thread.
+// The system's default sound output: the audio server (PulseAudio, or PipeWire serving as
+// one). Each new stream (after a pause, or a write the server failed) connects anew and plays
+// on the server's default device of the moment, so that a restarted server or another device
+// is found. Streams are written on a thread of their own, started with the first output and
+// kept until Qt closes; play() waits for that thread.
 std::unique_ptr<SoundOutput> makeSystemSoundOutput();
 
 // Ends the thread the system's sound outputs play on, waiting for it at most `waitMs`;
