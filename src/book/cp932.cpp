@@ -31,13 +31,34 @@ std::optional<QByteArray> encodeCp932(QStringView text) {
     return bytes;
 }
 
-std::optional<qsizetype> cp932Size(QStringView text) {
+namespace {
+
+// Bytes of a short text, kept on the stack: checking a text costs no allocation.
+using StackBytes = QVarLengthArray<char, 512>;
+
+// Encodes the text into `bytes`; false when a character has no CP932 form.
+bool encodeOnStack(QStringView text, StackBytes& bytes) {
     QStringEncoder& encoder = cp932Encoder();
-    QVarLengthArray<char, 512> bytes(encoder.requiredSpace(text.size()));
-    const qsizetype size = encoder.appendToBuffer(bytes.data(), text) - bytes.data();
-    if (encoder.hasError())
+    bytes.resize(encoder.requiredSpace(text.size()));
+    bytes.resize(encoder.appendToBuffer(bytes.data(), text) - bytes.data());
+    return !encoder.hasError();
+}
+
+// Whether the text, decoded from `bytes`, encodes back to the same bytes. A lead byte
+// cut off at the end waits in the decoder without an error; the bytes encoded back then
+// come out short.
+bool encodesBackTo(QStringView text, QByteArrayView bytes) {
+    StackBytes again;
+    return encodeOnStack(text, again) && QByteArrayView(again.data(), again.size()) == bytes;
+}
+
+} // namespace
+
+std::optional<qsizetype> cp932Size(QStringView text) {
+    StackBytes bytes;
+    if (!encodeOnStack(text, bytes))
         return std::nullopt;
-    return size;
+    return bytes.size();
 }
 
 QByteArray encodeCp932Lossy(const QString& text) {
@@ -104,14 +125,30 @@ QString decodeCp932(QByteArrayView bytes) {
     return text;
 }
 
-std::optional<QString> decodeCp932Exactly(QByteArrayView bytes) {
+namespace {
+
+// Decodes the bytes into `text`, on the stack for a line of a list; false when they are
+// not CP932 text that encodes back to the same bytes.
+bool decodeExactlyOnStack(QByteArrayView bytes, QVarLengthArray<QChar, 512>& text) {
     QStringDecoder& decoder = cp932Decoder();
-    QString text = decoder.decode(bytes);
-    // A lead byte cut off at the end waits in the decoder without an error; the bytes
-    // encoded back then come out short.
-    if (decoder.hasError() || encodeCp932(text) != bytes)
-        return std::nullopt;
-    return text;
+    text.resize(decoder.requiredSpace(bytes.size()));
+    text.resize(decoder.appendToBuffer(text.data(), bytes) - text.data());
+    return !decoder.hasError() && encodesBackTo(QStringView(text.data(), text.size()), bytes);
+}
+
+} // namespace
+
+bool appendCp932Exactly(QString& text, QByteArrayView bytes) {
+    QVarLengthArray<QChar, 512> decoded;
+    if (!decodeExactlyOnStack(bytes, decoded))
+        return false;
+    text.append(decoded.data(), decoded.size());
+    return true;
+}
+
+bool isExactCp932(QByteArrayView bytes) {
+    QVarLengthArray<QChar, 512> decoded;
+    return decodeExactlyOnStack(bytes, decoded);
 }
 
 QString firstControlCharacter(QStringView text) {

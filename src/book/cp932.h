@@ -25,9 +25,13 @@ QByteArray encodeCp932Lossy(const QString& text);
 // character, or a lead byte cut off at the end, becomes U+FFFD.
 QString decodeCp932(QByteArrayView bytes);
 
-// The text of CP932 bytes that decode without error and encode back to the same bytes;
-// nothing for any other bytes.
-std::optional<QString> decodeCp932Exactly(QByteArrayView bytes);
+// Appends the text of CP932 bytes that decode without error and encode back to the same
+// bytes; false, appending nothing, for any other bytes. A line of a list is decoded on the
+// stack: only its text is copied.
+bool appendCp932Exactly(QString& text, QByteArrayView bytes);
+
+// Whether appendCp932Exactly takes the bytes; checked on the stack.
+bool isExactCp932(QByteArrayView bytes);
 
 // The first control character (C0, DEL or C1) of the text as "U+0000"; empty when it has
 // none. Such a character is never part of a word, and a NUL or a tab in a book's text

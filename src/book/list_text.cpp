@@ -74,7 +74,7 @@ struct LineCounts {
         forEachLine(bytes, [this](QByteArrayView line, int) {
             if (!line.isValidUtf8()) {
                 ++beyondAscii;
-                cp932 += decodeCp932Exactly(line).has_value();
+                cp932 += isExactCp932(line);
             } else if (!isAscii(line)) {
                 ++beyondAscii;
                 ++utf8;
@@ -120,9 +120,7 @@ ListText decodeList(QByteArrayView bytes) {
             forEachLine(bytes, [&list](QByteArrayView line, int number) {
                 if (number > 1)
                     list.text += u'\n';
-                if (const std::optional<QString> text = decodeCp932Exactly(line)) {
-                    list.text += *text;
-                } else {
+                if (!appendCp932Exactly(list.text, line)) {
                     list.brokenLines.append(number);
                     list.text += decodeCp932(line);
                 }

@@ -460,20 +460,21 @@ private:
                               QStringLiteral("単語の行がありません。単語帳には %1 語のクラスが 1 つ"
                                              "以上必要です。")}
                            .arg(kWordsPerClass));
+        // Filled in at once, not one .arg() after another, so that a "%1" in a class name
+        // stays as it is; a list of broken rows can make many short classes.
+        const QString fullClass = QString::number(kWordsPerClass);
         for (const ClassRows& rows : std::as_const(classes_)) {
-            if (rows.rows < kWordsPerClass)
-                problem(rows.firstLine,
-                        {QStringLiteral("class \"%1\" has only %2 %3; a class has exactly %4")
-                             .arg(quotedText(rows.name))
-                             .arg(rows.rows)
-                             .arg(rows.rows == 1 ? QStringLiteral("row") : QStringLiteral("rows"))
-                             .arg(kWordsPerClass),
-                         QStringLiteral("クラス「%1」は %2 語しかありません。1 つのクラスには"
-                                        "ちょうど %3 語が必要です（あと %4 語）。")
-                             .arg(quotedText(rows.name))
-                             .arg(rows.rows)
-                             .arg(kWordsPerClass)
-                             .arg(kWordsPerClass - rows.rows)});
+            if (rows.rows >= kWordsPerClass)
+                continue;
+            const QString name = quotedText(rows.name);
+            const QString count = QString::number(rows.rows);
+            problem(
+                rows.firstLine,
+                {QStringLiteral("class \"%1\" has only %2 %3; a class has exactly %4")
+                     .arg(name, count, rows.rows == 1 ? u"row" : u"rows", fullClass),
+                 QStringLiteral("クラス「%1」は %2 語しかありません。1 つのクラスには"
+                                "ちょうど %3 語が必要です（あと %4 語）。")
+                     .arg(name, count, fullClass, QString::number(kWordsPerClass - rows.rows))});
         }
     }
 

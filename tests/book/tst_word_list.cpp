@@ -69,6 +69,9 @@ void TestClassListing::refusedList_data() {
     QTest::newRow("class name cut short in the message")
         << ascii + QByteArray(300, 'k') + "\tw\tm\n"
         << 51 << u"class name \""_s + QString(31, u'k') + u"…\": the texts take"_s << 1;
+    QTest::newRow("class name holding %1")
+        << QByteArray("%1%2\tw1\tm1\n%1%2\tw2\tm2\n%1%2\tw3\tm3\n") << 1
+        << u"class \"%1%2\" has only 3 rows; a class has exactly 50"_s << 1;
     QByteArray empty;
     for (int i = 0; i < 1000; ++i)
         empty += " \tw\tm\n";
