@@ -23,7 +23,9 @@ constexpr int kListedProblems = 10;
 } // namespace
 
 ListToOpen readListToOpen(const QString& path) {
-    ListToOpen list{path, QFileInfo(path).completeBaseName(), {}, {}, 0};
+    ListToOpen list;
+    list.path = path;
+    list.title = QFileInfo(path).completeBaseName();
     book::FileFailure failure;
     const std::optional<QByteArray> bytes =
         book::readWholeFile(path, book::kMaxListBytes, &failure);
