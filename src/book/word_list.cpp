@@ -42,8 +42,7 @@ Reason slotProblem(QStringView english, QStringView japanese) {
                                      "(it has no Shift-JIS form)"),
                       QStringLiteral("文字「%1」（%2）は Shift_JIS で表せないため、"
                                      "単語帳に入れられません。")}
-            .arg(bad)
-            .arg(codePointName(bad.toUcs4().value(0)));
+            .arg(bad, codePointName(bad.toUcs4().value(0)));
     }
     // The slot's own rule (encodeSlot), without building the slot.
     if (*englishBytes + *japaneseBytes > kMaxTextBytes)
@@ -51,8 +50,7 @@ Reason slotProblem(QStringView english, QStringView japanese) {
                                      "most %2"),
                       QStringLiteral("Shift_JIS で %1 バイトあります。1 つのレコードに入るのは "
                                      "%2 バイトまでです。")}
-            .arg(*englishBytes + *japaneseBytes)
-            .arg(kMaxTextBytes);
+            .arg(*englishBytes + *japaneseBytes, kMaxTextBytes);
     return {};
 }
 
@@ -341,8 +339,7 @@ private:
                                   const Reason& said) {
             const int first = lines.value(text);
             if (first != 0)
-                problem(row.line(),
-                        said.arg(quotedText(className)).arg(quotedText(text)).arg(first));
+                problem(row.line(), said.arg(quotedText(className), quotedText(text), first));
             return first != 0;
         };
         if (repeated(rows->englishLines, english,
@@ -393,9 +390,7 @@ private:
                                        QStringLiteral("クラス「%1」が %2 語を超えています（最初の"
                                                       "行は 行 %3）。1 つのクラスはちょうど %2 "
                                                       "語です。")}
-                                    .arg(quotedText(className))
-                                    .arg(kWordsPerClass)
-                                    .arg(rows->firstLine));
+                                    .arg(quotedText(className), kWordsPerClass, rows->firstLine));
             return nullptr;
         }
         return rows;
@@ -440,20 +435,15 @@ private:
                                           "classes"),
                            QStringLiteral("クラス「%1」は %2 番目のクラスになります。単語帳のクラス"
                                           "は %3 個までです。")}
-                        .arg(quotedText(firstExtraClass_))
-                        .arg(kMaxClasses + 1)
-                        .arg(kMaxClasses));
+                        .arg(quotedText(firstExtraClass_), kMaxClasses + 1, kMaxClasses));
         else if (extraClasses_ > 1)
             problem(firstExtraLine_,
                     Reason{QStringLiteral("class \"%1\" and %2 more would be classes %3 to %4; a "
                                           "book holds at most %5 classes"),
                            QStringLiteral("クラス「%1」ほか %2 個は %3～%4 番目のクラスになります。"
                                           "単語帳のクラスは %5 個までです。")}
-                        .arg(quotedText(firstExtraClass_))
-                        .arg(extraClasses_ - 1)
-                        .arg(kMaxClasses + 1)
-                        .arg(kMaxClasses + extraClasses_)
-                        .arg(kMaxClasses));
+                        .arg(quotedText(firstExtraClass_), extraClasses_ - 1, kMaxClasses + 1,
+                             kMaxClasses + extraClasses_, kMaxClasses));
         if (classes_.isEmpty() && problems_.count() == 0)
             problem(0, Reason{QStringLiteral("there are no word rows; a book needs at least one "
                                              "class of %1 words"),
