@@ -258,15 +258,21 @@ private:
         return numberedClass_;
     }
 
+    struct Columns {
+        QStringView className;
+        QStringView english;
+        QStringView japanese;
+        bool complete = false; // false when the row has too few or too many fields
+    };
+
     // The row's class, English and Japanese; the class by its place in a list without
     // one, the Japanese empty when a list read with meanings leaves it out.
-    QList<QStringView> columnsOf(const QList<QStringView>& fields, int index) {
-        QList<QStringView> columns = fields;
-        if (form_ != ListForm::ThreeColumns)
-            columns.prepend(numberedClass(index));
-        if (meanings_ && columns.size() == 2)
-            columns.append(QStringView());
-        return columns;
+    Columns columnsOf(const QList<QStringView>& fields, int index) {
+        if (form_ == ListForm::ThreeColumns)
+            return {fields[0], fields.value(1), fields.value(2),
+                    fields.size() == 3 || (meanings_ && fields.size() == 2)};
+        return {numberedClass(index), fields[0], fields.value(1),
+                fields.size() == 2 || (meanings_ && fields.size() == 1)};
     }
 
     // A meaning the list gives is never refused for a proposal taken before it: the rows
@@ -283,10 +289,10 @@ private:
             dropBlankFieldsAtEnd(record);
             if (record.fields.isEmpty() || record.fields.constFirst().startsWith(u'#'))
                 continue;
-            const QList<QStringView> columns = columnsOf(record.fields, index);
-            if (index++ >= 0 && columns.size() == 3)
-                givenMeanings_.insert({cellText(columns[0]).toString(),
-                                       givenMeaning(record.line, cellText(columns[2]))});
+            const Columns columns = columnsOf(record.fields, index);
+            if (index++ >= 0 && columns.complete)
+                givenMeanings_.insert({cellText(columns.className).toString(),
+                                       givenMeaning(record.line, cellText(columns.japanese))});
         }
     }
 
@@ -297,8 +303,8 @@ private:
         if (record.openQuoteLine != 0 && form_ == ListForm::ThreeColumns &&
             record.fields.size() == 1)
             return problem(record.openQuoteLine, kOpenQuote);
-        const QList<QStringView> columns = columnsOf(record.fields, index);
-        const QStringView className = cellText(columns[0]);
+        const Columns columns = columnsOf(record.fields, index);
+        const QStringView className = cellText(columns.className);
         // A row that is not text still counts as a row of its class when the class reads,
         // so that it is not reported again as a class of 49 rows.
         if (row.broken && className.contains(QChar::ReplacementCharacter))
@@ -313,10 +319,10 @@ private:
             return;
         if (record.openQuoteLine != 0)
             return problem(record.openQuoteLine, kOpenQuote);
-        if (columns.size() != 3)
+        if (!columns.complete)
             return problem(row.line(), columnProblem(form_, record.fields.size()));
-        const QStringView english = cellText(columns[1]);
-        QStringView japanese = cellText(columns[2]);
+        const QStringView english = cellText(columns.english);
+        QStringView japanese = cellText(columns.japanese);
         if (english.isEmpty())
             return problem(row.line(), {QStringLiteral("the English word is empty"),
                                         QStringLiteral("英語が空です。")});
