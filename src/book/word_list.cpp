@@ -9,6 +9,7 @@
 #include <QSet>
 
 #include <algorithm>
+#include <array>
 
 namespace book {
 
@@ -128,8 +129,9 @@ struct ClassRows {
     int index = 0;
     int firstLine = 0;
     int rows = 0;
-    QHash<QStringView, int> englishLines;
-    QHash<QStringView, int> japaneseLines;
+    // The line of each word the class keeps, in order. A class keeps so few words that
+    // looking through them costs less than hashing them.
+    std::array<int, kWordsPerClass> wordLines{};
 };
 
 // The problems found: the first kKeptProblems by line are kept, the others only counted.
@@ -341,26 +343,34 @@ private:
         if (const Reason why = slotProblem(english, japanese); !why.isEmpty())
             return problem(row.line(), why);
         // Said of the text when the class has it already; false when it has not.
-        const auto repeated = [&](const QHash<QStringView, int>& lines, QStringView text,
-                                  const Reason& said) {
-            const int first = lines.value(text);
+        const auto repeated = [&](QString BookWord::*part, QStringView text, const Reason& said) {
+            const int first = lineOf(*rows, part, text);
             if (first != 0)
                 problem(row.line(), said.arg(quotedText(className), quotedText(text), first));
             return first != 0;
         };
-        if (repeated(rows->englishLines, english,
+        if (repeated(&BookWord::english, english,
                      {QStringLiteral("class \"%1\" already has the English word \"%2\" (line %3)"),
                       QStringLiteral("クラス「%1」には英語「%2」がもうあります（行 %3）。")}) ||
-            repeated(rows->japaneseLines, japanese,
+            repeated(&BookWord::japanese, japanese,
                      {QStringLiteral("class \"%1\" already has the Japanese meaning \"%2\" "
                                      "(line %3)"),
                       QStringLiteral("クラス「%1」には日本語「%2」がもうあります（行 %3）。")}))
             return;
         QList<BookWord>& words = list_.content.classes[rows->index].words;
+        rows->wordLines[words.size()] = row.line(); // countRow keeps it within the class
         words.append({english.toString(), japanese.toString()});
-        // The keys are views of the words the book keeps, which never change.
-        rows->englishLines.insert(words.constLast().english, row.line());
-        rows->japaneseLines.insert(words.constLast().japanese, row.line());
+    }
+
+    // The line of the class's word whose English (or Japanese, by `part`) is the text; 0
+    // when it has none.
+    int lineOf(const ClassRows& rows, QString BookWord::*part, QStringView text) const {
+        const QList<BookWord>& words = list_.content.classes[rows.index].words;
+        for (qsizetype k = 0; k < words.size(); ++k) {
+            if (words[k].*part == text)
+                return rows.wordLines[k];
+        }
+        return 0;
     }
 
     // The first proposal for the English word that fits its slot and that the class does
@@ -369,7 +379,7 @@ private:
                      QString& japanese) {
         for (const QString& proposal : meanings_->proposals(english.toString())) {
             if (slotProblem(english, proposal).isEmpty() &&
-                !rows.japaneseLines.contains(proposal) &&
+                lineOf(rows, &BookWord::japanese, proposal) == 0 &&
                 !givenMeanings_.contains({className.toString(), proposal})) {
                 japanese = proposal;
                 meanings_->filled.append({line, english.toString(), japanese});
@@ -404,8 +414,10 @@ private:
 
     // The class a row belongs to, opened at its first row; null when it is refused.
     ClassRows* classFor(int lineNo, QStringView className) {
-        if (const auto it = classIndex_.constFind(className); it != classIndex_.cend())
-            return &classes_[*it];
+        for (ClassRows& rows : classes_) {
+            if (rows.name == className)
+                return &rows;
+        }
         // Refused names are remembered by their hash alone: a list may hold a great many.
         const size_t hash = qHash(className);
         if (refusedClasses_.contains(hash))
@@ -427,10 +439,8 @@ private:
                                              .arg(quotedText(className))));
             return nullptr;
         }
-        classes_.append({className.toString(), index, lineNo, 0, {}, {}});
+        classes_.append({className.toString(), index, lineNo, 0, {}});
         list_.content.classes.append({classes_.last().name, {}});
-        // The key is a view of the name the class keeps, which never changes.
-        classIndex_.insert(classes_.last().name, index);
         return &classes_.last();
     }
 
@@ -483,8 +493,7 @@ private:
     Problems problems_;
     ListForm form_ = ListForm::ThreeColumns;
     QList<ClassRows> classes_; // in order, at most kMaxClasses
-    QHash<QStringView, int> classIndex_;
-    QString numberedClass_; // of the rows of a list of two columns, made once a class
+    QString numberedClass_;    // of the rows of a list of two columns, made once a class
     int numberedClassNumber_ = 0;
     QSet<size_t> refusedClasses_;
     int extraClasses_ = 0; // past the last class a book holds
