@@ -209,8 +209,7 @@ QString firstControlCharacter(QStringView text) {
 }
 
 QString codePointName(char32_t codePoint) {
-    return QStringLiteral("U+") +
-           QString::number(quint32(codePoint), 16).toUpper().rightJustified(4, u'0');
+    return QStringLiteral("U+%1").arg(quint32(codePoint), 4, 16, QLatin1Char('0')).toUpper();
 }
 
 QString trimBlanks(const QString& text) {

@@ -182,9 +182,11 @@ public:
         ListRecordReader reader(text_.text, delimiter_);
 
         // The form is told from the first rows, so they are read ahead.
+        constexpr qsizetype kRowsAhead = 5;
         QList<Row> ahead;
+        ahead.reserve(kRowsAhead);
         Row row;
-        while (ahead.size() < 5 && nextRow(reader, row))
+        while (ahead.size() < kRowsAhead && nextRow(reader, row))
             ahead.append(row);
         qsizetype first = 0;
         if (!ahead.isEmpty() && isHeaderRow(ahead.first().fields())) {
