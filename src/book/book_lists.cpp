@@ -53,9 +53,8 @@ QStringList createBookFromList(const QString& listPath, const QString& outPath,
     }
     if (const qsizetype more = parsed.problemCount - messages.size(); more > 0)
         messages << QStringLiteral("%1: %2 more %3 not shown")
-                        .arg(listPath)
-                        .arg(more)
-                        .arg(more == 1 ? QStringLiteral("problem") : QStringLiteral("problems"));
+                        .arg(listPath, QString::number(more),
+                             more == 1 ? QStringLiteral("problem") : QStringLiteral("problems"));
     if (!messages.isEmpty())
         return messages;
     // Every text was checked against its slot above: the records cannot fail to fit.

@@ -6,8 +6,22 @@
 
 namespace book {
 
+namespace {
+
+QString headerText(int classIndex) { return QStringLiteral("Class %1").arg(classIndex + 1); }
+
+} // namespace
+
 QString classHeaderEnglish(int classIndex) {
-    return QStringLiteral("Class %1").arg(classIndex + 1);
+    // Made once for the classes a book holds: reading a list checks each class it opens
+    // against its header's slot.
+    static const QStringList kept = [] {
+        QStringList texts;
+        for (int k = 0; k < kMaxClasses; ++k)
+            texts << headerText(k);
+        return texts;
+    }();
+    return classIndex < kept.size() ? kept[classIndex] : headerText(classIndex);
 }
 
 WriteStatus writeBookRecords(RecordFile& file, const BookContent& content) {

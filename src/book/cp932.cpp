@@ -5,6 +5,8 @@
 #include <QStringEncoder>
 #include <QVarLengthArray>
 
+#include <bitset>
+
 namespace book {
 
 namespace {
@@ -95,33 +97,78 @@ bool endsInLoneLeadByte(QByteArrayView bytes) {
 
 } // namespace
 
-QString decodeCp932(QByteArrayView bytes) {
-    QStringDecoder& whole = cp932Decoder();
-    QString text = whole.decode(bytes);
-    if (!whole.hasError() && !endsInLoneLeadByte(bytes))
-        return text;
+namespace {
 
-    // Damaged text: decode one character at a time so that a bad byte costs only itself.
-    // Each character is decoded in place, as a string per character would cost more than
-    // its decoding.
-    text.clear();
-    QVarLengthArray<QChar, 16> piece;
-    qsizetype i = 0;
-    while (i < bytes.size()) {
-        const qsizetype width = characterWidth(bytes, i);
-        QStringDecoder& decoder = cp932Decoder();
-        piece.resize(decoder.requiredSpace(width));
-        const qsizetype decoded =
-            decoder.appendToBuffer(piece.data(), bytes.sliced(i, width)) - piece.data();
-        if (decoder.hasError() || decoded != 1 ||
-            (width == 1 && isLeadByte(static_cast<uchar>(bytes[i])))) {
-            text += QChar(QChar::ReplacementCharacter);
-            i += 1;
-        } else {
-            text += piece[0];
-            i += width;
+// Decodes the bytes onto the end of the text; false when a byte does not decode.
+bool appendDecoded(QString& text, QByteArrayView bytes) {
+    QStringDecoder& decoder = cp932Decoder();
+    const qsizetype start = text.size();
+    text.resize(start + decoder.requiredSpace(bytes.size()));
+    const QChar* end = decoder.appendToBuffer(text.data() + start, bytes);
+    text.resize(end - text.constData());
+    return !decoder.hasError();
+}
+
+// Whether the bytes decode, on their own, to one character.
+bool decodesAlone(QByteArrayView character) {
+    QStringDecoder& decoder = cp932Decoder();
+    QVarLengthArray<QChar, 16> decoded(decoder.requiredSpace(character.size()));
+    return decoder.appendToBuffer(decoded.data(), character) - decoded.data() == 1 &&
+           !decoder.hasError();
+}
+
+// The characters of CP932 that decode, by their bytes: a byte alone (0x00 to 0xFF, a lead
+// byte cut off never), or a lead byte and the byte after it (0x8100 on). Asked of the
+// decoder once, so that damaged text is decoded a run of characters at a time.
+const std::bitset<0x10000>& decodableCharacters() {
+    static const std::bitset<0x10000> decodable = [] {
+        std::bitset<0x10000> characters;
+        char bytes[2];
+        for (int first = 0; first <= 0xFF; ++first) {
+            bytes[0] = char(first);
+            if (!isLeadByte(uchar(first))) {
+                characters[first] = decodesAlone({bytes, 1});
+                continue;
+            }
+            for (int second = 0; second <= 0xFF; ++second) {
+                bytes[1] = char(second);
+                characters[first << 8 | second] = decodesAlone({bytes, 2});
+            }
         }
+        return characters;
+    }();
+    return decodable;
+}
+
+} // namespace
+
+void appendCp932(QString& text, QByteArrayView bytes) {
+    const qsizetype start = text.size();
+    if (appendDecoded(text, bytes) && !endsInLoneLeadByte(bytes))
+        return;
+
+    // Damaged text: a bad byte costs only itself. Each run of characters that decode is
+    // decoded in one go.
+    text.resize(start);
+    const std::bitset<0x10000>& decodable = decodableCharacters();
+    qsizetype run = 0;
+    for (qsizetype i = 0; i < bytes.size();) {
+        const qsizetype width = characterWidth(bytes, i);
+        const uchar first = static_cast<uchar>(bytes[i]);
+        if (decodable[width == 2 ? first << 8 | static_cast<uchar>(bytes[i + 1]) : first]) {
+            i += width;
+            continue;
+        }
+        appendDecoded(text, bytes.sliced(run, i - run));
+        text += QChar(QChar::ReplacementCharacter);
+        run = ++i;
     }
+    appendDecoded(text, bytes.sliced(run));
+}
+
+QString decodeCp932(QByteArrayView bytes) {
+    QString text;
+    appendCp932(text, bytes);
     return text;
 }
 
@@ -162,8 +209,7 @@ QString firstControlCharacter(QStringView text) {
 }
 
 QString codePointName(char32_t codePoint) {
-    return QStringLiteral("U+") +
-           QString::number(quint32(codePoint), 16).toUpper().rightJustified(4, u'0');
+    return QStringLiteral("U+%1").arg(quint32(codePoint), 4, 16, QLatin1Char('0')).toUpper();
 }
 
 QString trimBlanks(const QString& text) {

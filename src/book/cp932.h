@@ -24,6 +24,8 @@ QByteArray encodeCp932Lossy(const QString& text);
 // Decodes CP932 bytes as far as they make sense; a byte that starts no valid
 // character, or a lead byte cut off at the end, becomes U+FFFD.
 QString decodeCp932(QByteArrayView bytes);
+// The same, appended to the text.
+void appendCp932(QString& text, QByteArrayView bytes);
 
 // Appends the text of CP932 bytes that decode without error and encode back to the same
 // bytes; false, appending nothing, for any other bytes. A line of a list is decoded on the

@@ -122,7 +122,7 @@ ListText decodeList(QByteArrayView bytes) {
                     list.text += u'\n';
                 if (!appendCp932Exactly(list.text, line)) {
                     list.brokenLines.append(number);
-                    list.text += decodeCp932(line);
+                    appendCp932(list.text, line);
                 }
             });
             return list;

@@ -53,9 +53,7 @@ Reason listReadBackProblem(const BookContent& content, QByteArrayView list) {
                                          "list cannot tell apart"),
                           QStringLiteral("%1 番目と %2 番目のクラスがどちらも「%3」という名前の"
                                          "ため、単語リストでは区別できません。")}
-                .arg(first + 1)
-                .arg(k + 1)
-                .arg(quotedText(name));
+                .arg(first + 1, k + 1, quotedText(name));
         classByName.insert(name, k);
         if (name.startsWith(u'#'))
             return Reason{QStringLiteral("the name of class %1 starts with '#', which would make "

@@ -9,6 +9,7 @@
 #include <QSet>
 
 #include <algorithm>
+#include <array>
 
 namespace book {
 
@@ -42,8 +43,7 @@ Reason slotProblem(QStringView english, QStringView japanese) {
                                      "(it has no Shift-JIS form)"),
                       QStringLiteral("文字「%1」（%2）は Shift_JIS で表せないため、"
                                      "単語帳に入れられません。")}
-            .arg(bad)
-            .arg(codePointName(bad.toUcs4().value(0)));
+            .arg(bad, codePointName(bad.toUcs4().value(0)));
     }
     // The slot's own rule (encodeSlot), without building the slot.
     if (*englishBytes + *japaneseBytes > kMaxTextBytes)
@@ -51,8 +51,7 @@ Reason slotProblem(QStringView english, QStringView japanese) {
                                      "most %2"),
                       QStringLiteral("Shift_JIS で %1 バイトあります。1 つのレコードに入るのは "
                                      "%2 バイトまでです。")}
-            .arg(*englishBytes + *japaneseBytes)
-            .arg(kMaxTextBytes);
+            .arg(*englishBytes + *japaneseBytes, kMaxTextBytes);
     return {};
 }
 
@@ -130,8 +129,9 @@ struct ClassRows {
     int index = 0;
     int firstLine = 0;
     int rows = 0;
-    QHash<QStringView, int> englishLines;
-    QHash<QStringView, int> japaneseLines;
+    // The line of each word the class keeps, in order. A class keeps so few words that
+    // looking through them costs less than hashing them.
+    std::array<int, kWordsPerClass> wordLines{};
 };
 
 // The problems found: the first kKeptProblems by line are kept, the others only counted.
@@ -182,9 +182,11 @@ public:
         ListRecordReader reader(text_.text, delimiter_);
 
         // The form is told from the first rows, so they are read ahead.
+        constexpr qsizetype kRowsAhead = 5;
         QList<Row> ahead;
+        ahead.reserve(kRowsAhead);
         Row row;
-        while (ahead.size() < 5 && nextRow(reader, row))
+        while (ahead.size() < kRowsAhead && nextRow(reader, row))
             ahead.append(row);
         qsizetype first = 0;
         if (!ahead.isEmpty() && isHeaderRow(ahead.first().fields())) {
@@ -260,15 +262,21 @@ private:
         return numberedClass_;
     }
 
+    struct Columns {
+        QStringView className;
+        QStringView english;
+        QStringView japanese;
+        bool complete = false; // false when the row has too few or too many fields
+    };
+
     // The row's class, English and Japanese; the class by its place in a list without
     // one, the Japanese empty when a list read with meanings leaves it out.
-    QList<QStringView> columnsOf(const QList<QStringView>& fields, int index) {
-        QList<QStringView> columns = fields;
-        if (form_ != ListForm::ThreeColumns)
-            columns.prepend(numberedClass(index));
-        if (meanings_ && columns.size() == 2)
-            columns.append(QStringView());
-        return columns;
+    Columns columnsOf(const QList<QStringView>& fields, int index) {
+        if (form_ == ListForm::ThreeColumns)
+            return {fields[0], fields.value(1), fields.value(2),
+                    fields.size() == 3 || (meanings_ && fields.size() == 2)};
+        return {numberedClass(index), fields[0], fields.value(1),
+                fields.size() == 2 || (meanings_ && fields.size() == 1)};
     }
 
     // A meaning the list gives is never refused for a proposal taken before it: the rows
@@ -285,10 +293,10 @@ private:
             dropBlankFieldsAtEnd(record);
             if (record.fields.isEmpty() || record.fields.constFirst().startsWith(u'#'))
                 continue;
-            const QList<QStringView> columns = columnsOf(record.fields, index);
-            if (index++ >= 0 && columns.size() == 3)
-                givenMeanings_.insert({cellText(columns[0]).toString(),
-                                       givenMeaning(record.line, cellText(columns[2]))});
+            const Columns columns = columnsOf(record.fields, index);
+            if (index++ >= 0 && columns.complete)
+                givenMeanings_.insert({cellText(columns.className).toString(),
+                                       givenMeaning(record.line, cellText(columns.japanese))});
         }
     }
 
@@ -299,8 +307,8 @@ private:
         if (record.openQuoteLine != 0 && form_ == ListForm::ThreeColumns &&
             record.fields.size() == 1)
             return problem(record.openQuoteLine, kOpenQuote);
-        const QList<QStringView> columns = columnsOf(record.fields, index);
-        const QStringView className = cellText(columns[0]);
+        const Columns columns = columnsOf(record.fields, index);
+        const QStringView className = cellText(columns.className);
         // A row that is not text still counts as a row of its class when the class reads,
         // so that it is not reported again as a class of 49 rows.
         if (row.broken && className.contains(QChar::ReplacementCharacter))
@@ -315,10 +323,10 @@ private:
             return;
         if (record.openQuoteLine != 0)
             return problem(record.openQuoteLine, kOpenQuote);
-        if (columns.size() != 3)
+        if (!columns.complete)
             return problem(row.line(), columnProblem(form_, record.fields.size()));
-        const QStringView english = cellText(columns[1]);
-        QStringView japanese = cellText(columns[2]);
+        const QStringView english = cellText(columns.english);
+        QStringView japanese = cellText(columns.japanese);
         if (english.isEmpty())
             return problem(row.line(), {QStringLiteral("the English word is empty"),
                                         QStringLiteral("英語が空です。")});
@@ -337,27 +345,34 @@ private:
         if (const Reason why = slotProblem(english, japanese); !why.isEmpty())
             return problem(row.line(), why);
         // Said of the text when the class has it already; false when it has not.
-        const auto repeated = [&](const QHash<QStringView, int>& lines, QStringView text,
-                                  const Reason& said) {
-            const int first = lines.value(text);
+        const auto repeated = [&](QString BookWord::*part, QStringView text, const Reason& said) {
+            const int first = lineOf(*rows, part, text);
             if (first != 0)
-                problem(row.line(),
-                        said.arg(quotedText(className)).arg(quotedText(text)).arg(first));
+                problem(row.line(), said.arg(quotedText(className), quotedText(text), first));
             return first != 0;
         };
-        if (repeated(rows->englishLines, english,
+        if (repeated(&BookWord::english, english,
                      {QStringLiteral("class \"%1\" already has the English word \"%2\" (line %3)"),
                       QStringLiteral("クラス「%1」には英語「%2」がもうあります（行 %3）。")}) ||
-            repeated(rows->japaneseLines, japanese,
+            repeated(&BookWord::japanese, japanese,
                      {QStringLiteral("class \"%1\" already has the Japanese meaning \"%2\" "
                                      "(line %3)"),
                       QStringLiteral("クラス「%1」には日本語「%2」がもうあります（行 %3）。")}))
             return;
         QList<BookWord>& words = list_.content.classes[rows->index].words;
+        rows->wordLines[words.size()] = row.line(); // countRow keeps it within the class
         words.append({english.toString(), japanese.toString()});
-        // The keys are views of the words the book keeps, which never change.
-        rows->englishLines.insert(words.constLast().english, row.line());
-        rows->japaneseLines.insert(words.constLast().japanese, row.line());
+    }
+
+    // The line of the class's word whose English (or Japanese, by `part`) is the text; 0
+    // when it has none.
+    int lineOf(const ClassRows& rows, QString BookWord::*part, QStringView text) const {
+        const QList<BookWord>& words = list_.content.classes[rows.index].words;
+        for (qsizetype k = 0; k < words.size(); ++k) {
+            if (words[k].*part == text)
+                return rows.wordLines[k];
+        }
+        return 0;
     }
 
     // The first proposal for the English word that fits its slot and that the class does
@@ -366,7 +381,7 @@ private:
                      QString& japanese) {
         for (const QString& proposal : meanings_->proposals(english.toString())) {
             if (slotProblem(english, proposal).isEmpty() &&
-                !rows.japaneseLines.contains(proposal) &&
+                lineOf(rows, &BookWord::japanese, proposal) == 0 &&
                 !givenMeanings_.contains({className.toString(), proposal})) {
                 japanese = proposal;
                 meanings_->filled.append({line, english.toString(), japanese});
@@ -393,9 +408,7 @@ private:
                                        QStringLiteral("クラス「%1」が %2 語を超えています（最初の"
                                                       "行は 行 %3）。1 つのクラスはちょうど %2 "
                                                       "語です。")}
-                                    .arg(quotedText(className))
-                                    .arg(kWordsPerClass)
-                                    .arg(rows->firstLine));
+                                    .arg(quotedText(className), kWordsPerClass, rows->firstLine));
             return nullptr;
         }
         return rows;
@@ -403,8 +416,10 @@ private:
 
     // The class a row belongs to, opened at its first row; null when it is refused.
     ClassRows* classFor(int lineNo, QStringView className) {
-        if (const auto it = classIndex_.constFind(className); it != classIndex_.cend())
-            return &classes_[*it];
+        for (ClassRows& rows : classes_) {
+            if (rows.name == className)
+                return &rows;
+        }
         // Refused names are remembered by their hash alone: a list may hold a great many.
         const size_t hash = qHash(className);
         if (refusedClasses_.contains(hash))
@@ -426,10 +441,8 @@ private:
                                              .arg(quotedText(className))));
             return nullptr;
         }
-        classes_.append({className.toString(), index, lineNo, 0, {}, {}});
+        classes_.append({className.toString(), index, lineNo, 0, {}});
         list_.content.classes.append({classes_.last().name, {}});
-        // The key is a view of the name the class keeps, which never changes.
-        classIndex_.insert(classes_.last().name, index);
         return &classes_.last();
     }
 
@@ -440,20 +453,15 @@ private:
                                           "classes"),
                            QStringLiteral("クラス「%1」は %2 番目のクラスになります。単語帳のクラス"
                                           "は %3 個までです。")}
-                        .arg(quotedText(firstExtraClass_))
-                        .arg(kMaxClasses + 1)
-                        .arg(kMaxClasses));
+                        .arg(quotedText(firstExtraClass_), kMaxClasses + 1, kMaxClasses));
         else if (extraClasses_ > 1)
             problem(firstExtraLine_,
                     Reason{QStringLiteral("class \"%1\" and %2 more would be classes %3 to %4; a "
                                           "book holds at most %5 classes"),
                            QStringLiteral("クラス「%1」ほか %2 個は %3～%4 番目のクラスになります。"
                                           "単語帳のクラスは %5 個までです。")}
-                        .arg(quotedText(firstExtraClass_))
-                        .arg(extraClasses_ - 1)
-                        .arg(kMaxClasses + 1)
-                        .arg(kMaxClasses + extraClasses_)
-                        .arg(kMaxClasses));
+                        .arg(quotedText(firstExtraClass_), extraClasses_ - 1, kMaxClasses + 1,
+                             kMaxClasses + extraClasses_, kMaxClasses));
         if (classes_.isEmpty() && problems_.count() == 0)
             problem(0, Reason{QStringLiteral("there are no word rows; a book needs at least one "
                                              "class of %1 words"),
@@ -487,8 +495,7 @@ private:
     Problems problems_;
     ListForm form_ = ListForm::ThreeColumns;
     QList<ClassRows> classes_; // in order, at most kMaxClasses
-    QHash<QStringView, int> classIndex_;
-    QString numberedClass_; // of the rows of a list of two columns, made once a class
+    QString numberedClass_;    // of the rows of a list of two columns, made once a class
     int numberedClassNumber_ = 0;
     QSet<size_t> refusedClasses_;
     int extraClasses_ = 0; // past the last class a book holds

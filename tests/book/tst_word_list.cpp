@@ -12,10 +12,11 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // One class of 50 rows, "c<TAB>wN<TAB>" + meaning + N; row N is line N.
-QByteArray classRows(const QByteArray& meaning) {
+QByteArray classRows(const QByteArray& meaning, const QByteArray& name = "c") {
     QByteArray list;
     for (int i = 1; i <= 50; ++i)
-        list += "c\tw" + QByteArray::number(i) + '\t' + meaning + QByteArray::number(i) + '\n';
+        list +=
+            name + "\tw" + QByteArray::number(i) + '\t' + meaning + QByteArray::number(i) + '\n';
     return list;
 }
 
@@ -72,6 +73,30 @@ void TestClassListing::refusedList_data() {
     QTest::newRow("class name holding %1")
         << QByteArray("%1%2\tw1\tm1\n%1%2\tw2\tm2\n%1%2\tw3\tm3\n") << 1
         << u"class \"%1%2\" has only 3 rows; a class has exactly 50"_s << 1;
+    // A name or word holding "%1" or "%2" is quoted as it is, whatever else the message says.
+    const QByteArray percent = classRows("m", "%1");
+    QTest::newRow("English word twice, class name holding %1")
+        << withLine(percent, 2, "%1\tw1\tm2") << 2
+        << u"class \"%1\" already has the English word \"w1\" (line 1)"_s << 1;
+    QTest::newRow("Japanese meaning twice, meaning holding %2")
+        << withLine(classRows("m"), 2, "c\tw2\t%2").replace("\tm1\n", "\t%2\n") << 2
+        << u"class \"c\" already has the Japanese meaning \"%2\" (line 1)"_s << 1;
+    QTest::newRow("class of 51 rows, named %1") << percent + "%1\tw51\tm51\n"
+                                                << 51
+                                                << u"class \"%1\" has more than 50 rows (its first "
+                                                   "row is line 1); a class has exactly 50"_s
+                                                << 1;
+    QByteArray classes;
+    for (int k = 1; k <= 24; ++k)
+        classes += classRows("m", 'c' + QByteArray::number(k));
+    QTest::newRow("25th class, named %1")
+        << classes + "%1\tw\tm\n"
+        << 1201 << u"class \"%1\" would be class 25; a book holds at most 24 classes"_s << 1;
+    QTest::newRow("26 classes, the 25th named %2")
+        << classes + "%2\tw\tm\nx\tw\tm\n"
+        << 1201
+        << u"class \"%2\" and 1 more would be classes 25 to 26; a book holds at most 24 classes"_s
+        << 1;
     QByteArray empty;
     for (int i = 0; i < 1000; ++i)
         empty += " \tw\tm\n";
