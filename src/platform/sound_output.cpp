@@ -92,13 +92,13 @@ private:
         const SimplePlayback* playback = simplePlayback();
         if (!playback)
             return false;
-        const pa_sample_spec spec{PA_SAMPLE_S16LE, uint32_t(rate), 1};
+        const pa_sample_spec format{PA_SAMPLE_S16LE, uint32_t(rate), 1};
         constexpr uint32_t kServerChooses = std::numeric_limits<uint32_t>::max();
         const pa_buffer_attr buffer{kServerChooses, uint32_t(rate * 2 * kBufferMs / 1000),
                                     kServerChooses, kServerChooses, kServerChooses};
         const QByteArray name = QCoreApplication::applicationName().toUtf8();
         stream_ = playback->open(nullptr, name.constData(), PA_STREAM_PLAYBACK, nullptr, "voice",
-                                 &spec, nullptr, &buffer, nullptr);
+                                 &format, nullptr, &buffer, nullptr);
         rate_ = rate;
         lastSound_.invalidate();
         return stream_ != nullptr;
@@ -117,8 +117,9 @@ private:
     void write(const Pcm& pcm) {
         if (stream_ && !pcm.isEmpty()) {
             // The word before may still play from the server's buffer for kBufferMs.
-            const qint64 sinceMs = lastSound_.isValid() ? lastSound_.elapsed() : kGapMs + kBufferMs;
-            const qint64 gapMs = kGapMs + kBufferMs - std::min<qint64>(sinceMs, kGapMs + kBufferMs);
+            constexpr qint64 kSpacingMs = kGapMs + kBufferMs;
+            const qint64 sinceMs = lastSound_.isValid() ? lastSound_.elapsed() : kSpacingMs;
+            const qint64 gapMs = kSpacingMs - std::min(sinceMs, kSpacingMs);
             const QByteArray sound =
                 QByteArray(qsizetype(gapMs * pcm.sampleRate / 1000) * 2, '\0') + pcm.samples;
             // A server that went away fails the write: the rest of the word is lost, and the
