@@ -3,58 +3,73 @@
 #include "list_records.h"
 #include "word_list.h"
 
-#include <QHash>
+#include <algorithm>
 
 namespace book {
 
 namespace {
 
-// A field as spreadsheets write it: quoted when it holds the delimiter, a quote or a line
-// end, its quotes doubled; and never the start of a formula.
-QString listField(const QString& word, QChar delimiter) {
-    QString text = guardedCell(word);
-    if (!text.contains(delimiter) && !text.contains(u'"') && !text.contains(u'\n') &&
-        !text.contains(u'\r'))
-        return text;
-    return u'"' + text.replace(u'"', QStringLiteral("\"\"")) + u'"';
+// Appends a field as spreadsheets write it: quoted when it holds the delimiter, a quote or
+// a line end, its quotes doubled; and never the start of a formula. Appended in place, as
+// a list of a full book has over a thousand fields.
+void appendField(QString& text, const QString& word, QChar delimiter) {
+    const QString cell = guardedCell(word);
+    if (!cell.contains(delimiter) && !cell.contains(u'"') && !cell.contains(u'\n') &&
+        !cell.contains(u'\r')) {
+        text += cell;
+        return;
+    }
+    text += u'"';
+    text += QString(cell).replace(u'"', QStringLiteral("\"\""));
+    text += u'"';
 }
 
-QString listRows(const BookContent& content, QChar delimiter, QLatin1StringView lineEnd) {
-    QString text;
+// The rows of the list after `text`, its first line, as UTF-8.
+QByteArray listText(QString text, const BookContent& content, QChar delimiter,
+                    QStringView lineEnd) {
+    qsizetype size = text.size();
     for (const BookClass& bookClass : content.classes) {
         for (const BookWord& word : bookClass.words)
-            text += listField(bookClass.name, delimiter) + delimiter +
-                    listField(word.english, delimiter) + delimiter +
-                    listField(word.japanese, delimiter) + lineEnd;
+            size += bookClass.name.size() + word.english.size() + word.japanese.size() + 2 +
+                    lineEnd.size();
     }
-    return text;
+    text.reserve(size); // quotes and guards, when there are any, may add a little
+    for (const BookClass& bookClass : content.classes) {
+        for (const BookWord& word : bookClass.words) {
+            appendField(text, bookClass.name, delimiter);
+            text += delimiter;
+            appendField(text, word.english, delimiter);
+            text += delimiter;
+            appendField(text, word.japanese, delimiter);
+            text += lineEnd;
+        }
+    }
+    return text.toUtf8();
 }
 
 } // namespace
 
 QByteArray bookToTsv(const BookContent& content) {
-    return (kTitlePrefix.toString() + u' ' + content.title + u'\n' +
-            listRows(content, u'\t', QLatin1StringView("\n")))
-        .toUtf8();
+    return listText(kTitlePrefix.toString() + u' ' + content.title + u'\n', content, u'\t', u"\n");
 }
 
 QByteArray bookToCsv(const BookContent& content) {
-    return "\xEF\xBB\xBF" + (QStringLiteral("class,english,japanese\r\n") +
-                             listRows(content, u',', QLatin1StringView("\r\n")))
-                                .toUtf8();
+    // U+FEFF is the byte order mark spreadsheets look for, EF BB BF in UTF-8.
+    return listText(QStringLiteral("\uFEFFclass,english,japanese\r\n"), content, u',', u"\r\n");
 }
 
 Reason listReadBackProblem(const BookContent& content, QByteArrayView list) {
-    QHash<QString, int> classByName;
     for (int k = 0; k < content.classes.size(); ++k) {
         const QString& name = content.classes[k].name;
-        if (const int first = classByName.value(name, -1); first >= 0)
+        // A book has at most 24 classes: looked through, not hashed.
+        const auto earlier = std::find_if(content.classes.cbegin(), content.classes.cbegin() + k,
+                                          [&](const BookClass& c) { return c.name == name; });
+        if (const int first = int(earlier - content.classes.cbegin()); first < k)
             return Reason{QStringLiteral("classes %1 and %2 are both named \"%3\", which a word "
                                          "list cannot tell apart"),
                           QStringLiteral("%1 番目と %2 番目のクラスがどちらも「%3」という名前の"
                                          "ため、単語リストでは区別できません。")}
                 .arg(first + 1, k + 1, quotedText(name));
-        classByName.insert(name, k);
         if (name.startsWith(u'#'))
             return Reason{QStringLiteral("the name of class %1 starts with '#', which would make "
                                          "its rows comments in a word list"),
