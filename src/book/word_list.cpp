@@ -153,10 +153,12 @@ public:
     }
 
 private:
+    static bool byLine(const ListProblem& a, const ListProblem& b) { return a.line < b.line; }
+
     void trim() {
-        std::stable_sort(
-            kept_.begin(), kept_.end(),
-            [](const ListProblem& a, const ListProblem& b) { return a.line < b.line; });
+        // The problems come mostly in line order: then there is nothing to sort.
+        if (!std::is_sorted(kept_.begin(), kept_.end(), byLine))
+            std::stable_sort(kept_.begin(), kept_.end(), byLine);
         if (kept_.size() > kKeptProblems)
             kept_.resize(kKeptProblems);
         lastKept_ = kept_.isEmpty() ? 0 : kept_.constLast().line;
