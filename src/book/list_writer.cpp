@@ -27,13 +27,6 @@ void appendField(QString& text, const QString& word, QChar delimiter) {
 // The rows of the list after `text`, its first line, as UTF-8.
 QByteArray listText(QString text, const BookContent& content, QChar delimiter,
                     QStringView lineEnd) {
-    qsizetype size = text.size();
-    for (const BookClass& bookClass : content.classes) {
-        for (const BookWord& word : bookClass.words)
-            size += bookClass.name.size() + word.english.size() + word.japanese.size() + 2 +
-                    lineEnd.size();
-    }
-    text.reserve(size); // quotes and guards, when there are any, may add a little
     for (const BookClass& bookClass : content.classes) {
         for (const BookWord& word : bookClass.words) {
             appendField(text, bookClass.name, delimiter);
